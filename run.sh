@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds Vantora and starts it. Extra arguments go to the program
+# (for example --datos DIR to choose the data folder).
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/preparar.sh
+compilar build
+exec ./build/lifecycle/vantora-calc --poder 4 --base 6 --diametro 60 --borde 1 --indice 1.5 "$@"
