@@ -1,0 +1,132 @@
+// vantora-calc: the lens calculation of the design window from the command
+// line, for laboratories that script their work.
+
+#include "carpeta_datos.h"
+#include "catalogo.h"
+#include "consola.h"
+#include "controles.h"
+#include "estado_diseno.h"
+#include "formatos.h"
+#include "motor.h"
+
+#include <iostream>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view kAyuda =
+    "Uso: vantora-calc --poder P [--base B] [--diametro D] [--borde E]\n"
+    "                  [--indice N --densidad R [--nombre TEXTO]] [--central T] [--datos DIR]\n"
+    "Calcula una lente positiva como el botón \"Calcular\" de la ventana de diseño.\n"
+    "  --poder P      Poder de Vertice (D)\n"
+    "  --base B       Curva Base Crown (D a 1.523); sin ella se sugiere una\n"
+    "  --diametro D   Diámetro (mm)\n"
+    "  --borde E      Espesor Borde (mm)\n"
+    "  --indice N     índice del material elegido en la Base de Datos de Materiales\n"
+    "  --densidad R   densidad de ese material (grs./cm3)\n"
+    "  --nombre TEXTO nombre de ese material\n"
+    "  --central T    después del cálculo, recalcula las caras con este Espesor Central (mm)\n"
+    "  --datos DIR    carpeta de datos\n"
+    "Los números se escriben con . (punto) como separador decimal.\n";
+
+// A whole option value must be a plain decimal number: an optional sign,
+// digits and at most one ".".
+bool esNumero(std::string_view texto)
+{
+    size_t i = 0;
+    if (i < texto.size() && (texto[i] == '+' || texto[i] == '-'))
+        ++i;
+    bool digitos = false;
+    bool punto = false;
+    for (; i < texto.size(); ++i) {
+        if (texto[i] >= '0' && texto[i] <= '9')
+            digitos = true;
+        else if (texto[i] == '.' && !punto)
+            punto = true;
+        else
+            return false;
+    }
+    return digitos;
+}
+
+class CatalogoVacio : public Catalogo {
+public:
+    std::vector<std::string> Productos() override { return {}; }
+    std::optional<Material> BuscarPorNombre(std::string_view) override { return std::nullopt; }
+    std::optional<Material> BuscarPorId(std::string_view) override { return std::nullopt; }
+    long long Cantidad() override { return 0; }
+};
+
+int fallar(const std::string& mensaje)
+{
+    std::cerr << "vantora-calc: " << mensaje << '\n';
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    static const std::map<std::string_view, bool> kNumericas = {
+        {"--poder", true},    {"--base", true},     {"--diametro", true}, {"--borde", true},
+        {"--indice", true},   {"--densidad", true}, {"--central", true},  {"--nombre", false},
+        {"--datos", false},
+    };
+    std::map<std::string_view, std::string> opciones;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view opcion = argv[i];
+        if (opcion == "--ayuda" || opcion == "-h" || opcion == "--help") {
+            std::cout << kAyuda;
+            return 0;
+        }
+        const auto it = kNumericas.find(opcion);
+        if (it == kNumericas.end())
+            return fallar("opción desconocida: " + std::string(opcion) + " (vea --ayuda)");
+        if (i + 1 >= argc)
+            return fallar(std::string(opcion) + ": falta el valor");
+        const std::string valor = argv[++i];
+        if (it->second && !esNumero(valor))
+            return fallar(std::string(opcion) + ": \"" + valor +
+                          "\" no es un número; use . (punto) como separador decimal");
+        opciones[opcion] = valor;
+    }
+    if (!opciones.contains("--poder"))
+        return fallar("falta --poder, el Poder de Vertice de la receta");
+
+    EstadoDiseno estado;
+    ConsolaPantalla pantalla(std::cout);
+    ConsolaDialogos dialogos(std::cout);
+    CatalogoVacio catalogo;
+    Motor motor(estado, pantalla, dialogos, catalogo);
+
+    auto numero = [&](std::string_view opcion) { return LeerNumero(opciones[opcion]); };
+    estado.PoderVertice = numero("--poder");
+    if (opciones.contains("--base")) {
+        estado.CurvaBase = numero("--base");
+        pantalla.Cargar(ctl::Tx_BaseCrown, opciones["--base"]);
+    }
+    if (opciones.contains("--diametro"))
+        estado.DiametroInicial = numero("--diametro");
+    if (opciones.contains("--borde"))
+        estado.EspesorBorde = numero("--borde");
+    if (opciones.contains("--indice") || opciones.contains("--densidad")) {
+        estado.MaterialDeBase = "Si";
+        if (opciones.contains("--indice"))
+            estado.IndiceMaterial = numero("--indice");
+        if (opciones.contains("--densidad"))
+            estado.Densidad = numero("--densidad");
+        estado.NombreMaterial = opciones["--nombre"];
+    }
+
+    if (!motor.CalcularCompleto())
+        return 1;
+    if (opciones.contains("--central")) {
+        estado.EspesorCentral = numero("--central");
+        motor.RecalcularSuperficies();
+    }
+    std::cout.flush();
+    return std::cout ? 0 : 1;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// The installation's data folder, the one place that knows where the files
+// shared with the other programs live and what they are called.
+class CarpetaDatos {
+public:
+    static constexpr std::string_view kDatos = "DATA.DAT";
+    static constexpr std::string_view kUltimoDiseno = "LastData.DAT";
+    static constexpr std::string_view kMonitor = "MONITOR.DAT";
+    static constexpr std::string_view kFotos = "FotoPos.DAT";
+    static constexpr std::string_view kFinDrovena = "FinDrovena.DAT";
+    static constexpr std::string_view kMateriales = "materiales.mdb";
+
+    explicit CarpetaDatos(std::filesystem::path carpeta = PorDefecto());
+
+    // "C:\KORVEN\win\" on Windows, $HOME/KORVEN/win/ elsewhere.
+    static std::filesystem::path PorDefecto();
+
+    const std::filesystem::path& carpeta() const { return m_carpeta; }
+    std::filesystem::path Archivo(std::string_view nombre) const { return m_carpeta / nombre; }
+
+    // Creates the folder when missing. Returns false, with the reason, when it
+    // cannot be created.
+    bool Preparar(std::string& error) const;
+
+private:
+    std::filesystem::path m_carpeta;
+};
+
+// Reads "--datos DIR" from the command line; the default folder otherwise.
+// Other arguments are left to the caller.
+std::filesystem::path CarpetaDeArgumentos(int argc, char** argv);
