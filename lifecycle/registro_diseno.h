@@ -1,0 +1,54 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct EstadoDiseno;
+
+// The 43-byte design record shared with the other programs of the
+// installation: eight little-endian IEEE singles and the material name in the
+// Windows-1252 code page, padded with blanks and cut at 11 bytes.
+struct RegistroDiseno {
+    static constexpr size_t kLargo = 43;
+    static constexpr size_t kLargoNombre = 11;
+
+    double PoderExterno = 0;
+    double PoderInterno = 0;
+    double IndiceMaterial = 0;
+    double DiametroInicial = 0;
+    double EspesorBorde = 0;
+    double EspesorCentral = 0;
+    double PoderVertice = 0;
+    double Densidad = 0;
+    std::string NombreMaterial; // UTF-8
+
+    // The design as it stands; unset values are written as 0.
+    static RegistroDiseno De(const EstadoDiseno& estado);
+
+    // The record's bytes, or nothing when a value does not fit in a single
+    // (a file must never receive an infinity).
+    std::optional<std::array<std::uint8_t, kLargo>> Codificar() const;
+    static RegistroDiseno Decodificar(const std::uint8_t* bytes);
+};
+
+// Replaces the file with one record: written beside it and renamed over it,
+// so that the previous file stays whole until the new one is complete.
+// Returns false with a Spanish reason when it cannot.
+bool GuardarRegistroUnico(const std::filesystem::path& archivo, const RegistroDiseno& registro,
+                          std::string& error);
+
+// Appends the record after the last one (record number = file length / 43 + 1,
+// to the nearest whole number).
+bool GrabarRegistro(const std::filesystem::path& archivo, const RegistroDiseno& registro,
+                    std::string& error);
+
+// The records of a file, from the first, as far as whole records go.
+std::vector<RegistroDiseno> LeerRegistros(const std::filesystem::path& archivo);
+
+// UTF-8 to and from the Windows-1252 code page; characters it lacks become "?".
+std::string ACp1252(const std::string& utf8);
+std::string DeCp1252(const std::string& cp1252);
