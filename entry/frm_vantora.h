@@ -1,0 +1,112 @@
+#pragma once
+
+#include "campos_diseno.h"
+#include "carpeta_datos.h"
+#include "catalogo.h"
+#include "dialogos.h"
+#include "estado_diseno.h"
+#include "motor.h"
+#include "pantalla.h"
+
+#include <QHash>
+#include <QWidget>
+#include <functional>
+
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The design window, where the optician types the prescription and the lens
+// choices, calculates, saves the design and leaves the program. Its handlers
+// are named after the control and the event; the rules live in CamposDiseno
+// and in the engine's Motor, which write back through the Pantalla interface.
+class Frm_Vantora : public QWidget, public Pantalla {
+    Q_OBJECT
+
+public:
+    Frm_Vantora(EstadoDiseno& estado, Dialogos& dialogos, Catalogo& catalogo, const CarpetaDatos& carpeta,
+                QWidget* parent = nullptr);
+
+    Motor& motor() { return m_motor; }
+
+    // What the window cannot do by itself: open the materials window, draw
+    // the saved design, end the program.
+    void AlAbrirProductos(std::function<void()> accion) { m_abrirProductos = std::move(accion); }
+    void AlGraficar(std::function<void(bool porClic)> accion) { m_graficar = std::move(accion); }
+    void AlTerminar(std::function<void()> accion) { m_terminar = std::move(accion); }
+
+    void Form_Load();
+
+    void Tx_PoderVertice_KeyPress(int KeyAscii);
+    void Tx_PoderVertice_DblClick();
+    void Tx_DiametroInicial_KeyPress(int KeyAscii);
+    void Tx_DiametroInicial_DblClick();
+    void Tx_BaseCrown_KeyPress(int KeyAscii);
+    void Tx_BaseCrown_DblClick();
+    void Tx_EspesorBorde_KeyPress(int KeyAscii);
+    void Tx_EspesorBorde_DblClick();
+    void Tx_EspesorCentral_KeyPress(int KeyAscii);
+    void Tx_EspesorCentral_DblClick();
+    void Combo_Materiales_KeyPress(int KeyAscii);
+
+    void Command_Calcular_Click();
+    void Command_Calcular_KeyPress(int KeyAscii);
+    void SSCommandGuardar_Click();
+    void SSCommandGuardar_KeyPress(int KeyAscii);
+    void SSCommandGraficar_Click();
+    void SSCommandGraficar_KeyPress(int KeyAscii);
+    void SSCommand_Base_Click();
+    void Limpiar_Cmd_Click();
+    void Limpiar_Cmd_KeyPress(int KeyAscii);
+    void Salir_Cmd_Click();
+    void Salir_Cmd_KeyPress(int KeyAscii);
+
+    void SSFrame_CurvaBase_MouseMove();
+    void SSFrame_DiametroInicial_MouseMove();
+    void SSFrame1_MouseMove();
+    void SSFrame2_MouseMove();
+    void SSFrame3_MouseMove();
+    void SSFrame4_MouseMove();
+    void SSFrame5_MouseMove();
+    void SSFrame6_MouseMove();
+    void SSFrame7_MouseMove();
+
+    void InhabilitarCajas() override;
+    void HabilitarCajas();
+
+    // Pantalla
+    std::string Texto(std::string_view control) const override;
+    void PonerTexto(std::string_view control, std::string_view texto) override;
+    void PonerColorTexto(std::string_view control, Color color) override;
+    void PonerVisible(std::string_view control, bool visible) override;
+    void AgregarALista(std::string_view control, std::string_view elemento) override;
+    void Enfocar(std::string_view control) override;
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
+
+private:
+    void construir();
+    QWidget* control(std::string_view nombre) const;
+    QList<QWidget*> cajasDeTexto() const;
+    void guardar();
+    void salir();
+
+    EstadoDiseno& m_estado;
+    Dialogos& m_dialogos;
+    const CarpetaDatos& m_carpeta;
+    Motor m_motor;
+    CamposDiseno m_campos;
+
+    QHash<QString, QWidget*> m_controles;
+    QHash<QObject*, std::function<void()>> m_pistas;
+    QHash<QObject*, std::function<void(int)>> m_teclasBoton;
+
+    std::function<void()> m_abrirProductos;
+    std::function<void(bool)> m_graficar;
+    std::function<void()> m_terminar;
+    bool m_saliendo = false;
+};

@@ -1,0 +1,2 @@
+vantora_test(test_frm_vantora SOURCES test_frm_vantora.cpp LIBS vantora_entry)
+vantora_test(test_registro_diseno SOURCES test_registro_diseno.cpp LIBS vantora_lifecycle)
