@@ -5,4 +5,4 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/preparar.sh
 compilar build
-exec ./build/lifecycle/vantora-calc --poder 4 --base 6 --diametro 60 --borde 1 --indice 1.5 "$@"
+exec ./build/lifecycle/vantora "$@"

@@ -1,14 +1,16 @@
 // vantora-calc: the lens calculation of the design window from the command
 // line, for laboratories that script their work.
 
+#include "base_materiales.h"
 #include "carpeta_datos.h"
-#include "catalogo.h"
+#include "catalogo_sqlite.h"
 #include "consola.h"
 #include "controles.h"
 #include "estado_diseno.h"
 #include "formatos.h"
 #include "motor.h"
 
+#include <QCoreApplication>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -19,17 +21,19 @@ namespace {
 
 constexpr std::string_view kAyuda =
     "Uso: vantora-calc --poder P [--base B] [--diametro D] [--borde E]\n"
-    "                  [--indice N --densidad R [--nombre TEXTO]] [--central T] [--datos DIR]\n"
+    "                  [--material NOMBRE | --indice N --densidad R [--nombre TEXTO]]\n"
+    "                  [--central T] [--datos DIR]\n"
     "Calcula una lente positiva como el botón \"Calcular\" de la ventana de diseño.\n"
     "  --poder P      Poder de Vertice (D)\n"
     "  --base B       Curva Base Crown (D a 1.523); sin ella se sugiere una\n"
     "  --diametro D   Diámetro (mm)\n"
     "  --borde E      Espesor Borde (mm)\n"
+    "  --material NOMBRE  material de la lista, buscado en la Base de Datos de Materiales\n"
     "  --indice N     índice del material elegido en la Base de Datos de Materiales\n"
     "  --densidad R   densidad de ese material (grs./cm3)\n"
     "  --nombre TEXTO nombre de ese material\n"
     "  --central T    después del cálculo, recalcula las caras con este Espesor Central (mm)\n"
-    "  --datos DIR    carpeta de datos\n"
+    "  --datos DIR    carpeta de datos (la de materiales.mdb)\n"
     "Los números se escriben con . (punto) como separador decimal.\n";
 
 // A whole option value must be a plain decimal number: an optional sign,
@@ -52,14 +56,6 @@ bool esNumero(std::string_view texto)
     return digitos;
 }
 
-class CatalogoVacio : public Catalogo {
-public:
-    std::vector<std::string> Productos() override { return {}; }
-    std::optional<Material> BuscarPorNombre(std::string_view) override { return std::nullopt; }
-    std::optional<Material> BuscarPorId(std::string_view) override { return std::nullopt; }
-    long long Cantidad() override { return 0; }
-};
-
 int fallar(const std::string& mensaje)
 {
     std::cerr << "vantora-calc: " << mensaje << '\n';
@@ -73,7 +69,7 @@ int main(int argc, char** argv)
     static const std::map<std::string_view, bool> kNumericas = {
         {"--poder", true},    {"--base", true},     {"--diametro", true}, {"--borde", true},
         {"--indice", true},   {"--densidad", true}, {"--central", true},  {"--nombre", false},
-        {"--datos", false},
+        {"--datos", false},   {"--material", false},
     };
     std::map<std::string_view, std::string> opciones;
     for (int i = 1; i < argc; ++i) {
@@ -95,11 +91,27 @@ int main(int argc, char** argv)
     }
     if (!opciones.contains("--poder"))
         return fallar("falta --poder, el Poder de Vertice de la receta");
+    const bool materialDeLaLista = opciones.contains("--material");
+    if (materialDeLaLista && (opciones.contains("--indice") || opciones.contains("--densidad")))
+        return fallar("--material no se combina con --indice ni con --densidad: elija uno de los dos");
 
+    QCoreApplication app(argc, argv);
     EstadoDiseno estado;
     ConsolaPantalla pantalla(std::cout);
     ConsolaDialogos dialogos(std::cout);
-    CatalogoVacio catalogo;
+    // The catalogue is opened only when a material is named: a calculation
+    // with its own index touches no file.
+    const CarpetaDatos carpeta(opciones.contains("--datos") ? std::filesystem::path(opciones["--datos"])
+                                                            : CarpetaDatos::PorDefecto());
+    BaseMateriales base(carpeta.Archivo(CarpetaDatos::kMateriales));
+    if (materialDeLaLista) {
+        std::string error;
+        if (!carpeta.Preparar(error))
+            return fallar("--datos: no se pudo crear la carpeta " + carpeta.carpeta().string() + ": " + error);
+        base.Abrir(dialogos);
+        pantalla.Cargar(ctl::Combo_Materiales, opciones["--material"]);
+    }
+    CatalogoSqlite catalogo(base);
     Motor motor(estado, pantalla, dialogos, catalogo);
 
     auto numero = [&](std::string_view opcion) { return LeerNumero(opciones[opcion]); };

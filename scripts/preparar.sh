@@ -5,7 +5,7 @@ set -euo pipefail
 
 PAQUETES=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-qpa-plugins libqt6sql6-sqlite libgl-dev
+  qt6-base-dev qt6-qpa-plugins libqt6sql6-sqlite libgl-dev qt6-translations-l10n
   libbenchmark-dev
   fonts-dejavu-core
 )

@@ -2,6 +2,7 @@
 // and its exit status.
 
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -94,6 +95,23 @@ private slots:
         QVERIFY(r.lineas.contains("Tx_EspesorCentral: 5.91"));
     }
 
+    // A material named as in the list is looked up in the data folder's
+    // catalogue, which the first use fills with the starter materials.
+    void materialDelCatalogo()
+    {
+        QTemporaryDir dir;
+        const QStringList lente = {"--poder", "4", "--base", "6", "--diametro", "60", "--borde", "1", "--datos", dir.path()};
+        const Salida s = correr(lente + QStringList{"--material", "cr-3"});
+        QCOMPARE(s.estado, 0);
+        QCOMPARE(s.lineas, (QStringList{"Tx_EspesorCentral: 4.68", "Tx_PcurvaExt: 5.713", "Tx_PcurvaInt: -1.817",
+                                        "Tx_RadioIndice: -274.081", "Tx_Radio1523: -1.908"}));
+        const Salida n = correr(lente + QStringList{"--material", "100%"});
+        QCOMPARE(n.estado, 0);
+        QCOMPARE(n.lineas.value(0), QString("MsgBox: Material no encontrado: No se encuentra el material \"100%\" en la "
+                                            "Base de Datos de Materiales. Se conservan el índice y la densidad del "
+                                            "material anterior."));
+    }
+
     void opcionesInvalidas_data()
     {
         QTest::addColumn<QStringList>("argumentos");
@@ -104,6 +122,8 @@ private slots:
         QTest::newRow("opcion desconocida") << QStringList{"--poder", "4", "--color", "rojo"} << "--color";
         QTest::newRow("falta el valor") << QStringList{"--poder"} << "--poder";
         QTest::newRow("exponente") << QStringList{"--poder", "1e5"} << "--poder";
+        QTest::newRow("dos materiales") << QStringList{"--poder", "4", "--material", "CR-39", "--indice", "1.5"}
+                                        << "--material";
     }
     void opcionesInvalidas()
     {

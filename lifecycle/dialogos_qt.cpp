@@ -1,0 +1,77 @@
+#include "dialogos_qt.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QString q(std::string_view texto) { return QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size())); }
+
+// Messages carry their line breaks as the files and other programs know them
+// (CR LF, sometimes LF CR); on screen each pair is one break.
+QString paraMostrar(std::string_view texto)
+{
+    QString t = q(texto);
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1String("\n\r"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t;
+}
+
+// A box without a title of its own carries the program's name.
+QString tituloDe(std::string_view titulo)
+{
+    return titulo.empty() ? QCoreApplication::applicationName() : q(titulo);
+}
+
+} // namespace
+
+Respuesta DialogosQt::Mensaje(std::string_view titulo, std::string_view texto, Icono icono, Botones botones)
+{
+    QMessageBox caja(QApplication::activeWindow());
+    caja.setWindowTitle(tituloDe(titulo));
+    caja.setText(paraMostrar(texto));
+    switch (icono) {
+    case Icono::Critico:
+        caja.setIcon(QMessageBox::Critical);
+        break;
+    case Icono::Exclamacion:
+        caja.setIcon(QMessageBox::Warning);
+        break;
+    case Icono::Informacion:
+        caja.setIcon(QMessageBox::Information);
+        break;
+    case Icono::Ninguno:
+        caja.setIcon(QMessageBox::NoIcon);
+        break;
+    }
+    if (botones == Botones::SiNo) {
+        QPushButton* si = caja.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
+        QPushButton* no = caja.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+        caja.setDefaultButton(si);
+        caja.setEscapeButton(no);
+        caja.exec();
+        return caja.clickedButton() == si ? Respuesta::Si : Respuesta::No;
+    }
+    QPushButton* aceptar = caja.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
+    caja.setDefaultButton(aceptar);
+    caja.setEscapeButton(aceptar);
+    caja.exec();
+    return Respuesta::Aceptar;
+}
+
+std::optional<std::string> DialogosQt::PedirTexto(std::string_view pregunta, std::string_view titulo)
+{
+    QInputDialog caja(QApplication::activeWindow());
+    caja.setWindowTitle(tituloDe(titulo));
+    caja.setLabelText(q(pregunta));
+    caja.setOkButtonText(QStringLiteral("Aceptar"));
+    caja.setCancelButtonText(QStringLiteral("Cancelar"));
+    if (caja.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return caja.textValue().toStdString();
+}
+
+void DialogosQt::Beep() { QApplication::beep(); }
