@@ -1,0 +1,95 @@
+#include "catalogo_sqlite.h"
+
+#include "busqueda_material.h"
+#include "tabla_materiales.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <cmath>
+
+namespace {
+
+QString Texto(std::string_view texto)
+{
+    return QString::fromUtf8(texto.data(), qsizetype(texto.size()));
+}
+
+std::optional<double> Finito(const QVariant& valor)
+{
+    if (valor.isNull())
+        return std::nullopt;
+    bool ok = false;
+    const double numero = valor.toDouble(&ok);
+    if (!ok || !std::isfinite(numero))
+        return std::nullopt;
+    return numero;
+}
+
+std::optional<Material> AMaterial(const std::optional<QSqlRecord>& registro)
+{
+    if (!registro)
+        return std::nullopt;
+    const QSqlRecord& r = *registro;
+    const std::optional<double> indice = Finito(r.value(tabla::kIndice.toString()));
+    const std::optional<double> densidad = Finito(r.value(tabla::kDensidad.toString()));
+    if (!indice || !densidad)
+        return std::nullopt;
+    Material m;
+    m.Id = r.value(tabla::kId.toString()).toLongLong();
+    m.producto = r.value(tabla::kProducto.toString()).toString().toStdString();
+    m.descripcion = r.value(tabla::kDescripcion.toString()).toString().toStdString();
+    m.proveedor = r.value(tabla::kProveedor.toString()).toString().toStdString();
+    m.indice = *indice;
+    m.densidad = *densidad;
+    m.abbe = Finito(r.value(tabla::kAbbe.toString())).value_or(0.0);
+    m.mineral = r.value(tabla::kMineral.toString()).toInt() != 0;
+    m.organico = r.value(tabla::kOrganico.toString()).toInt() != 0;
+    return m;
+}
+
+} // namespace
+
+CatalogoSqlite::CatalogoSqlite(const BaseMateriales& base)
+    : m_conexion(base, QStringLiteral("Data_Materiales"))
+{
+}
+
+std::vector<std::string> CatalogoSqlite::Productos()
+{
+    std::vector<std::string> productos;
+    if (!m_conexion.abierta())
+        return productos;
+    QSqlQuery q(m_conexion.bd());
+    q.setForwardOnly(true);
+    const QString producto = tabla::Citar(tabla::kProducto);
+    if (!q.exec(QStringLiteral("SELECT ") + producto + QStringLiteral(" FROM ") + tabla::Citar(tabla::kTabla) +
+                QStringLiteral(" WHERE ") + producto + QStringLiteral(" <> '' ORDER BY ") + tabla::Citar(tabla::kId)))
+        return productos;
+    while (q.next())
+        productos.push_back(q.value(0).toString().toStdString());
+    return productos;
+}
+
+std::optional<Material> CatalogoSqlite::BuscarPorNombre(std::string_view texto)
+{
+    if (!m_conexion.abierta())
+        return std::nullopt;
+    return AMaterial(PrimerRegistroPorNombre(m_conexion.bd(), Texto(texto)));
+}
+
+std::optional<Material> CatalogoSqlite::BuscarPorId(std::string_view digitos)
+{
+    if (!m_conexion.abierta())
+        return std::nullopt;
+    return AMaterial(PrimerRegistroPorId(m_conexion.bd(), Texto(digitos)));
+}
+
+long long CatalogoSqlite::Cantidad()
+{
+    if (!m_conexion.abierta())
+        return 0;
+    QSqlQuery q(m_conexion.bd());
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM ") + tabla::Citar(tabla::kTabla)) || !q.next())
+        return 0;
+    return q.value(0).toLongLong();
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "catalogo.h"
+#include "conexion_materiales.h"
+
+class BaseMateriales;
+
+// The design's cursor on the materials table (Data_Materiales): the product
+// list and the look-ups by name and by Id, read fresh from the file on every
+// call, so they see what the materials window saved. When the file is not
+// usable the table reads as empty.
+//
+// A record whose index or density is missing or not a finite number cannot
+// feed a calculation: a look-up that lands on it returns nothing, as if not
+// found, rather than hand on a 0 (it does not go on to a later record, which
+// would silently be another material). An Abbe number that is not a number
+// reads as 0; no calculation uses it. Records without a name are left out of
+// the product list, where they could not be chosen.
+class CatalogoSqlite : public Catalogo {
+public:
+    explicit CatalogoSqlite(const BaseMateriales& base);
+
+    std::vector<std::string> Productos() override;
+    std::optional<Material> BuscarPorNombre(std::string_view texto) override;
+    std::optional<Material> BuscarPorId(std::string_view digitos) override;
+    long long Cantidad() override;
+
+private:
+    ConexionMateriales m_conexion;
+};
