@@ -1,0 +1,539 @@
+#include "form1_base_materiales.h"
+
+#include "base_materiales.h"
+#include "busqueda_material.h"
+#include "estado_diseno.h"
+#include "formatos.h"
+#include "mensajes_materiales.h"
+#include "tabla_materiales.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDataWidgetMapper>
+#include <QDir>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSqlError>
+#include <QSqlTableModel>
+#include <algorithm>
+
+namespace m = mensajes_materiales;
+
+namespace {
+
+// Positions are given in twips, 15 to a pixel.
+QRect Twips(int izquierda, int arriba, int ancho, int alto)
+{
+    return QRect(izquierda / 15, arriba / 15, ancho / 15, alto / 15);
+}
+
+template <typename Control>
+Control* Colocar(QWidget* padre, const char* nombre, QRect lugar)
+{
+    auto* control = new Control(padre);
+    control->setObjectName(QLatin1String(nombre));
+    control->setGeometry(lugar);
+    return control;
+}
+
+QLabel* Etiqueta(QWidget* padre, const char* nombre, const char* texto, QRect lugar)
+{
+    auto* etiqueta = Colocar<QLabel>(padre, nombre, lugar);
+    etiqueta->setText(QString::fromUtf8(texto));
+    return etiqueta;
+}
+
+// The database refused the record: a CHECK, NOT NULL or type constraint.
+bool EsRechazo(const QSqlError& error)
+{
+    constexpr int kSqliteConstraint = 19;
+    constexpr int kSqliteMismatch = 20;
+    const int codigo = error.nativeErrorCode().toInt() & 0xff;
+    return codigo == kSqliteConstraint || codigo == kSqliteMismatch;
+}
+
+} // namespace
+
+Form1_BaseMateriales::Form1_BaseMateriales(const BaseMateriales& base, EstadoDiseno& estado, Dialogos& dialogos,
+                                           QWidget* parent)
+    : QWidget(parent, Qt::Window), m_estado(estado), m_dialogos(dialogos), m_conexion(base, QStringLiteral("Data1"))
+{
+    crearControles();
+    enlazarCampos();
+    if (QScreen* pantalla = QGuiApplication::primaryScreen())
+        move(pantalla->availableGeometry().center() - rect().center());
+    Form_Load();
+}
+
+Form1_BaseMateriales::~Form1_BaseMateriales() = default;
+
+void Form1_BaseMateriales::crearControles()
+{
+    setObjectName(QStringLiteral("Form1_BaseMateriales"));
+    setWindowTitle(QStringLiteral("Base de Datos de Materiales"));
+    setFixedSize(Twips(0, 0, 4965, 4905).size());
+    // The positions were drawn for a narrow 8-point face; wider faces need a
+    // little less to keep every caption whole.
+    QFont letra = font();
+    letra.setPointSizeF(7.5);
+    setFont(letra);
+
+    Etiqueta(this, "Label_Producto", "Nombre del Producto:", Twips(120, 240, 1770, 285));
+    m_Text_Producto = Colocar<QLineEdit>(this, "Text_Producto", Twips(1920, 210, 2895, 345));
+
+    auto* constantes = Colocar<QGroupBox>(this, "SSFrame1", Twips(120, 660, 3165, 1395));
+    constantes->setTitle(QStringLiteral("Constantes físicas"));
+    Etiqueta(constantes, "Label_Indice", "Indice de refracción:", Twips(120, 300, 1770, 255));
+    m_Text_Indice = Colocar<QLineEdit>(constantes, "Text_Indice", Twips(1920, 270, 945, 315));
+    Etiqueta(constantes, "Label_Densidad", "Densidad grs./cm3:", Twips(120, 660, 1770, 255));
+    m_Text_Densidad = Colocar<QLineEdit>(constantes, "Text_Densidad", Twips(1920, 630, 945, 315));
+    Etiqueta(constantes, "Label_Abbe", "Número de  Abbe:", Twips(120, 1020, 1770, 255));
+    m_Text_Abbe = Colocar<QLineEdit>(constantes, "Text_Abbe", Twips(1920, 990, 945, 315));
+
+    auto* material = Colocar<QGroupBox>(this, "SSFrame_Material", Twips(120, 2070, 3165, 555));
+    material->setTitle(QStringLiteral("Materiales"));
+    m_Check_Mineral = Colocar<QCheckBox>(material, "Check_Mineral", Twips(180, 240, 1005, 255));
+    m_Check_Mineral->setText(QStringLiteral("Mineral"));
+    m_Check_Organico = Colocar<QCheckBox>(material, "Check_Organico", Twips(1830, 270, 1095, 225));
+    m_Check_Organico->setText(QStringLiteral("Orgánico"));
+
+    Etiqueta(this, "Label_Descripcion", "Descripción:", Twips(120, 2790, 1020, 285));
+    m_Text_Descripcion = Colocar<QPlainTextEdit>(this, "Text_Descripcion", Twips(1170, 2790, 3645, 675));
+    m_Text_Descripcion->setTabChangesFocus(true);
+    m_Text_Descripcion->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Etiqueta(this, "Label_Proveedor", "Proveedor principal:", Twips(60, 3600, 1545, 285));
+    m_Text_proveedor = Colocar<QLineEdit>(this, "Text_proveedor", Twips(1620, 3570, 3195, 375));
+
+    struct Boton {
+        const char* nombre;
+        const char* texto;
+        QRect lugar;
+        void (Form1_BaseMateriales::*click)();
+    };
+    const Boton botones[] = {
+        {"SSCommand_Nuevo", "Nuevo Producto", Twips(3420, 630, 1425, 285), &Form1_BaseMateriales::SSCommand_Nuevo_Click},
+        {"SSCommand_Editar", "Edita Producto", Twips(3420, 930, 1425, 285), &Form1_BaseMateriales::SSCommand_Editar_Click},
+        {"SSCommand_Grabar", "Graba Producto", Twips(3420, 1230, 1425, 285), &Form1_BaseMateriales::SSCommand_Grabar_Click},
+        {"SSCommand_Borrar", "Borra Producto", Twips(3420, 1530, 1425, 285), &Form1_BaseMateriales::SSCommand_Borrar_Click},
+        {"SSCommand_Cancelar", "Cancelar", Twips(3420, 1830, 1425, 285), &Form1_BaseMateriales::SSCommand_Cancelar_Click},
+        {"SSCommand_Refrescar", "Actualizar", Twips(3420, 2130, 1425, 285), &Form1_BaseMateriales::SSCommand_Refrescar_Click},
+        {"SSCommand_Buscar", "Buscar Producto", Twips(3420, 2430, 1425, 285), &Form1_BaseMateriales::SSCommand_Buscar_Click},
+        // The navigation row sits between the supplier box and "Seleccionar".
+        {"SSCommand_Inicio", "| < Inicio", Twips(270, 4050, 1080, 285), &Form1_BaseMateriales::SSCommand_Inicio_Click},
+        {"SSCommand_Anterior", " << Anterior", Twips(1425, 4050, 1080, 285), &Form1_BaseMateriales::SSCommand_Anterior_Click},
+        {"SSCommand_Siguiente", "Siguiente >>", Twips(2580, 4050, 1080, 285), &Form1_BaseMateriales::SSCommand_Siguiente_Click},
+        {"SSCommand_Final", "Final >|", Twips(3735, 4050, 1080, 285), &Form1_BaseMateriales::SSCommand_Final_Click},
+        {"SSCommand_Seleccionar", "Seleccionar", Twips(270, 4470, 4545, 285), &Form1_BaseMateriales::SSCommand_Seleccionar_Click},
+    };
+    for (const Boton& b : botones) {
+        auto* boton = Colocar<QPushButton>(this, b.nombre, b.lugar);
+        boton->setText(QString::fromUtf8(b.texto));
+        boton->setAutoDefault(false);
+        connect(boton, &QPushButton::clicked, this, b.click);
+    }
+    m_SSCommand_Grabar = findChild<QPushButton*>(QStringLiteral("SSCommand_Grabar"));
+    m_SSCommand_Cancelar = findChild<QPushButton*>(QStringLiteral("SSCommand_Cancelar"));
+    m_SSCommand_Borrar = findChild<QPushButton*>(QStringLiteral("SSCommand_Borrar"));
+    m_SSCommand_Seleccionar = findChild<QPushButton*>(QStringLiteral("SSCommand_Seleccionar"));
+
+    connect(m_Check_Mineral, &QCheckBox::clicked, this, &Form1_BaseMateriales::Check_Mineral_Click);
+    connect(m_Check_Organico, &QCheckBox::clicked, this, &Form1_BaseMateriales::Check_Organico_Click);
+}
+
+// Binds the boxes to the fields of the current record. The mapper writes the
+// boxes into the model only when "Graba Producto" asks it to. Numbers reach
+// the boxes through QVariant, which writes them with "." whatever the
+// regional settings, so what is shown can be saved back as it is.
+void Form1_BaseMateriales::enlazarCampos()
+{
+    m_modelo = std::make_unique<QSqlTableModel>(nullptr, m_conexion.bd());
+    m_modelo->setTable(tabla::kTabla.toString());
+    m_modelo->setEditStrategy(QSqlTableModel::OnManualSubmit);
+    struct Enlace {
+        QWidget* control;
+        QStringView campo;
+        const char* propiedad;
+    };
+    const Enlace enlaces[] = {
+        {m_Text_Producto, tabla::kProducto, "text"},      {m_Text_Descripcion, tabla::kDescripcion, "plainText"},
+        {m_Text_proveedor, tabla::kProveedor, "text"},    {m_Text_Indice, tabla::kIndice, "text"},
+        {m_Text_Densidad, tabla::kDensidad, "text"},      {m_Text_Abbe, tabla::kAbbe, "text"},
+        {m_Check_Mineral, tabla::kMineral, "checked"},    {m_Check_Organico, tabla::kOrganico, "checked"},
+    };
+    m_colId = m_modelo->fieldIndex(tabla::kId.toString());
+    if (!m_conexion.abierta() || m_colId < 0)
+        return;
+    for (const Enlace& e : enlaces)
+        if (m_modelo->fieldIndex(e.campo.toString()) < 0)
+            return;
+    m_modelo->setSort(m_colId, Qt::AscendingOrder);
+    m_mapeo = std::make_unique<QDataWidgetMapper>();
+    m_mapeo->setModel(m_modelo.get());
+    m_mapeo->setSubmitPolicy(QDataWidgetMapper::ManualSubmit);
+    for (const Enlace& e : enlaces)
+        m_mapeo->addMapping(e.control, m_modelo->fieldIndex(e.campo.toString()), e.propiedad);
+}
+
+int Form1_BaseMateriales::filaActual() const
+{
+    return m_mapeo ? m_mapeo->currentIndex() : -1;
+}
+
+bool Form1_BaseMateriales::hayRegistro() const
+{
+    const int fila = filaActual();
+    return fila >= 0 && fila < m_modelo->rowCount();
+}
+
+// Shows the record of that row, kept within the table; an empty table shows
+// empty boxes.
+void Form1_BaseMateriales::irA(int fila)
+{
+    if (!tablaUsable() || m_modelo->rowCount() == 0) {
+        for (QLineEdit* caja : {m_Text_Producto, m_Text_proveedor, m_Text_Indice, m_Text_Densidad, m_Text_Abbe})
+            caja->clear();
+        m_Text_Descripcion->clear();
+        m_Check_Mineral->setChecked(false);
+        m_Check_Organico->setChecked(false);
+        return;
+    }
+    m_mapeo->setCurrentIndex(std::clamp(fila, 0, m_modelo->rowCount() - 1));
+}
+
+// Reads the whole table. The model otherwise fetches in pages, and "Final"
+// must reach the true last record.
+void Form1_BaseMateriales::recargar()
+{
+    if (!tablaUsable())
+        return;
+    m_modelo->select();
+    while (m_modelo->canFetchMore())
+        m_modelo->fetchMore();
+}
+
+int Form1_BaseMateriales::filaDeId(const QVariant& id) const
+{
+    for (int fila = 0; fila < m_modelo->rowCount(); ++fila)
+        if (m_modelo->data(m_modelo->index(fila, m_colId)) == id)
+            return fila;
+    return -1;
+}
+
+void Form1_BaseMateriales::avisar(std::string_view titulo, std::string_view texto, Icono icono)
+{
+    m_dialogos.Mensaje(titulo, texto, icono);
+}
+
+std::string Form1_BaseMateriales::nombreArchivo() const
+{
+    return QDir::toNativeSeparators(m_conexion.archivo()).toStdString();
+}
+
+void Form1_BaseMateriales::Form_Load()
+{
+    m_editando = m_nuevo = false;
+    recargar();
+    irA(0);
+    for (QPushButton* boton : findChildren<QPushButton*>())
+        boton->setEnabled(true);
+    m_SSCommand_Grabar->setEnabled(false);
+    InhabilitarCajas();
+    m_Text_Descripcion->setEnabled(true);
+    m_Text_Descripcion->setReadOnly(true);
+}
+
+void Form1_BaseMateriales::showEvent(QShowEvent* evento)
+{
+    if (m_cerrada) {
+        m_cerrada = false;
+        Form_Load();
+    }
+    QWidget::showEvent(evento);
+}
+
+void Form1_BaseMateriales::closeEvent(QCloseEvent* evento)
+{
+    if (m_editando)
+        cerrarEdicion();
+    m_cerrada = true;
+    QWidget::closeEvent(evento);
+}
+
+void Form1_BaseMateriales::SSCommand_Inicio_Click()
+{
+    if (hayRegistro())
+        irA(0);
+}
+
+void Form1_BaseMateriales::SSCommand_Anterior_Click()
+{
+    if (hayRegistro())
+        irA(filaActual() - 1);
+}
+
+void Form1_BaseMateriales::SSCommand_Siguiente_Click()
+{
+    if (hayRegistro())
+        irA(filaActual() + 1);
+}
+
+void Form1_BaseMateriales::SSCommand_Final_Click()
+{
+    if (hayRegistro())
+        irA(m_modelo->rowCount() - 1);
+}
+
+// A cancelled input box counts as an empty answer, which finds the first
+// record that has a name.
+void Form1_BaseMateriales::SSCommand_Buscar_Click()
+{
+    const std::optional<std::string> respuesta = m_dialogos.PedirTexto(m::kPreguntaBuscar);
+    const QString texto = QString::fromStdString(respuesta.value_or(std::string()));
+    std::optional<QSqlRecord> registro;
+    if (tablaUsable())
+        registro = PrimerRegistroPorNombre(m_conexion.bd(), texto);
+    const int fila = registro ? filaDeId(registro->value(tabla::kId.toString())) : -1;
+    if (fila < 0) {
+        avisar({}, m::kTextoNoEncontrado, Icono::Ninguno);
+        if (tablaUsable())
+            irA(m_modelo->rowCount() - 1);
+        return;
+    }
+    irA(fila);
+}
+
+void Form1_BaseMateriales::abrirEdicion(bool nuevo)
+{
+    HabilitarCajas();
+    InhabilitarBotones();
+    m_SSCommand_Grabar->setEnabled(true);
+    m_SSCommand_Cancelar->setEnabled(true);
+    m_filaAntesDeEditar = std::max(filaActual(), 0);
+    m_editando = true;
+    m_nuevo = nuevo;
+    if (nuevo) {
+        const int fila = m_modelo->rowCount();
+        m_modelo->insertRow(fila);
+        m_mapeo->setCurrentIndex(fila);
+    }
+    m_Text_Producto->setFocus();
+}
+
+void Form1_BaseMateriales::SSCommand_Nuevo_Click()
+{
+    if (!tablaUsable()) {
+        avisar(m::kTituloBaseNoDisponible, "No se puede agregar un producto: la Base de Datos de Materiales \"" +
+                                               nombreArchivo() + "\" no está disponible.");
+        return;
+    }
+    abrirEdicion(true);
+}
+
+void Form1_BaseMateriales::SSCommand_Editar_Click()
+{
+    if (hayRegistro())
+        abrirEdicion(false);
+}
+
+void Form1_BaseMateriales::SSCommand_Grabar_Click()
+{
+    if (!m_editando)
+        return;
+    if (m_Text_Producto->text().trimmed().isEmpty()) {
+        avisar(m::kTituloFaltaNombre, m::kTextoFaltanDatos);
+        m_Text_Producto->setFocus();
+        return;
+    }
+    if (!m_Check_Organico->isChecked() && !m_Check_Mineral->isChecked()) {
+        avisar(m::kTituloSinMaterial, m::kTextoSinMaterial);
+        return;
+    }
+    if (m_Check_Organico->isChecked() && m_Check_Mineral->isChecked()) {
+        avisar(m::kTituloAmbosMateriales, m::kTextoAmbosMateriales);
+        return;
+    }
+    if (m_Text_Descripcion->toPlainText().trimmed().isEmpty()) {
+        avisar(m::kTituloFaltaDescripcion, m::kTextoFaltaDescripcion);
+        return;
+    }
+    if (grabarRegistro() == Grabacion::Rechazada)
+        return;
+    m_editando = m_nuevo = false;
+    HabilitarBotones();
+    m_SSCommand_Grabar->setEnabled(false);
+    InhabilitarCajas();
+}
+
+// Saves the open record in one transaction. A refusal leaves the record open
+// with what was typed, for the user to correct; in the rare case that the
+// commit itself fails, the model has already been re-read and the typed
+// values cannot be kept, so the table is read again as it is on disk.
+Form1_BaseMateriales::Grabacion Form1_BaseMateriales::grabarRegistro()
+{
+    QSqlDatabase bd = m_conexion.bd();
+    const QVariant id = m_nuevo ? QVariant() : m_modelo->data(m_modelo->index(filaActual(), m_colId));
+    const std::string falla = "No se pudo grabar el registro en la Base de Datos de Materiales \"" +
+                              nombreArchivo() + "\". Revise que el archivo exista y admita escritura.";
+    m_mapeo->submit();
+    if (!bd.transaction()) {
+        avisar(m::kTituloError, falla);
+        return Grabacion::Rechazada;
+    }
+    if (!m_modelo->submitAll()) {
+        const QSqlError error = m_modelo->lastError();
+        bd.rollback();
+        if (EsRechazo(error))
+            avisar(m::kTituloFaltaUnDato, m::kTextoFaltanDatos);
+        else
+            avisar(m::kTituloError, falla);
+        return Grabacion::Rechazada;
+    }
+    if (!bd.commit()) {
+        bd.rollback();
+        avisar(m::kTituloError, falla);
+        recargar();
+        irA(m_filaAntesDeEditar);
+        return Grabacion::Perdida;
+    }
+    recargar();
+    // Ids only grow, so a new record is the last one.
+    irA(m_nuevo ? m_modelo->rowCount() - 1 : filaDeId(id));
+    return Grabacion::Grabada;
+}
+
+// Discards what was typed and a record not yet saved, and shows the stored
+// values of the record that was current.
+void Form1_BaseMateriales::cerrarEdicion()
+{
+    m_modelo->revertAll();
+    irA(m_nuevo ? m_filaAntesDeEditar : filaActual());
+    m_editando = m_nuevo = false;
+}
+
+void Form1_BaseMateriales::SSCommand_Cancelar_Click()
+{
+    if (m_editando)
+        cerrarEdicion();
+    else
+        irA(filaActual());
+    HabilitarBotones();
+    m_SSCommand_Grabar->setEnabled(false);
+    InhabilitarCajas();
+}
+
+void Form1_BaseMateriales::SSCommand_Borrar_Click()
+{
+    if (m_editando || !hayRegistro())
+        return;
+    InhabilitarBotones();
+    m_SSCommand_Borrar->setEnabled(true);
+    const int fila = filaActual();
+    if (m_dialogos.Mensaje(m::kTituloBorrar, m::kTextoBorrar, Icono::Ninguno, Botones::SiNo) == Respuesta::Si) {
+        if (borrarRegistro(fila)) {
+            // The record that followed now holds this row; past the end, the new last one.
+            irA(fila);
+        } else {
+            avisar(m::kTituloError,
+                   "No se pudo borrar el registro de la Base de Datos de Materiales \"" + nombreArchivo() +
+                       "\". Revise que el archivo exista y admita escritura.",
+                   Icono::Ninguno);
+            irA(fila);
+        }
+    }
+    HabilitarBotones();
+    m_SSCommand_Grabar->setEnabled(false);
+}
+
+bool Form1_BaseMateriales::borrarRegistro(int fila)
+{
+    QSqlDatabase bd = m_conexion.bd();
+    if (!bd.transaction())
+        return false;
+    if (m_modelo->removeRow(fila) && m_modelo->submitAll() && bd.commit()) {
+        recargar();
+        return true;
+    }
+    bd.rollback();
+    m_modelo->revertAll();
+    recargar();
+    return false;
+}
+
+void Form1_BaseMateriales::SSCommand_Refrescar_Click()
+{
+    if (m_editando)
+        return;
+    recargar();
+    irA(0);
+    HabilitarBotones();
+    m_SSCommand_Grabar->setEnabled(false);
+}
+
+// The design calculates with what it is handed, so a record without a name
+// or with an index or density that cannot be a material's is not handed on.
+void Form1_BaseMateriales::SSCommand_Seleccionar_Click()
+{
+    if (m_editando)
+        return;
+    if (!hayRegistro()) {
+        avisar(m::kTituloSinProductos, m::kTextoSinProductos, Icono::Exclamacion);
+        return;
+    }
+    const std::string nombre = m_Text_Producto->text().toStdString();
+    const double indice = LeerNumero(m_Text_Indice->text().toStdString());
+    const double densidad = LeerNumero(m_Text_Densidad->text().toStdString());
+    if (m_Text_Producto->text().trimmed().isEmpty() || !(indice > 1) || !(densidad > 0)) {
+        avisar(m::kTituloDatosIncompletos, m::kTextoDatosIncompletos, Icono::Exclamacion);
+        return;
+    }
+    hide();
+    m_estado.MaterialDeBase = "Si";
+    m_estado.IndiceMaterial = indice;
+    m_estado.Densidad = densidad;
+    m_estado.NombreMaterial = nombre;
+}
+
+void Form1_BaseMateriales::Check_Mineral_Click()
+{
+    if (!m_editando)
+        irA(filaActual());
+}
+
+void Form1_BaseMateriales::Check_Organico_Click()
+{
+    if (!m_editando)
+        irA(filaActual());
+}
+
+void Form1_BaseMateriales::InhabilitarCajas()
+{
+    for (QLineEdit* caja : findChildren<QLineEdit*>())
+        caja->setEnabled(false);
+    m_Text_Descripcion->setEnabled(false);
+}
+
+void Form1_BaseMateriales::HabilitarCajas()
+{
+    for (QLineEdit* caja : findChildren<QLineEdit*>())
+        caja->setEnabled(true);
+    m_Text_Descripcion->setEnabled(true);
+    m_Text_Descripcion->setReadOnly(false);
+}
+
+void Form1_BaseMateriales::InhabilitarBotones()
+{
+    for (QPushButton* boton : findChildren<QPushButton*>())
+        boton->setEnabled(false);
+}
+
+void Form1_BaseMateriales::HabilitarBotones()
+{
+    for (QPushButton* boton : findChildren<QPushButton*>())
+        boton->setEnabled(true);
+    m_SSCommand_Seleccionar->setEnabled(false);
+}
