@@ -4,9 +4,8 @@
 #include "apoyo/dialogos_prueba.h"
 #include "base_materiales.h"
 #include "carpeta_datos.h"
-#include "catalogo_sqlite.h"
-#include "estado_diseno.h"
 #include "frm_vantora.h"
+#include "programa.h"
 
 #include <QApplication>
 #include <QSqlDatabase>
@@ -52,13 +51,9 @@ void arrancar(benchmark::State& state)
     const CarpetaDatos carpeta(dir->path().toStdString());
     for (auto _ : state) {
         DialogosPrueba dialogos;
-        EstadoDiseno estado;
-        BaseMateriales base(carpeta.Archivo(CarpetaDatos::kMateriales));
-        base.Abrir(dialogos);
-        CatalogoSqlite catalogo(base);
-        Frm_Vantora frm(estado, dialogos, catalogo, carpeta);
-        frm.show();
-        if (!QTest::qWaitForWindowExposed(&frm))
+        Programa programa(carpeta, dialogos);
+        programa.Mostrar();
+        if (!QTest::qWaitForWindowExposed(&programa.diseno()))
             state.SkipWithError("la ventana no se mostró");
     }
     rusage uso{};

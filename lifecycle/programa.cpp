@@ -1,0 +1,37 @@
+#include "programa.h"
+
+#include "form1_base_materiales.h"
+#include "frm_vantora.h"
+
+Programa::Programa(const CarpetaDatos& carpeta, Dialogos& dialogos)
+    : m_carpeta(carpeta), m_dialogos(dialogos), m_base(carpeta.Archivo(CarpetaDatos::kMateriales))
+{
+    std::string error;
+    if (!carpeta.Preparar(error))
+        dialogos.Mensaje("Carpeta de datos",
+                         "No se pudo crear la carpeta de datos " + carpeta.carpeta().string() + ": " + error + ".",
+                         Icono::Critico);
+    m_base.Abrir(dialogos);
+    m_catalogo = std::make_unique<CatalogoSqlite>(m_base);
+    m_diseno = std::make_unique<Frm_Vantora>(m_estado, dialogos, *m_catalogo, carpeta);
+    m_diseno->AlAbrirProductos([this] { abrirProductos(); });
+}
+
+// The windows go before the database connections they hold.
+Programa::~Programa()
+{
+    m_materiales.reset();
+    m_diseno.reset();
+    m_catalogo.reset();
+}
+
+void Programa::Mostrar() { m_diseno->show(); }
+
+void Programa::abrirProductos()
+{
+    if (!m_materiales)
+        m_materiales = std::make_unique<Form1_BaseMateriales>(m_base, m_estado, m_dialogos);
+    m_materiales->show();
+    m_materiales->raise();
+    m_materiales->activateWindow();
+}

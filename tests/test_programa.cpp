@@ -1,0 +1,74 @@
+// The program as it starts: the starter catalogue in the list, a material
+// chosen in the materials window handed to the design, and the exit.
+
+#include "apoyo/dialogos_prueba.h"
+#include "form1_base_materiales.h"
+#include "frm_vantora.h"
+#include "programa.h"
+#include "registro_diseno.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestPrograma : public QObject {
+    Q_OBJECT
+
+private slots:
+    void materialDeLaBaseDeDatos()
+    {
+        QTemporaryDir dir;
+        const CarpetaDatos carpeta((dir.path() + "/KORVEN/win").toStdString()); // created on start
+        DialogosPrueba dlg;
+        Programa programa(carpeta, dlg);
+        Frm_Vantora& frm = programa.diseno();
+        int terminado = 0;
+        frm.AlTerminar([&] { ++terminado; });
+        programa.Mostrar();
+        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+
+        auto* combo = frm.findChild<QComboBox*>("Combo_Materiales");
+        QVERIFY(combo->count() >= 10);
+        QCOMPARE(combo->itemText(0), QString("CR-39"));
+        QVERIFY(!programa.materiales());
+
+        QTest::mouseClick(frm.findChild<QWidget*>("SSCommand_Base"), Qt::LeftButton);
+        Form1_BaseMateriales* materiales = programa.materiales();
+        QVERIFY(materiales && materiales->isVisible());
+        QVERIFY(!QApplication::activeModalWidget()); // the design window stays usable
+
+        dlg.textos.push_back(std::string("trivex"));
+        QTest::mouseClick(materiales->findChild<QWidget*>("SSCommand_Buscar"), Qt::LeftButton);
+        QTest::mouseClick(materiales->findChild<QWidget*>("SSCommand_Seleccionar"), Qt::LeftButton);
+        QVERIFY(!materiales->isVisible());
+        QCOMPARE(programa.estado().MaterialDeBase, std::string("Si"));
+
+        for (auto [caja, texto] : {std::pair{"Tx_BaseCrown", "6"}, {"Tx_EspesorBorde", "1"}, {"Tx_PoderVertice", "4"},
+                                   {"Tx_DiametroInicial", "60"}}) {
+            auto* t = frm.findChild<QLineEdit*>(caja);
+            QTest::keyClicks(t, texto);
+            QTest::keyClick(t, Qt::Key_Return);
+        }
+        QTest::mouseClick(frm.findChild<QWidget*>("Command_Calcular"), Qt::LeftButton);
+        QVERIFY(dlg.cajas.empty());
+        QVERIFY(frm.findChild<QWidget*>("Text_MaterialBaseDatos")->isVisible());
+        QCOMPARE(QString::fromStdString(frm.Texto("Text_MaterialBaseDatos")), QString("Trivex"));
+        QCOMPARE(combo->itemText(combo->count() - 1), QString("Trivex"));
+        // n 1.532, hand calculation: t 4.446 mm, faces 6.103 and -2.213 D.
+        QCOMPARE(QString::fromStdString(frm.Texto("Tx_EspesorCentral")), QString("4.45"));
+        QCOMPARE(QString::fromStdString(frm.Texto("Tx_PcurvaExt")), QString("6.103"));
+        QCOMPARE(QString::fromStdString(frm.Texto("Tx_PcurvaInt")), QString("-2.213"));
+        QCOMPARE(QString::fromStdString(frm.Texto("Tx_RadioIndice")), QString("-240.366"));
+
+        QTest::mouseClick(frm.findChild<QWidget*>("Salir_Cmd"), Qt::LeftButton);
+        QCOMPARE(terminado, 1);
+        const auto ultimo = LeerRegistros(carpeta.Archivo(CarpetaDatos::kUltimoDiseno));
+        QCOMPARE(ultimo.size(), 1u);
+        QCOMPARE(ultimo[0].NombreMaterial, std::string("Trivex     "));
+        QCOMPARE(float(ultimo[0].IndiceMaterial), 1.532f);
+    }
+};
+
+QTEST_MAIN(TestPrograma)
+#include "test_programa.moc"
