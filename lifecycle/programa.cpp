@@ -6,12 +6,16 @@
 Programa::Programa(const CarpetaDatos& carpeta, Dialogos& dialogos)
     : m_carpeta(carpeta), m_dialogos(dialogos), m_base(carpeta.Archivo(CarpetaDatos::kMateriales))
 {
+    // Without its folder the catalogue cannot be opened either: one message
+    // says so, and the list stays empty.
     std::string error;
-    if (!carpeta.Preparar(error))
+    if (carpeta.Preparar(error))
+        m_base.Abrir(dialogos);
+    else
         dialogos.Mensaje("Carpeta de datos",
-                         "No se pudo crear la carpeta de datos " + carpeta.carpeta().string() + ": " + error + ".",
+                         "No se pudo crear la carpeta de datos " + carpeta.carpeta().string() + ": " + error +
+                             ". La lista de materiales quedará vacía.",
                          Icono::Critico);
-    m_base.Abrir(dialogos);
     m_catalogo = std::make_unique<CatalogoSqlite>(m_base);
     m_diseno = std::make_unique<Frm_Vantora>(m_estado, dialogos, *m_catalogo, carpeta);
     m_diseno->AlAbrirProductos([this] { abrirProductos(); });

@@ -178,6 +178,10 @@ bool BaseMateriales::crear() const
         bd.rollback();
         return false;
     });
+    // The temporary file is private to its owner; the catalogue is read by
+    // the other programs of the installation too.
+    QFile::setPermissions(nombre, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                                      QFileDevice::ReadOther);
     if (!lleno || !QFile::rename(nombre, m_archivo))
         return false;
     temporal.setAutoRemove(false);

@@ -68,6 +68,22 @@ private slots:
         QCOMPARE(ultimo[0].NombreMaterial, std::string("Trivex     "));
         QCOMPARE(float(ultimo[0].IndiceMaterial), 1.532f);
     }
+
+    // A data folder that cannot be made (here a file stands in its way): one
+    // message, an empty list, and the window works all the same.
+    void carpetaQueNoSePuedeCrear()
+    {
+        QTemporaryDir dir;
+        QFile estorbo(dir.filePath("KORVEN"));
+        QVERIFY(estorbo.open(QIODevice::WriteOnly));
+        estorbo.close();
+        const CarpetaDatos carpeta((dir.path() + "/KORVEN/win").toStdString());
+        DialogosPrueba dlg;
+        Programa programa(carpeta, dlg);
+        QCOMPARE(dlg.titulos(), std::vector<std::string>{"Carpeta de datos"});
+        QVERIFY(dlg.cajas[0].texto.find("/KORVEN/win") != std::string::npos);
+        QCOMPARE(programa.diseno().findChild<QComboBox*>("Combo_Materiales")->count(), 0);
+    }
 };
 
 QTEST_MAIN(TestPrograma)
