@@ -44,15 +44,12 @@ private slots:
         QTest::addColumn<QString>("miles");
         QTest::newRow("entero") << 4.0 << "4" << "4.000" << "4.00";
         QTest::newRow("medio") << 3.5 << "3.5" << "3.500" << "3.50";
-        QTest::newRow("menor que uno") << 0.5 << "0.5" << "0.500" << "0.50";
         QTest::newRow("radio negativo") << -271.69442469787754 << "-271.694424697878" << "-271.694" << "-271.69";
         QTest::newRow("media de la tercera cifra") << 2.0005 << "2.0005" << "2.001" << "2.00";
         QTest::newRow("media negativa") << -1.0625 << "-1.0625" << "-1.063" << "-1.06";
         QTest::newRow("redondea a cero sin signo") << -0.0001 << "-0.0001" << "0.000" << "0.00";
         QTest::newRow("miles") << 1234.5 << "1234.5" << "1234.500" << "1,234.50";
-        QTest::newRow("millones") << -1234567.891 << "-1234567.891" << "-1234567.891" << "-1,234,567.89";
         QTest::newRow("acarreo") << 999.9996 << "999.9996" << "1000.000" << "1,000.00";
-        QTest::newRow("cero") << 0.0 << "0" << "0.000" << "0.00";
         QTest::newRow("suma binaria") << 0.1 + 0.2 << "0.3" << "0.300" << "0.30";
         QTest::newRow("diminuto") << 1.5e-7 << "1.5E-07" << "0.000" << "0.00";
     }

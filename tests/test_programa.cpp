@@ -51,10 +51,13 @@ private slots:
             QTest::keyClick(t, Qt::Key_Return);
         }
         QTest::mouseClick(frm.findChild<QWidget*>("Command_Calcular"), Qt::LeftButton);
+        QTest::mouseClick(frm.findChild<QWidget*>("Command_Calcular"), Qt::LeftButton);
         QVERIFY(dlg.cajas.empty());
         QVERIFY(frm.findChild<QWidget*>("Text_MaterialBaseDatos")->isVisible());
         QCOMPARE(QString::fromStdString(frm.Texto("Text_MaterialBaseDatos")), QString("Trivex"));
+        // The list is never consulted for it, and takes its name once more on every calculation.
         QCOMPARE(combo->itemText(combo->count() - 1), QString("Trivex"));
+        QCOMPARE(combo->itemText(combo->count() - 2), QString("Trivex"));
         // n 1.532, hand calculation: t 4.446 mm, faces 6.103 and -2.213 D.
         QCOMPARE(QString::fromStdString(frm.Texto("Tx_EspesorCentral")), QString("4.45"));
         QCOMPARE(QString::fromStdString(frm.Texto("Tx_PcurvaExt")), QString("6.103"));

@@ -2,52 +2,38 @@
 
 #include "catalogo.h"
 
-#include <algorithm>
-#include <cctype>
-#include <string>
+#include <QString>
 #include <vector>
 
-// A catalogue held in a vector, in table order, with the catalogue's
-// matching rules: containment, letters compared without regard to case.
+// A few materials in table order, found by name with the catalogue's rule:
+// the first whose name contains the text, letters compared without regard to case.
 class CatalogoMemoria : public Catalogo {
 public:
-    CatalogoMemoria() = default;
-    explicit CatalogoMemoria(std::vector<Material> materiales) : registros(std::move(materiales)) {}
+    struct Fila {
+        std::string producto;
+        double indice;
+        double densidad;
+    };
+    explicit CatalogoMemoria(std::vector<Fila> filas) : m_filas(std::move(filas)) {}
 
     std::vector<std::string> Productos() override
     {
         std::vector<std::string> nombres;
-        for (const Material& m : registros)
-            nombres.push_back(m.producto);
+        for (const Fila& f : m_filas)
+            nombres.push_back(f.producto);
         return nombres;
     }
     std::optional<Material> BuscarPorNombre(std::string_view texto) override
     {
-        for (const Material& m : registros)
-            if (contiene(m.producto, texto))
-                return m;
+        const QString buscado = QString::fromUtf8(texto.data(), qsizetype(texto.size()));
+        for (const Fila& f : m_filas)
+            if (QString::fromStdString(f.producto).contains(buscado, Qt::CaseInsensitive))
+                return Material{0, f.producto, "", "", f.indice, f.densidad, 0, false, true};
         return std::nullopt;
     }
-    std::optional<Material> BuscarPorId(std::string_view digitos) override
-    {
-        for (const Material& m : registros)
-            if (contiene(std::to_string(m.Id), digitos))
-                return m;
-        return std::nullopt;
-    }
-    long long Cantidad() override { return static_cast<long long>(registros.size()); }
-
-    std::vector<Material> registros;
+    std::optional<Material> BuscarPorId(std::string_view) override { return std::nullopt; }
+    long long Cantidad() override { return static_cast<long long>(m_filas.size()); }
 
 private:
-    static bool contiene(std::string_view texto, std::string_view parte)
-    {
-        auto minus = [](std::string_view s) {
-            std::string r(s);
-            std::transform(r.begin(), r.end(), r.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-            return r;
-        };
-        return minus(texto).find(minus(parte)) != std::string::npos;
-    }
+    std::vector<Fila> m_filas;
 };
