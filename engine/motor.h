@@ -16,8 +16,6 @@ class Motor {
 public:
     Motor(EstadoDiseno& estado, Pantalla& frmVantora, Dialogos& dialogos, Catalogo& catalogo);
 
-    EstadoDiseno& estado() { return m_estado; }
-
     // Centre thickness of a plus lens from its edge thickness: finds the back
     // power that, with the thickness it produces, gives the prescribed
     // back-vertex power. Reduces a diameter the front sphere cannot span.

@@ -186,9 +186,20 @@ void Frm_Vantora::construir()
     salida->setFont(serif);
 
     // The Enter key and the double-click of the five input boxes.
-    for (const char* nombre :
-         {"Tx_BaseCrown", "Tx_EspesorBorde", "Tx_PoderVertice", "Tx_DiametroInicial", "Tx_EspesorCentral"})
-        m_controles.value(QString::fromLatin1(nombre))->installEventFilter(this);
+    const std::pair<std::string_view, Caja> cajas[] = {
+        {ctl::Tx_BaseCrown, {&Frm_Vantora::Tx_BaseCrown_KeyPress, &Frm_Vantora::Tx_BaseCrown_DblClick}},
+        {ctl::Tx_EspesorBorde, {&Frm_Vantora::Tx_EspesorBorde_KeyPress, &Frm_Vantora::Tx_EspesorBorde_DblClick}},
+        {ctl::Tx_PoderVertice, {&Frm_Vantora::Tx_PoderVertice_KeyPress, &Frm_Vantora::Tx_PoderVertice_DblClick}},
+        {ctl::Tx_DiametroInicial,
+         {&Frm_Vantora::Tx_DiametroInicial_KeyPress, &Frm_Vantora::Tx_DiametroInicial_DblClick}},
+        {ctl::Tx_EspesorCentral,
+         {&Frm_Vantora::Tx_EspesorCentral_KeyPress, &Frm_Vantora::Tx_EspesorCentral_DblClick}},
+    };
+    for (const auto& [nombre, manejadores] : cajas) {
+        QWidget* caja = control(nombre);
+        caja->installEventFilter(this);
+        m_cajas.insert(caja, manejadores);
+    }
 
     // The order in which the form leads the optician.
     QWidget::setTabOrder(control(ctl::Tx_BaseCrown), combo);
@@ -217,6 +228,9 @@ void Frm_Vantora::Form_Load()
 
 QWidget* Frm_Vantora::control(std::string_view nombre) const
 {
+    // The engine names only controls of this window; in a release build an
+    // unknown name is ignored by the callers rather than allowed to bring the
+    // window down.
     QWidget* w = m_controles.value(q(nombre));
     Q_ASSERT_X(w, "Frm_Vantora", "control desconocido");
     return w;
@@ -248,6 +262,8 @@ void Frm_Vantora::PonerTexto(std::string_view nombre, std::string_view texto)
 void Frm_Vantora::PonerColorTexto(std::string_view nombre, Color color)
 {
     QWidget* w = control(nombre);
+    if (!w)
+        return;
     QPalette p = w->palette();
     p.setColor(QPalette::Text, QColor(color.r, color.g, color.b));
     w->setPalette(p);
@@ -255,19 +271,26 @@ void Frm_Vantora::PonerColorTexto(std::string_view nombre, Color color)
 
 void Frm_Vantora::PonerVisible(std::string_view nombre, bool visible)
 {
-    control(nombre)->setVisible(visible);
+    if (QWidget* w = control(nombre))
+        w->setVisible(visible);
 }
 
 void Frm_Vantora::AgregarALista(std::string_view nombre, std::string_view elemento)
 {
-    auto* c = static_cast<QComboBox*>(control(nombre));
+    auto* c = qobject_cast<QComboBox*>(control(nombre));
+    if (!c)
+        return;
     const int actual = c->currentIndex();
     c->addItem(q(elemento));
     // Adding to the list never changes the material shown.
     c->setCurrentIndex(actual);
 }
 
-void Frm_Vantora::Enfocar(std::string_view nombre) { control(nombre)->setFocus(Qt::OtherFocusReason); }
+void Frm_Vantora::Enfocar(std::string_view nombre)
+{
+    if (QWidget* w = control(nombre))
+        w->setFocus(Qt::OtherFocusReason);
+}
 
 // --- Locking and clearing ---------------------------------------------------
 
@@ -457,17 +480,9 @@ bool Frm_Vantora::eventFilter(QObject* objeto, QEvent* evento)
         break;
     }
     case QEvent::MouseButtonDblClick: {
-        const QString nombre = objeto->objectName();
-        if (nombre == "Tx_PoderVertice")
-            Tx_PoderVertice_DblClick();
-        else if (nombre == "Tx_DiametroInicial")
-            Tx_DiametroInicial_DblClick();
-        else if (nombre == "Tx_BaseCrown")
-            Tx_BaseCrown_DblClick();
-        else if (nombre == "Tx_EspesorBorde")
-            Tx_EspesorBorde_DblClick();
-        else if (nombre == "Tx_EspesorCentral")
-            Tx_EspesorCentral_DblClick();
+        const auto caja = m_cajas.constFind(objeto);
+        if (caja != m_cajas.constEnd())
+            (this->*caja->dobleClic)();
         break;
     }
     case QEvent::KeyPress: {
@@ -483,24 +498,18 @@ bool Frm_Vantora::eventFilter(QObject* objeto, QEvent* evento)
             (*boton)(ascii);
             return true;
         }
-        const QString nombre = objeto->objectName();
-        if (nombre == "Combo_Materiales") {
+        // The list reacts to every key, then takes it as usual.
+        if (objeto == control(ctl::Combo_Materiales)) {
             Combo_Materiales_KeyPress(ascii);
             break;
         }
-        if (!enter)
-            break;
-        if (nombre == "Tx_PoderVertice")
-            Tx_PoderVertice_KeyPress(13);
-        else if (nombre == "Tx_DiametroInicial")
-            Tx_DiametroInicial_KeyPress(13);
-        else if (nombre == "Tx_BaseCrown")
-            Tx_BaseCrown_KeyPress(13);
-        else if (nombre == "Tx_EspesorBorde")
-            Tx_EspesorBorde_KeyPress(13);
-        else if (nombre == "Tx_EspesorCentral")
-            Tx_EspesorCentral_KeyPress(13);
-        return true;
+        // The boxes act on Enter only; other keys are typed as usual.
+        const auto caja = m_cajas.constFind(objeto);
+        if (caja != m_cajas.constEnd() && enter) {
+            (this->*caja->tecla)(13);
+            return true;
+        }
+        break;
     }
     default:
         break;

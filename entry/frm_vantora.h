@@ -102,8 +102,15 @@ private:
     CamposDiseno m_campos;
 
     QHash<QString, QWidget*> m_controles;
+    // Event routing: the frames' hints, the commands' keys, and the input
+    // boxes' Enter key and double-click.
     QHash<QObject*, std::function<void()>> m_pistas;
     QHash<QObject*, std::function<void(int)>> m_teclasBoton;
+    struct Caja {
+        void (Frm_Vantora::*tecla)(int);
+        void (Frm_Vantora::*dobleClic)();
+    };
+    QHash<QObject*, Caja> m_cajas;
 
     std::function<void()> m_abrirProductos;
     std::function<void(bool)> m_graficar;

@@ -8,6 +8,28 @@
 
 namespace {
 
+// A system error number in Spanish, for the user.
+std::string DescripcionError(int numero)
+{
+    switch (numero) {
+    case EACCES:
+    case EPERM:
+        return "no tiene permiso para escribir en la carpeta o el archivo";
+    case EROFS:
+        return "la carpeta está en un medio de solo lectura";
+    case ENOSPC:
+    case EDQUOT:
+        return "el disco está lleno";
+    case ENOENT:
+    case ENOTDIR:
+        return "la carpeta de datos no existe";
+    case EISDIR:
+        return "en su lugar hay una carpeta con ese nombre";
+    default:
+        return "error de escritura (código " + std::to_string(numero) + ")";
+    }
+}
+
 bool escribirTodo(int fd, std::string_view contenido)
 {
     const char* p = contenido.data();
@@ -32,27 +54,6 @@ bool fallar(std::string& error, int numero)
 }
 
 } // namespace
-
-std::string DescripcionError(int numero)
-{
-    switch (numero) {
-    case EACCES:
-    case EPERM:
-        return "no tiene permiso para escribir en la carpeta o el archivo";
-    case EROFS:
-        return "la carpeta está en un medio de solo lectura";
-    case ENOSPC:
-    case EDQUOT:
-        return "el disco está lleno";
-    case ENOENT:
-    case ENOTDIR:
-        return "la carpeta de datos no existe";
-    case EISDIR:
-        return "en su lugar hay una carpeta con ese nombre";
-    default:
-        return "error de escritura (código " + std::to_string(numero) + ")";
-    }
-}
 
 bool ReemplazarArchivo(const std::filesystem::path& archivo, std::string_view contenido,
                        std::string& error)

@@ -17,6 +17,3 @@ bool ReemplazarArchivo(const std::filesystem::path& archivo, std::string_view co
 // cut back to its former length.
 bool EscribirEn(const std::filesystem::path& archivo, std::uintmax_t desplazamiento,
                 std::string_view contenido, std::string& error);
-
-// A system error number in Spanish, for the user.
-std::string DescripcionError(int numero);
