@@ -3,7 +3,6 @@
 #include "apoyo/dialogos_prueba.h"
 #include "base_materiales.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -12,11 +11,10 @@
 
 // A record written straight into a test's materials file.
 struct RegistroPrueba {
-    qlonglong id = 0; // 0: the database numbers it
+    qlonglong id = 0;
     QString producto;
     double indice = 1.5;
     double densidad = 1.3;
-    bool mineral = false;
 };
 
 // Runs SQL on a file in one transaction, through a connection of the test's
@@ -36,13 +34,13 @@ inline bool EjecutarSql(const QString& archivo, const QList<QVariantList>& sente
             ok = ok && q.exec();
         }
         ok = ok && bd.commit();
-        bd.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("prueba"));
     return ok;
 }
 
-// The materials file as the program creates it, holding exactly these records.
+// The materials file as the program creates it, holding exactly these
+// records, all organic.
 inline bool EscribirBase(const QString& archivo, const QList<RegistroPrueba>& registros)
 {
     DialogosPrueba mudo;
@@ -52,12 +50,12 @@ inline bool EscribirBase(const QString& archivo, const QList<RegistroPrueba>& re
     for (const RegistroPrueba& r : registros)
         sql.append({QStringLiteral("INSERT INTO Tabla_Materiales (Id, producto, \"descripción\", \"Provedor principal\", "
                                    "\"indice de refracción\", densidad, abbe, material, \"material 2\") "
-                                   "VALUES (?, ?, ?, ?, ?, ?, 40, ?, ?)"),
-                    r.id ? QVariant(r.id) : QVariant(), r.producto, QStringLiteral("Descripción de ") + r.producto,
-                    QStringLiteral("Proveedor"), r.indice, r.densidad, int(r.mineral), int(!r.mineral)});
+                                   "VALUES (?, ?, ?, 'Proveedor', ?, ?, 40, 0, 1)"),
+                    r.id, r.producto, QStringLiteral("Descripción de ") + r.producto, r.indice, r.densidad});
     return EjecutarSql(archivo, sql);
 }
 
+// Records with these names, numbered 1, 2, ... in the order given.
 inline QList<RegistroPrueba> Nombres(const QStringList& nombres)
 {
     QList<RegistroPrueba> registros;
