@@ -320,6 +320,12 @@ void Form1_BaseMateriales::abrirEdicion(bool nuevo)
         const int fila = m_modelo->rowCount();
         m_modelo->insertRow(fila);
         m_mapeo->setCurrentIndex(fila);
+        // An empty number or yes/no field does not reach its box through the
+        // mapper, which would keep showing the previous record's values.
+        for (QLineEdit* caja : {m_Text_Indice, m_Text_Densidad, m_Text_Abbe})
+            caja->clear();
+        m_Check_Mineral->setChecked(false);
+        m_Check_Organico->setChecked(false);
     }
     m_Text_Producto->setFocus();
 }

@@ -43,21 +43,20 @@ struct Banco {
             QTest::mouseClick(control<QPushButton>(b), Qt::LeftButton);
     }
     QString producto() const { return control<QLineEdit>("Text_Producto")->text(); }
-    // "Nuevo Producto"; the name, description, index, density and Abbe number
-    // typed over what the boxes show; "M" mineral and "O" organic ticked and
-    // the other not; "Graba Producto".
+    // "Nuevo Producto", which starts from empty boxes; the name, description,
+    // index, density and Abbe number typed; "M" mineral and/or "O" organic
+    // ticked; "Graba Producto".
     void grabarNuevo(const QStringList& valores, const QString& materiales)
     {
         clicks({"SSCommand_Nuevo"});
         const QStringList cajas{"Text_Producto", "Text_Descripcion", "Text_Indice", "Text_Densidad", "Text_Abbe"};
-        for (int i = 0; i < cajas.size(); ++i) {
-            QTest::keyClick(control(cajas[i]), Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClick(control(cajas[i]), Qt::Key_Delete);
+        for (int i = 0; i < cajas.size(); ++i)
             QTest::keyClicks(control(cajas[i]), valores[i]);
-        }
-        for (const auto& [check, letra] : {std::pair{"Check_Mineral", 'M'}, std::pair{"Check_Organico", 'O'}})
-            if (control<QCheckBox>(check)->isChecked() != materiales.contains(QChar(letra)))
+        for (const auto& [check, letra] : {std::pair{"Check_Mineral", 'M'}, std::pair{"Check_Organico", 'O'}}) {
+            QVERIFY(!control<QCheckBox>(check)->isChecked());
+            if (materiales.contains(QChar(letra)))
                 QTest::mouseClick(control(check), Qt::LeftButton, {}, QPoint(5, 5));
+        }
         clicks({"SSCommand_Grabar"});
     }
     // What the design's own cursor reads from the file.
