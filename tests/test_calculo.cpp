@@ -188,7 +188,6 @@ private slots:
         QTest::addColumn<double>("diametroFinal");
         QTest::newRow("+4 60 mm n 1.5") << 4.0 << 60.0 << 1.5 << 5.0 << 60.0;
         QTest::newRow("+4 60 mm n 1.523") << 4.0 << 60.0 << 1.523 << 4.75 << 60.0;
-        QTest::newRow("+4 60 mm n 1.6") << 4.0 << 60.0 << 1.6 << 4.75 << 60.0;
         QTest::newRow("+4 60 mm n 1.74") << 4.0 << 60.0 << 1.74 << 3.75 << 60.0;
         QTest::newRow("+2 70 mm n 1.5") << 2.0 << 70.0 << 1.5 << 3.0 << 70.0;
         QTest::newRow("+8 70 mm n 1.5") << 8.0 << 70.0 << 1.5 << 8.75 << 70.0;
@@ -331,12 +330,9 @@ private slots:
         QTest::addColumn<double>("diametro");
         QTest::addColumn<double>("borde");
         QTest::newRow("poder enorme sin base") << 1e308 << "" << 60.0 << 1.0;
-        QTest::newRow("poder diminuto sin base") << 1e-320 << "" << 60.0 << 1.0;
         QTest::newRow("diametro negativo sin base") << 4.0 << "" << -600.0 << 1.0;
         QTest::newRow("poder enorme con base") << 1e308 << "6" << 60.0 << 1.0;
         QTest::newRow("borde enorme") << 4.0 << "6" << 60.0 << 1e308;
-        QTest::newRow("diametro enorme") << 4.0 << "6" << 1e308 << 1.0;
-        QTest::newRow("base enorme") << 4.0 << "1e300" << 60.0 << 1.0;
     }
     void calculoCompleto_sinValoresNoFinitos()
     {

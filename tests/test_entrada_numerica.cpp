@@ -22,9 +22,7 @@ private slots:
         QTest::newRow("punto final") << "5." << 5.0;
         QTest::newRow("signos solos") << "+-" << 0.0;
         QTest::newRow("vacio") << "" << 0.0;
-        QTest::newRow("punto solo") << "." << 0.0;
         QTest::newRow("cara plana") << " Cara Plana" << 0.0;
-        QTest::newRow("blancos delante") << "  +2.50" << 2.5;
         QTest::newRow("coma corta el numero") << "12,5" << 12.0;
         QTest::newRow("sin exponente") << "1e5" << 1.0;
         QTest::newRow("mas alla de un double") << ("1" + QString(400, '0')) << 0.0;
@@ -80,7 +78,6 @@ private slots:
         QTest::newRow("media") << "1.125" << "+1.13";
         QTest::newRow("negativo que redondea a cero") << "-0.001" << "+0.00";
         QTest::newRow("vacio") << "" << "+0.00";
-        QTest::newRow("ya formateado") << "+4.00" << "+4.00";
     }
     void formatearPoder()
     {
@@ -101,14 +98,11 @@ private slots:
         QTest::newRow("barra") << "3/4" << "SI" << "/" << false;
         QTest::newRow("exponente") << "1e5" << "SI" << "e" << false;
         QTest::newRow("eñe") << "ñ" << "SI" << "ñ" << false;
-        QTest::newRow("grado") << "°" << "SI" << "°" << false;
         QTest::newRow("solo el primero") << "5x," << "SI" << "x" << false;
         QTest::newRow("negativo") << "-2.25" << "NO" << "" << false;
         QTest::newRow("signos") << "+-" << "NO" << "" << false;
         QTest::newRow("punto solo") << "." << "NO" << "" << false;
-        QTest::newRow("menos solo") << "-" << "NO" << "" << false;
         QTest::newRow("vacio") << "" << "NO" << "" << false;
-        QTest::newRow("asterisco") << "*" << "SI" << "*" << false;
         QTest::newRow("dos puntos") << "2:5" << "SI" << ":" << false;
     }
     void validarNumero()
