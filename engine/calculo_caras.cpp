@@ -3,6 +3,7 @@
 #include "mensajes.h"
 #include "motor.h"
 #include "numerico.h"
+#include "recuperacion.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,24 +15,17 @@ using numerico::Finito;
 void Motor::CalculoCaras(Numero& CurvaBase, Numero& IndiceMaterial, Numero& EspesorCentral,
                          Numero& PoderVertice, Numero& DiametroInicial)
 {
-    for (int intento = 0; intento < 2; ++intento) {
-        try {
-            pasosCalculoCaras(CurvaBase, IndiceMaterial, EspesorCentral, PoderVertice,
-                              DiametroInicial);
-            return;
-        } catch (const numerico::Falla&) {
-            m_dialogos.Mensaje(mensajes::kTituloDatosErroneos, mensajes::kTextoFallaCaras,
-                               Icono::Exclamacion);
-        }
-        if (intento == 1)
-            return;
-        // Recovery: a sample minus lens that always computes.
-        CurvaBase = 3.0;
-        IndiceMaterial = 1.523;
-        EspesorCentral = 2.0;
-        PoderVertice = -3.0;
-        DiametroInicial = 60.0;
-    }
+    ConRecuperacion(
+        m_dialogos, mensajes::kTextoFallaCaras,
+        [&] { pasosCalculoCaras(CurvaBase, IndiceMaterial, EspesorCentral, PoderVertice, DiametroInicial); },
+        [&] {
+            // A sample minus lens that always computes.
+            CurvaBase = 3.0;
+            IndiceMaterial = 1.523;
+            EspesorCentral = 2.0;
+            PoderVertice = -3.0;
+            DiametroInicial = 60.0;
+        });
 }
 
 void Motor::pasosCalculoCaras(Numero& CurvaBase, Numero& IndiceMaterial, Numero& EspesorCentral,

@@ -3,6 +3,7 @@
 #include "mensajes.h"
 #include "motor.h"
 #include "numerico.h"
+#include "recuperacion.h"
 #include "redondeo.h"
 
 #include <cmath>
@@ -26,31 +27,24 @@ void Motor::CalculoLente(Numero& CurvaBaseCalculo, Numero& DiametroM, Numero& Es
                          Numero& PoderInterno1523Calc, Numero& PoderExternoCalc,
                          Numero& PoderInternoCalc, Numero& SagitaExterna, Numero& EspesorCentralM)
 {
-    for (int intento = 0; intento < 2; ++intento) {
-        try {
-            pasosCalculoLente(CurvaBaseCalculo, DiametroM, EspesorBorde, IndiceMaterial,
-                              PoderVerticeCalculo, ErrorPoder, PoderInterno1523Calc,
-                              PoderExternoCalc, PoderInternoCalc, SagitaExterna, EspesorCentralM);
-            return;
-        } catch (const numerico::Falla&) {
-            m_dialogos.Mensaje(mensajes::kTituloDatosErroneos, mensajes::kTextoFallaLente,
-                               Icono::Exclamacion);
-        }
-        // A sample lens that fails too would fail forever: stop after the
-        // second message.
-        if (intento == 1)
-            return;
-        // Recovery: go on with a sample lens so that the caller can finish.
-        CurvaBaseCalculo = 6.0;
-        DiametroM = 0.06;
-        EspesorBorde = 2.0;
-        IndiceMaterial = 1.523;
-        PoderVerticeCalculo = 4.5;
-        ErrorPoder = 0.0;
-        PoderInterno1523Calc = -1.5;
-        PoderExternoCalc = 6.0;
-        PoderInternoCalc = -1.5;
-    }
+    ConRecuperacion(
+        m_dialogos, mensajes::kTextoFallaLente,
+        [&] {
+            pasosCalculoLente(CurvaBaseCalculo, DiametroM, EspesorBorde, IndiceMaterial, PoderVerticeCalculo,
+                              ErrorPoder, PoderInterno1523Calc, PoderExternoCalc, PoderInternoCalc, SagitaExterna,
+                              EspesorCentralM);
+        },
+        [&] {
+            CurvaBaseCalculo = 6.0;
+            DiametroM = 0.06;
+            EspesorBorde = 2.0;
+            IndiceMaterial = 1.523;
+            PoderVerticeCalculo = 4.5;
+            ErrorPoder = 0.0;
+            PoderInterno1523Calc = -1.5;
+            PoderExternoCalc = 6.0;
+            PoderInternoCalc = -1.5;
+        });
 }
 
 void Motor::pasosCalculoLente(Numero& CurvaBaseCalculo, Numero& DiametroM, Numero& EspesorBorde,
