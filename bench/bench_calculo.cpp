@@ -2,12 +2,14 @@
 // scroll bars and a laboratory script repeat it.
 
 #include "motor.h"
+#include "mudos.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-class PantallaMuda : public Pantalla {
+// The design window as typed: a base curve, or none, and the material.
+class PantallaTecleada : public PantallaMuda {
 public:
     std::string base;
     std::string Texto(std::string_view control) const override
@@ -15,18 +17,6 @@ public:
         return control == "Tx_BaseCrown" ? base : std::string("Vidrio");
     }
     void PonerTexto(std::string_view, std::string_view texto) override { benchmark::DoNotOptimize(texto.data()); }
-    void PonerColorTexto(std::string_view, Color) override {}
-    void PonerVisible(std::string_view, bool) override {}
-    void AgregarALista(std::string_view, std::string_view) override {}
-    void Enfocar(std::string_view) override {}
-    void InhabilitarCajas() override {}
-};
-
-class DialogosMudos : public Dialogos {
-public:
-    Respuesta Mensaje(std::string_view, std::string_view, Icono, Botones) override { return Respuesta::Aceptar; }
-    std::optional<std::string> PedirTexto(std::string_view, std::string_view) override { return std::nullopt; }
-    void Beep() override {}
 };
 
 class CatalogoUnico : public Catalogo {
@@ -40,7 +30,7 @@ public:
 
 void calcular(benchmark::State& state, double diametro, const char* base)
 {
-    PantallaMuda pantalla;
+    PantallaTecleada pantalla;
     pantalla.base = base;
     DialogosMudos dialogos;
     CatalogoUnico catalogo;

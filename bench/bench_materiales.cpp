@@ -6,6 +6,7 @@
 #include "base_materiales.h"
 #include "catalogo_sqlite.h"
 #include "motor.h"
+#include "mudos.h"
 
 #include <QCoreApplication>
 #include <QSqlDatabase>
@@ -16,23 +17,10 @@
 
 namespace {
 
-class PantallaLista : public Pantalla {
+class PantallaLista : public PantallaMuda {
 public:
     std::vector<std::string> lista;
-    std::string Texto(std::string_view) const override { return {}; }
-    void PonerTexto(std::string_view, std::string_view) override {}
-    void PonerColorTexto(std::string_view, Color) override {}
-    void PonerVisible(std::string_view, bool) override {}
     void AgregarALista(std::string_view, std::string_view elemento) override { lista.emplace_back(elemento); }
-    void Enfocar(std::string_view) override {}
-    void InhabilitarCajas() override {}
-};
-
-class DialogosMudos : public Dialogos {
-public:
-    Respuesta Mensaje(std::string_view, std::string_view, Icono, Botones) override { return Respuesta::Aceptar; }
-    std::optional<std::string> PedirTexto(std::string_view, std::string_view) override { return std::nullopt; }
-    void Beep() override {}
 };
 
 constexpr int kMateriales = 10000;
