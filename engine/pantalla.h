@@ -1,19 +1,10 @@
 #pragma once
 
+#include "color.h"
+
 #include <string>
 #include <string_view>
 
-// A 24-bit colour, valued red + 256·green + 65536·blue.
-struct Color {
-    int r = 0;
-    int g = 0;
-    int b = 0;
-
-    constexpr int valor() const { return r + 256 * g + 65536 * b; }
-    friend constexpr bool operator==(Color, Color) = default;
-};
-
-inline constexpr Color kRojo{255, 0, 0};
 
 // What a window shows, reached by control name. The engine writes results and
 // advice through it; the Qt windows implement it on their widgets.
