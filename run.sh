@@ -5,4 +5,4 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/preparar.sh
 compilar build
-exec ./build/lifecycle/vantora "$@"
+exec ./build/app/vantora "$@"

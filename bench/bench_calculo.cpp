@@ -40,7 +40,7 @@ void calcular(benchmark::State& state, double diametro, const char* base)
         e.CurvaBase = 6;
         e.DiametroInicial = diametro;
         e.EspesorBorde = 1;
-        Motor motor(e, pantalla, dialogos, catalogo);
+        Motor motor(e, pantalla, pantalla, dialogos, catalogo);
         benchmark::DoNotOptimize(motor.CalcularCompleto());
         benchmark::DoNotOptimize(e.EspesorCentral.valor());
     }

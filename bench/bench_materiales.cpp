@@ -72,7 +72,7 @@ void BM_CargarMateriales(benchmark::State& state)
     DialogosMudos dialogos;
     for (auto _ : state) {
         PantallaLista pantalla;
-        Motor motor(estado, pantalla, dialogos, *Catalogo().catalogo);
+        Motor motor(estado, pantalla, pantalla, dialogos, *Catalogo().catalogo);
         motor.CargarMateriales();
         benchmark::DoNotOptimize(pantalla.lista.data());
     }

@@ -1,20 +1,11 @@
 #pragma once
 
 #include "dialogos.h"
-#include "pantalla.h"
+#include "pantalla_memoria.h"
 
 // A window and dialogs that show nothing, so that a benchmark times the work
-// and not the display. Benchmarks override what they need to observe.
-class PantallaMuda : public Pantalla {
-public:
-    std::string Texto(std::string_view) const override { return {}; }
-    void PonerTexto(std::string_view, std::string_view) override {}
-    void PonerColorTexto(std::string_view, Color) override {}
-    void PonerVisible(std::string_view, bool) override {}
-    void AgregarALista(std::string_view, std::string_view) override {}
-    void Enfocar(std::string_view) override {}
-    void InhabilitarCajas() override {}
-};
+// and not the display.
+using PantallaMuda = PantallaEnMemoria;
 
 class DialogosMudos : public Dialogos {
 public:

@@ -41,18 +41,18 @@ bool Motor::BuscarMaterialPorNombre(std::string_view texto, Numero& indice, Nume
 }
 
 bool Motor::BuscarMaterialPorId(std::string_view id, std::string& nombre, Numero& indice,
-                                Numero& densidad, Pantalla& frmGraficos)
+                                Numero& densidad)
 {
     const std::optional<Material> material = m_catalogo.BuscarPorId(id);
     if (!utilizable(material)) {
-        frmGraficos.PonerTexto(ctl::SalidaTxt, "No se encuentra el material de Id " + std::string(id) +
+        m_graficos.PonerTexto(ctl::SalidaTxt, "No se encuentra el material de Id " + std::string(id) +
                                                    " en la Base de Datos de Materiales.");
         return false;
     }
     nombre = material->producto;
     indice = material->indice;
     densidad = material->densidad;
-    frmGraficos.PonerTexto(ctl::SalidaTxt, material->descripcion);
-    frmGraficos.PonerTexto(ctl::SalidaTxt2, material->proveedor);
+    m_graficos.PonerTexto(ctl::SalidaTxt, material->descripcion);
+    m_graficos.PonerTexto(ctl::SalidaTxt2, material->proveedor);
     return true;
 }

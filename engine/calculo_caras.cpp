@@ -16,7 +16,7 @@ void Motor::CalculoCaras(Numero& CurvaBase, Numero& IndiceMaterial, Numero& Espe
                          Numero& PoderVertice, Numero& DiametroInicial)
 {
     ConRecuperacion(
-        m_dialogos, mensajes::kTextoFallaCaras,
+        m_dialogos, m_estado.CalculoRecuperado, mensajes::kTextoFallaCaras,
         [&] { pasosCalculoCaras(CurvaBase, IndiceMaterial, EspesorCentral, PoderVertice, DiametroInicial); },
         [&] {
             // A sample minus lens that always computes.

@@ -3,8 +3,9 @@
 #include "motor.h"
 #include "redondeo.h"
 
-Motor::Motor(EstadoDiseno& estado, Pantalla& frmVantora, Dialogos& dialogos, Catalogo& catalogo)
-    : m_estado(estado), m_frm(frmVantora), m_dialogos(dialogos), m_catalogo(catalogo)
+Motor::Motor(EstadoDiseno& estado, Pantalla& frmVantora, Pantalla& frmGraficos, Dialogos& dialogos,
+             Catalogo& catalogo)
+    : m_estado(estado), m_frm(frmVantora), m_graficos(frmGraficos), m_dialogos(dialogos), m_catalogo(catalogo)
 {
 }
 
@@ -15,6 +16,7 @@ bool Motor::CalcularCompleto()
     // Refuse before anything changes, so that the design stays as it was.
     if (baseVacia && e.PoderVertice <= 0.0 && !poderPermiteSugerir())
         return false;
+    e.CalculoRecuperado = 0;
 
     if (e.MaterialDeBase != "Si") {
         const std::string material = m_frm.Texto(ctl::Combo_Materiales);
@@ -54,13 +56,13 @@ bool Motor::CalcularCompleto()
     mostrarResultados();
     e.CurvaBaseActual = e.CurvaBase;
     m_frm.Enfocar(ctl::SSCommandGuardar);
-    m_frm.InhabilitarCajas();
     return true;
 }
 
 void Motor::RecalcularSuperficies()
 {
     EstadoDiseno& e = m_estado;
+    e.CalculoRecuperado = 0;
     BuscarMaterialPorNombre(m_frm.Texto(ctl::Combo_Materiales), e.IndiceMaterial, e.Densidad);
     CalculoCaras(e.CurvaBase, e.IndiceMaterial, e.EspesorCentral, e.PoderVertice,
                  e.DiametroInicial);

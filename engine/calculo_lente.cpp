@@ -28,7 +28,7 @@ void Motor::CalculoLente(Numero& CurvaBaseCalculo, Numero& DiametroM, Numero& Es
                          Numero& PoderInternoCalc, Numero& SagitaExterna, Numero& EspesorCentralM)
 {
     ConRecuperacion(
-        m_dialogos, mensajes::kTextoFallaLente,
+        m_dialogos, m_estado.CalculoRecuperado, mensajes::kTextoFallaLente,
         [&] {
             pasosCalculoLente(CurvaBaseCalculo, DiametroM, EspesorBorde, IndiceMaterial, PoderVerticeCalculo,
                               ErrorPoder, PoderInterno1523Calc, PoderExternoCalc, PoderInternoCalc, SagitaExterna,

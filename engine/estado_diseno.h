@@ -43,6 +43,9 @@ struct EstadoDiseno {
     Numero CurvaBaseActual;
 
     int EspesorMostrado = 0;
+    // 1 when a lens routine has loaded its sample lens since the last
+    // calculation began: the design then no longer matches what was typed.
+    int CalculoRecuperado = 0;
     Numero EspesorCentralInicial;
 
     // Hand-over values of the numeric entry check.

@@ -9,12 +9,14 @@
 #include <string_view>
 
 // The lens design engine: the shared lens routines and the calculation driver
-// of the "Calcular" command, working on one design state. What must be shown
-// goes to the design window through its Pantalla and to the user through
-// Dialogos; materials come from the Catalogo.
+// of the "Calcular" command, working on one design state. Each routine writes
+// to the window it belongs to, the design window or the graphics window,
+// through that window's Pantalla, whoever calls it; messages go to the user
+// through Dialogos; materials come from the Catalogo.
 class Motor {
 public:
-    Motor(EstadoDiseno& estado, Pantalla& frmVantora, Dialogos& dialogos, Catalogo& catalogo);
+    Motor(EstadoDiseno& estado, Pantalla& frmVantora, Pantalla& frmGraficos, Dialogos& dialogos,
+          Catalogo& catalogo);
 
     // Centre thickness of a plus lens from its edge thickness: finds the back
     // power that, with the thickness it produces, gives the prescribed
@@ -38,11 +40,13 @@ public:
     // Material look-ups of the catalogue.
     void CargarMateriales();
     bool BuscarMaterialPorNombre(std::string_view texto, Numero& indice, Numero& densidad);
+    // Writes the material's description and supplier on the graphics window.
     bool BuscarMaterialPorId(std::string_view id, std::string& nombre, Numero& indice,
-                             Numero& densidad, Pantalla& frmGraficos);
+                             Numero& densidad);
 
     // The full calculation of a click on "Calcular". Returns false when the
-    // calculation could not start (the user has been told why).
+    // calculation could not start (the user has been told why); the design
+    // window then leaves its boxes open.
     bool CalcularCompleto();
     // The surface recalculation of a key pressed on "Calcular", with the
     // centre thickness as it stands.
@@ -61,6 +65,7 @@ private:
 
     EstadoDiseno& m_estado;
     Pantalla& m_frm;
+    Pantalla& m_graficos;
     Dialogos& m_dialogos;
     Catalogo& m_catalogo;
 };

@@ -11,7 +11,8 @@
 // caller can finish. A sample that failed too would fail forever, so the
 // routine stops after the second message.
 template <class Pasos, class CargarMuestra>
-void ConRecuperacion(Dialogos& dialogos, std::string_view texto, Pasos pasos, CargarMuestra cargarMuestra)
+void ConRecuperacion(Dialogos& dialogos, int& recuperado, std::string_view texto, Pasos pasos,
+                     CargarMuestra cargarMuestra)
 {
     for (int intento = 0; intento < 2; ++intento) {
         try {
@@ -20,7 +21,9 @@ void ConRecuperacion(Dialogos& dialogos, std::string_view texto, Pasos pasos, Ca
         } catch (const numerico::Falla&) {
             dialogos.Mensaje(mensajes::kTituloDatosErroneos, texto, Icono::Exclamacion);
         }
-        if (intento == 0)
+        if (intento == 0) {
             cargarMuestra();
+            recuperado = 1;
+        }
     }
 }

@@ -5,11 +5,18 @@
 #include "numerico.h"
 #include "redondeo.h"
 
+#include <algorithm>
 #include <cmath>
 
 using numerico::Dividir;
 using numerico::Finito;
 using numerico::Raiz;
+
+namespace {
+
+constexpr double kPasoBase = 0.25;
+
+} // namespace
 
 bool Motor::poderPermiteSugerir()
 {
@@ -75,6 +82,9 @@ bool Motor::SugerirBase(Numero& CurvaBaseCalculo, Numero& PoderVertice, Numero& 
         // Down to a quarter dioptre.
         const double entero = std::floor(b);
         base = entero + 0.25 * std::floor((b - entero) / 0.25);
+        // A nearly plano prescription rounds down to no curve at all, which no
+        // lens can be ground to: the flattest base offered is one step.
+        base = std::max(base, kPasoBase);
     } catch (const numerico::Falla&) {
         m_dialogos.Mensaje(mensajes::kTituloSinSugerencia, mensajes::kTextoSugerenciaImposible,
                            Icono::Exclamacion);

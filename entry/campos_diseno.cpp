@@ -1,36 +1,11 @@
 #include "campos_diseno.h"
 
+#include "consejos.h"
 #include "controles.h"
 #include "formatos.h"
 #include "validar_numero.h"
 
-namespace {
-
-constexpr std::string_view kPoderNegativo =
-    "Está por calcular una lente drovena. Para ello utilice el módulo de calculo adecuado o cambie el "
-    "valor ingresado";
-constexpr std::string_view kPoderCero =
-    "Debe cargar un valor para el Poder de Vertice. Normalmente es el indicado en la Rx.";
-constexpr std::string_view kPoderAlto =
-    "Está calculando un lente de mas de 30 D. Es posible que no pueda obtener todas las "
-    "caracteristicas gráficas del sistema.";
-constexpr std::string_view kDiametroCero =
-    "Atención: El diámetro no puede ser cero. Ingrese un valor de por lo menos 10 mm. para poder "
-    "efectuar el cálculo.";
-constexpr std::string_view kPlanoConvexa =
-    "Atención: Las lentes Plano Convexas no se utilizan en óptica oftálmica.";
-constexpr std::string_view kSinMaterial = "Seleccione un material de la lista para continuar";
-constexpr std::string_view kEspesorDelgado =
-    "Atención: La lente que diseñará corre riesgos de rotura y deformaciones. Aumente el espesor de "
-    "centro a un mínimo de 1.5 mm.";
-constexpr std::string_view kEspesorNorma =
-    "Atención: Recuerde que las normas internacionales indican que el espesor de centro debe ser "
-    "como mínimo 1.5 mm";
-constexpr std::string_view kEspesorCero =
-    "Atención: El espesor de centro no puede ser cero. Ingrese un valor de por lo menos 1.5 mm para "
-    "poder efectuar el cálculo.";
-
-} // namespace
+using namespace consejos;
 
 CamposDiseno::CamposDiseno(EstadoDiseno& estado, Pantalla& frm, Dialogos& dialogos)
     : m_estado(estado), m_frm(frm), m_dialogos(dialogos)

@@ -2,34 +2,26 @@
 
 #include "campos_diseno.h"
 #include "carpeta_datos.h"
-#include "catalogo.h"
 #include "dialogos.h"
 #include "estado_diseno.h"
 #include "motor.h"
-#include "pantalla.h"
+#include "pantalla_widgets.h"
 
 #include <QHash>
 #include <QWidget>
 #include <functional>
 
-class QComboBox;
-class QGroupBox;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-
 // The design window, where the optician types the prescription and the lens
 // choices, calculates, saves the design and leaves the program. Its handlers
 // are named after the control and the event; the rules live in CamposDiseno
-// and in the engine's Motor, which write back through the Pantalla interface.
-class Frm_Vantora : public QWidget, public Pantalla {
+// and in the engine's Motor, which write back through the window's Pantalla.
+// The window registers its controls in that Pantalla as it builds them.
+class Frm_Vantora : public QWidget {
     Q_OBJECT
 
 public:
-    Frm_Vantora(EstadoDiseno& estado, Dialogos& dialogos, Catalogo& catalogo, const CarpetaDatos& carpeta,
-                QWidget* parent = nullptr);
-
-    Motor& motor() { return m_motor; }
+    Frm_Vantora(EstadoDiseno& estado, Motor& motor, PantallaWidgets& pantalla, Dialogos& dialogos,
+                const CarpetaDatos& carpeta, QWidget* parent = nullptr);
 
     // What the window cannot do by itself: open the materials window, draw
     // the saved design, end the program.
@@ -73,16 +65,8 @@ public:
     void SSFrame6_MouseMove();
     void SSFrame7_MouseMove();
 
-    void InhabilitarCajas() override;
+    void InhabilitarCajas();
     void HabilitarCajas();
-
-    // Pantalla
-    std::string Texto(std::string_view control) const override;
-    void PonerTexto(std::string_view control, std::string_view texto) override;
-    void PonerColorTexto(std::string_view control, Color color) override;
-    void PonerVisible(std::string_view control, bool visible) override;
-    void AgregarALista(std::string_view control, std::string_view elemento) override;
-    void Enfocar(std::string_view control) override;
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
@@ -91,21 +75,20 @@ protected:
 private:
     void construir();
     QWidget* control(std::string_view nombre) const;
-    QList<QWidget*> cajasDeTexto() const;
     void guardar();
     void salir();
 
     EstadoDiseno& m_estado;
+    Motor& m_motor;
+    PantallaWidgets& m_pantalla;
     Dialogos& m_dialogos;
     const CarpetaDatos& m_carpeta;
-    Motor m_motor;
     CamposDiseno m_campos;
 
-    QHash<QString, QWidget*> m_controles;
-    // Event routing: the frames' hints, the commands' keys, and the input
-    // boxes' Enter key and double-click.
+    QList<QWidget*> m_cajasDeTexto;
+    // Event routing: the frames' hints, and the input boxes' Enter key and
+    // double-click.
     QHash<QObject*, std::function<void()>> m_pistas;
-    QHash<QObject*, std::function<void(int)>> m_teclasBoton;
     struct Caja {
         void (Frm_Vantora::*tecla)(int);
         void (Frm_Vantora::*dobleClic)();

@@ -2,17 +2,13 @@
 
 #include "busqueda_material.h"
 #include "tabla_materiales.h"
+#include "texto_qt.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <cmath>
 
 namespace {
-
-QString Texto(std::string_view texto)
-{
-    return QString::fromUtf8(texto.data(), qsizetype(texto.size()));
-}
 
 std::optional<double> Finito(const QVariant& valor)
 {
@@ -74,14 +70,14 @@ std::optional<Material> CatalogoSqlite::BuscarPorNombre(std::string_view texto)
 {
     if (!m_conexion.abierta())
         return std::nullopt;
-    return AMaterial(PrimerRegistroPorNombre(m_conexion.bd(), Texto(texto)));
+    return AMaterial(PrimerRegistroPorNombre(m_conexion.bd(), Q(texto)));
 }
 
 std::optional<Material> CatalogoSqlite::BuscarPorId(std::string_view digitos)
 {
     if (!m_conexion.abierta())
         return std::nullopt;
-    return AMaterial(PrimerRegistroPorId(m_conexion.bd(), Texto(digitos)));
+    return AMaterial(PrimerRegistroPorId(m_conexion.bd(), Q(digitos)));
 }
 
 long long CatalogoSqlite::Cantidad()

@@ -6,6 +6,8 @@
 #include "formatos.h"
 #include "mensajes_materiales.h"
 #include "tabla_materiales.h"
+#include "texto_qt.h"
+#include "twips.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -26,12 +28,6 @@ namespace m = mensajes_materiales;
 
 namespace {
 
-// Positions are given in twips, 15 to a pixel.
-QRect Twips(int izquierda, int arriba, int ancho, int alto)
-{
-    return QRect(izquierda / 15, arriba / 15, ancho / 15, alto / 15);
-}
-
 template <typename Control>
 Control* Colocar(QWidget* padre, const char* nombre, QRect lugar)
 {
@@ -44,7 +40,7 @@ Control* Colocar(QWidget* padre, const char* nombre, QRect lugar)
 QLabel* Etiqueta(QWidget* padre, const char* nombre, const char* texto, QRect lugar)
 {
     auto* etiqueta = Colocar<QLabel>(padre, nombre, lugar);
-    etiqueta->setText(QString::fromUtf8(texto));
+    etiqueta->setText(Q(texto));
     return etiqueta;
 }
 
@@ -132,7 +128,7 @@ void Form1_BaseMateriales::crearControles()
     };
     for (const Boton& b : botones) {
         auto* boton = Colocar<QPushButton>(this, b.nombre, b.lugar);
-        boton->setText(QString::fromUtf8(b.texto));
+        boton->setText(Q(b.texto));
         boton->setAutoDefault(false);
         connect(boton, &QPushButton::clicked, this, b.click);
     }
@@ -490,9 +486,9 @@ void Form1_BaseMateriales::SSCommand_Seleccionar_Click()
         avisar(m::kTituloSinProductos, m::kTextoSinProductos, Icono::Exclamacion);
         return;
     }
-    const std::string nombre = m_Text_Producto->text().toStdString();
-    const double indice = LeerNumero(m_Text_Indice->text().toStdString());
-    const double densidad = LeerNumero(m_Text_Densidad->text().toStdString());
+    const std::string nombre = S(m_Text_Producto->text());
+    const double indice = LeerNumero(S(m_Text_Indice->text()));
+    const double densidad = LeerNumero(S(m_Text_Densidad->text()));
     if (m_Text_Producto->text().trimmed().isEmpty() || !(indice > 1) || !(densidad > 0)) {
         avisar(m::kTituloDatosIncompletos, m::kTextoDatosIncompletos, Icono::Exclamacion);
         return;

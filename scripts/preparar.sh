@@ -7,7 +7,7 @@ PAQUETES=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-qpa-plugins libqt6sql6-sqlite libgl-dev qt6-translations-l10n
   libbenchmark-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation
 )
 
 faltan=()

@@ -16,9 +16,10 @@ namespace {
 struct Banco {
     EstadoDiseno e;
     PantallaPrueba frm;
+    PantallaPrueba graficos;
     DialogosPrueba dlg;
     CatalogoMemoria catalogo{{{"CR-39", 1.498, 1.32}, {"Vidrio 1.5", 1.5, 2.5}}};
-    Motor motor{e, frm, dlg, catalogo};
+    Motor motor{e, frm, graficos, dlg, catalogo};
 
     void lente(double base, double diametroM, double borde, double n, double fv)
     {
@@ -196,6 +197,12 @@ private slots:
         // Hand calculation of B0 for +4 D, 60 mm: 3.964 at 1.5045 (+1.25), 3.928 at 1.6795 (+1).
         QTest::newRow("hueco 1.504-1.505: banda baja") << 4.0 << 60.0 << 1.5045 << 5.0 << 60.0;
         QTest::newRow("hueco 1.679-1.68: banda media") << 4.0 << 60.0 << 1.6795 << 4.75 << 60.0;
+        // In the high band B is the power less a thickness excess of about 1e-5 D at 60 mm:
+        // it rounds down to 0 below +0.25 D and at +0.25 D itself; the flattest base is one step.
+        QTest::newRow("+0.12 n 1.74: nunca bajo 0.25") << 0.12 << 60.0 << 1.74 << 0.25 << 60.0;
+        QTest::newRow("+0.25 n 1.74: nunca bajo 0.25") << 0.25 << 60.0 << 1.74 << 0.25 << 60.0;
+        QTest::newRow("+0.30 n 1.74") << 0.30 << 60.0 << 1.74 << 0.25 << 60.0;
+        QTest::newRow("+0.55 n 1.74") << 0.55 << 60.0 << 1.74 << 0.5 << 60.0;
     }
     void sugerirBase()
     {
@@ -293,7 +300,6 @@ private slots:
         b.motor.RecalcularSuperficies();
         QCOMPARE(b.frm.escrituras, (std::vector<std::string>{"Tx_PcurvaExt: 5.736", "Tx_PcurvaInt: -1.803",
                                                              "Tx_RadioIndice: -277.361", "Tx_Radio1523: -1.886"}));
-        QCOMPARE(b.frm.bloqueos, 2);
         QCOMPARE(b.e.EspesorBorde.valor(), 2.0);
     }
 
@@ -317,7 +323,7 @@ private slots:
         QVERIFY(!b.motor.CalcularCompleto());
         QCOMPARE(b.dlg.cajas.size(), 1u);
         QCOMPARE(QString::fromStdString(b.dlg.cajas[0].texto), texto);
-        QVERIFY(b.frm.escrituras.empty() && b.frm.listas.empty() && b.frm.bloqueos == 0);
+        QVERIFY(b.frm.escrituras.empty() && b.frm.listas.empty());
         QVERIFY(!b.e.IndiceMaterial.definido() && b.e.NombreMaterial.empty() && !b.e.CurvaBase.definido());
     }
 

@@ -3,7 +3,10 @@
 
 #include "apoyo/catalogo_memoria.h"
 #include "apoyo/dialogos_prueba.h"
+#include "apoyo/pantalla_prueba.h"
+#include "consejos.h"
 #include "frm_vantora.h"
+#include "mensajes.h"
 #include "registro_diseno.h"
 
 #include <QComboBox>
@@ -12,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QtTest>
 
 namespace {
@@ -22,7 +26,10 @@ struct Ventana {
     EstadoDiseno e;
     DialogosPrueba dlg;
     CatalogoMemoria catalogo{{{"CR-39", 1.498, 1.32}, {"Vidrio 1.5", 1.5, 2.5}}};
-    Frm_Vantora frm{e, dlg, catalogo, carpeta};
+    PantallaWidgets pantalla;
+    PantallaPrueba graficos;
+    Motor motor{e, pantalla, graficos, dlg, catalogo};
+    Frm_Vantora frm{e, motor, pantalla, dlg, carpeta};
     int terminado = 0;
 
     Ventana()
@@ -34,7 +41,7 @@ struct Ventana {
     }
 
     template <class T = QWidget> T* w(const char* nombre) { return frm.findChild<T*>(nombre); }
-    QString texto(const char* nombre) { return QString::fromStdString(frm.Texto(nombre)); }
+    QString texto(const char* nombre) { return QString::fromStdString(pantalla.Texto(nombre)); }
     QString foco() { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); }
 
     void teclear(const char* caja, const QString& texto)
@@ -104,7 +111,7 @@ private slots:
         QCOMPARE(v.w<QPushButton>("Salir_Cmd")->text(), QString("Cerrar Diseño Vantoras"));
         QCOMPARE(v.w("Tx_DiametroInicial")->palette().color(QPalette::Base), QColor(255, 192, 192));
         QCOMPARE(v.colorTexto("Tx_DiametroInicial"), QColor(64, 64, 64));
-        QCOMPARE(v.w("SalidaTxt")->font().family(), QString("MS Serif"));
+        QCOMPARE(v.w("SalidaTxt")->font().family(), QString("Liberation Serif"));
         QCOMPARE(v.colorTexto("Text_MaterialBaseDatos"), QColor(0, 0, 128));
     }
 
@@ -275,7 +282,7 @@ private slots:
         v.teclear("Tx_BaseCrown", "6");
         v.elegirMaterial(1);
         v.w("Command_Calcular")->setFocus();
-        QTest::keyClick(v.w("Command_Calcular"), Qt::Key_Space);
+        QTest::keyClick(v.w("Command_Calcular"), Qt::Key_X);
         QCOMPARE(v.resultados(), (QStringList{"3", "5.736", "-1.803", "-277.361", "-1.886"}));
         QVERIFY(v.w("Tx_PoderVertice")->isEnabled());
         QCOMPARE(v.foco(), QString("SSCommandGuardar"));
@@ -370,6 +377,81 @@ private slots:
         QVERIFY(marca.open(QIODevice::ReadOnly));
         QCOMPARE(marca.readAll(), QByteArray("Fin Drovena Ok\r\n"));
         QVERIFY(v.dlg.cajas.empty());
+    }
+
+    // Enter and Space on a focused command click it: a design typed from the
+    // keyboard alone is calculated whole and saved as calculated.
+    void tecladoCompleto_data()
+    {
+        QTest::addColumn<int>("tecla");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Espacio") << int(Qt::Key_Space);
+    }
+    void tecladoCompleto()
+    {
+        QFETCH(int, tecla);
+        Ventana v;
+        v.ejemplo("6");
+        QCOMPARE(v.foco(), QString("Command_Calcular"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(tecla));
+        QCOMPARE(v.foco(), QString("SSCommandGuardar"));
+        QVERIFY(!v.w("Tx_PoderVertice")->isEnabled());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(tecla));
+        QCOMPARE(v.foco(), QString("SSCommandGraficar"));
+        const auto guardado = LeerRegistros(v.carpeta.Archivo(CarpetaDatos::kDatos));
+        QCOMPARE(guardado.size(), 1u);
+        QVERIFY(qAbs(guardado[0].EspesorCentral - 4.664) < 0.001);
+        QVERIFY(qAbs(guardado[0].PoderInterno + 1.840) < 0.001);
+    }
+
+    // After a recovery the design holds a sample lens the boxes do not show:
+    // it is never saved under the user's figures; the exit still writes it.
+    void guardarTrasRecuperacion()
+    {
+        Ventana v;
+        for (auto [caja, texto] : {std::pair{"Tx_BaseCrown", "6"}, {"Tx_EspesorBorde", "1"}, {"Tx_PoderVertice", "4"},
+                                   {"Tx_DiametroInicial", "60"}})
+            v.teclear(caja, texto); // no material: an index of 0
+        QTest::mouseClick(v.w("Command_Calcular"), Qt::LeftButton);
+        QCOMPARE(v.dlg.titulos().front(), std::string("Datos de entrada erroneos."));
+        v.dlg.cajas.clear();
+        QTest::mouseClick(v.w("SSCommandGuardar"), Qt::LeftButton);
+        QCOMPARE(v.dlg.titulos(), std::vector<std::string>{"No se guardó el diseño"});
+        QVERIFY(!std::filesystem::exists(v.carpeta.Archivo(CarpetaDatos::kDatos)));
+        QTest::mouseClick(v.w("Salir_Cmd"), Qt::LeftButton);
+        QCOMPARE(std::filesystem::file_size(v.carpeta.Archivo(CarpetaDatos::kUltimoDiseno)), 43u);
+    }
+
+    // A locked box still reads but no longer looks editable, whatever colour
+    // it was given; and every advice of the window fits its output line.
+    void apariencia()
+    {
+        Ventana v;
+        v.teclear("Tx_BaseCrown", "0"); // " Cara Plana" in red
+        v.elegirMaterial(1);
+        QTest::mouseClick(v.w("Command_Calcular"), Qt::LeftButton);
+        for (const char* caja : {"Tx_BaseCrown", "Tx_DiametroInicial", "Tx_PoderVertice"}) {
+            const QPalette p = v.w(caja)->palette();
+            QVERIFY2(p.color(QPalette::Disabled, QPalette::Base) != p.color(QPalette::Active, QPalette::Base), caja);
+            QVERIFY2(p.color(QPalette::Disabled, QPalette::Text) != p.color(QPalette::Active, QPalette::Text), caja);
+        }
+
+        auto* salida = v.w<QPlainTextEdit>("SalidaTxt");
+        using namespace consejos;
+        std::vector<std::string> textos{std::string(kPoderNegativo) + "."};
+        for (std::string_view t : {kPoderNegativo, kPoderCero, kPoderAlto, kDiametroCero, kPlanoConvexa, kSinMaterial,
+                                   kEspesorDelgado, kEspesorNorma, kEspesorCero, kPistaCurvaBase, kPistaDiametro,
+                                   kPistaMaterial, kPistaEspesorCentral, kPistaPoder, kPistaPoderes, kPistaGeometria,
+                                   kPistaEspesorBorde, mensajes::kTextoBaseSugerida})
+            textos.emplace_back(t);
+        for (const std::string& texto : textos) {
+            QTextDocument doc;
+            doc.setDefaultFont(salida->font());
+            doc.setDocumentMargin(salida->document()->documentMargin());
+            doc.setTextWidth(salida->viewport()->width());
+            doc.setPlainText(QString::fromStdString(texto));
+            QVERIFY2(doc.size().height() <= salida->viewport()->height(), texto.c_str());
+        }
     }
 
     void carpetaQueNoSePuedeEscribir()

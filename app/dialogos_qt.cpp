@@ -1,5 +1,7 @@
 #include "dialogos_qt.h"
 
+#include "texto_qt.h"
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -7,13 +9,11 @@
 
 namespace {
 
-QString q(std::string_view texto) { return QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size())); }
-
 // Messages carry their line breaks as the files and other programs know them
 // (CR LF, sometimes LF CR); on screen each pair is one break.
 QString paraMostrar(std::string_view texto)
 {
-    QString t = q(texto);
+    QString t = Q(texto);
     t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     t.replace(QLatin1String("\n\r"), QLatin1String("\n"));
     t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -23,7 +23,7 @@ QString paraMostrar(std::string_view texto)
 // A box without a title of its own carries the program's name.
 QString tituloDe(std::string_view titulo)
 {
-    return titulo.empty() ? QCoreApplication::applicationName() : q(titulo);
+    return titulo.empty() ? QCoreApplication::applicationName() : Q(titulo);
 }
 
 } // namespace
@@ -66,12 +66,12 @@ std::optional<std::string> DialogosQt::PedirTexto(std::string_view pregunta, std
 {
     QInputDialog caja(QApplication::activeWindow());
     caja.setWindowTitle(tituloDe(titulo));
-    caja.setLabelText(q(pregunta));
+    caja.setLabelText(Q(pregunta));
     caja.setOkButtonText(QStringLiteral("Aceptar"));
     caja.setCancelButtonText(QStringLiteral("Cancelar"));
     if (caja.exec() != QDialog::Accepted)
         return std::nullopt;
-    return caja.textValue().toStdString();
+    return S(caja.textValue());
 }
 
 void DialogosQt::Beep() { QApplication::beep(); }

@@ -17,7 +17,8 @@ Programa::Programa(const CarpetaDatos& carpeta, Dialogos& dialogos)
                              ". La lista de materiales quedará vacía.",
                          Icono::Critico);
     m_catalogo = std::make_unique<CatalogoSqlite>(m_base);
-    m_diseno = std::make_unique<Frm_Vantora>(m_estado, dialogos, *m_catalogo, carpeta);
+    m_motor = std::make_unique<Motor>(m_estado, m_pantallaDiseno, m_pantallaGraficos, dialogos, *m_catalogo);
+    m_diseno = std::make_unique<Frm_Vantora>(m_estado, *m_motor, m_pantallaDiseno, dialogos, carpeta);
     m_diseno->AlAbrirProductos([this] { abrirProductos(); });
 }
 
@@ -26,6 +27,7 @@ Programa::~Programa()
 {
     m_materiales.reset();
     m_diseno.reset();
+    m_motor.reset();
     m_catalogo.reset();
 }
 

@@ -1,32 +1,26 @@
 #pragma once
 
 #include "dialogos.h"
-#include "pantalla.h"
+#include "pantalla_memoria.h"
 
-#include <map>
 #include <ostream>
 #include <string>
 
-// The design window as a console: every change to a box is printed as
-// "Control: text", a colour as "Control.ForeColor: R,G,B".
-class ConsolaPantalla : public Pantalla {
+// A window as a console: every text written to a control is printed as
+// "Control: text", a colour as "Control.ForeColor: R,G,B"; the rest is kept
+// silently so that it reads back as a window would.
+class ConsolaPantalla : public PantallaEnMemoria {
 public:
     explicit ConsolaPantalla(std::ostream& salida) : m_salida(salida) {}
 
     // Sets a box's text without printing it, as typed before the calculation.
-    void Cargar(std::string_view control, std::string_view texto);
+    void Cargar(std::string_view control, std::string_view texto) { PantallaEnMemoria::PonerTexto(control, texto); }
 
-    std::string Texto(std::string_view control) const override;
     void PonerTexto(std::string_view control, std::string_view texto) override;
     void PonerColorTexto(std::string_view control, Color color) override;
-    void PonerVisible(std::string_view, bool) override {}
-    void AgregarALista(std::string_view, std::string_view) override {}
-    void Enfocar(std::string_view) override {}
-    void InhabilitarCajas() override {}
 
 private:
     std::ostream& m_salida;
-    std::map<std::string, std::string, std::less<>> m_textos;
 };
 
 // Message boxes printed as "MsgBox: title: text", line breaks as \n and \r.

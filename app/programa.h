@@ -4,6 +4,8 @@
 #include "carpeta_datos.h"
 #include "catalogo_sqlite.h"
 #include "estado_diseno.h"
+#include "motor.h"
+#include "pantalla_widgets.h"
 
 #include <memory>
 
@@ -12,9 +14,8 @@ class Form1_BaseMateriales;
 class Frm_Vantora;
 
 // The running program: the one design state, the materials database opened
-// once, and the windows, wired together. The design window is created and
-// loaded first; the materials window the first time "Abre Productos" asks
-// for it, and it then stays loaded.
+// once, the engine and the windows, wired together. The design window is
+// created and loaded first; the other windows the first time they are used.
 class Programa {
 public:
     Programa(const CarpetaDatos& carpeta, Dialogos& dialogos);
@@ -35,6 +36,9 @@ private:
     EstadoDiseno m_estado;
     BaseMateriales m_base;
     std::unique_ptr<CatalogoSqlite> m_catalogo;
+    PantallaWidgets m_pantallaDiseno;
+    PantallaWidgets m_pantallaGraficos;
+    std::unique_ptr<Motor> m_motor;
     std::unique_ptr<Frm_Vantora> m_diseno;
     std::unique_ptr<Form1_BaseMateriales> m_materiales;
 };

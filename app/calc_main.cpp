@@ -112,7 +112,8 @@ int main(int argc, char** argv)
         pantalla.Cargar(ctl::Combo_Materiales, opciones["--material"]);
     }
     CatalogoSqlite catalogo(base);
-    Motor motor(estado, pantalla, dialogos, catalogo);
+    PantallaEnMemoria sinGraficos;
+    Motor motor(estado, pantalla, sinGraficos, dialogos, catalogo);
 
     auto numero = [&](std::string_view opcion) { return LeerNumero(opciones[opcion]); };
     estado.PoderVertice = numero("--poder");

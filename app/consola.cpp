@@ -15,17 +15,6 @@ std::string EnUnaLinea(std::string_view texto)
     return linea;
 }
 
-void ConsolaPantalla::Cargar(std::string_view control, std::string_view texto)
-{
-    m_textos.insert_or_assign(std::string(control), std::string(texto));
-}
-
-std::string ConsolaPantalla::Texto(std::string_view control) const
-{
-    const auto it = m_textos.find(control);
-    return it == m_textos.end() ? std::string() : it->second;
-}
-
 void ConsolaPantalla::PonerTexto(std::string_view control, std::string_view texto)
 {
     Cargar(control, texto);
@@ -34,6 +23,7 @@ void ConsolaPantalla::PonerTexto(std::string_view control, std::string_view text
 
 void ConsolaPantalla::PonerColorTexto(std::string_view control, Color color)
 {
+    PantallaEnMemoria::PonerColorTexto(control, color);
     m_salida << control << ".ForeColor: " << color.r << ',' << color.g << ',' << color.b << '\n';
 }
 
