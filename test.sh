@@ -7,6 +7,13 @@ cd "$(dirname "$0")"
 source scripts/preparar.sh
 export QT_QPA_PLATFORM=offscreen
 
+# The layout of every source file is the one .clang-format gives.
+mapfile -t fuentes < <(git ls-files '*.cpp' '*.h')
+if ! clang-format --dry-run --Werror "${fuentes[@]}"; then
+  echo "Formato: aplique clang-format -i a los archivos señalados." >&2
+  exit 1
+fi
+
 compilar build
 (cd build && ctest --output-on-failure -j"$(nproc)")
 

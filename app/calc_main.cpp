@@ -67,9 +67,8 @@ int fallar(const std::string& mensaje)
 int main(int argc, char** argv)
 {
     static const std::map<std::string_view, bool> kNumericas = {
-        {"--poder", true},    {"--base", true},     {"--diametro", true}, {"--borde", true},
-        {"--indice", true},   {"--densidad", true}, {"--central", true},  {"--nombre", false},
-        {"--datos", false},   {"--material", false},
+        {"--poder", true},    {"--base", true},    {"--diametro", true}, {"--borde", true},  {"--indice", true},
+        {"--densidad", true}, {"--central", true}, {"--nombre", false},  {"--datos", false}, {"--material", false},
     };
     std::map<std::string_view, std::string> opciones;
     for (int i = 1; i < argc; ++i) {

@@ -27,14 +27,10 @@ void ConsolaPantalla::PonerColorTexto(std::string_view control, Color color)
     m_salida << control << ".ForeColor: " << color.r << ',' << color.g << ',' << color.b << '\n';
 }
 
-Respuesta ConsolaDialogos::Mensaje(std::string_view titulo, std::string_view texto, Icono,
-                                   Botones botones)
+Respuesta ConsolaDialogos::Mensaje(std::string_view titulo, std::string_view texto, Icono, Botones botones)
 {
     m_salida << "MsgBox: " << EnUnaLinea(titulo) << ": " << EnUnaLinea(texto) << '\n';
     return botones == Botones::SiNo ? Respuesta::Si : Respuesta::Aceptar;
 }
 
-std::optional<std::string> ConsolaDialogos::PedirTexto(std::string_view, std::string_view)
-{
-    return std::nullopt;
-}
+std::optional<std::string> ConsolaDialogos::PedirTexto(std::string_view, std::string_view) { return std::nullopt; }

@@ -29,8 +29,7 @@ class ConsolaDialogos : public Dialogos {
 public:
     explicit ConsolaDialogos(std::ostream& salida) : m_salida(salida) {}
 
-    Respuesta Mensaje(std::string_view titulo, std::string_view texto, Icono icono,
-                      Botones botones) override;
+    Respuesta Mensaje(std::string_view titulo, std::string_view texto, Icono icono, Botones botones) override;
     std::optional<std::string> PedirTexto(std::string_view pregunta, std::string_view titulo) override;
     void Beep() override {}
 

@@ -21,10 +21,7 @@ QString paraMostrar(std::string_view texto)
 }
 
 // A box without a title of its own carries the program's name.
-QString tituloDe(std::string_view titulo)
-{
-    return titulo.empty() ? QCoreApplication::applicationName() : Q(titulo);
-}
+QString tituloDe(std::string_view titulo) { return titulo.empty() ? QCoreApplication::applicationName() : Q(titulo); }
 
 } // namespace
 

@@ -63,7 +63,12 @@ void arrancar(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(arrancar)->Arg(0)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(3)
+BENCHMARK(arrancar)
+    ->Arg(0)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 
 int main(int argc, char** argv)

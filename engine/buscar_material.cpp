@@ -40,13 +40,12 @@ bool Motor::BuscarMaterialPorNombre(std::string_view texto, Numero& indice, Nume
     return true;
 }
 
-bool Motor::BuscarMaterialPorId(std::string_view id, std::string& nombre, Numero& indice,
-                                Numero& densidad)
+bool Motor::BuscarMaterialPorId(std::string_view id, std::string& nombre, Numero& indice, Numero& densidad)
 {
     const std::optional<Material> material = m_catalogo.BuscarPorId(id);
     if (!utilizable(material)) {
         m_graficos.PonerTexto(ctl::SalidaTxt, "No se encuentra el material de Id " + std::string(id) +
-                                                   " en la Base de Datos de Materiales.");
+                                                  " en la Base de Datos de Materiales.");
         return false;
     }
     nombre = material->producto;

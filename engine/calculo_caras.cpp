@@ -12,8 +12,8 @@
 using numerico::Dividir;
 using numerico::Finito;
 
-void Motor::CalculoCaras(Numero& CurvaBase, Numero& IndiceMaterial, Numero& EspesorCentral,
-                         Numero& PoderVertice, Numero& DiametroInicial)
+void Motor::CalculoCaras(Numero& CurvaBase, Numero& IndiceMaterial, Numero& EspesorCentral, Numero& PoderVertice,
+                         Numero& DiametroInicial)
 {
     ConRecuperacion(
         m_dialogos, m_estado.CalculoRecuperado, mensajes::kTextoFallaCaras,
@@ -28,8 +28,8 @@ void Motor::CalculoCaras(Numero& CurvaBase, Numero& IndiceMaterial, Numero& Espe
         });
 }
 
-void Motor::pasosCalculoCaras(Numero& CurvaBase, Numero& IndiceMaterial, Numero& EspesorCentral,
-                              Numero& PoderVertice, Numero& DiametroInicial)
+void Motor::pasosCalculoCaras(Numero& CurvaBase, Numero& IndiceMaterial, Numero& EspesorCentral, Numero& PoderVertice,
+                              Numero& DiametroInicial)
 {
     const double n = IndiceMaterial;
     const double r1 = Dividir(numerico::kFactorMolde, CurvaBase);

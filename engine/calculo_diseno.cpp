@@ -3,8 +3,7 @@
 #include "motor.h"
 #include "redondeo.h"
 
-Motor::Motor(EstadoDiseno& estado, Pantalla& frmVantora, Pantalla& frmGraficos, Dialogos& dialogos,
-             Catalogo& catalogo)
+Motor::Motor(EstadoDiseno& estado, Pantalla& frmVantora, Pantalla& frmGraficos, Dialogos& dialogos, Catalogo& catalogo)
     : m_estado(estado), m_frm(frmVantora), m_graficos(frmGraficos), m_dialogos(dialogos), m_catalogo(catalogo)
 {
 }
@@ -38,9 +37,8 @@ bool Motor::CalcularCompleto()
     e.CurvaBaseCalculo = e.CurvaBase;
     e.DiametroM = e.DiametroInicial / 1000.0;
 
-    CalculoLente(e.CurvaBaseCalculo, e.DiametroM, e.EspesorBorde, e.IndiceMaterial,
-                 e.PoderVerticeCalculo, e.ErrorPoder, e.PoderInterno1523Calc, e.PoderExternoCalc,
-                 e.PoderInternoCalc, e.SagitaExterna, e.EspesorCentralM);
+    CalculoLente(e.CurvaBaseCalculo, e.DiametroM, e.EspesorBorde, e.IndiceMaterial, e.PoderVerticeCalculo, e.ErrorPoder,
+                 e.PoderInterno1523Calc, e.PoderExternoCalc, e.PoderInternoCalc, e.SagitaExterna, e.EspesorCentralM);
     e.EspesorCentral = e.EspesorCentralM * 1000.0;
 
     // The solved thickness is shown once; later calculations leave the box
@@ -51,8 +49,7 @@ bool Motor::CalcularCompleto()
         e.EspesorMostrado = 1;
     }
 
-    CalculoCaras(e.CurvaBase, e.IndiceMaterial, e.EspesorCentral, e.PoderVertice,
-                 e.DiametroInicial);
+    CalculoCaras(e.CurvaBase, e.IndiceMaterial, e.EspesorCentral, e.PoderVertice, e.DiametroInicial);
     mostrarResultados();
     e.CurvaBaseActual = e.CurvaBase;
     m_frm.Enfocar(ctl::SSCommandGuardar);
@@ -64,8 +61,7 @@ void Motor::RecalcularSuperficies()
     EstadoDiseno& e = m_estado;
     e.CalculoRecuperado = 0;
     BuscarMaterialPorNombre(m_frm.Texto(ctl::Combo_Materiales), e.IndiceMaterial, e.Densidad);
-    CalculoCaras(e.CurvaBase, e.IndiceMaterial, e.EspesorCentral, e.PoderVertice,
-                 e.DiametroInicial);
+    CalculoCaras(e.CurvaBase, e.IndiceMaterial, e.EspesorCentral, e.PoderVertice, e.DiametroInicial);
     mostrarResultados();
     e.CurvaBaseActual = e.CurvaBase;
     m_frm.Enfocar(ctl::SSCommandGuardar);

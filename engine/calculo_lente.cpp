@@ -22,10 +22,10 @@ constexpr int kPasadasMaximas = 1000;
 
 } // namespace
 
-void Motor::CalculoLente(Numero& CurvaBaseCalculo, Numero& DiametroM, Numero& EspesorBorde,
-                         Numero& IndiceMaterial, Numero& PoderVerticeCalculo, Numero& ErrorPoder,
-                         Numero& PoderInterno1523Calc, Numero& PoderExternoCalc,
-                         Numero& PoderInternoCalc, Numero& SagitaExterna, Numero& EspesorCentralM)
+void Motor::CalculoLente(Numero& CurvaBaseCalculo, Numero& DiametroM, Numero& EspesorBorde, Numero& IndiceMaterial,
+                         Numero& PoderVerticeCalculo, Numero& ErrorPoder, Numero& PoderInterno1523Calc,
+                         Numero& PoderExternoCalc, Numero& PoderInternoCalc, Numero& SagitaExterna,
+                         Numero& EspesorCentralM)
 {
     ConRecuperacion(
         m_dialogos, m_estado.CalculoRecuperado, mensajes::kTextoFallaLente,
@@ -47,11 +47,10 @@ void Motor::CalculoLente(Numero& CurvaBaseCalculo, Numero& DiametroM, Numero& Es
         });
 }
 
-void Motor::pasosCalculoLente(Numero& CurvaBaseCalculo, Numero& DiametroM, Numero& EspesorBorde,
-                              Numero& IndiceMaterial, Numero& PoderVerticeCalculo,
-                              Numero& ErrorPoder, Numero& PoderInterno1523Calc,
-                              Numero& PoderExternoCalc, Numero& PoderInternoCalc,
-                              Numero& SagitaExterna, Numero& EspesorCentralM)
+void Motor::pasosCalculoLente(Numero& CurvaBaseCalculo, Numero& DiametroM, Numero& EspesorBorde, Numero& IndiceMaterial,
+                              Numero& PoderVerticeCalculo, Numero& ErrorPoder, Numero& PoderInterno1523Calc,
+                              Numero& PoderExternoCalc, Numero& PoderInternoCalc, Numero& SagitaExterna,
+                              Numero& EspesorCentralM)
 {
     const double n = IndiceMaterial;
     const double fv = PoderVerticeCalculo;

@@ -20,8 +20,7 @@ public:
                               Botones botones = Botones::Aceptar) = 0;
 
     // Returns the typed text, or nothing when the user cancels.
-    virtual std::optional<std::string> PedirTexto(std::string_view pregunta,
-                                                  std::string_view titulo = {}) = 0;
+    virtual std::optional<std::string> PedirTexto(std::string_view pregunta, std::string_view titulo = {}) = 0;
 
     virtual void Beep() = 0;
 };

@@ -157,10 +157,7 @@ std::string TextoPlano(double valor)
     return texto + digitos.substr(0, e + 1) + "." + digitos.substr(e + 1);
 }
 
-std::string TextoPlano(const Numero& valor)
-{
-    return valor.definido() ? TextoPlano(valor.valor()) : std::string();
-}
+std::string TextoPlano(const Numero& valor) { return valor.definido() ? TextoPlano(valor.valor()) : std::string(); }
 
 std::string Formato3(double valor) { return fijo(valor, 3, false, false); }
 

@@ -15,34 +15,31 @@
 // through Dialogos; materials come from the Catalogo.
 class Motor {
 public:
-    Motor(EstadoDiseno& estado, Pantalla& frmVantora, Pantalla& frmGraficos, Dialogos& dialogos,
-          Catalogo& catalogo);
+    Motor(EstadoDiseno& estado, Pantalla& frmVantora, Pantalla& frmGraficos, Dialogos& dialogos, Catalogo& catalogo);
 
     // Centre thickness of a plus lens from its edge thickness: finds the back
     // power that, with the thickness it produces, gives the prescribed
     // back-vertex power. Reduces a diameter the front sphere cannot span.
-    void CalculoLente(Numero& CurvaBaseCalculo, Numero& DiametroM, Numero& EspesorBorde,
-                      Numero& IndiceMaterial, Numero& PoderVerticeCalculo, Numero& ErrorPoder,
-                      Numero& PoderInterno1523Calc, Numero& PoderExternoCalc,
-                      Numero& PoderInternoCalc, Numero& SagitaExterna, Numero& EspesorCentralM);
+    void CalculoLente(Numero& CurvaBaseCalculo, Numero& DiametroM, Numero& EspesorBorde, Numero& IndiceMaterial,
+                      Numero& PoderVerticeCalculo, Numero& ErrorPoder, Numero& PoderInterno1523Calc,
+                      Numero& PoderExternoCalc, Numero& PoderInternoCalc, Numero& SagitaExterna,
+                      Numero& EspesorCentralM);
 
     // Proposes a base curve in quarter dioptres. Returns false, with the
     // arguments untouched and the user told why, when the prescription
     // admits no suggestion (a power of zero or below, impossible numbers).
-    bool SugerirBase(Numero& CurvaBaseCalculo, Numero& PoderVertice, Numero& DiametroInicial,
-                     Numero& DiametroM);
+    bool SugerirBase(Numero& CurvaBaseCalculo, Numero& PoderVertice, Numero& DiametroInicial, Numero& DiametroM);
 
     // Face powers, back radius and 1.523 tool power of a lens of known centre
     // thickness, and the largest diameter its back face can span.
-    void CalculoCaras(Numero& CurvaBase, Numero& IndiceMaterial, Numero& EspesorCentral,
-                      Numero& PoderVertice, Numero& DiametroInicial);
+    void CalculoCaras(Numero& CurvaBase, Numero& IndiceMaterial, Numero& EspesorCentral, Numero& PoderVertice,
+                      Numero& DiametroInicial);
 
     // Material look-ups of the catalogue.
     void CargarMateriales();
     bool BuscarMaterialPorNombre(std::string_view texto, Numero& indice, Numero& densidad);
     // Writes the material's description and supplier on the graphics window.
-    bool BuscarMaterialPorId(std::string_view id, std::string& nombre, Numero& indice,
-                             Numero& densidad);
+    bool BuscarMaterialPorId(std::string_view id, std::string& nombre, Numero& indice, Numero& densidad);
 
     // The full calculation of a click on "Calcular". Returns false when the
     // calculation could not start (the user has been told why); the design
@@ -53,13 +50,12 @@ public:
     void RecalcularSuperficies();
 
 private:
-    void pasosCalculoLente(Numero& CurvaBaseCalculo, Numero& DiametroM, Numero& EspesorBorde,
-                           Numero& IndiceMaterial, Numero& PoderVerticeCalculo, Numero& ErrorPoder,
-                           Numero& PoderInterno1523Calc, Numero& PoderExternoCalc,
-                           Numero& PoderInternoCalc, Numero& SagitaExterna,
+    void pasosCalculoLente(Numero& CurvaBaseCalculo, Numero& DiametroM, Numero& EspesorBorde, Numero& IndiceMaterial,
+                           Numero& PoderVerticeCalculo, Numero& ErrorPoder, Numero& PoderInterno1523Calc,
+                           Numero& PoderExternoCalc, Numero& PoderInternoCalc, Numero& SagitaExterna,
                            Numero& EspesorCentralM);
-    void pasosCalculoCaras(Numero& CurvaBase, Numero& IndiceMaterial, Numero& EspesorCentral,
-                           Numero& PoderVertice, Numero& DiametroInicial);
+    void pasosCalculoCaras(Numero& CurvaBase, Numero& IndiceMaterial, Numero& EspesorCentral, Numero& PoderVertice,
+                           Numero& DiametroInicial);
     bool poderPermiteSugerir();
     void mostrarResultados();
 

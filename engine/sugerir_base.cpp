@@ -25,20 +25,17 @@ bool Motor::poderPermiteSugerir()
     // not a lens this calculation makes.
     const double fv = m_estado.PoderVertice;
     if (fv == 0.0) {
-        m_dialogos.Mensaje(mensajes::kTituloSinSugerencia, mensajes::kTextoPoderCero,
-                           Icono::Exclamacion);
+        m_dialogos.Mensaje(mensajes::kTituloSinSugerencia, mensajes::kTextoPoderCero, Icono::Exclamacion);
         return false;
     }
     if (fv < 0.0) {
-        m_dialogos.Mensaje(mensajes::kTituloSinSugerencia, mensajes::kTextoPoderNegativo,
-                           Icono::Exclamacion);
+        m_dialogos.Mensaje(mensajes::kTituloSinSugerencia, mensajes::kTextoPoderNegativo, Icono::Exclamacion);
         return false;
     }
     return true;
 }
 
-bool Motor::SugerirBase(Numero& CurvaBaseCalculo, Numero& PoderVertice, Numero& DiametroInicial,
-                        Numero& DiametroM)
+bool Motor::SugerirBase(Numero& CurvaBaseCalculo, Numero& PoderVertice, Numero& DiametroInicial, Numero& DiametroM)
 {
     const double fv = PoderVertice;
     const double n = m_estado.IndiceMaterial;
@@ -86,8 +83,7 @@ bool Motor::SugerirBase(Numero& CurvaBaseCalculo, Numero& PoderVertice, Numero& 
         // lens can be ground to: the flattest base offered is one step.
         base = std::max(base, kPasoBase);
     } catch (const numerico::Falla&) {
-        m_dialogos.Mensaje(mensajes::kTituloSinSugerencia, mensajes::kTextoSugerenciaImposible,
-                           Icono::Exclamacion);
+        m_dialogos.Mensaje(mensajes::kTituloSinSugerencia, mensajes::kTextoSugerenciaImposible, Icono::Exclamacion);
         return false;
     }
 

@@ -24,15 +24,11 @@ size_t largoCaracter(std::string_view texto, size_t i)
     return largo;
 }
 
-bool aceptado(unsigned char c)
-{
-    return c == '+' || c == '-' || c == '.' || (c >= '0' && c <= '9');
-}
+bool aceptado(unsigned char c) { return c == '+' || c == '-' || c == '.' || (c >= '0' && c <= '9'); }
 
 } // namespace
 
-void ValidarNumero(Dialogos& dialogos, std::string& TextoIngresado, std::string& EntradaInvalida,
-                   int& MarcaEntrada)
+void ValidarNumero(Dialogos& dialogos, std::string& TextoIngresado, std::string& EntradaInvalida, int& MarcaEntrada)
 {
     EntradaInvalida = "NO";
     const std::string_view texto = TextoIngresado;
@@ -52,8 +48,7 @@ void ValidarNumero(Dialogos& dialogos, std::string& TextoIngresado, std::string&
         const std::string mensaje = "La cantidad ingresada: " + std::string(texto) +
                                     "\r\nno es un numero que VEXLOR pueda procesar\r\n"
                                     "reemplace el 1er. caracter incorrecto: " +
-                                    std::string(texto.substr(i, largo)) +
-                                    "\r\ne ingrese nuevamente el valor del dato.";
+                                    std::string(texto.substr(i, largo)) + "\r\ne ingrese nuevamente el valor del dato.";
         dialogos.Mensaje("ERROR EN VARIABLE NUMERICA", mensaje, Icono::Critico);
         EntradaInvalida = "SI";
         break;

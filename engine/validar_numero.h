@@ -8,5 +8,4 @@
 // a plain decimal number written with "." are accepted. The first offending
 // character is reported and the verdict set to "SI"; otherwise "NO". The text
 // is emptied and the marker set to 1 in every case.
-void ValidarNumero(Dialogos& dialogos, std::string& TextoIngresado, std::string& EntradaInvalida,
-                   int& MarcaEntrada);
+void ValidarNumero(Dialogos& dialogos, std::string& TextoIngresado, std::string& EntradaInvalida, int& MarcaEntrada);

@@ -23,15 +23,9 @@ bool CamposDiseno::aceptada(std::string_view control)
     return false;
 }
 
-double CamposDiseno::valor(std::string_view control) const
-{
-    return LeerNumero(m_frm.Texto(control));
-}
+double CamposDiseno::valor(std::string_view control) const { return LeerNumero(m_frm.Texto(control)); }
 
-void CamposDiseno::aconsejar(std::string_view texto)
-{
-    m_frm.PonerTexto(ctl::SalidaTxt, texto);
-}
+void CamposDiseno::aconsejar(std::string_view texto) { m_frm.PonerTexto(ctl::SalidaTxt, texto); }
 
 void CamposDiseno::PoderVertice(bool conEnter)
 {

@@ -87,8 +87,8 @@ void Frm_Vantora::construir()
         registrar(l, nombre);
         l->setGeometry(lugar);
     };
-    auto boton = [&](QWidget* padre, const char* nombre, const QString& texto, QRect lugar,
-                     void (Frm_Vantora::*clic)(), void (Frm_Vantora::*tecla)(int)) {
+    auto boton = [&](QWidget* padre, const char* nombre, const QString& texto, QRect lugar, void (Frm_Vantora::*clic)(),
+                     void (Frm_Vantora::*tecla)(int)) {
         auto* b = new QPushButton(texto, padre);
         registrar(b, nombre);
         b->setGeometry(lugar);
@@ -96,7 +96,8 @@ void Frm_Vantora::construir()
         std::function<void(int)> alTeclear;
         if (tecla)
             alTeclear = [this, tecla](int k) { (this->*tecla)(k); };
-        ConectarBoton(b, [this, clic] { (this->*clic)(); }, alTeclear);
+        ConectarBoton(
+            b, [this, clic] { (this->*clic)(); }, alTeclear);
         return b;
     };
 
@@ -123,8 +124,8 @@ void Frm_Vantora::construir()
                            &Frm_Vantora::SSFrame4_MouseMove);
     Colorear(caja(poder, "Tx_PoderVertice", Twips(180, 270, 1125, 315)), QColor(224, 224, 224));
 
-    QWidget* diametro = marco(f1, "SSFrame_DiametroInicial", QStringLiteral("Diámetro"),
-                              Twips(1710, 1110, 1515, 675), &Frm_Vantora::SSFrame_DiametroInicial_MouseMove);
+    QWidget* diametro = marco(f1, "SSFrame_DiametroInicial", QStringLiteral("Diámetro"), Twips(1710, 1110, 1515, 675),
+                              &Frm_Vantora::SSFrame_DiametroInicial_MouseMove);
     Colorear(caja(diametro, "Tx_DiametroInicial", Twips(150, 270, 1095, 315)), QColor(255, 192, 192),
              QColor(64, 64, 64));
 
@@ -137,8 +138,8 @@ void Frm_Vantora::construir()
     Colorear(elegido, QColor(255, 255, 0), QColor(0, 0, 128));
     elegido->raise();
 
-    QWidget* panel = marco(f1, "SSPanel1", QStringLiteral("Información de salida"), Twips(120, 1890, 3165, 2355),
-                           nullptr);
+    QWidget* panel =
+        marco(f1, "SSPanel1", QStringLiteral("Información de salida"), Twips(120, 1890, 3165, 2355), nullptr);
     QWidget* curvas = marco(panel, "SSFrame5", QStringLiteral("Poder de Curva "), Twips(90, 270, 1365, 1785),
                             &Frm_Vantora::SSFrame5_MouseMove);
     caja(curvas, "Tx_PcurvaExt", Twips(120, 360, 690, 285));
@@ -160,8 +161,8 @@ void Frm_Vantora::construir()
           &Frm_Vantora::SSCommandGuardar_Click, &Frm_Vantora::SSCommandGuardar_KeyPress);
     boton(f1, "SSCommandGraficar", QStringLiteral("Graficar"), Twips(1350, 4275, 1170, 375),
           &Frm_Vantora::SSCommandGraficar_Click, &Frm_Vantora::SSCommandGraficar_KeyPress);
-    boton(f1, "Limpiar_Cmd", QStringLiteral("Limpiar"), Twips(2565, 4275, 720, 375),
-          &Frm_Vantora::Limpiar_Cmd_Click, &Frm_Vantora::Limpiar_Cmd_KeyPress);
+    boton(f1, "Limpiar_Cmd", QStringLiteral("Limpiar"), Twips(2565, 4275, 720, 375), &Frm_Vantora::Limpiar_Cmd_Click,
+          &Frm_Vantora::Limpiar_Cmd_KeyPress);
     boton(f1, "Salir_Cmd", QStringLiteral("Cerrar Diseño Vantoras"), Twips(135, 4680, 2385, 285),
           &Frm_Vantora::Salir_Cmd_Click, &Frm_Vantora::Salir_Cmd_KeyPress);
 
@@ -187,8 +188,7 @@ void Frm_Vantora::construir()
         {ctl::Tx_PoderVertice, {&Frm_Vantora::Tx_PoderVertice_KeyPress, &Frm_Vantora::Tx_PoderVertice_DblClick}},
         {ctl::Tx_DiametroInicial,
          {&Frm_Vantora::Tx_DiametroInicial_KeyPress, &Frm_Vantora::Tx_DiametroInicial_DblClick}},
-        {ctl::Tx_EspesorCentral,
-         {&Frm_Vantora::Tx_EspesorCentral_KeyPress, &Frm_Vantora::Tx_EspesorCentral_DblClick}},
+        {ctl::Tx_EspesorCentral, {&Frm_Vantora::Tx_EspesorCentral_KeyPress, &Frm_Vantora::Tx_EspesorCentral_DblClick}},
     };
     for (const auto& [nombre, manejadores] : cajas) {
         QWidget* caja = control(nombre);
@@ -221,10 +221,7 @@ void Frm_Vantora::Form_Load()
 
 // --- Pantalla ---------------------------------------------------------------
 
-QWidget* Frm_Vantora::control(std::string_view nombre) const
-{
-    return m_pantalla.Control(nombre);
-}
+QWidget* Frm_Vantora::control(std::string_view nombre) const { return m_pantalla.Control(nombre); }
 
 // --- Locking and clearing ---------------------------------------------------
 
@@ -252,9 +249,9 @@ void Frm_Vantora::Limpiar_Cmd_Click()
 
 void Frm_Vantora::Limpiar_Cmd_KeyPress(int)
 {
-    for (std::string_view caja : {ctl::Tx_BaseCrown, ctl::Tx_EspesorBorde, ctl::Tx_EspesorCentral, ctl::Tx_PoderVertice,
-                                  ctl::Tx_DiametroInicial, ctl::Tx_PcurvaExt, ctl::Tx_RadioIndice, ctl::Tx_PcurvaInt,
-                                  ctl::Tx_Radio1523})
+    for (std::string_view caja :
+         {ctl::Tx_BaseCrown, ctl::Tx_EspesorBorde, ctl::Tx_EspesorCentral, ctl::Tx_PoderVertice,
+          ctl::Tx_DiametroInicial, ctl::Tx_PcurvaExt, ctl::Tx_RadioIndice, ctl::Tx_PcurvaInt, ctl::Tx_Radio1523})
         m_pantalla.PonerTexto(caja, "");
     m_pantalla.Enfocar(ctl::Tx_BaseCrown);
 }

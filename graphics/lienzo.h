@@ -27,13 +27,11 @@ public:
     // radius is in horizontal units. aspecto is the vertical semi-axis over
     // the horizontal one in device pixels: up to 1 the horizontal semi-axis is
     // the radius, above 1 the vertical one is.
-    virtual void Arco(double cx, double cy, double radio, Color color, double inicio, double fin,
-                      double aspecto) = 0;
+    virtual void Arco(double cx, double cy, double radio, Color color, double inicio, double fin, double aspecto) = 0;
     // The whole curve, same rules.
     virtual void Elipse(double cx, double cy, double radio, Color color, double aspecto) = 0;
     // A one-pixel segment; without a colour, in the foreground colour.
-    virtual void Linea(double x1, double y1, double x2, double y2,
-                       std::optional<Color> color = std::nullopt) = 0;
+    virtual void Linea(double x1, double y1, double x2, double y2, std::optional<Color> color = std::nullopt) = 0;
     // Colour value (red + 256·green + 65536·blue) at a logical point; -1
     // outside the surface.
     virtual long ColorPixel(double x, double y) const = 0;

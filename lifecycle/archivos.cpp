@@ -55,8 +55,7 @@ bool fallar(std::string& error, int numero)
 
 } // namespace
 
-bool ReemplazarArchivo(const std::filesystem::path& archivo, std::string_view contenido,
-                       std::string& error)
+bool ReemplazarArchivo(const std::filesystem::path& archivo, std::string_view contenido, std::string& error)
 {
     std::filesystem::path temporal = archivo;
     temporal += ".nuevo";
@@ -77,8 +76,8 @@ bool ReemplazarArchivo(const std::filesystem::path& archivo, std::string_view co
     return true;
 }
 
-bool EscribirEn(const std::filesystem::path& archivo, std::uintmax_t desplazamiento,
-                std::string_view contenido, std::string& error)
+bool EscribirEn(const std::filesystem::path& archivo, std::uintmax_t desplazamiento, std::string_view contenido,
+                std::string& error)
 {
     const int fd = ::open(archivo.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)

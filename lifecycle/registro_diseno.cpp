@@ -116,15 +116,15 @@ std::string DeCp1252(const std::string& cp1252)
 
 RegistroDiseno RegistroDiseno::De(const EstadoDiseno& e)
 {
-    return {e.PoderExterno, e.PoderInterno, e.IndiceMaterial, e.DiametroInicial, e.EspesorBorde,
-            e.EspesorCentral, e.PoderVertice, e.Densidad, e.NombreMaterial};
+    return {e.PoderExterno,   e.PoderInterno, e.IndiceMaterial, e.DiametroInicial, e.EspesorBorde,
+            e.EspesorCentral, e.PoderVertice, e.Densidad,       e.NombreMaterial};
 }
 
 std::optional<std::array<std::uint8_t, RegistroDiseno::kLargo>> RegistroDiseno::Codificar() const
 {
     std::array<std::uint8_t, kLargo> bytes{};
-    const double valores[8] = {PoderExterno, PoderInterno, IndiceMaterial, DiametroInicial,
-                               EspesorBorde, EspesorCentral, PoderVertice, Densidad};
+    const double valores[8] = {PoderExterno, PoderInterno,   IndiceMaterial, DiametroInicial,
+                               EspesorBorde, EspesorCentral, PoderVertice,   Densidad};
     for (int i = 0; i < 8; ++i)
         if (!aSimple(valores[i], bytes.data() + 4 * i))
             return std::nullopt;
@@ -149,8 +149,7 @@ RegistroDiseno RegistroDiseno::Decodificar(const std::uint8_t* b)
     return r;
 }
 
-bool GuardarRegistroUnico(const std::filesystem::path& archivo, const RegistroDiseno& registro,
-                          std::string& error)
+bool GuardarRegistroUnico(const std::filesystem::path& archivo, const RegistroDiseno& registro, std::string& error)
 {
     const auto bytes = registro.Codificar();
     if (!bytes) {
@@ -160,8 +159,7 @@ bool GuardarRegistroUnico(const std::filesystem::path& archivo, const RegistroDi
     return ReemplazarArchivo(archivo, {reinterpret_cast<const char*>(bytes->data()), bytes->size()}, error);
 }
 
-bool GrabarRegistro(const std::filesystem::path& archivo, const RegistroDiseno& registro,
-                    std::string& error)
+bool GrabarRegistro(const std::filesystem::path& archivo, const RegistroDiseno& registro, std::string& error)
 {
     const auto bytes = registro.Codificar();
     if (!bytes) {

@@ -38,13 +38,11 @@ struct RegistroDiseno {
 // Replaces the file with one record: written beside it and renamed over it,
 // so that the previous file stays whole until the new one is complete.
 // Returns false with a Spanish reason when it cannot.
-bool GuardarRegistroUnico(const std::filesystem::path& archivo, const RegistroDiseno& registro,
-                          std::string& error);
+bool GuardarRegistroUnico(const std::filesystem::path& archivo, const RegistroDiseno& registro, std::string& error);
 
 // Appends the record after the last one (record number = file length / 43 + 1,
 // to the nearest whole number).
-bool GrabarRegistro(const std::filesystem::path& archivo, const RegistroDiseno& registro,
-                    std::string& error);
+bool GrabarRegistro(const std::filesystem::path& archivo, const RegistroDiseno& registro, std::string& error);
 
 // The records of a file, from the first, as far as whole records go.
 std::vector<RegistroDiseno> LeerRegistros(const std::filesystem::path& archivo);

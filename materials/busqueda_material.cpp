@@ -69,9 +69,9 @@ std::optional<QSqlRecord> PrimerRegistroPorId(const QSqlDatabase& bd, QStringVie
 {
     QSqlQuery q(bd);
     q.setForwardOnly(true);
-    if (!q.prepare(Seleccion(QStringLiteral("instr(CAST(") + tabla::Citar(tabla::kId) +
-                             QStringLiteral(" AS TEXT), ?) > 0")) +
-                   QStringLiteral(" LIMIT 1")))
+    if (!q.prepare(
+            Seleccion(QStringLiteral("instr(CAST(") + tabla::Citar(tabla::kId) + QStringLiteral(" AS TEXT), ?) > 0")) +
+            QStringLiteral(" LIMIT 1")))
         return std::nullopt;
     q.addBindValue(digitos.toString());
     if (!q.exec() || !q.next())

@@ -45,10 +45,7 @@ std::optional<Material> AMaterial(const std::optional<QSqlRecord>& registro)
 
 } // namespace
 
-CatalogoSqlite::CatalogoSqlite(const BaseMateriales& base)
-    : m_conexion(base, QStringLiteral("Data_Materiales"))
-{
-}
+CatalogoSqlite::CatalogoSqlite(const BaseMateriales& base) : m_conexion(base, QStringLiteral("Data_Materiales")) {}
 
 std::vector<std::string> CatalogoSqlite::Productos()
 {

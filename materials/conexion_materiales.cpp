@@ -4,8 +4,7 @@
 
 #include <atomic>
 
-ConexionMateriales::ConexionMateriales(const BaseMateriales& base, const QString& cursor)
-    : m_archivo(base.archivo())
+ConexionMateriales::ConexionMateriales(const BaseMateriales& base, const QString& cursor) : m_archivo(base.archivo())
 {
     static std::atomic<unsigned> contador{0};
     m_nombre = cursor + u'#' + QString::number(++contador);

@@ -112,19 +112,29 @@ void Form1_BaseMateriales::crearControles()
         void (Form1_BaseMateriales::*click)();
     };
     const Boton botones[] = {
-        {"SSCommand_Nuevo", "Nuevo Producto", Twips(3420, 630, 1425, 285), &Form1_BaseMateriales::SSCommand_Nuevo_Click},
-        {"SSCommand_Editar", "Edita Producto", Twips(3420, 930, 1425, 285), &Form1_BaseMateriales::SSCommand_Editar_Click},
-        {"SSCommand_Grabar", "Graba Producto", Twips(3420, 1230, 1425, 285), &Form1_BaseMateriales::SSCommand_Grabar_Click},
-        {"SSCommand_Borrar", "Borra Producto", Twips(3420, 1530, 1425, 285), &Form1_BaseMateriales::SSCommand_Borrar_Click},
-        {"SSCommand_Cancelar", "Cancelar", Twips(3420, 1830, 1425, 285), &Form1_BaseMateriales::SSCommand_Cancelar_Click},
-        {"SSCommand_Refrescar", "Actualizar", Twips(3420, 2130, 1425, 285), &Form1_BaseMateriales::SSCommand_Refrescar_Click},
-        {"SSCommand_Buscar", "Buscar Producto", Twips(3420, 2430, 1425, 285), &Form1_BaseMateriales::SSCommand_Buscar_Click},
+        {"SSCommand_Nuevo", "Nuevo Producto", Twips(3420, 630, 1425, 285),
+         &Form1_BaseMateriales::SSCommand_Nuevo_Click},
+        {"SSCommand_Editar", "Edita Producto", Twips(3420, 930, 1425, 285),
+         &Form1_BaseMateriales::SSCommand_Editar_Click},
+        {"SSCommand_Grabar", "Graba Producto", Twips(3420, 1230, 1425, 285),
+         &Form1_BaseMateriales::SSCommand_Grabar_Click},
+        {"SSCommand_Borrar", "Borra Producto", Twips(3420, 1530, 1425, 285),
+         &Form1_BaseMateriales::SSCommand_Borrar_Click},
+        {"SSCommand_Cancelar", "Cancelar", Twips(3420, 1830, 1425, 285),
+         &Form1_BaseMateriales::SSCommand_Cancelar_Click},
+        {"SSCommand_Refrescar", "Actualizar", Twips(3420, 2130, 1425, 285),
+         &Form1_BaseMateriales::SSCommand_Refrescar_Click},
+        {"SSCommand_Buscar", "Buscar Producto", Twips(3420, 2430, 1425, 285),
+         &Form1_BaseMateriales::SSCommand_Buscar_Click},
         // The navigation row sits between the supplier box and "Seleccionar".
         {"SSCommand_Inicio", "| < Inicio", Twips(270, 4050, 1080, 285), &Form1_BaseMateriales::SSCommand_Inicio_Click},
-        {"SSCommand_Anterior", " << Anterior", Twips(1425, 4050, 1080, 285), &Form1_BaseMateriales::SSCommand_Anterior_Click},
-        {"SSCommand_Siguiente", "Siguiente >>", Twips(2580, 4050, 1080, 285), &Form1_BaseMateriales::SSCommand_Siguiente_Click},
+        {"SSCommand_Anterior", " << Anterior", Twips(1425, 4050, 1080, 285),
+         &Form1_BaseMateriales::SSCommand_Anterior_Click},
+        {"SSCommand_Siguiente", "Siguiente >>", Twips(2580, 4050, 1080, 285),
+         &Form1_BaseMateriales::SSCommand_Siguiente_Click},
         {"SSCommand_Final", "Final >|", Twips(3735, 4050, 1080, 285), &Form1_BaseMateriales::SSCommand_Final_Click},
-        {"SSCommand_Seleccionar", "Seleccionar", Twips(270, 4470, 4545, 285), &Form1_BaseMateriales::SSCommand_Seleccionar_Click},
+        {"SSCommand_Seleccionar", "Seleccionar", Twips(270, 4470, 4545, 285),
+         &Form1_BaseMateriales::SSCommand_Seleccionar_Click},
     };
     for (const Boton& b : botones) {
         auto* boton = Colocar<QPushButton>(this, b.nombre, b.lugar);
@@ -156,10 +166,10 @@ void Form1_BaseMateriales::enlazarCampos()
         const char* propiedad;
     };
     const Enlace enlaces[] = {
-        {m_Text_Producto, tabla::kProducto, "text"},      {m_Text_Descripcion, tabla::kDescripcion, "plainText"},
-        {m_Text_proveedor, tabla::kProveedor, "text"},    {m_Text_Indice, tabla::kIndice, "text"},
-        {m_Text_Densidad, tabla::kDensidad, "text"},      {m_Text_Abbe, tabla::kAbbe, "text"},
-        {m_Check_Mineral, tabla::kMineral, "checked"},    {m_Check_Organico, tabla::kOrganico, "checked"},
+        {m_Text_Producto, tabla::kProducto, "text"},   {m_Text_Descripcion, tabla::kDescripcion, "plainText"},
+        {m_Text_proveedor, tabla::kProveedor, "text"}, {m_Text_Indice, tabla::kIndice, "text"},
+        {m_Text_Densidad, tabla::kDensidad, "text"},   {m_Text_Abbe, tabla::kAbbe, "text"},
+        {m_Check_Mineral, tabla::kMineral, "checked"}, {m_Check_Organico, tabla::kOrganico, "checked"},
     };
     m_colId = m_modelo->fieldIndex(tabla::kId.toString());
     if (!m_conexion.abierta() || m_colId < 0)
@@ -175,10 +185,7 @@ void Form1_BaseMateriales::enlazarCampos()
         m_mapeo->addMapping(e.control, m_modelo->fieldIndex(e.campo.toString()), e.propiedad);
 }
 
-int Form1_BaseMateriales::filaActual() const
-{
-    return m_mapeo ? m_mapeo->currentIndex() : -1;
-}
+int Form1_BaseMateriales::filaActual() const { return m_mapeo ? m_mapeo->currentIndex() : -1; }
 
 bool Form1_BaseMateriales::hayRegistro() const
 {
@@ -379,8 +386,8 @@ Form1_BaseMateriales::Grabacion Form1_BaseMateriales::grabarRegistro()
 {
     QSqlDatabase bd = m_conexion.bd();
     const QVariant id = m_nuevo ? QVariant() : m_modelo->data(m_modelo->index(filaActual(), m_colId));
-    const std::string falla = "No se pudo grabar el registro en la Base de Datos de Materiales \"" +
-                              nombreArchivo() + "\". Revise que el archivo exista y admita escritura.";
+    const std::string falla = "No se pudo grabar el registro en la Base de Datos de Materiales \"" + nombreArchivo() +
+                              "\". Revise que el archivo exista y admita escritura.";
     m_mapeo->submit();
     if (!bd.transaction()) {
         avisar(m::kTituloError, falla);

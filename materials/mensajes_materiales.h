@@ -15,8 +15,7 @@ inline constexpr std::string_view kTituloAmbosMateriales = "Selección de materi
 inline constexpr std::string_view kTextoAmbosMateriales =
     "No puede seleccionar ambos materiales, opte por el correspondiente al producto seleccionado.\n\r";
 inline constexpr std::string_view kTituloFaltaDescripcion = "Falta descripción del producto.";
-inline constexpr std::string_view kTextoFaltaDescripcion =
-    "Debe proporcionar la descripción técnica del producto.\n\r";
+inline constexpr std::string_view kTextoFaltaDescripcion = "Debe proporcionar la descripción técnica del producto.\n\r";
 inline constexpr std::string_view kTituloFaltaUnDato = "Falta uno o mas datos";
 
 inline constexpr std::string_view kTituloBorrar = "Atención.";

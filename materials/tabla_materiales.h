@@ -21,10 +21,7 @@ inline constexpr QStringView kMineral = u"material";
 inline constexpr QStringView kOrganico = u"material 2";
 
 // An identifier quoted for SQL: the field names hold blanks and accents.
-inline QString Citar(QStringView nombre)
-{
-    return u'"' + nombre.toString() + u'"';
-}
+inline QString Citar(QStringView nombre) { return u'"' + nombre.toString() + u'"'; }
 
 // The nine fields, quoted and in table order, for a SELECT list.
 inline QString Campos()

@@ -36,7 +36,10 @@ struct Banco {
     explicit Banco(const QStringList& nombres) : Banco(Nombres(nombres)) {}
 
     template <typename T = QWidget>
-    T* control(const QString& nombre) const { return w->findChild<T*>(nombre); }
+    T* control(const QString& nombre) const
+    {
+        return w->findChild<T*>(nombre);
+    }
     void clicks(const QStringList& botones)
     {
         for (const QString& b : botones)
@@ -100,12 +103,21 @@ private slots:
         QTest::addColumn<QString>("materiales");
         QTest::addColumn<QString>("titulo");
         const QStringList bien{"Nuevo", "Resina nueva", "1.6", "1.3", "42"};
-        const auto con = [&](int i, const QString& valor) { QStringList l = bien; l[i] = valor; return l; };
-        QTest::newRow("sin nombre") << con(0, "") << "O" << "Falta nombre del producto.";
-        QTest::newRow("sin material") << bien << "" << "No indica material";
-        QTest::newRow("ambos materiales") << bien << "MO" << "Selección de material ambigua.";
-        QTest::newRow("sin descripcion") << con(1, "") << "O" << "Falta descripción del producto.";
-        QTest::newRow("indice no numerico, rechazado por la base") << con(2, "abc") << "O" << "Falta uno o mas datos";
+        const auto con = [&](int i, const QString& valor) {
+            QStringList l = bien;
+            l[i] = valor;
+            return l;
+        };
+        QTest::newRow("sin nombre") << con(0, "") << "O"
+                                    << "Falta nombre del producto.";
+        QTest::newRow("sin material") << bien << ""
+                                      << "No indica material";
+        QTest::newRow("ambos materiales") << bien << "MO"
+                                          << "Selección de material ambigua.";
+        QTest::newRow("sin descripcion") << con(1, "") << "O"
+                                         << "Falta descripción del producto.";
+        QTest::newRow("indice no numerico, rechazado por la base") << con(2, "abc") << "O"
+                                                                   << "Falta uno o mas datos";
     }
     // Each refusal shows its box and leaves the record open for correction;
     // the file is not touched.
@@ -150,9 +162,15 @@ private slots:
         QTest::addColumn<QString>("respuesta");
         QTest::addColumn<QString>("mostrado");
         QTest::addColumn<QString>("aviso");
-        QTest::newRow("parte del nombre en minusculas") << "vid" << "Vidrio" << "";
-        QTest::newRow("no encontrado: el ultimo") << "Trivex" << "Zafiro" << "No encuentro el nombre solicitado";
-        QTest::newRow("respuesta vacia: el primero") << "" << "ABC" << "";
+        QTest::newRow("parte del nombre en minusculas") << "vid"
+                                                        << "Vidrio"
+                                                        << "";
+        QTest::newRow("no encontrado: el ultimo") << "Trivex"
+                                                  << "Zafiro"
+                                                  << "No encuentro el nombre solicitado";
+        QTest::newRow("respuesta vacia: el primero") << ""
+                                                     << "ABC"
+                                                     << "";
     }
     void buscar()
     {

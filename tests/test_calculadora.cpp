@@ -35,25 +35,32 @@ private slots:
         const QStringList lente{"--poder", "4", "--base", "6", "--borde", "1", "--indice", "1.5", "--nombre", "CR39"};
         QTest::newRow("ejemplo, espesor central tecleado despues")
             << lente + QStringList{"--diametro", "60", "--central", "3"} << 0
-            << QStringList{"Text_MaterialBaseDatos: CR39", "Tx_EspesorCentral: 4.66", "Tx_PcurvaExt: 5.736",
-                           "Tx_PcurvaInt: -1.840", "Tx_RadioIndice: -271.695", "Tx_Radio1523: -1.925",
-                           "Tx_PcurvaExt: 5.736", "Tx_PcurvaInt: -1.803", "Tx_RadioIndice: -277.361", "Tx_Radio1523: -1.886"};
+            << QStringList{"Text_MaterialBaseDatos: CR39", "Tx_EspesorCentral: 4.66",  "Tx_PcurvaExt: 5.736",
+                           "Tx_PcurvaInt: -1.840",         "Tx_RadioIndice: -271.695", "Tx_Radio1523: -1.925",
+                           "Tx_PcurvaExt: 5.736",          "Tx_PcurvaInt: -1.803",     "Tx_RadioIndice: -277.361",
+                           "Tx_Radio1523: -1.886"};
         // 600 mm: the front sphere cuts it to 173.33 mm (52.75 mm thick), whose
         // back sphere of 156.958 mm radius then allows 311 mm.
         QTest::newRow("diametro recortado y limitado")
             << lente + QStringList{"--diametro", "600"} << 0
-            << QStringList{"Text_MaterialBaseDatos: CR39", "Tx_DiametroInicial.ForeColor: 255,0,0",
-                           "Tx_DiametroInicial: 173.33", "Tx_EspesorCentral: 52.75",
+            << QStringList{"Text_MaterialBaseDatos: CR39",
+                           "Tx_DiametroInicial.ForeColor: 255,0,0",
+                           "Tx_DiametroInicial: 173.33",
+                           "Tx_EspesorCentral: 52.75",
                            "MsgBox: Diámetro inconsistente y/o material incompatible.: Se está tratando de diseñar un "
                            "lente con un diámetro incompatible con la geometría y el material seleccionado.\\n\\rEl "
                            "Sistema Vexlor tratará de efectuar todo el proceso cálculo. Considere en modificar el "
                            "diámetro a un máximo de: 311",
-                           "Tx_DiametroInicial: 311", "Tx_PcurvaExt: 5.736", "Tx_PcurvaInt: -3.186",
-                           "Tx_RadioIndice: -156.958", "Tx_Radio1523: -3.332"};
+                           "Tx_DiametroInicial: 311",
+                           "Tx_PcurvaExt: 5.736",
+                           "Tx_PcurvaInt: -3.186",
+                           "Tx_RadioIndice: -156.958",
+                           "Tx_Radio1523: -3.332"};
         QTest::newRow("poder cero sin base: no calcula")
             << QStringList{"--poder", "0", "--indice", "1.5"} << 1
-            << QStringList{"MsgBox: No es posible sugerir la Curva Base: Debe cargar un valor para el Poder de Vertice. "
-                           "Normalmente es el indicado en la Rx."};
+            << QStringList{
+                   "MsgBox: No es posible sugerir la Curva Base: Debe cargar un valor para el Poder de Vertice. "
+                   "Normalmente es el indicado en la Rx."};
     }
     void calculo()
     {
@@ -71,15 +78,17 @@ private slots:
     void materialDelCatalogo()
     {
         QTemporaryDir dir;
-        const QStringList lente = {"--poder", "4", "--base", "6", "--diametro", "60", "--borde", "1", "--datos", dir.path()};
+        const QStringList lente = {"--poder", "4",       "--base", "6",       "--diametro",
+                                   "60",      "--borde", "1",      "--datos", dir.path()};
         const Salida s = correr(lente + QStringList{"--material", "cr-3"});
         QCOMPARE(s.lineas, (QStringList{"Tx_EspesorCentral: 4.68", "Tx_PcurvaExt: 5.713", "Tx_PcurvaInt: -1.817",
                                         "Tx_RadioIndice: -274.081", "Tx_Radio1523: -1.908"}));
         const Salida n = correr(lente + QStringList{"--material", "100%"});
         QCOMPARE(n.estado, 0);
-        QCOMPARE(n.lineas.value(0), QString("MsgBox: Material no encontrado: No se encuentra el material \"100%\" en la "
-                                            "Base de Datos de Materiales. Se conservan el índice y la densidad del "
-                                            "material anterior."));
+        QCOMPARE(n.lineas.value(0),
+                 QString("MsgBox: Material no encontrado: No se encuentra el material \"100%\" en la "
+                         "Base de Datos de Materiales. Se conservan el índice y la densidad del "
+                         "material anterior."));
     }
 
     void opcionesInvalidas_data()

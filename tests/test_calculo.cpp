@@ -95,8 +95,8 @@ private slots:
         // Edge 1 mm throughout.
         QTest::newRow("+4 base 6, 60 mm, n 1.5") << 6.0 << 0.060 << 1.5 << 4.0 << 4.664 << -1.840 << "";
         QTest::newRow("+3 base 6, 65 mm, n 1.523") << 6.0 << 0.065 << 1.523 << 3.0 << 4.126 << -3.099 << "";
-        QTest::newRow("diametro igual a la esfera frontal") << 6.0 << 2 * 0.523 / 6 << 1.5 << 4.0 << 52.748 << -3.185
-                                                            << "173.33";
+        QTest::newRow("diametro igual a la esfera frontal")
+            << 6.0 << 2 * 0.523 / 6 << 1.5 << 4.0 << 52.748 << -3.185 << "173.33";
         QTest::newRow("dorso convexo") << 2.0 << 0.060 << 1.5 << 8.0 << 8.381 << 6.067 << "";
         QTest::newRow("diametro cero: el borde") << 6.0 << 0.0 << 1.5 << 4.0 << 1.0 << -1.758 << "";
     }
@@ -232,11 +232,12 @@ private slots:
         QTest::addColumn<double>("fv");
         QTest::addColumn<double>("diametro");
         QTest::addColumn<QStringList>("salida"); // front, back, radius mm, 1.523 tool
-        QTest::addColumn<QString>("aviso");      // the diameter offered, or the recovery
+        QTest::addColumn<QString>("aviso"); // the diameter offered, or the recovery
         const QStringList ejemplo{"5.736", "-1.840", "-271.694", "-1.925"};
         const QStringList muestra{"3.000", "-6.012", "-86.995", "-6.012"};
         QTest::newRow("ejemplo") << 6.0 << 1.5 << 4.664 << 4.0 << 60.0 << ejemplo << "";
-        QTest::newRow("diametro igual a la esfera del dorso") << 6.0 << 1.5 << 4.664 << 4.0 << 543.3888493957548 << ejemplo << "";
+        QTest::newRow("diametro igual a la esfera del dorso")
+            << 6.0 << 1.5 << 4.664 << 4.0 << 543.3888493957548 << ejemplo << "";
         QTest::newRow("600 mm: el dorso no lo cubre") << 6.0 << 1.5 << 4.664 << 4.0 << 600.0 << ejemplo << "541";
         QTest::newRow("dorso convexo: 2 mm dentro de su esfera")
             << 2.0 << 1.5 << 8.381 << 8.0 << 200.0 << QStringList{"1.912", "6.067", "82.409", "6.346"} << "162";
@@ -271,7 +272,8 @@ private slots:
             QCOMPARE(QString::fromStdString(b.dlg.cajas[0].texto),
                      "Se está tratando de diseñar un lente con un diámetro incompatible con la geometría y el material "
                      "seleccionado.\n\rEl Sistema Vexlor tratará de efectuar todo el proceso cálculo. Considere en "
-                     "modificar el diámetro a un máximo de: " + aviso);
+                     "modificar el diámetro a un máximo de: " +
+                         aviso);
             QCOMPARE(QString::fromStdString(b.frm.Texto("Tx_DiametroInicial")), aviso);
             QCOMPARE(b.e.DiametroInicial.valor(), aviso.toDouble());
         }
@@ -309,9 +311,11 @@ private slots:
     {
         QTest::addColumn<double>("poder");
         QTest::addColumn<QString>("texto");
-        QTest::newRow("cero") << 0.0 << "Debe cargar un valor para el Poder de Vertice. Normalmente es el indicado en la Rx.";
-        QTest::newRow("negativo") << -2.0 << "Está por calcular una lente drovena. Para ello utilice el módulo de "
-                                             "calculo adecuado o cambie el valor ingresado.";
+        QTest::newRow("cero") << 0.0
+                              << "Debe cargar un valor para el Poder de Vertice. Normalmente es el indicado en la Rx.";
+        QTest::newRow("negativo") << -2.0
+                                  << "Está por calcular una lente drovena. Para ello utilice el módulo de "
+                                     "calculo adecuado o cambie el valor ingresado.";
     }
     void calculoCompleto_poderQueNoPermiteSugerir()
     {

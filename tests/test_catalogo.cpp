@@ -21,22 +21,38 @@ private slots:
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QString>("hallado");
         const QString nombre = "producto";
-        QTest::newRow("parte del nombre") << Nombres({"CR-39", "Policarb"}) << nombre << "carb" << "Policarb";
-        QTest::newRow("minusculas hallan mayusculas") << Nombres({"ABC"}) << nombre << "abc" << "ABC";
-        QTest::newRow("ABC antes que ABC Plus") << Nombres({"ABC", "ABC Plus"}) << nombre << "ABC" << "ABC";
-        QTest::newRow("ABC Plus antes que ABC") << Nombres({"ABC Plus", "ABC"}) << nombre << "ABC" << "ABC Plus";
-        QTest::newRow("apostrofo literal") << Nombres({"OBrien", "O'Brien"}) << nombre << "O'Brien" << "O'Brien";
-        QTest::newRow("% literal") << Nombres({"Resina 100", "Resina 100%"}) << nombre << "100%" << "Resina 100%";
-        QTest::newRow("_ literal") << Nombres({"Org-1", "Org_1"}) << nombre << "g_1" << "Org_1";
-        QTest::newRow("* literal") << Nombres({"ABC", "A*C"}) << nombre << "A*C" << "A*C";
-        QTest::newRow("? literal") << Nombres({"ABC", "A?C"}) << nombre << "A?C" << "A?C";
-        QTest::newRow("# literal") << Nombres({"A1C", "A#C"}) << nombre << "A#C" << "A#C";
-        QTest::newRow("[ literal") << Nombres({"Lente 1", "Lente [1]"}) << nombre << "[1]" << "Lente [1]";
-        QTest::newRow("nombre no encontrado") << Nombres({"ABC", "CR-39"}) << nombre << "Trivex" << "(ninguno)";
+        QTest::newRow("parte del nombre") << Nombres({"CR-39", "Policarb"}) << nombre << "carb"
+                                          << "Policarb";
+        QTest::newRow("minusculas hallan mayusculas") << Nombres({"ABC"}) << nombre << "abc"
+                                                      << "ABC";
+        QTest::newRow("ABC antes que ABC Plus") << Nombres({"ABC", "ABC Plus"}) << nombre << "ABC"
+                                                << "ABC";
+        QTest::newRow("ABC Plus antes que ABC") << Nombres({"ABC Plus", "ABC"}) << nombre << "ABC"
+                                                << "ABC Plus";
+        QTest::newRow("apostrofo literal") << Nombres({"OBrien", "O'Brien"}) << nombre << "O'Brien"
+                                           << "O'Brien";
+        QTest::newRow("% literal") << Nombres({"Resina 100", "Resina 100%"}) << nombre << "100%"
+                                   << "Resina 100%";
+        QTest::newRow("_ literal") << Nombres({"Org-1", "Org_1"}) << nombre << "g_1"
+                                   << "Org_1";
+        QTest::newRow("* literal") << Nombres({"ABC", "A*C"}) << nombre << "A*C"
+                                   << "A*C";
+        QTest::newRow("? literal") << Nombres({"ABC", "A?C"}) << nombre << "A?C"
+                                   << "A?C";
+        QTest::newRow("# literal") << Nombres({"A1C", "A#C"}) << nombre << "A#C"
+                                   << "A#C";
+        QTest::newRow("[ literal") << Nombres({"Lente 1", "Lente [1]"}) << nombre << "[1]"
+                                   << "Lente [1]";
+        QTest::newRow("nombre no encontrado") << Nombres({"ABC", "CR-39"}) << nombre << "Trivex"
+                                              << "(ninguno)";
         // The Id is matched on its decimal digits.
         QTest::newRow("Id 5 borrado: 15 antes que 50")
-            << QList<RegistroPrueba>{{1, "Uno"}, {4, "Cuatro"}, {15, "Quince"}, {50, "Cincuenta"}} << "Id" << "5" << "Quince";
-        QTest::newRow("Id no encontrado") << Nombres({"A", "B"}) << "Id" << "9" << "(ninguno)";
+            << QList<RegistroPrueba>{{1, "Uno"}, {4, "Cuatro"}, {15, "Quince"}, {50, "Cincuenta"}} << "Id"
+            << "5"
+            << "Quince";
+        QTest::newRow("Id no encontrado") << Nombres({"A", "B"}) << "Id"
+                                          << "9"
+                                          << "(ninguno)";
     }
     void buscar()
     {
@@ -80,7 +96,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTemporaryDir dir;
-        QVERIFY(EjecutarSql(dir.filePath("sin_campo"), {{"CREATE TABLE Tabla_Materiales (Id INTEGER PRIMARY KEY, producto)"}}));
+        QVERIFY(EjecutarSql(dir.filePath("sin_campo"),
+                            {{"CREATE TABLE Tabla_Materiales (Id INTEGER PRIMARY KEY, producto)"}}));
         // Enough records to fill many pages, so that the header, the schema
         // and the table's first pages survive a page lost in the middle.
         QVERIFY(EscribirBase(dir.filePath("entera"), Nombres(QStringList(2000, "Material"))));
@@ -88,7 +105,8 @@ private slots:
         QTest::newRow("texto") << QByteArray("producto;indice\nCR-39;1.498\n");
         QTest::newRow("archivo vacio") << QByteArray();
         QTest::newRow("tabla sin un campo") << Contenido(dir.filePath("sin_campo"));
-        QTest::newRow("pagina del medio en ceros") << QByteArray(entera).replace(entera.size() / 2, 4096, QByteArray(4096, 0));
+        QTest::newRow("pagina del medio en ceros")
+            << QByteArray(entera).replace(entera.size() / 2, 4096, QByteArray(4096, 0));
     }
     // One message that names the file, an empty table, and the file left
     // byte for byte as it was, with nothing written beside it.

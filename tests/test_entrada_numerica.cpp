@@ -40,16 +40,36 @@ private slots:
         QTest::addColumn<QString>("plano");
         QTest::addColumn<QString>("tres");
         QTest::addColumn<QString>("miles");
-        QTest::newRow("entero") << 4.0 << "4" << "4.000" << "4.00";
-        QTest::newRow("medio") << 3.5 << "3.5" << "3.500" << "3.50";
-        QTest::newRow("radio negativo") << -271.69442469787754 << "-271.694424697878" << "-271.694" << "-271.69";
-        QTest::newRow("media de la tercera cifra") << 2.0005 << "2.0005" << "2.001" << "2.00";
-        QTest::newRow("media negativa") << -1.0625 << "-1.0625" << "-1.063" << "-1.06";
-        QTest::newRow("redondea a cero sin signo") << -0.0001 << "-0.0001" << "0.000" << "0.00";
-        QTest::newRow("miles") << 1234.5 << "1234.5" << "1234.500" << "1,234.50";
-        QTest::newRow("acarreo") << 999.9996 << "999.9996" << "1000.000" << "1,000.00";
-        QTest::newRow("suma binaria") << 0.1 + 0.2 << "0.3" << "0.300" << "0.30";
-        QTest::newRow("diminuto") << 1.5e-7 << "1.5E-07" << "0.000" << "0.00";
+        QTest::newRow("entero") << 4.0 << "4"
+                                << "4.000"
+                                << "4.00";
+        QTest::newRow("medio") << 3.5 << "3.5"
+                               << "3.500"
+                               << "3.50";
+        QTest::newRow("radio negativo") << -271.69442469787754 << "-271.694424697878"
+                                        << "-271.694"
+                                        << "-271.69";
+        QTest::newRow("media de la tercera cifra") << 2.0005 << "2.0005"
+                                                   << "2.001"
+                                                   << "2.00";
+        QTest::newRow("media negativa") << -1.0625 << "-1.0625"
+                                        << "-1.063"
+                                        << "-1.06";
+        QTest::newRow("redondea a cero sin signo") << -0.0001 << "-0.0001"
+                                                   << "0.000"
+                                                   << "0.00";
+        QTest::newRow("miles") << 1234.5 << "1234.5"
+                               << "1234.500"
+                               << "1,234.50";
+        QTest::newRow("acarreo") << 999.9996 << "999.9996"
+                                 << "1000.000"
+                                 << "1,000.00";
+        QTest::newRow("suma binaria") << 0.1 + 0.2 << "0.3"
+                                      << "0.300"
+                                      << "0.30";
+        QTest::newRow("diminuto") << 1.5e-7 << "1.5E-07"
+                                  << "0.000"
+                                  << "0.00";
     }
     void formatos()
     {
@@ -72,12 +92,18 @@ private slots:
     {
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QString>("poder");
-        QTest::newRow("positivo") << "2.5" << "+2.50";
-        QTest::newRow("cero") << "0" << "+0.00";
-        QTest::newRow("negativo") << "-1.25" << "-1.25";
-        QTest::newRow("media") << "1.125" << "+1.13";
-        QTest::newRow("negativo que redondea a cero") << "-0.001" << "+0.00";
-        QTest::newRow("vacio") << "" << "+0.00";
+        QTest::newRow("positivo") << "2.5"
+                                  << "+2.50";
+        QTest::newRow("cero") << "0"
+                              << "+0.00";
+        QTest::newRow("negativo") << "-1.25"
+                                  << "-1.25";
+        QTest::newRow("media") << "1.125"
+                               << "+1.13";
+        QTest::newRow("negativo que redondea a cero") << "-0.001"
+                                                      << "+0.00";
+        QTest::newRow("vacio") << ""
+                               << "+0.00";
     }
     void formatearPoder()
     {
@@ -92,18 +118,42 @@ private slots:
         QTest::addColumn<QString>("veredicto");
         QTest::addColumn<QString>("caracter"); // the one named by the rejection; empty when none
         QTest::addColumn<bool>("coma");
-        QTest::newRow("decimal") << "12.5" << "NO" << "" << false;
-        QTest::newRow("coma") << "12,5" << "SI" << "," << true;
-        QTest::newRow("blanco") << "1 5" << "SI" << " " << false;
-        QTest::newRow("barra") << "3/4" << "SI" << "/" << false;
-        QTest::newRow("exponente") << "1e5" << "SI" << "e" << false;
-        QTest::newRow("eñe") << "ñ" << "SI" << "ñ" << false;
-        QTest::newRow("solo el primero") << "5x," << "SI" << "x" << false;
-        QTest::newRow("negativo") << "-2.25" << "NO" << "" << false;
-        QTest::newRow("signos") << "+-" << "NO" << "" << false;
-        QTest::newRow("punto solo") << "." << "NO" << "" << false;
-        QTest::newRow("vacio") << "" << "NO" << "" << false;
-        QTest::newRow("dos puntos") << "2:5" << "SI" << ":" << false;
+        QTest::newRow("decimal") << "12.5"
+                                 << "NO"
+                                 << "" << false;
+        QTest::newRow("coma") << "12,5"
+                              << "SI"
+                              << "," << true;
+        QTest::newRow("blanco") << "1 5"
+                                << "SI"
+                                << " " << false;
+        QTest::newRow("barra") << "3/4"
+                               << "SI"
+                               << "/" << false;
+        QTest::newRow("exponente") << "1e5"
+                                   << "SI"
+                                   << "e" << false;
+        QTest::newRow("eñe") << "ñ"
+                             << "SI"
+                             << "ñ" << false;
+        QTest::newRow("solo el primero") << "5x,"
+                                         << "SI"
+                                         << "x" << false;
+        QTest::newRow("negativo") << "-2.25"
+                                  << "NO"
+                                  << "" << false;
+        QTest::newRow("signos") << "+-"
+                                << "NO"
+                                << "" << false;
+        QTest::newRow("punto solo") << "."
+                                    << "NO"
+                                    << "" << false;
+        QTest::newRow("vacio") << ""
+                               << "NO"
+                               << "" << false;
+        QTest::newRow("dos puntos") << "2:5"
+                                    << "SI"
+                                    << ":" << false;
     }
     void validarNumero()
     {
@@ -133,7 +183,8 @@ private slots:
             QCOMPARE(QString::fromStdString(c.texto),
                      "La cantidad ingresada: " + texto +
                          "\r\nno es un numero que VEXLOR pueda procesar\r\nreemplace el 1er. caracter "
-                         "incorrecto: " + caracter + "\r\ne ingrese nuevamente el valor del dato.");
+                         "incorrecto: " +
+                         caracter + "\r\ne ingrese nuevamente el valor del dato.");
             QCOMPARE(c.icono, Icono::Critico);
             QCOMPARE(c.botones, Botones::Aceptar);
         }

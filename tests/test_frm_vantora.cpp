@@ -40,7 +40,11 @@ struct Ventana {
         QVERIFY(QTest::qWaitForWindowActive(&frm));
     }
 
-    template <class T = QWidget> T* w(const char* nombre) { return frm.findChild<T*>(nombre); }
+    template <class T = QWidget>
+    T* w(const char* nombre)
+    {
+        return frm.findChild<T*>(nombre);
+    }
     QString texto(const char* nombre) { return QString::fromStdString(pantalla.Texto(nombre)); }
     QString foco() { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); }
 
@@ -81,13 +85,16 @@ struct Ventana {
 
 double valorDe(const EstadoDiseno& e, const QString& caja)
 {
-    return caja == "Tx_PoderVertice" ? e.PoderVertice : caja == "Tx_DiametroInicial" ? e.DiametroInicial
-         : caja == "Tx_BaseCrown"    ? e.CurvaBase    : caja == "Tx_EspesorBorde"    ? e.EspesorBorde
-                                                                                     : e.EspesorCentral;
+    return caja == "Tx_PoderVertice"      ? e.PoderVertice
+           : caja == "Tx_DiametroInicial" ? e.DiametroInicial
+           : caja == "Tx_BaseCrown"       ? e.CurvaBase
+           : caja == "Tx_EspesorBorde"    ? e.EspesorBorde
+                                          : e.EspesorCentral;
 }
 
-const QStringList kCajas = {"Tx_BaseCrown",  "Tx_EspesorBorde", "Tx_EspesorCentral", "Tx_PoderVertice", "Tx_DiametroInicial",
-                            "Tx_PcurvaExt", "Tx_RadioIndice",  "Tx_PcurvaInt",      "Tx_Radio1523"};
+const QStringList kCajas = {"Tx_BaseCrown",    "Tx_EspesorBorde",    "Tx_EspesorCentral",
+                            "Tx_PoderVertice", "Tx_DiametroInicial", "Tx_PcurvaExt",
+                            "Tx_RadioIndice",  "Tx_PcurvaInt",       "Tx_Radio1523"};
 
 } // namespace
 
@@ -130,37 +137,59 @@ private slots:
         const QString cero = "Debe cargar un valor para el Poder de Vertice. Normalmente es el indicado en la Rx.";
         const QString rotura = "Atención: La lente que diseñará corre riesgos de rotura y deformaciones. Aumente el "
                                "espesor de centro a un mínimo de 1.5 mm.";
-        QTest::newRow("poder 2.5") << "Tx_PoderVertice" << "2.5" << false << "+2.50" << "" << "Tx_DiametroInicial" << 2.5;
-        QTest::newRow("poder 0") << "Tx_PoderVertice" << "0" << false << "+0.00" << cero << "Tx_PoderVertice" << 0.0;
-        QTest::newRow("poder -0.25") << "Tx_PoderVertice" << "-0.25" << false << "-0.25" << drovena + "."
+        QTest::newRow("poder 2.5") << "Tx_PoderVertice"
+                                   << "2.5" << false << "+2.50"
+                                   << ""
+                                   << "Tx_DiametroInicial" << 2.5;
+        QTest::newRow("poder 0") << "Tx_PoderVertice"
+                                 << "0" << false << "+0.00" << cero << "Tx_PoderVertice" << 0.0;
+        QTest::newRow("poder -0.25") << "Tx_PoderVertice"
+                                     << "-0.25" << false << "-0.25" << drovena + "."
                                      << "Tx_PoderVertice" << -0.25;
-        QTest::newRow("poder -0.25 doble clic") << "Tx_PoderVertice" << "-0.25" << true << "-0.25" << drovena
-                                                << "Tx_PoderVertice" << -0.25;
-        QTest::newRow("poder 30.01") << "Tx_PoderVertice" << "30.01" << false << "+30.01"
-                                     << "Está calculando un lente de mas de 30 D. Es posible que no pueda obtener todas "
-                                        "las caracteristicas gráficas del sistema."
-                                     << "Tx_DiametroInicial" << 30.01;
+        QTest::newRow("poder -0.25 doble clic") << "Tx_PoderVertice"
+                                                << "-0.25" << true << "-0.25" << drovena << "Tx_PoderVertice" << -0.25;
+        QTest::newRow("poder 30.01")
+            << "Tx_PoderVertice"
+            << "30.01" << false << "+30.01"
+            << "Está calculando un lente de mas de 30 D. Es posible que no pueda obtener todas "
+               "las caracteristicas gráficas del sistema."
+            << "Tx_DiametroInicial" << 30.01;
         const QString diametroCero = "Atención: El diámetro no puede ser cero. Ingrese un valor de por lo menos 10 mm. "
                                      "para poder efectuar el cálculo.";
-        QTest::newRow("diametro 5") << "Tx_DiametroInicial" << "5" << false << "5" << "" << "Command_Calcular" << 5.0;
-        QTest::newRow("diametro vacio") << "Tx_DiametroInicial" << "" << false << "" << diametroCero
-                                        << "Tx_DiametroInicial" << 0.0;
+        QTest::newRow("diametro 5") << "Tx_DiametroInicial"
+                                    << "5" << false << "5"
+                                    << ""
+                                    << "Command_Calcular" << 5.0;
+        QTest::newRow("diametro vacio") << "Tx_DiametroInicial"
+                                        << "" << false << "" << diametroCero << "Tx_DiametroInicial" << 0.0;
         const QString planoConvexa = "Atención: Las lentes Plano Convexas no se utilizan en óptica oftálmica.";
-        QTest::newRow("base 6") << "Tx_BaseCrown" << "6" << false << "6" << "" << "Combo_Materiales" << 6.0;
-        QTest::newRow("base 0: cara plana") << "Tx_BaseCrown" << "0.00" << false << " Cara Plana" << planoConvexa
-                                            << "Combo_Materiales" << 0.5;
-        QTest::newRow("base 0.5 tecleada") << "Tx_BaseCrown" << "0.5" << false << "0.5" << planoConvexa
-                                           << "Combo_Materiales" << 0.5;
-        QTest::newRow("base vacia") << "Tx_BaseCrown" << "" << false << "" << "" << "Combo_Materiales" << 0.0;
-        QTest::newRow("borde 1") << "Tx_EspesorBorde" << "1" << false << "1" << "" << "Tx_PoderVertice" << 1.0;
-        QTest::newRow("central 1.49") << "Tx_EspesorCentral" << "1.49" << false << "1.49" << rotura << "Tx_PoderVertice"
-                                      << 1.49;
-        QTest::newRow("central 1.49 doble clic")
-            << "Tx_EspesorCentral" << "1.49" << true << "1.49"
-            << "Atención: Recuerde que las normas internacionales indican que el espesor de centro debe ser como mínimo "
-               "1.5 mm"
-            << "Tx_PoderVertice" << 1.49;
-        QTest::newRow("central 0") << "Tx_EspesorCentral" << "0" << false << "0"
+        QTest::newRow("base 6") << "Tx_BaseCrown"
+                                << "6" << false << "6"
+                                << ""
+                                << "Combo_Materiales" << 6.0;
+        QTest::newRow("base 0: cara plana")
+            << "Tx_BaseCrown"
+            << "0.00" << false << " Cara Plana" << planoConvexa << "Combo_Materiales" << 0.5;
+        QTest::newRow("base 0.5 tecleada") << "Tx_BaseCrown"
+                                           << "0.5" << false << "0.5" << planoConvexa << "Combo_Materiales" << 0.5;
+        QTest::newRow("base vacia") << "Tx_BaseCrown"
+                                    << "" << false << ""
+                                    << ""
+                                    << "Combo_Materiales" << 0.0;
+        QTest::newRow("borde 1") << "Tx_EspesorBorde"
+                                 << "1" << false << "1"
+                                 << ""
+                                 << "Tx_PoderVertice" << 1.0;
+        QTest::newRow("central 1.49") << "Tx_EspesorCentral"
+                                      << "1.49" << false << "1.49" << rotura << "Tx_PoderVertice" << 1.49;
+        QTest::newRow("central 1.49 doble clic") << "Tx_EspesorCentral"
+                                                 << "1.49" << true << "1.49"
+                                                 << "Atención: Recuerde que las normas internacionales indican que el "
+                                                    "espesor de centro debe ser como mínimo "
+                                                    "1.5 mm"
+                                                 << "Tx_PoderVertice" << 1.49;
+        QTest::newRow("central 0") << "Tx_EspesorCentral"
+                                   << "0" << false << "0"
                                    << "Atención: El espesor de centro no puede ser cero. Ingrese un valor de por lo "
                                       "menos 1.5 mm para poder efectuar el cálculo."
                                    << "Tx_EspesorCentral" << 0.0;
@@ -331,8 +360,9 @@ private slots:
         QTest::newRow("poder de curva") << "SSFrame5"
                                         << "Se presentan los poderes de curva en dioptrias de cada cara. Utilice estos "
                                            "valores para modificar sus diseños.";
-        QTest::newRow("geometria") << "SSFrame6"
-                                   << "Se presentan el radio de la superficie posterior y su poder de curva para n:1.523";
+        QTest::newRow("geometria")
+            << "SSFrame6"
+            << "Se presentan el radio de la superficie posterior y su poder de curva para n:1.523";
     }
     void pistas()
     {
@@ -409,7 +439,9 @@ private slots:
     void guardarTrasRecuperacion()
     {
         Ventana v;
-        for (auto [caja, texto] : {std::pair{"Tx_BaseCrown", "6"}, {"Tx_EspesorBorde", "1"}, {"Tx_PoderVertice", "4"},
+        for (auto [caja, texto] : {std::pair{"Tx_BaseCrown", "6"},
+                                   {"Tx_EspesorBorde", "1"},
+                                   {"Tx_PoderVertice", "4"},
                                    {"Tx_DiametroInicial", "60"}})
             v.teclear(caja, texto); // no material: an index of 0
         QTest::mouseClick(v.w("Command_Calcular"), Qt::LeftButton);
@@ -439,10 +471,10 @@ private slots:
         auto* salida = v.w<QPlainTextEdit>("SalidaTxt");
         using namespace consejos;
         std::vector<std::string> textos{std::string(kPoderNegativo) + "."};
-        for (std::string_view t : {kPoderNegativo, kPoderCero, kPoderAlto, kDiametroCero, kPlanoConvexa, kSinMaterial,
-                                   kEspesorDelgado, kEspesorNorma, kEspesorCero, kPistaCurvaBase, kPistaDiametro,
-                                   kPistaMaterial, kPistaEspesorCentral, kPistaPoder, kPistaPoderes, kPistaGeometria,
-                                   kPistaEspesorBorde, mensajes::kTextoBaseSugerida})
+        for (std::string_view t :
+             {kPoderNegativo, kPoderCero, kPoderAlto, kDiametroCero, kPlanoConvexa, kSinMaterial, kEspesorDelgado,
+              kEspesorNorma, kEspesorCero, kPistaCurvaBase, kPistaDiametro, kPistaMaterial, kPistaEspesorCentral,
+              kPistaPoder, kPistaPoderes, kPistaGeometria, kPistaEspesorBorde, mensajes::kTextoBaseSugerida})
             textos.emplace_back(t);
         for (const std::string& texto : textos) {
             QTextDocument doc;

@@ -54,7 +54,9 @@ private slots:
         QVERIFY(!materiales->isVisible());
         QCOMPARE(programa.estado().MaterialDeBase, std::string("Si"));
 
-        for (auto [caja, texto] : {std::pair{"Tx_BaseCrown", "6"}, {"Tx_EspesorBorde", "1"}, {"Tx_PoderVertice", "4"},
+        for (auto [caja, texto] : {std::pair{"Tx_BaseCrown", "6"},
+                                   {"Tx_EspesorBorde", "1"},
+                                   {"Tx_PoderVertice", "4"},
                                    {"Tx_DiametroInicial", "60"}}) {
             auto* t = frm.findChild<QLineEdit*>(caja);
             QTest::keyClicks(t, texto);

@@ -44,12 +44,12 @@ private slots:
         QFETCH(QString, nombre);
         QFETCH(QByteArray, bytesNombre);
         // The worked example: +4 D, base 6, 60 mm, edge 1 mm, n 1.5, density 1.32.
-        RegistroDiseno r{5.736137667304015, -1.840298754895028, 1.5, 60, 1, 4.663823812475403, 4, 1.32,
+        RegistroDiseno r{5.736137667304015,   -1.840298754895028, 1.5, 60, 1, 4.663823812475403, 4, 1.32,
                          nombre.toStdString()};
         const auto bytes = r.Codificar();
         QVERIFY(bytes);
         const QByteArray b(reinterpret_cast<const char*>(bytes->data()), 43);
-        QCOMPARE(b.mid(8, 4), QByteArray("\x00\x00\xC0\x3F", 4));  // 1.5
+        QCOMPARE(b.mid(8, 4), QByteArray("\x00\x00\xC0\x3F", 4)); // 1.5
         QCOMPARE(b.mid(12, 4), QByteArray("\x00\x00\x70\x42", 4)); // 60
         QCOMPARE(b.mid(16, 4), QByteArray("\x00\x00\x80\x3F", 4)); // 1
         QCOMPARE(b.mid(24, 4), QByteArray("\x00\x00\x80\x40", 4)); // 4

@@ -6,10 +6,7 @@
 
 class QWidget;
 
-inline QColor AQColor(Color c)
-{
-    return QColor(c.r, c.g, c.b);
-}
+inline QColor AQColor(Color c) { return QColor(c.r, c.g, c.b); }
 
 // A box's background and text colour while it can be used. A disabled box
 // keeps the toolkit's own greyed look, a blend of its colour towards the

@@ -10,15 +10,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-void PantallaWidgets::Registrar(QWidget* control)
-{
-    m_controles.insert(control->objectName(), control);
-}
+void PantallaWidgets::Registrar(QWidget* control) { m_controles.insert(control->objectName(), control); }
 
-QWidget* PantallaWidgets::Control(std::string_view nombre) const
-{
-    return m_controles.value(Q(nombre));
-}
+QWidget* PantallaWidgets::Control(std::string_view nombre) const { return m_controles.value(Q(nombre)); }
 
 QWidget* PantallaWidgets::buscar(std::string_view nombre) const
 {

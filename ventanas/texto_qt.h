@@ -10,7 +10,4 @@ inline QString Q(std::string_view texto)
     return QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size()));
 }
 
-inline std::string S(const QString& texto)
-{
-    return texto.toStdString();
-}
+inline std::string S(const QString& texto) { return texto.toStdString(); }

@@ -8,17 +8,11 @@
 // built from the same figures agree to the pixel.
 inline constexpr double kTwipsPorPixel = 15.0;
 
-inline int Pixeles(int twips)
-{
-    return qRound(twips / kTwipsPorPixel);
-}
+inline int Pixeles(int twips) { return qRound(twips / kTwipsPorPixel); }
 
 inline QRect Twips(int izquierda, int arriba, int ancho, int alto)
 {
     return QRect(Pixeles(izquierda), Pixeles(arriba), Pixeles(ancho), Pixeles(alto));
 }
 
-inline QPoint TwipsPunto(int izquierda, int arriba)
-{
-    return QPoint(Pixeles(izquierda), Pixeles(arriba));
-}
+inline QPoint TwipsPunto(int izquierda, int arriba) { return QPoint(Pixeles(izquierda), Pixeles(arriba)); }

@@ -48,10 +48,11 @@ inline bool EscribirBase(const QString& archivo, const QList<RegistroPrueba>& re
         return false;
     QList<QVariantList> sql{{QStringLiteral("DELETE FROM Tabla_Materiales")}};
     for (const RegistroPrueba& r : registros)
-        sql.append({QStringLiteral("INSERT INTO Tabla_Materiales (Id, producto, \"descripción\", \"Provedor principal\", "
-                                   "\"indice de refracción\", densidad, abbe, material, \"material 2\") "
-                                   "VALUES (?, ?, ?, 'Proveedor', ?, ?, 40, 0, 1)"),
-                    r.id, r.producto, QStringLiteral("Descripción de ") + r.producto, r.indice, r.densidad});
+        sql.append(
+            {QStringLiteral("INSERT INTO Tabla_Materiales (Id, producto, \"descripción\", \"Provedor principal\", "
+                            "\"indice de refracción\", densidad, abbe, material, \"material 2\") "
+                            "VALUES (?, ?, ?, 'Proveedor', ?, ?, 40, 0, 1)"),
+             r.id, r.producto, QStringLiteral("Descripción de ") + r.producto, r.indice, r.densidad});
     return EjecutarSql(archivo, sql);
 }
 
