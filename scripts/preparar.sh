@@ -6,7 +6,7 @@ set -euo pipefail
 PAQUETES=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-qpa-plugins libqt6sql6-sqlite libgl-dev qt6-translations-l10n
-  libbenchmark-dev
+  libbenchmark-dev clang-format
   fonts-dejavu-core fonts-liberation
 )
 
