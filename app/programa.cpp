@@ -1,6 +1,7 @@
 #include "programa.h"
 
 #include "form1_base_materiales.h"
+#include "frm_dibuja_vantoras.h"
 #include "frm_vantora.h"
 
 Programa::Programa(const CarpetaDatos& carpeta, Dialogos& dialogos)
@@ -18,13 +19,35 @@ Programa::Programa(const CarpetaDatos& carpeta, Dialogos& dialogos)
                          Icono::Critico);
     m_catalogo = std::make_unique<CatalogoSqlite>(m_base);
     m_motor = std::make_unique<Motor>(m_estado, m_pantallaDiseno, m_pantallaGraficos, dialogos, *m_catalogo);
+    m_perfil = std::make_unique<Perfil>(m_estado, m_lienzo, m_pantallaGraficos, m_pantallaDiseno, dialogos, carpeta);
+    m_modificacion = std::make_unique<ModificacionDiseno>(m_estado, *m_motor, *m_perfil, m_pantallaGraficos,
+                                                          dialogos, *m_catalogo, carpeta);
+    // The graphics window loads the first time anything on it is used, and
+    // again after its close box has unloaded it.
+    m_pantallaGraficos.AntesDeUsar([this] { cargarGraficos(); });
     m_diseno = std::make_unique<Frm_Vantora>(m_estado, *m_motor, m_pantallaDiseno, dialogos, carpeta);
     m_diseno->AlAbrirProductos([this] { abrirProductos(); });
+    m_diseno->AlGraficar([this](bool porClic) {
+        if (porClic)
+            m_modificacion->SSCommandGraficar_Click();
+        else
+            m_modificacion->SSCommandGraficar_KeyPress(0);
+    });
+}
+
+void Programa::cargarGraficos()
+{
+    if (m_graficos || m_cargandoGraficos)
+        return;
+    m_cargandoGraficos = true;
+    m_graficos = new Frm_DibujaVantoras(*m_modificacion, m_pantallaGraficos, m_lienzo);
+    m_cargandoGraficos = false;
 }
 
 // The windows go before the database connections they hold.
 Programa::~Programa()
 {
+    delete m_graficos.data();
     m_materiales.reset();
     m_diseno.reset();
     m_motor.reset();

@@ -4,13 +4,18 @@
 #include "carpeta_datos.h"
 #include "catalogo_sqlite.h"
 #include "estado_diseno.h"
+#include "lienzo_imagen.h"
+#include "modificacion_diseno.h"
 #include "motor.h"
 #include "pantalla_widgets.h"
+#include "perfil.h"
 
+#include <QPointer>
 #include <memory>
 
 class Dialogos;
 class Form1_BaseMateriales;
+class Frm_DibujaVantoras;
 class Frm_Vantora;
 
 // The running program: the one design state, the materials database opened
@@ -27,9 +32,12 @@ public:
     Frm_Vantora& diseno() { return *m_diseno; }
     // Null until the materials window has been asked for.
     Form1_BaseMateriales* materiales() { return m_materiales.get(); }
+    // Null until the graphics window is first used, and after it is unloaded.
+    Frm_DibujaVantoras* graficos() { return m_graficos.data(); }
 
 private:
     void abrirProductos();
+    void cargarGraficos();
 
     const CarpetaDatos& m_carpeta;
     Dialogos& m_dialogos;
@@ -39,6 +47,11 @@ private:
     PantallaWidgets m_pantallaDiseno;
     PantallaWidgets m_pantallaGraficos;
     std::unique_ptr<Motor> m_motor;
+    LienzoImagen m_lienzo;
+    std::unique_ptr<Perfil> m_perfil;
+    std::unique_ptr<ModificacionDiseno> m_modificacion;
+    QPointer<Frm_DibujaVantoras> m_graficos;
+    bool m_cargandoGraficos = false;
     std::unique_ptr<Frm_Vantora> m_diseno;
     std::unique_ptr<Form1_BaseMateriales> m_materiales;
 };

@@ -130,17 +130,13 @@ double LeerNumero(std::string_view texto)
     return valor;
 }
 
-std::string TextoPlano(double valor)
+namespace {
+
+// Plain decimal text of ±0.digitos × 10^(exponente+1), trailing zeros dropped.
+std::string componer(bool negativo, std::string digitos, int e)
 {
-    if (!std::isfinite(valor))
-        return {};
-    if (valor == 0.0)
-        return "0";
-    const Decimal d = descomponer(valor);
-    std::string digitos = d.digitos;
     digitos.erase(digitos.find_last_not_of('0') + 1);
-    std::string texto = d.negativo ? "-" : "";
-    const int e = d.exponente;
+    std::string texto = negativo ? "-" : "";
     const int n = static_cast<int>(digitos.size());
     if (e >= 15 || e < -5) {
         texto += digitos.substr(0, 1);
@@ -155,6 +151,38 @@ std::string TextoPlano(double valor)
     if (n <= e + 1)
         return texto + digitos + std::string(e + 1 - n, '0');
     return texto + digitos.substr(0, e + 1) + "." + digitos.substr(e + 1);
+}
+
+} // namespace
+
+std::string TextoPlano(double valor)
+{
+    if (!std::isfinite(valor))
+        return {};
+    if (valor == 0.0)
+        return "0";
+    const Decimal d = descomponer(valor);
+    return componer(d.negativo, d.digitos, d.exponente);
+}
+
+std::string TextoPlanoSimple(float valor)
+{
+    if (!std::isfinite(valor))
+        return {};
+    if (valor == 0.0f)
+        return "0";
+    // The shortest digits that read back as the same single.
+    char buf[32];
+    const auto [fin, error] = std::to_chars(buf, buf + sizeof buf, std::fabs(valor), std::chars_format::scientific);
+    if (error != std::errc())
+        return {};
+    const std::string_view texto(buf, static_cast<size_t>(fin - buf));
+    const size_t e = texto.find('e');
+    std::string digitos;
+    for (const char c : texto.substr(0, e))
+        if (c != '.')
+            digitos.push_back(c);
+    return componer(valor < 0.0f, digitos, std::atoi(std::string(texto.substr(e + 1)).c_str()));
 }
 
 std::string TextoPlano(const Numero& valor) { return valor.definido() ? TextoPlano(valor.valor()) : std::string(); }

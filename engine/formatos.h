@@ -18,6 +18,9 @@ double LeerNumero(std::string_view texto);
 // 3.5, 4, -0.25. An unset value shows as an empty text.
 std::string TextoPlano(double valor);
 std::string TextoPlano(const Numero& valor);
+// The same for a value read from a design record, which holds singles: the
+// shortest text that reads back as the same single (60.3, not 60.2999992).
+std::string TextoPlanoSimple(float valor);
 
 // "###0.000": three decimals, at least one integer digit, halves away from zero.
 std::string Formato3(double valor);

@@ -35,6 +35,17 @@ public:
     void CalculoCaras(Numero& CurvaBase, Numero& IndiceMaterial, Numero& EspesorCentral, Numero& PoderVertice,
                       Numero& DiametroInicial);
 
+    // Thickness of the lens at r mm from its centre, the radius the cursor
+    // marks on the front view, shown to a tenth of a millimetre in Text2;
+    // Text2 is emptied beyond the lens's edge.
+    void EspesorEnCursor(Numero& CurvaBase, Numero& IndiceMaterial, Numero& EspesorCentralInicial,
+                         Numero& PoderVertice, Numero& DiametroInicial, float& r);
+    // The same for the varied design, in Text_EspDinamico, with the diameter
+    // of a lens cut at that radius in Text_DiametroDinamico; it reads out to
+    // the front face's radius while the thickness is not negative.
+    void EspesorEnCursorDinamico(Numero& CurvaBaseActual, Numero& PoderInterno, Numero& IndiceMaterial,
+                                 Numero& EspesorCentral, Numero& PoderVertice, Numero& DiametroModificado, float& r);
+
     // Material look-ups of the catalogue.
     void CargarMateriales();
     bool BuscarMaterialPorNombre(std::string_view texto, Numero& indice, Numero& densidad);
@@ -56,6 +67,9 @@ private:
                            Numero& EspesorCentralM);
     void pasosCalculoCaras(Numero& CurvaBase, Numero& IndiceMaterial, Numero& EspesorCentral, Numero& PoderVertice,
                            Numero& DiametroInicial);
+    struct Corte;
+    Corte espesorEn(double base, double n, double espesorMm, double fv, double rm, Numero& PoderInterno,
+                    bool hastaElRadioFrontal);
     bool poderPermiteSugerir();
     void mostrarResultados();
 

@@ -144,6 +144,8 @@ void PantallaWidgets::MostrarVentana()
     if (m_ventana) {
         m_ventana->show();
         m_ventana->raise();
+        // A window that shows a drawing paints it anew once the handler ends.
+        m_ventana->update();
     }
 }
 

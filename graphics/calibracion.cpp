@@ -1,0 +1,61 @@
+#include "calibracion.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace {
+
+std::string_view recortar(std::string_view campo)
+{
+    const auto blanco = [](char c) { return c == ' ' || c == '\t'; };
+    while (!campo.empty() && blanco(campo.front()))
+        campo.remove_prefix(1);
+    while (!campo.empty() && blanco(campo.back()))
+        campo.remove_suffix(1);
+    return campo;
+}
+
+// A whole field must be a decimal number: a sign, digits, one point, an
+// exponent; nothing else may stand beside it.
+std::optional<double> numero(std::string_view campo)
+{
+    if (!campo.empty() && campo.front() == '+')
+        campo.remove_prefix(1);
+    double valor = 0.0;
+    const auto [fin, error] = std::from_chars(campo.data(), campo.data() + campo.size(), valor,
+                                              std::chars_format::general);
+    if (error != std::errc() || fin != campo.data() + campo.size() || !std::isfinite(valor))
+        return std::nullopt;
+    return valor;
+}
+
+} // namespace
+
+std::optional<Calibracion> LeerCalibracion(std::string_view texto)
+{
+    double valores[3];
+    int leidos = 0;
+    size_t i = 0;
+    while (leidos < 3 && i <= texto.size()) {
+        const size_t fin = texto.find_first_of(",\r\n", i);
+        const std::string_view campo = recortar(texto.substr(i, fin == std::string_view::npos ? fin : fin - i));
+        // A line break closes a field of its own; the blank line a CR LF
+        // pair or a trailing break leaves is no field.
+        const bool separadorDeLinea = fin != std::string_view::npos && texto[fin] != ',';
+        if (!campo.empty() || !separadorDeLinea) {
+            if (campo.empty() && fin == std::string_view::npos)
+                break;
+            const std::optional<double> valor = numero(campo);
+            if (!valor)
+                return std::nullopt;
+            valores[leidos++] = *valor;
+        }
+        if (fin == std::string_view::npos)
+            break;
+        i = fin + 1;
+    }
+    if (leidos < 3)
+        return std::nullopt;
+    return Calibracion{valores[0], valores[1], valores[2]};
+}

@@ -1,0 +1,63 @@
+#include "geometria_perfil.h"
+
+#include "numerico.h"
+
+#include <cmath>
+
+using numerico::Dividir;
+using numerico::Finito;
+using numerico::Raiz;
+
+namespace {
+
+// Sagitta: depth of a sphere of radius R over the semi-diameter h.
+double sagita(double r, double h) { return Finito(r - Raiz(Finito(r * r - h * h))); }
+
+// Angle from the axis to the edge of a face, seen from its centre.
+double semiangulo(double r, double h)
+{
+    const double seno = Dividir(h, r);
+    return Finito(std::atan(Dividir(seno, Raiz(Finito(1.0 - seno * seno)))));
+}
+
+} // namespace
+
+double VolumenCasquete(double h, double s)
+{
+    // 0.52370472 as the weights have always been computed with it.
+    constexpr double kMedioPi = 1.5708;
+    constexpr double kSextoPi = 0.52370472;
+    return Finito(kMedioPi * h * h * s + kSextoPi * s * s * s);
+}
+
+Superficies CalcularSuperficies(double P1, double P2, double n, double D, Pisos pisos)
+{
+    constexpr double kPoderMinimo = 0.1;
+    Superficies s;
+    if (pisos == Pisos::Guardado) {
+        s.P1 = std::fabs(P1) < kPoderMinimo ? kPoderMinimo : P1;
+        s.P2 = std::fabs(P2) < kPoderMinimo ? kPoderMinimo : P2;
+    } else {
+        s.P1 = P1 < kPoderMinimo ? kPoderMinimo : P1;
+        s.P2 = P2 == 0.0 ? kPoderMinimo : P2;
+    }
+    s.R1 = Dividir(n - 1.0, s.P1) * 1000.0;
+    s.R2 = Dividir(n - 1.0, s.P2) * 1000.0;
+    s.h = Finito(D / 2.0);
+    s.menisco = s.P2 < 0.0;
+    if (s.menisco)
+        s.R2 = std::fabs(s.R2);
+    s.R1 = Finito(s.R1);
+    s.R2 = Finito(s.R2);
+    s.s1 = sagita(s.R1, s.h);
+    s.s2 = sagita(s.R2, s.h);
+    s.V1 = VolumenCasquete(s.h, s.s1);
+    s.V2 = VolumenCasquete(s.h, s.s2);
+    if (pisos == Pisos::Guardado && s.P1 < 0.0)
+        s.V1 = -s.V1;
+    if (s.menisco)
+        s.V2 = -s.V2;
+    s.a1 = semiangulo(s.R1, s.h);
+    s.a2 = semiangulo(s.R2, s.h);
+    return s;
+}

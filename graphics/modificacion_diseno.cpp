@@ -1,0 +1,287 @@
+#include "modificacion_diseno.h"
+
+#include "colores_graficos.h"
+#include "controles.h"
+#include "formatos.h"
+#include "mensajes_graficos.h"
+#include "redondeo.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <optional>
+
+using namespace mensajes_graficos;
+
+namespace {
+
+constexpr std::string_view kCorriente = "Curva Base externa corriente en laboratorio";
+constexpr std::string_view kEspecial = "Curva Base externa especial en laboratorio. Confirme posibilidades y demoras.";
+constexpr std::string_view kTituloMuyCurva = "Lente vantora muy curva";
+constexpr std::string_view kTextoMuyCurva =
+    "El valor de curva base externa no es compatible con el diámetro y material seleccionado.\r\n"
+    "El Sistema Vexlor le sugiere bajar la curva base externa para obtener un mejor diseño.\r\n"
+    "Por el momento el Sistema sugiere una curva externa inicial de calculo: ";
+constexpr std::string_view kDiametroNormal = "Diámetro normal";
+constexpr std::string_view kDiametroEspecial = "Está seleccionando un diámetro especial.";
+constexpr std::string_view kDiametroNoStandart =
+    "Ha seleccionado un diámetro no standart. Verifique la posibilidad de tallado y demoras para este diseño.";
+constexpr std::string_view kDiametroPolicarbonato =
+    "Atención: Ha seleccionado un diámetro para un monofocal solo compatible con lentes de policarbonato. Consulte "
+    "posibilidad de fabricación y demoras";
+constexpr std::string_view kTituloDiametro = "Diámetro incompatible";
+constexpr std::string_view kTextoDiametro =
+    "Este es el diámetro máximo en el que se puede tallar esta lente de acuerdo a la base y material "
+    "seleccionado.\r\n"
+    "Si Ud. requiere un diámetro mayor el Sistema Vexlor le sugiere optar por lo siguiente:\r\n"
+    "\r\n"
+    "1) Bajar la curva base externa.  2) Utilizar un material de indice mayor.";
+constexpr std::string_view kTituloMaterial = "Material incompatible";
+constexpr std::string_view kTextoMaterial =
+    "El material solicitado no permite el tallado de esta lente de acuerdo al diámetro y curva base "
+    "seleccionada.\r\n"
+    "Si Ud. requiere de este material el Sistema Vexlor le sugiere estas opciones:\r\n"
+    "\r\n"
+    "1) Bajar la curva base externa.  2) Reducir el diámetro.";
+
+// Bases a surfacing laboratory keeps moulds for.
+bool baseCorriente(double base)
+{
+    return base <= 1 || base == 3 || base == 4.5 || base == 6 || base == 8 || base == 10 || base == 12;
+}
+
+// The whole number nearest to x, halves to the even neighbour; nothing when
+// no scroll bar could hold it.
+std::optional<int> entero(double x)
+{
+    const double r = std::nearbyint(x);
+    if (!std::isfinite(r) || r < INT_MIN || r > INT_MAX)
+        return std::nullopt;
+    return static_cast<int>(r);
+}
+
+} // namespace
+
+ModificacionDiseno::ModificacionDiseno(EstadoDiseno& estado, Motor& motor, Perfil& perfil, Pantalla& frmGraficos,
+                                       Dialogos& dialogos, Catalogo& catalogo, const CarpetaDatos& carpeta)
+    : m_estado(estado), m_motor(motor), m_perfil(perfil), m_graficos(frmGraficos), m_dialogos(dialogos),
+      m_catalogo(catalogo), m_carpeta(carpeta)
+{
+}
+
+void ModificacionDiseno::SSCommandGraficar_Click()
+{
+    EstadoDiseno& e = m_estado;
+    m_perfil.DibujarPerfil(e.EscalaHorizontal, e.EscalaVertical, e.AspectoPantalla);
+    // While the bars are brought to the design, their handlers only recalculate.
+    e.ScrollActivo = 0;
+    const std::optional<int> base = entero(e.CurvaBase * 8.0);
+    if (!base || !m_graficos.PonerValor(ctlg::HScroll_ModificoBase, *base))
+        return;
+    const std::optional<int> diametro = entero(e.DiametroInicial);
+    if (!diametro || !m_graficos.PonerValor(ctlg::HScroll_ModificoDiametro, *diametro))
+        return;
+    if (!m_graficos.PonerValor(ctlg::HScroll_ModificoIndice, 1))
+        return;
+    e.ScrollActivo = 1;
+}
+
+void ModificacionDiseno::SSCommandGraficar_KeyPress(int)
+{
+    EstadoDiseno& e = m_estado;
+    m_perfil.DibujarPerfil(e.EscalaHorizontal, e.EscalaVertical, e.AspectoPantalla);
+}
+
+void ModificacionDiseno::ocultarDinamicos()
+{
+    m_graficos.PonerVisible(ctlg::Label_EspesorDinamico, false);
+    m_graficos.PonerVisible(ctlg::Text_EspDinamico, false);
+    m_graficos.PonerVisible(ctlg::Label_DisenoDinamico, false);
+    m_graficos.PonerVisible(ctlg::Label_DiametroDinamico, false);
+    m_graficos.PonerVisible(ctlg::Text_DiametroDinamico, false);
+}
+
+void ModificacionDiseno::Form_Load()
+{
+    m_graficos.PonerTexto(ctlg::SalidaTxt, kInicioVentana);
+    ocultarDinamicos();
+}
+
+void ModificacionDiseno::SSCommand1_Click()
+{
+    ocultarDinamicos();
+    EstadoDiseno& e = m_estado;
+    m_perfil.DibujarPerfil(e.EscalaHorizontal, e.EscalaVertical, e.AspectoPantalla);
+}
+
+void ModificacionDiseno::SSCommand2_Click() { SSCommand1_Click(); }
+
+void ModificacionDiseno::SSCommand3_Click()
+{
+    m_graficos.PonerVisible(ctlg::Label_EspesorDinamico, false);
+    m_graficos.PonerVisible(ctlg::Text_EspDinamico, false);
+    m_graficos.PonerVisible(ctlg::Label_DisenoDinamico, false);
+    m_graficos.PonerTexto(ctlg::SalidaTxt, " ");
+    m_graficos.PonerVisible(ctlg::Label_DiametroDinamico, false);
+    m_graficos.PonerVisible(ctlg::Text_DiametroDinamico, false);
+    EstadoDiseno& e = m_estado;
+    m_perfil.DibujarPerfil(e.EscalaHorizontal, e.EscalaVertical, e.AspectoPantalla);
+}
+
+void ModificacionDiseno::SSTab_Modifico_GotFocus()
+{
+    m_graficos.PonerTexto(ctlg::Tx_ModificoIndice, TextoPlano(m_estado.IndiceMaterial));
+}
+
+void ModificacionDiseno::aconsejar(std::string_view texto, Color color)
+{
+    m_graficos.PonerColorTexto(ctlg::SalidaTxt, color);
+    m_graficos.PonerTexto(ctlg::SalidaTxt, texto);
+}
+
+bool ModificacionDiseno::redibujar(Numero& indice, Numero& diametro)
+{
+    EstadoDiseno& e = m_estado;
+    return m_perfil.RedibujarPerfil(e.PoderExterno, e.PoderInterno, indice, e.EspesorCentral, e.PoderVertice,
+                                    diametro, e.Densidad, e.EscalaHorizontal, e.EscalaVertical, e.AspectoPantalla);
+}
+
+void ModificacionDiseno::HScroll_ModificoBase_Change()
+{
+    EstadoDiseno& e = m_estado;
+    e.CurvaBaseActual = m_graficos.Valor(ctlg::HScroll_ModificoBase) / 8.0;
+    m_graficos.PonerTexto(ctlg::Tx_ModificoBase, TextoPlano(e.CurvaBaseActual));
+    e.CurvaBaseCalculo = e.CurvaBaseActual;
+    e.PoderVerticeCalculo = e.PoderVertice;
+    m_motor.CalculoLente(e.CurvaBaseCalculo, e.DiametroM, e.EspesorBorde, e.IndiceMaterial, e.PoderVerticeCalculo,
+                         e.ErrorPoder, e.PoderInterno1523Calc, e.PoderExternoCalc, e.PoderInternoCalc,
+                         e.SagitaExterna, e.EspesorCentralM);
+    e.EspesorCentral = e.EspesorCentralM * 1000.0;
+    m_motor.CalculoCaras(e.CurvaBaseActual, e.IndiceMaterial, e.EspesorCentral, e.PoderVertice, e.DiametroInicial);
+    if (e.ScrollActivo != 1)
+        return;
+
+    if (baseCorriente(e.CurvaBaseActual))
+        aconsejar(kCorriente, colores::kVerdeClaro);
+    else
+        aconsejar(kEspecial, colores::kGrisClaro);
+
+    // A front sphere whose radius does not exceed half the chosen diameter
+    // (plus half a millimetre) cannot be cut to it: the bar stops here.
+    if (std::fabs(e.RadioExterno * 1000.0) <= (e.DiametroModificado + 1.0) / 2.0) {
+        if (const std::optional<int> tope = entero(e.CurvaBaseActual * 8.0))
+            m_graficos.PonerMaximo(ctlg::HScroll_ModificoBase, *tope);
+        m_dialogos.Mensaje(kTituloMuyCurva, std::string(kTextoMuyCurva) + TextoPlano(e.CurvaBase),
+                           Icono::Informacion);
+        return;
+    }
+    if (m_graficos.Valor(ctlg::Check_Memoria) == 1) {
+        m_graficos.PonerTexto(ctlg::Tx_CurvaBase_Diametro, TextoPlano(e.DiametroModificado));
+        redibujar(e.IndiceMaterial, e.DiametroModificado);
+    } else {
+        m_graficos.PonerTexto(ctlg::Tx_CurvaBase_Diametro, TextoPlano(e.DiametroInicial));
+        redibujar(e.IndiceMaterial, e.DiametroInicial);
+    }
+}
+
+void ModificacionDiseno::HScroll_ModificoDiametro_Change()
+{
+    EstadoDiseno& e = m_estado;
+    const int d = m_graficos.Valor(ctlg::HScroll_ModificoDiametro);
+    m_graficos.PonerMinimo(ctlg::HScroll_ModificoDiametro, 10);
+    e.DiametroModificado = d;
+    m_graficos.PonerTexto(ctlg::Tx_ModificoDiametro, TextoPlano(e.DiametroModificado));
+    if (e.ScrollActivo != 1)
+        return;
+
+    m_graficos.PonerTexto(ctlg::SalidaTxt, "");
+    if (d == 60 || d == 65) {
+        aconsejar(kDiametroNormal, colores::kVerdeClaro);
+    } else {
+        std::string_view texto = kDiametroEspecial;
+        if (d > 65)
+            texto = kDiametroNoStandart;
+        if (d > 71)
+            texto = kDiametroPolicarbonato;
+        aconsejar(texto, colores::kGrisClaro);
+    }
+
+    // The diameter of the front face's own sphere, in whole millimetres; a
+    // flat front has none.
+    const double poder = std::fabs(e.PoderExterno);
+    const double maximo = poder > 0 ? std::trunc(2000.0 * (e.IndiceMaterial - 1.0) / poder) : INFINITY;
+    if (d >= maximo) {
+        m_dialogos.Mensaje(kTituloDiametro, kTextoDiametro, Icono::Informacion);
+        m_graficos.PonerMaximo(ctlg::HScroll_ModificoDiametro, d);
+    } else {
+        e.CurvaBaseCalculo = e.CurvaBaseActual;
+        e.PoderVerticeCalculo = e.PoderVertice;
+        e.DiametroM = d / 1000.0;
+        m_motor.CalculoLente(e.CurvaBaseCalculo, e.DiametroM, e.EspesorBorde, e.IndiceMaterial,
+                             e.PoderVerticeCalculo, e.ErrorPoder, e.PoderInterno1523Calc, e.PoderExternoCalc,
+                             e.PoderInternoCalc, e.SagitaExterna, e.EspesorCentralM);
+        e.EspesorCentral = e.EspesorCentralM * 1000.0;
+        redibujar(e.IndiceMaterial, e.DiametroModificado);
+    }
+    // A new diameter releases a base curve locked as too steep.
+    m_graficos.PonerMaximo(ctlg::HScroll_ModificoBase, 2000);
+}
+
+void ModificacionDiseno::HScroll_ModificoIndice_Change()
+{
+    EstadoDiseno& e = m_estado;
+    const long long cantidad = m_catalogo.Cantidad();
+    m_graficos.PonerMaximo(ctlg::HScroll_ModificoIndice,
+                           static_cast<int>(std::clamp<long long>(cantidad, INT_MIN, INT_MAX)));
+    if (e.ScrollActivo != 1)
+        return;
+
+    e.IdMaterial = std::to_string(m_graficos.Valor(ctlg::HScroll_ModificoIndice));
+    m_motor.BuscarMaterialPorId(e.IdMaterial, e.NombreMaterial, e.IndiceMaterial, e.Densidad);
+    m_graficos.PonerTexto(ctlg::Tx_Indice_Material, e.NombreMaterial);
+    m_graficos.PonerTexto(ctlg::Tx_CurvaBase_Material, e.NombreMaterial);
+    e.IndiceScroll = e.IndiceMaterial;
+    m_graficos.PonerTexto(ctlg::Tx_ModificoIndice, TextoPlano(e.IndiceScroll));
+
+    e.PoderVerticeCalculo = e.PoderVertice;
+    e.CurvaBaseCalculo = e.CurvaBaseActual;
+    e.IndiceMaterial = e.IndiceScroll;
+    m_motor.CalculoLente(e.CurvaBaseCalculo, e.DiametroM, e.EspesorBorde, e.IndiceMaterial, e.PoderVerticeCalculo,
+                         e.ErrorPoder, e.PoderInterno1523Calc, e.PoderExternoCalc, e.PoderInternoCalc,
+                         e.SagitaExterna, e.EspesorCentralM);
+    e.EspesorCentral = e.EspesorCentralM * 1000.0;
+    m_motor.CalculoCaras(e.CurvaBaseActual, e.IndiceMaterial, e.EspesorCentral, e.PoderVertice, e.DiametroInicial);
+
+    // The material tolerates one millimetre beyond half the diameter.
+    if (std::fabs(e.RadioExterno * 1000.0) <= (e.DiametroModificado + 2.0) / 2.0) {
+        m_dialogos.Mensaje(kTituloMaterial, kTextoMaterial, Icono::Informacion);
+        e.NombreMaterial = "  ";
+        return;
+    }
+    redibujar(e.IndiceScroll, e.DiametroModificado);
+}
+
+bool ModificacionDiseno::Form_MouseMove(float X, float Y)
+{
+    EstadoDiseno& e = m_estado;
+    // Distances to the front view's centre in millimetres, as singles.
+    const float dx = static_cast<float>(
+        Redondear2(std::fabs(Redondear2(X) - 230.0) / static_cast<double>(e.EscalaHorizontal)));
+    const float dy =
+        static_cast<float>(Redondear2(std::fabs(Redondear2(Y) - 100.0) / static_cast<double>(e.EscalaVertical)));
+    float r = std::sqrt(dx * dx + dy * dy);
+    const bool cruz = std::isfinite(r) && r < 45.0f;
+    // Without a scale there is no distance to read: nothing is shown.
+    if (!std::isfinite(r)) {
+        if (m_graficos.Visible(ctlg::Text2))
+            m_graficos.PonerTexto(ctlg::Text2, "");
+        return cruz;
+    }
+    if (m_graficos.Visible(ctlg::Text2))
+        m_motor.EspesorEnCursor(e.CurvaBase, e.IndiceMaterial, e.EspesorCentralInicial, e.PoderVertice,
+                                e.DiametroInicial, r);
+    else
+        m_motor.EspesorEnCursorDinamico(e.CurvaBaseActual, e.PoderInterno, e.IndiceMaterial, e.EspesorCentral,
+                                        e.PoderVertice, e.DiametroModificado, r);
+    return cruz;
+}

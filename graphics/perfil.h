@@ -1,0 +1,50 @@
+#pragma once
+
+#include "carpeta_datos.h"
+#include "dialogos.h"
+#include "estado_diseno.h"
+#include "lienzo.h"
+#include "pantalla.h"
+
+#include <filesystem>
+#include <optional>
+
+// The lens in cross-section and front view on the graphics window: the
+// design saved in DATA.DAT, drawn with its weight, thickness and diameter,
+// and a design varied on the window, redrawn from its values. Both write the
+// graphics window's boxes through its Pantalla and draw on its Lienzo; a
+// drawing that cannot be made sends the user back to the design window.
+class Perfil {
+public:
+    Perfil(EstadoDiseno& estado, Lienzo& lienzo, Pantalla& frmGraficos, Pantalla& frmVantora, Dialogos& dialogos,
+           const CarpetaDatos& carpeta);
+
+    // Draws another file of design records instead of DATA.DAT; with a
+    // record number, only that record, as if it were the first.
+    void UsarArchivo(std::filesystem::path archivo, std::optional<int> registro = std::nullopt);
+
+    // The saved design: at most two records, the first filled. The
+    // calibration comes from MONITOR.DAT into the three arguments. Returns
+    // whether a lens was drawn.
+    bool DibujarPerfil(Numero& EscalaHorizontal, Numero& EscalaVertical, Numero& AspectoPantalla);
+
+    // A design varied with the scroll bars, from its values. Zero scales take
+    // the defaults 1.5 and 1.62 and are written back.
+    bool RedibujarPerfil(Numero& PoderExterno, Numero& PoderInterno, Numero& IndiceMaterial,
+                         Numero& EspesorCentral, Numero& PoderVertice, Numero& Diametro, Numero& Densidad,
+                         Numero& EscalaHorizontal, Numero& EscalaVertical, Numero& AspectoPantalla);
+
+private:
+    struct Lectura;
+    Lectura leerDiseno() const;
+    void recuperarDibujo();
+
+    EstadoDiseno& m_estado;
+    Lienzo& m_lienzo;
+    Pantalla& m_graficos;
+    Pantalla& m_diseno;
+    Dialogos& m_dialogos;
+    const CarpetaDatos& m_carpeta;
+    std::optional<std::filesystem::path> m_archivo;
+    std::optional<int> m_registro;
+};
