@@ -291,13 +291,15 @@ void LienzoImagen::RellenarDesde(int x, int y, Color borde)
         return;
     const QRgb limite = rgb(borde);
     const QRgb relleno = rgb(m_colorRelleno);
-    const auto fila = [this](int py) { return reinterpret_cast<QRgb*>(m_imagen.scanLine(py)); };
-    if (fila(y)[x] == limite)
+    // bits() detaches the image once; then rows are reached by their stride.
+    QRgb* const pixeles = reinterpret_cast<QRgb*>(m_imagen.bits());
+    const std::size_t paso = std::size_t(m_imagen.bytesPerLine()) / sizeof(QRgb);
+    if (pixeles[y * paso + x] == limite)
         return;
 
     std::vector<std::uint8_t> visto(std::size_t(kAncho) * kAlto, 0);
     const auto libre = [&](int px, int py) {
-        return !visto[std::size_t(py) * kAncho + px] && fila(py)[px] != limite;
+        return !visto[std::size_t(py) * kAncho + px] && pixeles[py * paso + px] != limite;
     };
     std::vector<std::pair<int, int>> pendientes;
     pendientes.reserve(4 * kAlto);
@@ -313,9 +315,8 @@ void LienzoImagen::RellenarDesde(int x, int y, Color borde)
             --izquierda;
         while (derecha + 1 < kAncho && libre(derecha + 1, sy))
             ++derecha;
-        QRgb* const pixeles = fila(sy);
         for (int i = izquierda; i <= derecha; ++i) {
-            pixeles[i] = relleno;
+            pixeles[sy * paso + i] = relleno;
             visto[std::size_t(sy) * kAncho + i] = 1;
         }
         for (const int vecina : {sy - 1, sy + 1}) {
