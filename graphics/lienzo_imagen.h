@@ -15,7 +15,8 @@
 // on the pixel (⌊px + 0.5⌋, ⌊py + 0.5⌋): pixel i covers [i − 0.5, i + 0.5),
 // so a point halfway between two pixels goes to the right, respectively down.
 // Lines, arcs and ColorPixel all round this way. Whatever falls off the
-// surface is clipped; non-finite arguments draw nothing.
+// surface is clipped; non-finite arguments, or coordinates that overflow once
+// scaled to pixels, draw nothing.
 class LienzoImagen : public Lienzo {
 public:
     static constexpr int kAncho = 552;
@@ -37,8 +38,9 @@ public:
     long ColorPixel(double x, double y) const override;
     void EstiloRelleno(Relleno estilo) override;
     void ColorRelleno(Color color) override;
-    // The boundary rule of a GDI flood fill: 4-connected, crossing every
-    // colour but the boundary's, the fill colour included.
+    // Spreads to the 4 neighbours, across every colour but the boundary's,
+    // the fill colour included; a seed off the surface or of the boundary
+    // colour paints nothing.
     void RellenarDesde(int x, int y, Color borde) override;
     // Needs a QGuiApplication, as every use of fonts does.
     void Imprimir(std::string_view texto) override;
