@@ -1,0 +1,252 @@
+// The drawing surface, pixel by pixel. Under the usual frame of 300 × 200
+// units a unit is 1.84 px across and 1.625 px down, so the point (150, 80) is
+// pixel (276, 130) and a radius of 50 units is 92 px.
+
+#include "lienzo_imagen.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <numbers>
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr Color kOro{255, 250, 55};
+constexpr Color kLila{128, 128, 255};
+constexpr Color kFondo{0, 0, 64};
+constexpr Color kGris{64, 64, 64}; // lines without a colour, and text
+
+QRgb rgb(Color c) { return qRgb(c.r, c.g, c.b); }
+
+// Where the pixels of one colour are, and how many.
+struct Huella {
+    QRect caja;
+    int pixeles = 0;
+};
+
+Huella huella(const QImage& imagen, Color color)
+{
+    Huella h;
+    for (int y = 0; y < imagen.height(); ++y)
+        for (int x = 0; x < imagen.width(); ++x)
+            if (imagen.pixel(x, y) == rgb(color)) {
+                h.caja |= QRect(x, y, 1, 1);
+                ++h.pixeles;
+            }
+    return h;
+}
+
+enum Figura { Ninguna, Cerrada, ConHueco, Partida };
+using Numeros = QList<double>;
+using Puntos = QList<QPoint>;
+
+} // namespace
+
+class TestLienzo : public QObject {
+    Q_OBJECT
+
+private slots:
+    // What an arc paints: its exact end pixels, and the bounding box that
+    // shows the aspect rule, the side an arc through angle 0 takes and the cut
+    // at the edges of the surface.
+    void arco_data()
+    {
+        QTest::addColumn<Numeros>("arco"); // cx, radio, inicio, fin, aspecto; cy = 80
+        QTest::addColumn<QRect>("caja");
+        QTest::addColumn<Puntos>("extremos");
+        const double v = 2 * kPi;
+        QTest::newRow("cuarto superior derecho")
+            << Numeros{150, 50, 0, kPi / 2, 1} << QRect(276, 38, 93, 93) << Puntos{{368, 130}, {276, 38}};
+        QTest::newRow("mitad superior, aspecto 0.5")
+            << Numeros{150, 50, 0, kPi, 0.5} << QRect(184, 84, 185, 47) << Puntos{{368, 130}, {184, 130}};
+        QTest::newRow("cuarto inferior izquierdo, aspecto 2")
+            << Numeros{150, 50, kPi, 3 * kPi / 2, 2} << QRect(230, 130, 47, 93) << Puntos{{230, 130}, {276, 222}};
+        QTest::newRow("cruza el cero: mitad derecha")
+            << Numeros{150, 50, 3 * kPi / 2, kPi / 2, 1} << QRect(276, 38, 93, 185) << Puntos{{276, 222}, {276, 38}};
+        QTest::newRow("aspecto 1, redonda") << Numeros{150, 50, 0, v, 1} << QRect(184, 38, 185, 185) << Puntos{};
+        QTest::newRow("aspecto 0.5, baja") << Numeros{150, 50, 0, v, 0.5} << QRect(184, 84, 185, 93) << Puntos{};
+        QTest::newRow("aspecto 2, angosta") << Numeros{150, 50, 0, v, 2} << QRect(230, 38, 93, 185) << Puntos{};
+        QTest::newRow("cortada por el borde izquierdo") << Numeros{0, 50, 0, v, 1} << QRect(0, 38, 93, 185) << Puntos{};
+        QTest::newRow("fuera del todo") << Numeros{-200, 50, 0, v, 1} << QRect() << Puntos{};
+        // Vertex at pixel 276; the lower end 0.92 px to its right and 184 px down.
+        QTest::newRow("cara casi plana")
+            << Numeros{10150, 10000, kPi - 0.01, kPi + 0.01, 1} << QRect(276, 0, 2, 315) << Puntos{{277, 314}};
+        QTest::newRow("radio de un billon")
+            << Numeros{150 + 1e12, 1e12, kPi - 1e-9, kPi + 1e-9, 1} << QRect(276, 0, 1, 325) << Puntos{};
+        QTest::newRow("radio 1e300 alrededor") << Numeros{150, 1e300, 0, v, 1} << QRect() << Puntos{};
+        QTest::newRow("radio no numero") << Numeros{150, qQNaN(), 0, v, 1} << QRect() << Puntos{};
+    }
+    void arco()
+    {
+        QFETCH(Numeros, arco);
+        QFETCH(QRect, caja);
+        QFETCH(Puntos, extremos);
+        LienzoImagen lienzo;
+        lienzo.Arco(arco[0], 80, arco[1], kOro, arco[2], arco[3], arco[4]);
+        QCOMPARE(huella(lienzo.imagen(), kOro).caja, caja);
+        for (const QPoint& p : extremos)
+            QCOMPARE(lienzo.imagen().pixel(p), rgb(kOro));
+    }
+
+    // A closed ellipse keeps a fill from its centre inside: no gaps between
+    // the pixels of the outline.
+    void elipseContieneElRelleno_data()
+    {
+        QTest::addColumn<double>("radio");
+        QTest::addColumn<double>("aspecto");
+        QTest::newRow("diminuta") << 3.0 << 1.0;
+        QTest::newRow("estrecha") << 50.0 << 3.0;
+        QTest::newRow("muy plana") << 100.0 << 0.05;
+        QTest::newRow("cortada arriba y abajo") << 100.0 << 1.0;
+    }
+    void elipseContieneElRelleno()
+    {
+        QFETCH(double, radio);
+        QFETCH(double, aspecto);
+        LienzoImagen lienzo;
+        lienzo.Elipse(150, 80, radio, kOro, aspecto);
+        lienzo.EstiloRelleno(Lienzo::Relleno::Solido);
+        lienzo.ColorRelleno(kLila);
+        lienzo.RellenarDesde(276, 130, kOro);
+        QCOMPARE(lienzo.imagen().pixel(276, 130), rgb(kLila));
+        QCOMPARE(lienzo.imagen().pixel(0, 0), rgb(kFondo));
+        QCOMPARE(lienzo.imagen().pixel(551, 324), rgb(kFondo));
+    }
+
+    // Lines without a colour, in the foreground colour, cut to the surface.
+    void linea_data()
+    {
+        QTest::addColumn<QLineF>("linea");
+        QTest::addColumn<QRect>("caja");
+        QTest::addColumn<int>("pixeles");
+        QTest::newRow("ambos extremos incluidos") << QLineF(0, 80, 150, 80) << QRect(0, 130, 277, 1) << 277;
+        QTest::newRow("sigue muy lejos a la derecha") << QLineF(150, 80, 1e9, 80) << QRect(276, 130, 276, 1) << 276;
+        QTest::newRow("de lado a lado desde 1e300") << QLineF(-1e300, 80, 1e300, 80) << QRect(0, 130, 552, 1) << 552;
+        QTest::newRow("atraviesa de arriba abajo") << QLineF(150, -50, 150, 250) << QRect(276, 0, 1, 325) << 325;
+        // Ends on pixel (552, 325), just off the corner: one pixel per column.
+        QTest::newRow("diagonal del marco") << QLineF(0, 0, 300, 200) << QRect(0, 0, 552, 325) << 552;
+        QTest::newRow("barra debajo del marco") << QLineF(90, 216, 190, 216) << QRect() << 0;
+        QTest::newRow("no numero") << QLineF(qQNaN(), 80, 150, 80) << QRect() << 0;
+    }
+    void linea()
+    {
+        QFETCH(QLineF, linea);
+        QFETCH(QRect, caja);
+        QFETCH(int, pixeles);
+        LienzoImagen lienzo;
+        lienzo.Linea(linea.x1(), linea.y1(), linea.x2(), linea.y2());
+        const Huella h = huella(lienzo.imagen(), kGris);
+        QCOMPARE(h.caja, caja);
+        QCOMPARE(h.pixeles, pixeles);
+    }
+
+    // After a clear: the background inside, one drawn pixel, -1 outside.
+    void colorPixel_data()
+    {
+        QTest::addColumn<QPointF>("punto");
+        QTest::addColumn<long>("color");
+        QTest::newRow("origen") << QPointF(0, 0) << long(kFondo.valor());
+        QTest::newRow("ultimo pixel") << QPointF(299.7, 199.6) << long(kFondo.valor());
+        QTest::newRow("punto dibujado") << QPointF(150, 80) << long(kRojo.valor());
+        QTest::newRow("medio pixel bajo el borde") << QPointF(150, 199.7) << -1L;
+        QTest::newRow("a la izquierda del origen") << QPointF(-0.3, 100) << -1L;
+        QTest::newRow("debajo del marco") << QPointF(90, 216) << -1L;
+        QTest::newRow("no numero") << QPointF(qQNaN(), 0) << -1L;
+    }
+    void colorPixel()
+    {
+        QFETCH(QPointF, punto);
+        QFETCH(long, color);
+        LienzoImagen lienzo;
+        lienzo.EstiloRelleno(Lienzo::Relleno::Solido);
+        lienzo.ColorRelleno(kLila);
+        lienzo.RellenarDesde(0, 0, kOro);
+        lienzo.Limpiar();
+        lienzo.Linea(150, 80, 150, 80, kRojo);
+        QCOMPARE(lienzo.ColorPixel(punto.x(), punto.y()), color);
+    }
+
+    // Device pixels throughout, one unit to the pixel. The outline is the
+    // rectangle (100, 100)–(200, 150) in gold, 99 × 49 pixels inside.
+    void rellenar_data()
+    {
+        QTest::addColumn<int>("figura");
+        QTest::addColumn<QPoint>("semilla");
+        QTest::addColumn<int>("borde");
+        QTest::addColumn<bool>("solido");
+        QTest::addColumn<int>("pintados");
+        const int oro = kOro.valor();
+        const int todos = 552 * 325;
+        QTest::newRow("contorno cerrado") << int(Cerrada) << QPoint(150, 125) << oro << true << 99 * 49;
+        QTest::newRow("fuga por un hueco") << int(ConHueco) << QPoint(150, 125) << oro << true << todos - 299;
+        QTest::newRow("borde distinto en una unidad") << int(Cerrada) << QPoint(150, 125) << oro - 1 << true << todos;
+        QTest::newRow("cruza el color de relleno") << int(Partida) << QPoint(120, 125) << oro << true << 99 * 49;
+        QTest::newRow("semilla en el borde") << int(Cerrada) << QPoint(100, 100) << oro << true << 0;
+        QTest::newRow("estilo transparente") << int(Cerrada) << QPoint(150, 125) << oro << false << 0;
+        QTest::newRow("semilla fuera") << int(Ninguna) << QPoint(552, 10) << oro << true << 0;
+        QTest::newRow("superficie entera") << int(Ninguna) << QPoint(0, 0) << oro << true << todos;
+    }
+    void rellenar()
+    {
+        QFETCH(int, figura);
+        QFETCH(QPoint, semilla);
+        QFETCH(int, borde);
+        QFETCH(bool, solido);
+        QFETCH(int, pintados);
+        LienzoImagen lienzo;
+        lienzo.Marco(0, 0, 552, 325);
+        if (figura != Ninguna) {
+            lienzo.Linea(100, 100, 200, 100, kOro);
+            lienzo.Linea(100, 150, 200, 150, kOro);
+            lienzo.Linea(100, 100, 100, 150, kOro);
+            lienzo.Linea(200, 100, 200, 124, kOro);
+            lienzo.Linea(200, 126, 200, 150, kOro);
+            if (figura != ConHueco)
+                lienzo.Linea(200, 125, 200, 125, kOro);
+        }
+        if (figura == Partida)
+            lienzo.Linea(150, 101, 150, 149, kLila);
+        lienzo.EstiloRelleno(solido ? Lienzo::Relleno::Solido : Lienzo::Relleno::Transparente);
+        lienzo.ColorRelleno(kLila);
+        lienzo.RellenarDesde(semilla.x(), semilla.y(), Color::DeValor(borde));
+        QCOMPARE(huella(lienzo.imagen(), kLila).pixeles, pintados);
+    }
+
+    // Each text goes one line lower, unsmoothed; clearing brings it back to
+    // the top.
+    void imprimir()
+    {
+        const char* texto = "Vantora ñ 8";
+        LienzoImagen una;
+        una.Imprimir(texto);
+        const Huella renglon = huella(una.imagen(), kGris);
+        QVERIFY(renglon.pixeles > 0 && renglon.caja.left() < 4);
+
+        LienzoImagen otra;
+        otra.Imprimir(texto);
+        otra.Imprimir(texto);
+        const Huella dos = huella(otra.imagen(), kGris);
+        QCOMPARE(dos.pixeles, 2 * renglon.pixeles);
+        QVERIFY(dos.caja.top() == renglon.caja.top() && dos.caja.height() >= 2 * renglon.caja.height());
+        QCOMPARE(huella(otra.imagen(), kFondo).pixeles + dos.pixeles, 552 * 325);
+        otra.Limpiar();
+        otra.Imprimir(texto);
+        QCOMPARE(otra.imagen(), una.imagen());
+    }
+
+    void guardarPng()
+    {
+        QTemporaryDir carpeta;
+        LienzoImagen lienzo;
+        lienzo.Elipse(150, 100, 50, kOro, 1);
+        const QString archivo = carpeta.filePath("perfil.png");
+        QVERIFY(lienzo.GuardarPng(archivo));
+        QCOMPARE(QImage(archivo).convertToFormat(QImage::Format_RGB32), lienzo.imagen());
+        QVERIFY(!lienzo.GuardarPng(carpeta.filePath("no/existe.png")));
+        QVERIFY(!QFile::exists(carpeta.filePath("no/existe.png")));
+    }
+};
+
+QTEST_MAIN(TestLienzo)
+#include "test_lienzo.moc"
