@@ -20,8 +20,8 @@ Programa::Programa(const CarpetaDatos& carpeta, Dialogos& dialogos)
     m_catalogo = std::make_unique<CatalogoSqlite>(m_base);
     m_motor = std::make_unique<Motor>(m_estado, m_pantallaDiseno, m_pantallaGraficos, dialogos, *m_catalogo);
     m_perfil = std::make_unique<Perfil>(m_estado, m_lienzo, m_pantallaGraficos, m_pantallaDiseno, dialogos, carpeta);
-    m_modificacion = std::make_unique<ModificacionDiseno>(m_estado, *m_motor, *m_perfil, m_pantallaGraficos,
-                                                          dialogos, *m_catalogo, carpeta);
+    m_modificacion = std::make_unique<ModificacionDiseno>(m_estado, *m_motor, *m_perfil, m_pantallaGraficos, dialogos,
+                                                          *m_catalogo, carpeta);
     // The graphics window loads the first time anything on it is used, and
     // again after its close box has unloaded it.
     m_pantallaGraficos.AntesDeUsar([this] { cargarGraficos(); });
@@ -34,6 +34,8 @@ Programa::Programa(const CarpetaDatos& carpeta, Dialogos& dialogos)
             m_modificacion->SSCommandGraficar_KeyPress(0);
     });
 }
+
+Frm_DibujaVantoras* Programa::graficos() { return m_graficos.data(); }
 
 void Programa::cargarGraficos()
 {

@@ -33,7 +33,7 @@ public:
     // Null until the materials window has been asked for.
     Form1_BaseMateriales* materiales() { return m_materiales.get(); }
     // Null until the graphics window is first used, and after it is unloaded.
-    Frm_DibujaVantoras* graficos() { return m_graficos.data(); }
+    Frm_DibujaVantoras* graficos();
 
 private:
     void abrirProductos();

@@ -38,8 +38,8 @@ public:
     // Thickness of the lens at r mm from its centre, the radius the cursor
     // marks on the front view, shown to a tenth of a millimetre in Text2;
     // Text2 is emptied beyond the lens's edge.
-    void EspesorEnCursor(Numero& CurvaBase, Numero& IndiceMaterial, Numero& EspesorCentralInicial,
-                         Numero& PoderVertice, Numero& DiametroInicial, float& r);
+    void EspesorEnCursor(Numero& CurvaBase, Numero& IndiceMaterial, Numero& EspesorCentralInicial, Numero& PoderVertice,
+                         Numero& DiametroInicial, float& r);
     // The same for the varied design, in Text_EspDinamico, with the diameter
     // of a lens cut at that radius in Text_DiametroDinamico; it reads out to
     // the front face's radius while the thickness is not negative.

@@ -23,8 +23,8 @@ std::optional<double> numero(std::string_view campo)
     if (!campo.empty() && campo.front() == '+')
         campo.remove_prefix(1);
     double valor = 0.0;
-    const auto [fin, error] = std::from_chars(campo.data(), campo.data() + campo.size(), valor,
-                                              std::chars_format::general);
+    const auto [fin, error] =
+        std::from_chars(campo.data(), campo.data() + campo.size(), valor, std::chars_format::general);
     if (error != std::errc() || fin != campo.data() + campo.size() || !std::isfinite(valor))
         return std::nullopt;
     return valor;

@@ -23,7 +23,6 @@ using namespace mensajes_graficos;
 
 namespace {
 
-
 // The whole of a regular file; nothing when it is absent. A file that cannot
 // be read, or that is not a regular file (a FIFO would never end), is a
 // failure of the drawing.
@@ -57,9 +56,13 @@ std::optional<std::string> leerArchivo(const std::filesystem::path& archivo)
 
 } // namespace
 
-Perfil::Perfil(EstadoDiseno& estado, Lienzo& lienzo, Pantalla& frmGraficos, Pantalla& frmVantora,
-               Dialogos& dialogos, const CarpetaDatos& carpeta)
-    : m_estado(estado), m_lienzo(lienzo), m_graficos(frmGraficos), m_diseno(frmVantora), m_dialogos(dialogos),
+Perfil::Perfil(EstadoDiseno& estado, Lienzo& lienzo, Pantalla& frmGraficos, Pantalla& frmVantora, Dialogos& dialogos,
+               const CarpetaDatos& carpeta)
+    : m_estado(estado),
+      m_lienzo(lienzo),
+      m_graficos(frmGraficos),
+      m_diseno(frmVantora),
+      m_dialogos(dialogos),
       m_carpeta(carpeta)
 {
 }
@@ -159,10 +162,10 @@ bool Perfil::DibujarPerfil(Numero& EscalaHorizontal, Numero& EscalaVertical, Num
             const double cx1 = 150.0 + r1;
             const double cx2 = s.menisco ? 150.0 + tp + r2 : 150.0 + tp - r2;
             // The sagittas again, from the drawing's own values.
-            const double g1 = Finito(Dividir(r1, ex) - numerico::Raiz(Finito(std::pow(Dividir(r1, ex), 2) -
-                                                                             std::pow(Dividir(hp, ey), 2))));
-            const double g2 = Finito(Dividir(r2, ex) - numerico::Raiz(Finito(std::pow(Dividir(r2, ex), 2) -
-                                                                             std::pow(Dividir(hp, ey), 2))));
+            const double g1 = Finito(
+                Dividir(r1, ex) - numerico::Raiz(Finito(std::pow(Dividir(r1, ex), 2) - std::pow(Dividir(hp, ey), 2))));
+            const double g2 = Finito(
+                Dividir(r2, ex) - numerico::Raiz(Finito(std::pow(Dividir(r2, ex), 2) - std::pow(Dividir(hp, ey), 2))));
             const double xF = 150.0;
             const double xB = 150.0 + tp;
             const double xFE = 150.0 + g1 * ex;

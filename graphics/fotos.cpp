@@ -22,8 +22,8 @@ std::string textoDanado(const std::filesystem::path& archivo, double registros)
 void ModificacionDiseno::SSCommand_Foto_Click()
 {
     EstadoDiseno& e = m_estado;
-    GrabarFoto(e.PoderExterno, e.PoderInterno, e.IndiceMaterial, e.DiametroModificado, e.EspesorBorde,
-               e.EspesorCentral, e.PoderVertice, e.Densidad, e.NombreMaterial);
+    GrabarFoto(e.PoderExterno, e.PoderInterno, e.IndiceMaterial, e.DiametroModificado, e.EspesorBorde, e.EspesorCentral,
+               e.PoderVertice, e.Densidad, e.NombreMaterial);
 }
 
 void ModificacionDiseno::GrabarFoto(Numero& PoderExterno, Numero& PoderInterno, Numero& IndiceMaterial,
@@ -46,8 +46,8 @@ void ModificacionDiseno::GrabarFoto(Numero& PoderExterno, Numero& PoderInterno, 
         m_dialogos.Mensaje(FallaArchivo::kTitulo, textoDanado(archivo, registros), Icono::Exclamacion);
         return;
     }
-    const RegistroDiseno registro{PoderExterno, PoderInterno, IndiceMaterial, Diametro, EspesorBorde,
-                                  EspesorCentral, PoderVertice, Densidad, NombreMaterial};
+    const RegistroDiseno registro{PoderExterno,   PoderInterno, IndiceMaterial, Diametro,      EspesorBorde,
+                                  EspesorCentral, PoderVertice, Densidad,       NombreMaterial};
     std::string error;
     if (!GrabarRegistro(archivo, registro, error)) {
         m_dialogos.Mensaje(FallaArchivo::kTitulo, FallaArchivo{archivo, error}.Texto(), Icono::Critico);

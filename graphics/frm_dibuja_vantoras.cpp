@@ -48,7 +48,9 @@ Frm_DibujaVantoras::Frm_DibujaVantoras(ModificacionDiseno& modificacion, Pantall
                                        LienzoImagen& lienzo, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      m_modificacion(modificacion), m_pantalla(pantalla), m_lienzo(lienzo)
+      m_modificacion(modificacion),
+      m_pantalla(pantalla),
+      m_lienzo(lienzo)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     construir();
@@ -165,10 +167,10 @@ void Frm_DibujaVantoras::construir()
          "HScroll_ModificoBase", &Frm_DibujaVantoras::HScroll_ModificoBase_Change, "SSCommand_CurvaBaseFoto",
          "Text_BaseNroFoto", &Frm_DibujaVantoras::SSCommand_CurvaBaseFoto_Click, "SSCommand1",
          &Frm_DibujaVantoras::SSCommand1_Click, 1, 200, 1, QColor(192, 255, 192), QColor(0, 0, 128)},
-        {"Modifique el indice entre los materiales sugeridos", "Label2", "Tx_ModificoIndice",
-         "HScroll_ModificoIndice", &Frm_DibujaVantoras::HScroll_ModificoIndice_Change, "SSCommand_IndiceFoto",
-         "Text_NNroFoto", &Frm_DibujaVantoras::SSCommand_IndiceFoto_Click, "SSCommand3",
-         &Frm_DibujaVantoras::SSCommand3_Click, 1, 1000, 1, kTintaIndice, QColor()},
+        {"Modifique el indice entre los materiales sugeridos", "Label2", "Tx_ModificoIndice", "HScroll_ModificoIndice",
+         &Frm_DibujaVantoras::HScroll_ModificoIndice_Change, "SSCommand_IndiceFoto", "Text_NNroFoto",
+         &Frm_DibujaVantoras::SSCommand_IndiceFoto_Click, "SSCommand3", &Frm_DibujaVantoras::SSCommand3_Click, 1, 1000,
+         1, kTintaIndice, QColor()},
         {"Modifique el diámetro de acuerdo a las necesidades de centrado y estética", "Label3", "Tx_ModificoDiametro",
          "HScroll_ModificoDiametro", &Frm_DibujaVantoras::HScroll_ModificoDiametro_Change, "SSCommand_DiametroFoto",
          "Text_DiamNroFoto", &Frm_DibujaVantoras::SSCommand_DiametroFoto_Click, "SSCommand2",

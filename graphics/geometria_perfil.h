@@ -7,7 +7,7 @@ struct Superficies {
     double P2 = 0; // back power actually drawn, D; negative for a concave back
     double R1 = 0; // front radius
     double R2 = 0; // back radius, positive for a concave back too
-    double h = 0;  // semi-diameter
+    double h = 0; // semi-diameter
     double s1 = 0; // front sagitta over the semi-diameter
     double s2 = 0; // back sagitta
     double V1 = 0; // volume of the front cap, mm³, signed

@@ -158,8 +158,7 @@ void LienzoImagen::trazar(int x0, int y0, int x1, int y1, QRgb color)
     }
 }
 
-void LienzoImagen::Arco(double cx, double cy, double radio, Color color, double inicio, double fin,
-                        double aspecto)
+void LienzoImagen::Arco(double cx, double cy, double radio, Color color, double inicio, double fin, double aspecto)
 {
     const double x = dispositivoX(cx);
     const double y = dispositivoY(cy);

@@ -31,8 +31,7 @@ public:
     // A frame without a finite, positive width and height is ignored.
     void Marco(double izquierda, double arriba, double ancho, double alto) override;
     // A non-positive aspect draws nothing; equal angles draw one point.
-    void Arco(double cx, double cy, double radio, Color color, double inicio, double fin,
-              double aspecto) override;
+    void Arco(double cx, double cy, double radio, Color color, double inicio, double fin, double aspecto) override;
     void Elipse(double cx, double cy, double radio, Color color, double aspecto) override;
     void Linea(double x1, double y1, double x2, double y2, std::optional<Color> color = std::nullopt) override;
     long ColorPixel(double x, double y) const override;
@@ -54,8 +53,7 @@ private:
     double dispositivoY(double y) const;
     void poner(int x, int y, QRgb color);
     void trazar(int x0, int y0, int x1, int y1, QRgb color);
-    void trazarArco(double cx, double cy, double a, double b, double inicio, double barrido, double fin,
-                    QRgb color);
+    void trazarArco(double cx, double cy, double a, double b, double inicio, double barrido, double fin, QRgb color);
 
     QImage m_imagen;
     double m_izquierda = 0.0;

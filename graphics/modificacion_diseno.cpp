@@ -64,8 +64,13 @@ std::optional<int> entero(double x)
 
 ModificacionDiseno::ModificacionDiseno(EstadoDiseno& estado, Motor& motor, Perfil& perfil, Pantalla& frmGraficos,
                                        Dialogos& dialogos, Catalogo& catalogo, const CarpetaDatos& carpeta)
-    : m_estado(estado), m_motor(motor), m_perfil(perfil), m_graficos(frmGraficos), m_dialogos(dialogos),
-      m_catalogo(catalogo), m_carpeta(carpeta)
+    : m_estado(estado),
+      m_motor(motor),
+      m_perfil(perfil),
+      m_graficos(frmGraficos),
+      m_dialogos(dialogos),
+      m_catalogo(catalogo),
+      m_carpeta(carpeta)
 {
 }
 
@@ -142,8 +147,8 @@ void ModificacionDiseno::aconsejar(std::string_view texto, Color color)
 bool ModificacionDiseno::redibujar(Numero& indice, Numero& diametro)
 {
     EstadoDiseno& e = m_estado;
-    return m_perfil.RedibujarPerfil(e.PoderExterno, e.PoderInterno, indice, e.EspesorCentral, e.PoderVertice,
-                                    diametro, e.Densidad, e.EscalaHorizontal, e.EscalaVertical, e.AspectoPantalla);
+    return m_perfil.RedibujarPerfil(e.PoderExterno, e.PoderInterno, indice, e.EspesorCentral, e.PoderVertice, diametro,
+                                    e.Densidad, e.EscalaHorizontal, e.EscalaVertical, e.AspectoPantalla);
 }
 
 void ModificacionDiseno::HScroll_ModificoBase_Change()
@@ -154,8 +159,8 @@ void ModificacionDiseno::HScroll_ModificoBase_Change()
     e.CurvaBaseCalculo = e.CurvaBaseActual;
     e.PoderVerticeCalculo = e.PoderVertice;
     m_motor.CalculoLente(e.CurvaBaseCalculo, e.DiametroM, e.EspesorBorde, e.IndiceMaterial, e.PoderVerticeCalculo,
-                         e.ErrorPoder, e.PoderInterno1523Calc, e.PoderExternoCalc, e.PoderInternoCalc,
-                         e.SagitaExterna, e.EspesorCentralM);
+                         e.ErrorPoder, e.PoderInterno1523Calc, e.PoderExternoCalc, e.PoderInternoCalc, e.SagitaExterna,
+                         e.EspesorCentralM);
     e.EspesorCentral = e.EspesorCentralM * 1000.0;
     m_motor.CalculoCaras(e.CurvaBaseActual, e.IndiceMaterial, e.EspesorCentral, e.PoderVertice, e.DiametroInicial);
     if (e.ScrollActivo != 1)
@@ -171,8 +176,7 @@ void ModificacionDiseno::HScroll_ModificoBase_Change()
     if (std::fabs(e.RadioExterno * 1000.0) <= (e.DiametroModificado + 1.0) / 2.0) {
         if (const std::optional<int> tope = entero(e.CurvaBaseActual * 8.0))
             m_graficos.PonerMaximo(ctlg::HScroll_ModificoBase, *tope);
-        m_dialogos.Mensaje(kTituloMuyCurva, std::string(kTextoMuyCurva) + TextoPlano(e.CurvaBase),
-                           Icono::Informacion);
+        m_dialogos.Mensaje(kTituloMuyCurva, std::string(kTextoMuyCurva) + TextoPlano(e.CurvaBase), Icono::Informacion);
         return;
     }
     if (m_graficos.Valor(ctlg::Check_Memoria) == 1) {
@@ -217,9 +221,9 @@ void ModificacionDiseno::HScroll_ModificoDiametro_Change()
         e.CurvaBaseCalculo = e.CurvaBaseActual;
         e.PoderVerticeCalculo = e.PoderVertice;
         e.DiametroM = d / 1000.0;
-        m_motor.CalculoLente(e.CurvaBaseCalculo, e.DiametroM, e.EspesorBorde, e.IndiceMaterial,
-                             e.PoderVerticeCalculo, e.ErrorPoder, e.PoderInterno1523Calc, e.PoderExternoCalc,
-                             e.PoderInternoCalc, e.SagitaExterna, e.EspesorCentralM);
+        m_motor.CalculoLente(e.CurvaBaseCalculo, e.DiametroM, e.EspesorBorde, e.IndiceMaterial, e.PoderVerticeCalculo,
+                             e.ErrorPoder, e.PoderInterno1523Calc, e.PoderExternoCalc, e.PoderInternoCalc,
+                             e.SagitaExterna, e.EspesorCentralM);
         e.EspesorCentral = e.EspesorCentralM * 1000.0;
         redibujar(e.IndiceMaterial, e.DiametroModificado);
     }
@@ -247,8 +251,8 @@ void ModificacionDiseno::HScroll_ModificoIndice_Change()
     e.CurvaBaseCalculo = e.CurvaBaseActual;
     e.IndiceMaterial = e.IndiceScroll;
     m_motor.CalculoLente(e.CurvaBaseCalculo, e.DiametroM, e.EspesorBorde, e.IndiceMaterial, e.PoderVerticeCalculo,
-                         e.ErrorPoder, e.PoderInterno1523Calc, e.PoderExternoCalc, e.PoderInternoCalc,
-                         e.SagitaExterna, e.EspesorCentralM);
+                         e.ErrorPoder, e.PoderInterno1523Calc, e.PoderExternoCalc, e.PoderInternoCalc, e.SagitaExterna,
+                         e.EspesorCentralM);
     e.EspesorCentral = e.EspesorCentralM * 1000.0;
     m_motor.CalculoCaras(e.CurvaBaseActual, e.IndiceMaterial, e.EspesorCentral, e.PoderVertice, e.DiametroInicial);
 
@@ -265,8 +269,8 @@ bool ModificacionDiseno::Form_MouseMove(float X, float Y)
 {
     EstadoDiseno& e = m_estado;
     // Distances to the front view's centre in millimetres, as singles.
-    const float dx = static_cast<float>(
-        Redondear2(std::fabs(Redondear2(X) - 230.0) / static_cast<double>(e.EscalaHorizontal)));
+    const float dx =
+        static_cast<float>(Redondear2(std::fabs(Redondear2(X) - 230.0) / static_cast<double>(e.EscalaHorizontal)));
     const float dy =
         static_cast<float>(Redondear2(std::fabs(Redondear2(Y) - 100.0) / static_cast<double>(e.EscalaVertical)));
     float r = std::sqrt(dx * dx + dy * dy);

@@ -16,8 +16,8 @@
 // value or limit set here runs the window's change handler at once.
 class ModificacionDiseno {
 public:
-    ModificacionDiseno(EstadoDiseno& estado, Motor& motor, Perfil& perfil, Pantalla& frmGraficos,
-                       Dialogos& dialogos, Catalogo& catalogo, const CarpetaDatos& carpeta);
+    ModificacionDiseno(EstadoDiseno& estado, Motor& motor, Perfil& perfil, Pantalla& frmGraficos, Dialogos& dialogos,
+                       Catalogo& catalogo, const CarpetaDatos& carpeta);
 
     void SSCommandGraficar_Click();
     void SSCommandGraficar_KeyPress(int KeyAscii);

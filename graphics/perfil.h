@@ -30,9 +30,9 @@ public:
 
     // A design varied with the scroll bars, from its values. Zero scales take
     // the defaults 1.5 and 1.62 and are written back.
-    bool RedibujarPerfil(Numero& PoderExterno, Numero& PoderInterno, Numero& IndiceMaterial,
-                         Numero& EspesorCentral, Numero& PoderVertice, Numero& Diametro, Numero& Densidad,
-                         Numero& EscalaHorizontal, Numero& EscalaVertical, Numero& AspectoPantalla);
+    bool RedibujarPerfil(Numero& PoderExterno, Numero& PoderInterno, Numero& IndiceMaterial, Numero& EspesorCentral,
+                         Numero& PoderVertice, Numero& Diametro, Numero& Densidad, Numero& EscalaHorizontal,
+                         Numero& EscalaVertical, Numero& AspectoPantalla);
 
 private:
     struct Lectura;

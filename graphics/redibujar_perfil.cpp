@@ -15,7 +15,6 @@ using numerico::Raiz;
 
 namespace {
 
-
 // Depth of blank a lens needs, its edge plus its front sagitta, beyond which
 // a laboratory may not stock semi-finished blocks.
 constexpr double kBlockMaximo = 20.0;
@@ -24,9 +23,9 @@ constexpr double kRadioRecto = 1800.0;
 
 } // namespace
 
-bool Perfil::RedibujarPerfil(Numero& PoderExterno, Numero& PoderInterno, Numero& IndiceMaterial,
-                             Numero& EspesorCentral, Numero& PoderVertice, Numero& Diametro, Numero& Densidad,
-                             Numero& EscalaHorizontal, Numero& EscalaVertical, Numero& AspectoPantalla)
+bool Perfil::RedibujarPerfil(Numero& PoderExterno, Numero& PoderInterno, Numero& IndiceMaterial, Numero& EspesorCentral,
+                             Numero& PoderVertice, Numero& Diametro, Numero& Densidad, Numero& EscalaHorizontal,
+                             Numero& EscalaVertical, Numero& AspectoPantalla)
 {
     (void)PoderVertice;
     // The cursor readout follows the varied design from now on.
@@ -65,10 +64,10 @@ bool Perfil::RedibujarPerfil(Numero& PoderExterno, Numero& PoderInterno, Numero&
         const double cx1 = 150.0 + r1;
         m_estado.CotaDinamica = cx1;
         const double cx2 = s.menisco ? 150.0 + ts + r2 : 150.0 + ts - r2;
-        const double g1 = Finito(Dividir(r1, ex) - Raiz(Finito(std::pow(Dividir(r1, ex), 2) -
-                                                                std::pow(Dividir(hs, ey), 2))));
-        const double g2 = Finito(Dividir(r2, ex) - Raiz(Finito(std::pow(Dividir(r2, ex), 2) -
-                                                                std::pow(Dividir(hs, ey), 2))));
+        const double g1 =
+            Finito(Dividir(r1, ex) - Raiz(Finito(std::pow(Dividir(r1, ex), 2) - std::pow(Dividir(hs, ey), 2))));
+        const double g2 =
+            Finito(Dividir(r2, ex) - Raiz(Finito(std::pow(Dividir(r2, ex), 2) - std::pow(Dividir(hs, ey), 2))));
         const double xFE = 150.0 + g1 * ex;
         const double xBE = s.menisco ? 150.0 + ts + g2 * ex : 150.0 + ts - g2 * ex;
         const double yLow = hs + 100.0;

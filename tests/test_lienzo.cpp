@@ -70,8 +70,8 @@ private slots:
         QTest::newRow("cortada por el borde izquierdo") << Numeros{0, 50, 0, v, 1} << QRect(0, 38, 93, 185) << Puntos{};
         QTest::newRow("fuera del todo") << Numeros{-200, 50, 0, v, 1} << QRect() << Puntos{};
         // Vertex at pixel 276; the lower end 0.92 px to its right and 184 px down.
-        QTest::newRow("cara casi plana")
-            << Numeros{10150, 10000, kPi - 0.01, kPi + 0.01, 1} << QRect(276, 0, 2, 315) << Puntos{{277, 314}};
+        QTest::newRow("cara casi plana") << Numeros{10150, 10000, kPi - 0.01, kPi + 0.01, 1} << QRect(276, 0, 2, 315)
+                                         << Puntos{{277, 314}};
         QTest::newRow("radio de un billon")
             << Numeros{150 + 1e12, 1e12, kPi - 1e-9, kPi + 1e-9, 1} << QRect(276, 0, 1, 325) << Puntos{};
         QTest::newRow("radio 1e300 alrededor") << Numeros{150, 1e300, 0, v, 1} << QRect() << Puntos{};

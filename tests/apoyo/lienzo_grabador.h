@@ -1,0 +1,55 @@
+#pragma once
+
+#include "lienzo.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// A drawing surface that records every call, for the geometry of a drawing.
+// Every point reads as the colour given to `pixel`.
+class LienzoGrabador : public Lienzo {
+public:
+    struct Arco {
+        double cx, cy, radio;
+        Color color;
+        double inicio, fin, aspecto;
+    };
+    struct Linea {
+        double x1, y1, x2, y2;
+        std::optional<Color> color;
+    };
+    struct Semilla {
+        int x, y;
+        Color borde;
+    };
+
+    void Limpiar() override { ++limpiezas; }
+    void Marco(double, double, double ancho, double alto) override { marco = {ancho, alto}; }
+    void Arco(double cx, double cy, double radio, Color color, double inicio, double fin, double aspecto) override
+    {
+        arcos.push_back({cx, cy, radio, color, inicio, fin, aspecto});
+    }
+    void Elipse(double cx, double cy, double radio, Color color, double aspecto) override
+    {
+        elipses.push_back({cx, cy, radio, color, 0, 0, aspecto});
+    }
+    void Linea(double x1, double y1, double x2, double y2, std::optional<Color> color) override
+    {
+        lineas.push_back({x1, y1, x2, y2, color});
+    }
+    long ColorPixel(double, double) const override { return pixel; }
+    void EstiloRelleno(Relleno) override {}
+    void ColorRelleno(Color) override {}
+    void RellenarDesde(int x, int y, Color borde) override { rellenos.push_back({x, y, borde}); }
+    void Imprimir(std::string_view texto) override { impresos.emplace_back(texto); }
+
+    int limpiezas = 0;
+    std::pair<double, double> marco{};
+    std::vector<struct Arco> arcos;
+    std::vector<struct Arco> elipses;
+    std::vector<struct Linea> lineas;
+    std::vector<Semilla> rellenos;
+    std::vector<std::string> impresos;
+    long pixel = 0;
+};

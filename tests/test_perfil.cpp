@@ -1,0 +1,377 @@
+// The saved design and the varied design drawn: the boxes they fill, the
+// geometry they hand the surface, the pixels of the real surface, the
+// calibration file and the way back to the design window when a lens cannot
+// be drawn. Weights were worked out by integrating the lens thickness over
+// its disc, then corrected for the laboratory's coefficients (1.5708,
+// 0.52370472 and 3.1416 for π/2, π/6 and π: +0.03 g in 8 kg); angles and
+// radii by hand from the face powers.
+
+#include "apoyo/dialogos_prueba.h"
+#include "apoyo/lienzo_grabador.h"
+#include "apoyo/pantalla_prueba.h"
+#include "lienzo_imagen.h"
+#include "perfil.h"
+#include "registro_diseno.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+#include <fstream>
+
+namespace {
+
+constexpr Color kAmarillo{255, 250, 55};
+constexpr Color kVerde{0, 255, 0};
+constexpr Color kCian{110, 255, 255};
+constexpr Color kLila{128, 128, 255};
+constexpr Color kFondo{0, 0, 64};
+
+// The worked example: +4 D, base 6, 60 mm, 1 mm edge, index 1.5, 1.32 g/cm³.
+RegistroDiseno ejemplo(double p2 = -1.840, double diametro = 60, double densidad = 1.32)
+{
+    return {5.736, p2, 1.5, diametro, 1, 4.664, 4, densidad, "CR39"};
+}
+
+bool cerca(double a, double b, double tolerancia = 1e-3) { return std::fabs(a - b) <= tolerancia; }
+
+struct Banco {
+    QTemporaryDir dir;
+    CarpetaDatos carpeta{dir.path().toStdString()};
+    EstadoDiseno e;
+    PantallaPrueba graficos;
+    PantallaPrueba diseno;
+    DialogosPrueba dlg;
+    LienzoImagen imagen;
+    LienzoGrabador grabador;
+    Perfil real{e, imagen, graficos, diseno, dlg, carpeta};
+    Perfil fake{e, grabador, graficos, diseno, dlg, carpeta};
+
+    void guardar(const std::vector<RegistroDiseno>& registros, size_t largo = SIZE_MAX)
+    {
+        std::string bytes;
+        for (const RegistroDiseno& r : registros) {
+            const auto b = r.Codificar();
+            bytes.append(reinterpret_cast<const char*>(b->data()), b->size());
+        }
+        bytes.resize(std::min(largo, bytes.size()), '\0');
+        std::ofstream(carpeta.Archivo(CarpetaDatos::kDatos), std::ios::binary) << bytes;
+    }
+    void monitor(const std::string& texto) { std::ofstream(carpeta.Archivo(CarpetaDatos::kMonitor)) << texto; }
+    bool dibujar(Perfil& p) { return p.DibujarPerfil(e.EscalaHorizontal, e.EscalaVertical, e.AspectoPantalla); }
+    bool redibujar(double p1, double p2, double t, double d, double densidad = 1.32)
+    {
+        e.PoderExterno = p1;
+        e.PoderInterno = p2;
+        e.IndiceMaterial = 1.5;
+        e.EspesorCentral = t;
+        e.DiametroModificado = d;
+        e.Densidad = densidad;
+        return fake.RedibujarPerfil(e.PoderExterno, e.PoderInterno, e.IndiceMaterial, e.EspesorCentral, e.PoderVertice,
+                                    e.DiametroModificado, e.Densidad, e.EscalaHorizontal, e.EscalaVertical,
+                                    e.AspectoPantalla);
+    }
+};
+
+} // namespace
+
+class TestPerfil : public QObject {
+    Q_OBJECT
+
+private slots:
+    // One record: the eleven boxes in their order, the yellow outline, the
+    // body filled from (278, 162) and the background left around the lens.
+    void unRegistro()
+    {
+        Banco b;
+        b.guardar({ejemplo()});
+        QVERIFY(b.dibujar(b.real));
+        QCOMPARE(b.graficos.escrituras,
+                 (std::vector<std::string>{
+                     "Tx_CurvaBase_Peso: 10.67", "Tx_CurvaBase_Material: CR39       ", "Tx_CurvaBase_Diametro: 60",
+                     "Tx_CurvaBase_EspesorCentral: 4.66", "Tx_Indice_Material: CR39       ", "Tx_Indice_Diametro: 60",
+                     "Tx_Indice_Peso: 10.67", "Tx_Indice_EspesorCentral: 4.66", "Tx_Diametro_Peso: 10.67",
+                     "Tx_Diametro_EspesorCentral: 4.66", "Tx_ModificoDiametro: 60"}));
+        QCOMPARE(b.e.IndiceMaterial.valor(), 1.5);
+        QVERIFY(b.graficos.ventanaVisible && b.graficos.Visible("Text2") && b.graficos.Visible("Label10"));
+        QCOMPARE(b.imagen.imagen().pixel(278, 162), qRgb(128, 128, 255));
+        QCOMPARE(b.imagen.ColorPixel(150, 100), long(kAmarillo.valor())); // the front vertex
+        QCOMPARE(b.imagen.ColorPixel(100, 100), long(kFondo.valor()));
+        QCOMPARE(b.imagen.ColorPixel(200, 60), long(kFondo.valor()));
+        QVERIFY(b.dlg.cajas.empty());
+        QVERIFY(!std::filesystem::exists(b.carpeta.Archivo(CarpetaDatos::kMonitor)));
+    }
+
+    // A second record is drawn over the first in green, unfilled, and its
+    // values replace the first's; a third is never read.
+    void dosRegistros()
+    {
+        Banco b;
+        b.guardar({ejemplo(), ejemplo(-1.840, 65, 1.2), ejemplo(-1.840, 50)});
+        QVERIFY(b.dibujar(b.fake));
+        QCOMPARE(b.grabador.arcos.size(), 8u);
+        QCOMPARE(b.grabador.arcos[3].color, kAmarillo);
+        QCOMPARE(b.grabador.arcos[4].color, kVerde);
+        QCOMPARE(b.grabador.rellenos.size(), 1u);
+        QCOMPARE(b.grabador.rellenos[0].x, 278);
+        QCOMPARE(b.grabador.rellenos[0].y, 162);
+        QCOMPARE(b.graficos.Texto("Tx_ModificoDiametro"), std::string("65"));
+        QCOMPARE(b.grabador.elipses.back().radio, 32.5 * 1.5); // the front view at 65 mm
+        // The bars below the frame, one per record.
+        QCOMPARE(b.grabador.lineas[b.grabador.lineas.size() - 1].y1, 345.0 + 32);
+    }
+
+    // What is drawn by the number of records N = length / 43 as a real
+    // number; without a record the surface says so and the boxes stay.
+    void cantidadDeRegistros_data()
+    {
+        QTest::addColumn<int>("largo"); // -1: no file at all
+        QTest::addColumn<bool>("dibujado");
+        QTest::addColumn<int>("pasadas");
+        QTest::newRow("50 bytes: el primero y termina") << 50 << true << 1;
+        QTest::newRow("archivo vacío") << 0 << false << 0;
+        QTest::newRow("sin archivo") << -1 << false << 0;
+        QTest::newRow("medio registro") << 21 << false << 0;
+    }
+    void cantidadDeRegistros()
+    {
+        QFETCH(int, largo);
+        QFETCH(bool, dibujado);
+        QFETCH(int, pasadas);
+        Banco b;
+        if (largo >= 0)
+            b.guardar({ejemplo(), ejemplo()}, size_t(largo));
+        b.graficos.PonerTexto("Tx_CurvaBase_Peso", "antes");
+        QCOMPARE(b.dibujar(b.fake), dibujado);
+        QCOMPARE(b.grabador.arcos.size(), size_t(4 * pasadas));
+        QVERIFY(b.dlg.cajas.empty());
+        if (pasadas == 0) {
+            QCOMPARE(b.graficos.Texto("Tx_CurvaBase_Peso"), std::string("antes"));
+            const std::vector<std::string> impreso{
+                largo == 21 ? std::vector<std::string>{}
+                            : std::vector<std::string>{"Para acceder al modulo de graficos Ud. debe "
+                                                       "diseñar la lente primero"}};
+            QCOMPARE(b.grabador.impresos, impreso);
+        }
+        QCOMPARE(std::filesystem::exists(b.carpeta.Archivo(CarpetaDatos::kDatos)), largo >= 0);
+    }
+
+    // The back face: a meniscus on the left of its circle, a convex back on
+    // the right through angle 0, a back weaker than 0.1 D drawn as +0.1 D.
+    void caraPosterior_data()
+    {
+        QTest::addColumn<double>("p2");
+        QTest::addColumn<double>("radio"); // drawing units
+        QTest::addColumn<double>("centro"); // x of the back circle's centre
+        QTest::addColumn<bool>("menisco");
+        const double t = 4.664 * 1.5;
+        QTest::newRow("menisco -2") << -2.0 << 375.0 << 150 + t + 375 << true;
+        QTest::newRow("convexo +2") << 2.0 << 375.0 << 150 + t - 375 << false;
+        QTest::newRow("-0.05 pasa a +0.1") << -0.05 << 7500.0 << 150 + t - 7500 << false;
+    }
+    void caraPosterior()
+    {
+        QFETCH(double, p2);
+        QFETCH(double, radio);
+        QFETCH(double, centro);
+        QFETCH(bool, menisco);
+        Banco b;
+        b.guardar({ejemplo(p2)});
+        QVERIFY(b.dibujar(b.fake));
+        const auto& atras = b.grabador.arcos[2];
+        QVERIFY(cerca(atras.radio, radio, 0.01));
+        QVERIFY(cerca(atras.cx, centro, 0.01));
+        QVERIFY(cerca(b.grabador.arcos[3].cx, centro - 0.5, 0.01));
+        const double a2 = std::asin(30.0 / (radio / 1.5)); // semi-diameter over the back radius
+        const double pi = std::acos(-1.0);
+        QVERIFY(cerca(atras.inicio, menisco ? pi - a2 : 2 * pi - a2, 1e-9));
+        QVERIFY(cerca(atras.fin, menisco ? pi + a2 : a2, 1e-9));
+    }
+
+    // The weight follows the drawn edge converted back to millimetres.
+    void peso_data()
+    {
+        QTest::addColumn<double>("p2");
+        QTest::addColumn<double>("densidad");
+        QTest::addColumn<QString>("peso");
+        QTest::newRow("miles con coma") << -1.840 << 1000.0 << "8,084.02";
+        QTest::newRow("convexo: borde t - s1 - s2") << 2.0 << 1.2 << "3.82";
+    }
+    void peso()
+    {
+        QFETCH(double, p2);
+        QFETCH(double, densidad);
+        QFETCH(QString, peso);
+        Banco b;
+        b.guardar({ejemplo(p2, 60, densidad)});
+        QVERIFY(b.dibujar(b.fake));
+        QCOMPARE(QString::fromStdString(b.graficos.Texto("Tx_CurvaBase_Peso")), peso);
+    }
+
+    // MONITOR.DAT: three numbers by commas or lines, the rest ignored;
+    // absent, the usual scales; short or with text, the drawing cannot be made.
+    void calibracion_data()
+    {
+        QTest::addColumn<QString>("texto"); // "-": no file
+        QTest::addColumn<bool>("valida");
+        QTest::addColumn<double>("aspecto");
+        QTest::addColumn<double>("horizontal");
+        QTest::addColumn<double>("vertical");
+        QTest::newRow("comas") << "0.9,2,2.1" << true << 0.9 << 2.0 << 2.1;
+        QTest::newRow("líneas CR LF") << "0.9\r\n2\r\n2.1\r\n" << true << 0.9 << 2.0 << 2.1;
+        QTest::newRow("después del tercero, nada importa") << "1, 2 ,3\nfin del archivo" << true << 1.0 << 2.0 << 3.0;
+        QTest::newRow("sin archivo") << "-" << true << 1.0 << 1.5 << 1.62;
+        QTest::newRow("corto") << "1,1.5" << false << 0.0 << 0.0 << 0.0;
+        QTest::newRow("con texto") << "1,uno,2" << false << 0.0 << 0.0 << 0.0;
+        QTest::newRow("coma decimal") << "1,1,5,1,62" << true << 1.0 << 1.0 << 5.0;
+    }
+    void calibracion()
+    {
+        QFETCH(QString, texto);
+        QFETCH(bool, valida);
+        QFETCH(double, aspecto);
+        QFETCH(double, horizontal);
+        QFETCH(double, vertical);
+        Banco b;
+        b.guardar({ejemplo()});
+        if (texto != "-")
+            b.monitor(texto.toStdString());
+        QCOMPARE(b.dibujar(b.fake), valida);
+        QCOMPARE(b.dlg.cajas.size(), valida ? 0u : 1u);
+        if (valida) {
+            QCOMPARE(b.e.AspectoPantalla.valor(), aspecto);
+            QCOMPARE(b.e.EscalaHorizontal.valor(), horizontal);
+            QCOMPARE(b.e.EscalaVertical.valor(), vertical);
+            QCOMPARE(b.grabador.arcos[0].aspecto, aspecto);
+        }
+        QCOMPARE(std::filesystem::exists(b.carpeta.Archivo(CarpetaDatos::kMonitor)), texto != "-");
+    }
+
+    // A diameter the front sphere cannot span: the window hides, the user is
+    // told and sent back to the base curve; three times alike.
+    void recuperacion()
+    {
+        Banco b;
+        b.guardar({ejemplo(-1.840, 200)});
+        for (int vez = 0; vez < 3; ++vez) {
+            b.diseno.foco.clear();
+            QVERIFY(!b.dibujar(b.real));
+            QVERIFY(!b.graficos.ventanaVisible);
+            QVERIFY(b.diseno.ventanaVisible);
+            QCOMPARE(b.diseno.foco, std::string("Tx_BaseCrown"));
+        }
+        QCOMPARE(b.dlg.titulos(), std::vector<std::string>(3, "Datos incompatibles con el proceso gráfico"));
+        QCOMPARE(b.dlg.cajas[0].texto,
+                 std::string("La lente solicitada ha sido calculada con exito, pero no es posible utilizar el "
+                             "procedimiento gráfico con los datos ingresados. Por favor verifique si se trata de una "
+                             "lente oftálmica."));
+        QCOMPARE(b.dlg.cajas[0].icono, Icono::Exclamacion);
+    }
+
+    // The varied design: one colour, always filled from (279, 162), eight
+    // boxes, the radius of the back in Text1, and its own power floors.
+    void redibujo()
+    {
+        Banco b;
+        QVERIFY(b.redibujar(5.736, -1.840, 4.664, 65));
+        QCOMPARE(b.e.EscalaHorizontal.valor(), 1.5); // zero scales take the defaults
+        QCOMPARE(b.e.EscalaVertical.valor(), 1.62);
+        QCOMPARE(b.graficos.escrituras,
+                 (std::vector<std::string>{
+                     "Text1: 407.608695652174", "Tx_CurvaBase_Peso: 11.10", "Tx_CurvaBase_EspesorCentral: 4.66",
+                     "Tx_CurvaBase_Diametro: 65", "Tx_Diametro_Peso: 11.10", "Tx_Diametro_EspesorCentral: 4.66",
+                     "Tx_Indice_Peso: 11.10", "Tx_Indice_EspesorCentral: 4.66", "Tx_Indice_Diametro: 65"}));
+        QCOMPARE(b.grabador.rellenos.size(), 1u);
+        QCOMPARE(b.grabador.rellenos[0].x, 279);
+        QCOMPARE(b.grabador.rellenos[0].borde, kCian);
+        for (const auto& a : b.grabador.arcos)
+            QCOMPARE(a.color, kCian);
+        QVERIFY(cerca(b.e.CotaDinamica, 150 + 0.5 / 5.736 * 1000 * 1.5));
+        QVERIFY(!b.graficos.Visible("Text2") && b.graficos.Visible("Text_EspDinamico"));
+        QVERIFY(b.grabador.impresos.empty());
+    }
+
+    // The floors of the varied design, and the straight edges where a face
+    // shows no curve: the front one only by the probe and a weak front, the
+    // back one by a back radius beyond 1800 units.
+    void redibujoCarasPlanas_data()
+    {
+        QTest::addColumn<double>("p1");
+        QTest::addColumn<double>("p2");
+        QTest::addColumn<long>("sondeo");
+        QTest::addColumn<double>("radioPosterior");
+        QTest::addColumn<bool>("frenteRecto");
+        QTest::addColumn<bool>("dorsoRecto");
+        const long fondo = kFondo.valor();
+        QTest::newRow("dorso plano: +0.1 D") << 5.736 << 0.0 << 0L << 7500.0 << false << true;
+        QTest::newRow("dorso -0.05: menisco") << 5.736 << -0.05 << 0L << 15000.0 << false << true;
+        QTest::newRow("dorso -2: curvo") << 5.736 << -2.0 << fondo << 375.0 << false << false;
+        QTest::newRow("frente 0.5 sin curva") << 0.5 << -2.0 << fondo << 375.0 << true << false;
+        QTest::newRow("frente 0.6 sin curva") << 0.6 << -2.0 << fondo << 375.0 << false << false;
+        QTest::newRow("frente 0.5 con curva") << 0.5 << -2.0 << 0L << 375.0 << false << false;
+    }
+    void redibujoCarasPlanas()
+    {
+        QFETCH(double, p1);
+        QFETCH(double, p2);
+        QFETCH(long, sondeo);
+        QFETCH(double, radioPosterior);
+        QFETCH(bool, frenteRecto);
+        QFETCH(bool, dorsoRecto);
+        Banco b;
+        b.grabador.pixel = sondeo;
+        QVERIFY(b.redibujar(p1, p2, 6, 60));
+        QVERIFY(cerca(b.grabador.arcos[2].radio, radioPosterior, 0.01));
+        const double pi = std::acos(-1.0);
+        QCOMPARE(b.grabador.arcos[2].inicio < pi + 1e-9, p2 < 0); // a meniscus keeps the left part
+        int frente = 0, dorso = 0;
+        for (const auto& l : b.grabador.lineas) {
+            if (l.x1 == l.x2 && l.y2 == 100 - 30 * 1.62 - 1)
+                ++frente;
+            if (l.x1 == l.x2 && l.y2 == 100 - 30 * 1.62)
+                ++dorso;
+        }
+        QCOMPARE(frente, frenteRecto ? 1 : 0);
+        QCOMPARE(dorso, dorsoRecto ? 1 : 0);
+    }
+
+    // A blank deeper than 20 mm (edge plus front sagitta) needs a special
+    // block: 70 mm, a 15 mm front sagitta (R1 = 48.33 mm) over a flat back.
+    void avisoDeBlock_data()
+    {
+        QTest::addColumn<double>("espesor");
+        QTest::addColumn<bool>("aviso");
+        // The flat back drawn at +0.1 D takes 0.1225 mm off the edge.
+        QTest::newRow("21 mm") << 21.1225 << true;
+        QTest::newRow("19.99 mm") << 20.1125 << false;
+    }
+    void avisoDeBlock()
+    {
+        QFETCH(double, espesor);
+        QFETCH(bool, aviso);
+        Banco b;
+        b.graficos.PonerTexto("SalidaTxt", "aviso anterior");
+        QVERIFY(b.redibujar(0.5 / 48.3333333333 * 1000, 0, espesor, 70));
+        QCOMPARE(b.graficos.Texto("SalidaTxt"),
+                 std::string(aviso ? "Consulte con su proveedor si posee blocks para el tallado de este lente"
+                                   : "aviso anterior"));
+        QCOMPARE(b.graficos.colores.count("SalidaTxt"), aviso ? 1u : 0u);
+    }
+
+    // A semi-diameter equal to the front radius: the message ends in a
+    // blank, the graphics window stays open, the user goes to the base curve.
+    void redibujoRecuperacion()
+    {
+        Banco b;
+        b.graficos.MostrarVentana();
+        QVERIFY(!b.redibujar(5, -2, 5, 200));
+        QCOMPARE(b.dlg.titulos(), std::vector<std::string>{"Datos incompatibles con el proceso gráfico"});
+        QCOMPARE(b.dlg.cajas[0].texto, std::string("La lente solicitada ha sido calculada con exito, pero no es "
+                                                   "posible utilizar el procedimiento gráfico con los datos "
+                                                   "ingresados. "));
+        QVERIFY(b.graficos.ventanaVisible);
+        QCOMPARE(b.diseno.foco, std::string("Tx_BaseCrown"));
+    }
+};
+
+QTEST_MAIN(TestPerfil)
+#include "test_perfil.moc"
