@@ -1,0 +1,462 @@
+// The graphics window in the running program: "Graficar", the "Reset"
+// buttons, the tabs, the scroll bars that vary the design with the
+// laboratory's advice and limits, the readout under the cursor and the
+// snapshots. The design is Crown 1.523, +4 D, base 6, 60 mm, 1 mm edge.
+
+#include "apoyo/dialogos_prueba.h"
+#include "frm_dibuja_vantoras.h"
+#include "frm_vantora.h"
+#include "programa.h"
+#include "registro_diseno.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <fstream>
+
+namespace {
+
+const QColor kVerde(128, 255, 128);
+const QColor kGris(224, 224, 224);
+
+struct Banco {
+    QTemporaryDir dir;
+    CarpetaDatos carpeta{dir.path().toStdString()};
+    DialogosPrueba dlg;
+    Programa programa{carpeta, dlg};
+    EstadoDiseno& e = programa.estado();
+
+    // Types, calculates and saves the design, then presses "Graficar".
+    Banco()
+    {
+        Frm_Vantora& frm = programa.diseno();
+        frm.AlTerminar([] {});
+        programa.Mostrar();
+        auto teclear = [&](const char* caja, const char* texto) {
+            auto* t = frm.findChild<QLineEdit*>(caja);
+            QTest::keyClicks(t, texto);
+            QTest::keyClick(t, Qt::Key_Return);
+        };
+        teclear("Tx_BaseCrown", "6");
+        frm.findChild<QComboBox*>("Combo_Materiales")->setCurrentIndex(1);
+        teclear("Tx_EspesorBorde", "1");
+        teclear("Tx_PoderVertice", "4");
+        teclear("Tx_DiametroInicial", "60");
+        clic(frm, "Command_Calcular");
+        clic(frm, "SSCommandGuardar");
+        clic(frm, "SSCommandGraficar");
+    }
+    static void clic(QWidget& ventana, const char* nombre)
+    {
+        QTest::mouseClick(ventana.findChild<QWidget*>(nombre), Qt::LeftButton);
+    }
+    Frm_DibujaVantoras& g() { return *programa.graficos(); }
+    QScrollBar* barra(const char* nombre) { return g().findChild<QScrollBar*>(nombre); }
+    QString texto(const char* nombre)
+    {
+        QWidget* w = g().findChild<QWidget*>(QString::fromUtf8(nombre));
+        if (auto* t = qobject_cast<QLineEdit*>(w))
+            return t->text();
+        return static_cast<QPlainTextEdit*>(w)->toPlainText();
+    }
+    QColor colorSalida() { return g().findChild<QWidget*>("SalidaTxt")->palette().color(QPalette::Text); }
+    bool visible(const char* nombre) { return !g().findChild<QWidget*>(QString::fromUtf8(nombre))->isHidden(); }
+    std::filesystem::path fotos() const { return carpeta.Archivo(CarpetaDatos::kFotos); }
+};
+
+const char* const kDinamicos[] = {"Label_EspesorDinamico", "Text_EspDinamico", "Label_DiseñoDinamico",
+                                  "Label_DiametroDinamico", "Text_DiametroDinamico"};
+
+} // namespace
+
+class TestFrmDibujaVantoras : public QObject {
+    Q_OBJECT
+
+private slots:
+    // "Graficar" draws the saved design and brings the bars to it; a key
+    // on it only redraws.
+    void graficar()
+    {
+        Banco b;
+        QVERIFY(b.g().isVisible());
+        QCOMPARE(b.g().windowTitle(), QString("Graficos Lentes Vantoras"));
+        QCOMPARE(b.g().size(), QSize(552, 325));
+        QCOMPARE(b.g().pos(), QPoint(240, 219));
+        QCOMPARE(b.e.ScrollActivo, 1);
+        QCOMPARE(b.barra("HScroll_ModificoBase")->value(), 48);
+        QCOMPARE(b.barra("HScroll_ModificoDiametro")->value(), 60);
+        QCOMPARE(b.barra("HScroll_ModificoIndice")->value(), 1);
+        QCOMPARE(b.texto("Tx_ModificoDiametro"), QString("60"));
+        QCOMPARE(b.texto("Tx_CurvaBase_Material"), QString("Crown 1.523"));
+        QCOMPARE(b.texto("SalidaTxt"), QString("Perfil del lente diseñado. Utilice los controles para modificar "
+                                               "al mismo hasta adaptarlo a sus necesidades."));
+        for (const char* nombre : kDinamicos)
+            QVERIFY2(!b.visible(nombre), nombre);
+        QVERIFY(b.visible("Text2") && b.visible("Label10"));
+        QVERIFY(b.dlg.cajas.empty());
+
+        b.barra("HScroll_ModificoBase")->setValue(40);
+        b.e.ScrollActivo = 0;
+        QWidget* graficar = b.programa.diseno().findChild<QWidget*>("SSCommandGraficar");
+        graficar->setFocus();
+        QTest::keyClick(graficar, Qt::Key_G);
+        QCOMPARE(b.barra("HScroll_ModificoBase")->value(), 40);
+        QCOMPARE(b.e.ScrollActivo, 0);
+    }
+
+    // The base bar is set to the base × 8, a half going to the even neighbour.
+    void graficarRedondeo_data()
+    {
+        QTest::addColumn<double>("base");
+        QTest::addColumn<int>("valor");
+        QTest::newRow("6.0625 -> 48") << 6.0625 << 48;
+        QTest::newRow("6.1875 -> 50") << 6.1875 << 50;
+        QTest::newRow("fuera de la barra: termina") << 30.0 << 1;
+    }
+    void graficarRedondeo()
+    {
+        QFETCH(double, base);
+        QFETCH(int, valor);
+        Banco b;
+        b.barra("HScroll_ModificoBase")->setValue(1);
+        b.e.CurvaBase = base;
+        Banco::clic(b.programa.diseno(), "SSCommandGraficar");
+        QCOMPARE(b.barra("HScroll_ModificoBase")->value(), valor);
+        QCOMPARE(b.e.ScrollActivo, valor == 1 ? 0 : 1);
+    }
+
+    // The three "Reset" buttons hide the varied design's readout and redraw
+    // the saved one; only the one on "Indice" blanks the message line.
+    void reset_data()
+    {
+        QTest::addColumn<QString>("boton");
+        QTest::addColumn<QString>("salida");
+        QTest::newRow("Curva Base") << "SSCommand1"
+                                    << "Curva Base externa especial en laboratorio. Confirme posibilidades y demoras.";
+        QTest::newRow("Diámetro") << "SSCommand2"
+                                  << "Curva Base externa especial en laboratorio. Confirme posibilidades y demoras.";
+        QTest::newRow("Indice") << "SSCommand3"
+                                << " ";
+    }
+    void reset()
+    {
+        QFETCH(QString, boton);
+        QFETCH(QString, salida);
+        Banco b;
+        const QString guardado = b.texto("Tx_CurvaBase_EspesorCentral");
+        b.barra("HScroll_ModificoBase")->setValue(40);
+        QVERIFY(b.visible("Text_EspDinamico") && !b.visible("Text2"));
+        QVERIFY(b.texto("Tx_CurvaBase_EspesorCentral") != guardado);
+        Banco::clic(b.g(), boton.toLatin1());
+        for (const char* nombre : kDinamicos)
+            QVERIFY2(!b.visible(nombre), nombre);
+        QVERIFY(b.visible("Text2"));
+        QCOMPARE(b.texto("Tx_CurvaBase_EspesorCentral"), guardado);
+        QCOMPARE(b.texto("SalidaTxt"), salida);
+        QCOMPARE(b.barra("HScroll_ModificoBase")->value(), 40);
+    }
+
+    // Moving between the pages gives the tabs the focus, which shows the
+    // design's index on "Indice".
+    void pestanas()
+    {
+        Banco b;
+        b.e.IndiceMaterial = 1.6;
+        auto* pestanas = b.g().findChild<QTabWidget*>("SSTab_Modifico");
+        b.g().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&b.g()));
+        QTest::mouseClick(pestanas->tabBar(), Qt::LeftButton, {}, pestanas->tabBar()->tabRect(1).center());
+        QCOMPARE(pestanas->currentIndex(), 1);
+        QCOMPARE(b.texto("Tx_ModificoIndice"), QString("1.6"));
+    }
+
+    // The close box unloads the window: the next "Graficar" loads it at its
+    // place. A window a failed drawing only hid keeps where the user put it.
+    void cerrarYVolverACargar()
+    {
+        Banco b;
+        b.g().move(400, 300);
+        b.g().close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!b.programa.graficos());
+        Banco::clic(b.programa.diseno(), "SSCommandGraficar");
+        QCOMPARE(b.g().pos(), QPoint(240, 219));
+        QVERIFY(!b.visible("Text_EspDinamico"));
+
+        b.g().move(400, 300);
+        const RegistroDiseno grande{6, -2, 1.523, 300, 1, 5, 4, 2.5, "Ancha"};
+        std::string error;
+        QVERIFY(GuardarRegistroUnico(b.carpeta.Archivo(CarpetaDatos::kDatos), grande, error));
+        Banco::clic(b.programa.diseno(), "SSCommandGraficar");
+        QVERIFY(b.g().isHidden());
+        QCOMPARE(b.dlg.titulos(), std::vector<std::string>{"Datos incompatibles con el proceso gráfico"});
+        b.g().show();
+        QCOMPARE(b.g().pos(), QPoint(400, 300));
+    }
+
+    // The laboratory's advice on a base: moulds it keeps, and special orders.
+    void barraBase_data()
+    {
+        QTest::addColumn<int>("valor");
+        QTest::addColumn<bool>("corriente");
+        for (int v = 1; v <= 8; ++v)
+            QTest::addRow("%d (%g D)", v, v / 8.0) << v << true;
+        QTest::newRow("36 (4.5 D)") << 36 << true;
+        QTest::newRow("37 (4.625 D)") << 37 << false;
+        QTest::newRow("96 (12 D)") << 96 << true;
+    }
+    void barraBase()
+    {
+        QFETCH(int, valor);
+        QFETCH(bool, corriente);
+        Banco b;
+        b.barra("HScroll_ModificoBase")->setValue(valor);
+        QCOMPARE(b.texto("SalidaTxt"),
+                 QString(corriente ? "Curva Base externa corriente en laboratorio"
+                                   : "Curva Base externa especial en laboratorio. Confirme posibilidades y demoras."));
+        QCOMPARE(b.colorSalida(), corriente ? kVerde : kGris);
+        QCOMPARE(b.texto("Tx_ModificoBase"), QString::number(valor / 8.0));
+        QCOMPARE(b.e.CurvaBaseActual.valor(), valor / 8.0);
+    }
+
+    void barraDiametro_data()
+    {
+        QTest::addColumn<int>("valor");
+        QTest::addColumn<QString>("consejo");
+        QTest::addColumn<bool>("normal");
+        const QString especial = "Está seleccionando un diámetro especial.";
+        QTest::newRow("59") << 59 << especial << false;
+        QTest::newRow("60") << 60 << "Diámetro normal" << true;
+        QTest::newRow("61") << 61 << especial << false;
+        QTest::newRow("65") << 65 << "Diámetro normal" << true;
+        QTest::newRow("66") << 66
+                            << "Ha seleccionado un diámetro no standart. Verifique la posibilidad de tallado y demoras "
+                               "para este diseño."
+                            << false;
+        QTest::newRow("72") << 72
+                            << "Atención: Ha seleccionado un diámetro para un monofocal solo compatible con lentes de "
+                               "policarbonato. Consulte posibilidad de fabricación y demoras"
+                            << false;
+    }
+    void barraDiametro()
+    {
+        QFETCH(int, valor);
+        QFETCH(QString, consejo);
+        QFETCH(bool, normal);
+        Banco b;
+        b.barra("HScroll_ModificoDiametro")->setValue(valor == 60 ? 61 : 60);
+        b.barra("HScroll_ModificoDiametro")->setValue(valor);
+        QCOMPARE(b.texto("SalidaTxt"), consejo);
+        QCOMPARE(b.colorSalida(), normal ? kVerde : kGris);
+        QCOMPARE(b.texto("Tx_ModificoDiametro"), QString::number(valor));
+        QCOMPARE(b.texto("Tx_Diametro_EspesorCentral").isEmpty(), false);
+        QCOMPARE(b.e.DiametroModificado.valor(), double(valor));
+        QCOMPARE(b.barra("HScroll_ModificoDiametro")->minimum(), 10);
+        QCOMPARE(b.barra("HScroll_ModificoBase")->maximum(), 2000);
+    }
+
+    // With 70 mm chosen, a front radius of at most 35.5 mm locks the base
+    // bar where it is and draws nothing; the next diameter releases it.
+    void limiteDeCurvatura()
+    {
+        Banco b;
+        b.barra("HScroll_ModificoDiametro")->setValue(70);
+        // At 70 mm such steep fronts leave no room for the back face: the lens
+        // routine recovers with its sample lens first.
+        b.barra("HScroll_ModificoBase")->setValue(117); // 14.625 D: 35.76 mm, drawn
+        QCOMPARE(b.dlg.titulos(), std::vector<std::string>{"Datos de entrada erroneos."});
+        b.dlg.cajas.clear();
+        const QString peso = b.texto("Tx_CurvaBase_Peso");
+        b.barra("HScroll_ModificoBase")->setValue(118); // 14.75 D: 35.46 mm
+        QCOMPARE(b.dlg.titulos().back(), std::string("Lente vantora muy curva"));
+        QCOMPARE(b.dlg.cajas.back().texto,
+                 std::string("El valor de curva base externa no es compatible con el diámetro y material "
+                             "seleccionado.\r\nEl Sistema Vexlor le sugiere bajar la curva base externa para obtener "
+                             "un mejor diseño.\r\nPor el momento el Sistema sugiere una curva externa inicial de "
+                             "calculo: 6"));
+        QCOMPARE(b.dlg.cajas.back().icono, Icono::Informacion);
+        QCOMPARE(b.barra("HScroll_ModificoBase")->maximum(), 118);
+        QCOMPARE(b.texto("Tx_CurvaBase_Peso"), peso);
+        b.barra("HScroll_ModificoDiametro")->setValue(69);
+        QCOMPARE(b.barra("HScroll_ModificoBase")->maximum(), 2000);
+    }
+
+    // The front sphere's whole diameter (174 mm at base 6 in Crown) cannot
+    // be cut: the bar stops there; one millimetre less draws.
+    void limiteDeDiametro()
+    {
+        Banco b;
+        b.barra("HScroll_ModificoDiametro")->setValue(173);
+        QVERIFY(b.dlg.cajas.empty());
+        QCOMPARE(b.texto("Tx_CurvaBase_Diametro"), QString("173"));
+        b.barra("HScroll_ModificoDiametro")->setValue(174);
+        QCOMPARE(b.dlg.titulos(), std::vector<std::string>{"Diámetro incompatible"});
+        QCOMPARE(b.dlg.cajas[0].texto,
+                 std::string("Este es el diámetro máximo en el que se puede tallar esta lente de acuerdo a la base y "
+                             "material seleccionado.\r\nSi Ud. requiere un diámetro mayor el Sistema Vexlor le sugiere "
+                             "optar por lo siguiente:\r\n\r\n1) Bajar la curva base externa.  2) Utilizar un material "
+                             "de indice mayor."));
+        QCOMPARE(b.barra("HScroll_ModificoDiametro")->maximum(), 174);
+        QCOMPARE(b.texto("Tx_CurvaBase_Diametro"), QString("173"));
+    }
+
+    // "Memoria" decides which diameter a base change draws.
+    void memoria_data()
+    {
+        QTest::addColumn<bool>("marcada");
+        QTest::addColumn<QString>("diametro");
+        QTest::newRow("sin marcar: el del diseño") << false << "60";
+        QTest::newRow("marcada: el elegido") << true << "65";
+    }
+    void memoria()
+    {
+        QFETCH(bool, marcada);
+        QFETCH(QString, diametro);
+        Banco b;
+        b.barra("HScroll_ModificoDiametro")->setValue(65);
+        b.g().findChild<QAbstractButton*>("Check_Memoria")->setChecked(marcada);
+        b.barra("HScroll_ModificoBase")->setValue(50);
+        QCOMPARE(b.texto("Tx_CurvaBase_Diametro"), diametro);
+        QCOMPARE(b.texto("Tx_Indice_Diametro"), diametro);
+    }
+
+    // A material chosen by its Id stays the design's material; its limit
+    // leaves two blanks as the name a snapshot then stores.
+    void barraMaterial()
+    {
+        Banco b;
+        b.barra("HScroll_ModificoIndice")->setValue(5);
+        QCOMPARE(b.barra("HScroll_ModificoIndice")->maximum(), 11);
+        QCOMPARE(b.texto("Tx_Indice_Material"), QString("Resina 1.60"));
+        QCOMPARE(b.texto("Tx_CurvaBase_Material"), QString("Resina 1.60"));
+        QCOMPARE(b.texto("Tx_ModificoIndice"), QString("1.6"));
+        QCOMPARE(b.texto("SalidaTxt"), QString("Tiouretano de índice medio (tipo MR-8)"));
+        QCOMPARE(b.texto("SalidaTxt2"), QString("Mitsui Chemicals"));
+        QCOMPARE(b.e.IndiceMaterial.valor(), 1.6);
+        QCOMPARE(b.e.Densidad.valor(), 1.3);
+        QVERIFY(b.visible("Text_EspDinamico"));
+
+        b.barra("HScroll_ModificoDiametro")->setValue(70);
+        b.barra("HScroll_ModificoBase")->setValue(117); // 35.76 mm: the base allows it, a material not
+        b.dlg.cajas.clear();
+        b.barra("HScroll_ModificoIndice")->setValue(2);
+        QCOMPARE(b.dlg.titulos(), std::vector<std::string>{"Material incompatible"});
+        QCOMPARE(b.e.NombreMaterial, std::string("  "));
+        QCOMPARE(b.texto("Tx_Indice_Material"), QString("Crown 1.523"));
+        Banco::clic(b.g(), "SSCommand_IndiceFoto");
+        const auto fotos = LeerRegistros(b.fotos());
+        QCOMPARE(fotos.size(), 1u);
+        QCOMPARE(fotos[0].NombreMaterial, std::string(11, ' '));
+    }
+
+    // Before "Graficar" has finished, a bar only recalculates.
+    void barrasInactivas()
+    {
+        Banco b;
+        b.e.ScrollActivo = 0;
+        const double espesor = b.e.EspesorCentral;
+        const QString salida = b.texto("SalidaTxt");
+        b.barra("HScroll_ModificoBase")->setValue(40);
+        QVERIFY(b.e.EspesorCentral != espesor);
+        QCOMPARE(b.texto("SalidaTxt"), salida);
+        QVERIFY(b.visible("Text2"));
+    }
+
+    // The readout: the saved design while Text2 shows, the varied one after
+    // a bar moved. Distances are taken to the front view's centre at the
+    // default scales, 1.5 and 1.62 units per millimetre.
+    void lectura_data()
+    {
+        QTest::addColumn<bool>("dinamica");
+        QTest::addColumn<double>("x"); // units right of the centre
+        QTest::addColumn<QString>("espesor");
+        QTest::addColumn<QString>("diametro");
+        QTest::newRow("estática, centro") << false << 0.0 << "4.5"
+                                          << "";
+        QTest::newRow("estática, fuera de la lente") << false << 45.15 << ""
+                                                     << "";
+        QTest::newRow("dinámica, centro") << true << 0.0 << "4.5"
+                                          << "0";
+        QTest::newRow("dinámica, 0.2 mm") << true << 0.3 << "4.5"
+                                          << "0";
+        QTest::newRow("dinámica, 0.3 mm") << true << 0.45 << "4.5"
+                                          << "0.6";
+        QTest::newRow("dinámica, 10 mm") << true << 15.0 << "4.1"
+                                         << "20";
+    }
+    void lectura()
+    {
+        QFETCH(bool, dinamica);
+        QFETCH(double, x);
+        QFETCH(QString, espesor);
+        QFETCH(QString, diametro);
+        Banco b;
+        if (dinamica) {
+            b.barra("HScroll_ModificoBase")->setValue(47);
+            b.barra("HScroll_ModificoBase")->setValue(48);
+        }
+        const QPoint centro(qRound(230 * 552 / 300.0), qRound(100 * 325 / 200.0));
+        QTest::mouseMove(&b.g(), centro + QPoint(qRound(x * 552 / 300.0), 0));
+        // The exact distance, through the handler's own units.
+        b.g().Form_MouseMove(float(230 + x), 100.0f);
+        QCOMPARE(b.texto(dinamica ? "Text_EspDinamico" : "Text2"), espesor);
+        if (dinamica)
+            QCOMPARE(b.texto("Text_DiametroDinamico"), diametro);
+        QCOMPARE(b.g().cursor().shape(), Qt::CrossCursor);
+        b.g().Form_MouseMove(230 + 45 * 1.5f, 100.0f);
+        QCOMPARE(b.g().cursor().shape(), Qt::ArrowCursor);
+    }
+
+    // Snapshots append the varied design; the counters show what the file
+    // held before; one beep when the new record is the second.
+    void fotos()
+    {
+        Banco b;
+        b.barra("HScroll_ModificoDiametro")->setValue(65);
+        const char* botones[] = {"SSCommand_CurvaBaseFoto", "SSCommand_IndiceFoto", "SSCommand_DiametroFoto"};
+        for (int i = 0; i < 3; ++i) {
+            Banco::clic(b.g(), botones[i]);
+            for (const char* contador : {"Text_BaseNroFoto", "Text_NNroFoto", "Text_DiamNroFoto"})
+                QCOMPARE(b.texto(contador), QString::number(i));
+            QCOMPARE(std::filesystem::file_size(b.fotos()), 43u * (i + 1));
+            QCOMPARE(b.dlg.beeps, i >= 1 ? 1 : 0);
+        }
+        std::ifstream archivo(b.fotos(), std::ios::binary);
+        char bytes[43];
+        archivo.read(bytes, 43);
+        QCOMPARE(QByteArray(bytes + 12, 4), QByteArray("\x00\x00\x82\x42", 4)); // 65 mm
+        QCOMPARE(QByteArray(bytes + 32, 11), QByteArray("Crown 1.523"));
+    }
+
+    // A snapshot is written whole or not at all, and the user is told why.
+    void fotosQueNoSePuedenGrabar_data()
+    {
+        QTest::addColumn<bool>("danado");
+        QTest::newRow("largo que no es de registros enteros") << true;
+        QTest::newRow("carpeta que no existe") << false;
+    }
+    void fotosQueNoSePuedenGrabar()
+    {
+        QFETCH(bool, danado);
+        Banco b;
+        if (danado)
+            std::ofstream(b.fotos(), std::ios::binary) << std::string(50, 'x');
+        else
+            std::filesystem::remove_all(b.carpeta.carpeta());
+        Banco::clic(b.g(), "SSCommand_CurvaBaseFoto");
+        QCOMPARE(b.texto("Text_BaseNroFoto"), QString(danado ? "1.16279069767442" : "0"));
+        QCOMPARE(b.dlg.cajas.size(), 1u);
+        QVERIFY(b.dlg.cajas[0].texto.find(b.fotos().string()) != std::string::npos);
+        QCOMPARE(std::filesystem::exists(b.fotos()) ? std::filesystem::file_size(b.fotos()) : 0u, danado ? 50u : 0u);
+        QCOMPARE(b.dlg.beeps, 0);
+    }
+};
+
+QTEST_MAIN(TestFrmDibujaVantoras)
+#include "test_frm_dibuja_vantoras.moc"
