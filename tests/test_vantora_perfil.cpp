@@ -1,0 +1,90 @@
+// The command-line drawing: what a laboratory script sees on its output, its
+// exit status and the image it asks for.
+
+#include "registro_diseno.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <fstream>
+
+class TestVantoraPerfil : public QObject {
+    Q_OBJECT
+
+    struct Salida {
+        int estado;
+        QStringList lineas;
+        QString errores;
+    };
+
+    static Salida correr(const QStringList& argumentos)
+    {
+        QProcess p;
+        p.start(QStringLiteral(VANTORA_PERFIL), argumentos);
+        p.waitForFinished(30000);
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+
+private slots:
+    void dibujo_data()
+    {
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<int>("estado");
+        QTest::addColumn<QString>("primera");
+        QTest::addColumn<int>("lineas");
+        QTest::newRow("DATA.DAT") << QStringList{} << 0 << "Tx_CurvaBase_Peso: 10.67" << 11;
+        QTest::newRow("registro 2 de otro archivo")
+            << QStringList{"--archivo", "FOTOS", "--registro", "2"} << 0 << "Tx_CurvaBase_Peso: 11.10" << 11;
+        QTest::newRow("registro que no está")
+            << QStringList{"--archivo", "FOTOS", "--registro", "3"} << 1
+            << "Print: Para acceder al modulo de graficos Ud. debe diseñar la lente primero" << 1;
+        QTest::newRow("lente que no se puede dibujar")
+            << QStringList{"--archivo", "FOTOS", "--registro", "1"} << 1
+            << "MsgBox: Datos incompatibles con el proceso gráfico: La lente solicitada ha sido calculada con exito, "
+               "pero no es posible utilizar el procedimiento gráfico con los datos ingresados. Por favor verifique "
+               "si se trata de una lente oftálmica."
+            << 1;
+        QTest::newRow("registro 0") << QStringList{"--registro", "0"} << 2 << "" << 0;
+        QTest::newRow("opción desconocida") << QStringList{"--color", "rojo"} << 2 << "" << 0;
+        QTest::newRow("carpeta vacía") << QStringList{"--datos", ""} << 2 << "" << 0;
+    }
+    void dibujo()
+    {
+        QFETCH(QStringList, argumentos);
+        QFETCH(int, estado);
+        QFETCH(QString, primera);
+        QFETCH(int, lineas);
+        QTemporaryDir dir;
+        const std::filesystem::path carpeta = dir.path().toStdString();
+        std::string error;
+        QVERIFY(GuardarRegistroUnico(carpeta / "DATA.DAT", {5.736, -1.840, 1.5, 60, 1, 4.664, 4, 1.32, "CR39"}, error));
+        // A lens wider than its front sphere, then the example at 65 mm.
+        QVERIFY(GrabarRegistro(carpeta / "FOTOS", {5.736, -1.840, 1.5, 200, 1, 4.664, 4, 1.32, "Ancha"}, error));
+        QVERIFY(GrabarRegistro(carpeta / "FOTOS", {5.736, -1.840, 1.5, 65, 1, 4.664, 4, 1.32, "CR39"}, error));
+        if (argumentos.value(0) != "--datos")
+            argumentos.prepend(dir.path()), argumentos.prepend("--datos");
+        argumentos.replaceInStrings("FOTOS", dir.filePath("FOTOS"));
+        const QString imagen = dir.filePath("perfil.png");
+        const Salida s = correr(argumentos + QStringList{"--png", imagen});
+        QCOMPARE(s.estado, estado);
+        QCOMPARE(s.lineas.size(), lineas);
+        if (lineas > 0)
+            QCOMPARE(s.lineas[0], primera);
+        if (estado == 2) {
+            QVERIFY(s.errores.startsWith("vantora-perfil: "));
+            QCOMPARE(s.errores.count('\n'), 1);
+            QVERIFY(!QFile::exists(imagen));
+        } else {
+            QVERIFY(s.errores.isEmpty());
+            const QImage png(imagen);
+            QCOMPARE(png.size(), QSize(552, 325));
+            QCOMPARE(png.pixel(278, 162) == qRgb(128, 128, 255), estado == 0);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestVantoraPerfil)
+#include "test_vantora_perfil.moc"
