@@ -243,13 +243,19 @@ void Frm_DibujaVantoras::construir()
     const QString tipDiametro = QStringLiteral(
         "Indica el valor del diámetro que tendrá la lente desde el centro hasta la posición del cursor.");
     const QString tipPlaca = QStringLiteral("Aproximación provista por la placa de video:+/- 0.2 mm");
-    etiqueta(this, "Label_EspesorDinamico", "Espesor en el cursor:", Twips(6240, 180, 1500, 255))
+    // The readout labels end just before their boxes, whatever the face's width.
+    auto aLaDerecha = [](QLabel* l) {
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return l;
+    };
+    aLaDerecha(etiqueta(this, "Label_EspesorDinamico", "Espesor en el cursor:", Twips(5640, 180, 2070, 255)))
         ->setToolTip(tipEspesor);
     caja(this, "Text_EspDinamico", Twips(7770, 60, 480, 315), Qt::white, QColor(0, 0, 255))->setToolTip(tipEspesor);
-    etiqueta(this, "Label_DiametroDinamico", "Diámetro:", Twips(7050, 540, 700, 255))->setToolTip(tipDiametro);
+    aLaDerecha(etiqueta(this, "Label_DiametroDinamico", "Diámetro:", Twips(6540, 540, 1170, 255)))
+        ->setToolTip(tipDiametro);
     caja(this, "Text_DiametroDinamico", Twips(7770, 420, 480, 315), Qt::white, QColor(0, 0, 255))
         ->setToolTip(tipDiametro);
-    etiqueta(this, "Label10", "Espesor en el cursor:", Twips(6240, 4530, 1500, 255))->setToolTip(tipPlaca);
+    aLaDerecha(etiqueta(this, "Label10", "Espesor en el cursor:", Twips(5640, 4530, 2070, 255)))->setToolTip(tipPlaca);
     caja(this, "Text2", Twips(7770, 4410, 480, 315), Qt::white)->setToolTip(tipPlaca);
 }
 
