@@ -1,10 +1,10 @@
 // The command-line drawing: what a laboratory script sees on its output, its
 // exit status and the image it asks for.
 
+#include "apoyo/proceso.h"
 #include "registro_diseno.h"
 
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fstream>
@@ -12,21 +12,7 @@
 class TestVantoraPerfil : public QObject {
     Q_OBJECT
 
-    struct Salida {
-        int estado;
-        QStringList lineas;
-        QString errores;
-    };
-
-    static Salida correr(const QStringList& argumentos)
-    {
-        QProcess p;
-        p.start(QStringLiteral(VANTORA_PERFIL), argumentos);
-        p.waitForFinished(30000);
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-                QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
+    static Salida correr(const QStringList& argumentos) { return Correr(QStringLiteral(VANTORA_PERFIL), argumentos); }
 
 private slots:
     void dibujo_data()
