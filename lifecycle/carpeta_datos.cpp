@@ -32,11 +32,3 @@ bool CarpetaDatos::Preparar(std::string& error) const
     }
     return RevisarCarpeta(m_carpeta, true, error) == EstadoCarpeta::Lista;
 }
-
-std::filesystem::path CarpetaDeArgumentos(int argc, char** argv)
-{
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::string_view(argv[i]) == "--datos")
-            return argv[i + 1];
-    return CarpetaDatos::PorDefecto();
-}

@@ -33,7 +33,3 @@ public:
 private:
     std::filesystem::path m_carpeta;
 };
-
-// Reads "--datos DIR" from the command line; the default folder otherwise.
-// Other arguments are left to the caller.
-std::filesystem::path CarpetaDeArgumentos(int argc, char** argv);
