@@ -4,141 +4,201 @@
 #include "base_materiales.h"
 #include "carpeta_datos.h"
 #include "catalogo_sqlite.h"
+#include "consejos.h"
 #include "consola.h"
 #include "controles.h"
 #include "estado_diseno.h"
-#include "formatos.h"
 #include "motor.h"
+#include "opciones.h"
+#include "ruta_legible.h"
 
 #include <QCoreApplication>
 #include <iostream>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace {
 
+constexpr std::string_view kPrograma = "vantora-calc";
+
+// Exit statuses, so that a laboratory's script can tell a design from
+// everything else. A bad option or value is kSalidaOpcionInvalida (2).
+constexpr int kDiseno = 0;
+constexpr int kSinCalculo = 1;
+constexpr int kSinDiseno = 3;
+
 constexpr std::string_view kAyuda =
     "Uso: vantora-calc --poder P [--base B] [--diametro D] [--borde E]\n"
     "                  [--material NOMBRE | --indice N --densidad R [--nombre TEXTO]]\n"
     "                  [--central T] [--datos DIR]\n"
     "Calcula una lente positiva como el botón \"Calcular\" de la ventana de diseño.\n"
-    "  --poder P      Poder de Vertice (D)\n"
+    "  --poder P      Poder de Vertice (D), mayor que cero\n"
     "  --base B       Curva Base Crown (D a 1.523); sin ella se sugiere una\n"
-    "  --diametro D   Diámetro (mm)\n"
-    "  --borde E      Espesor Borde (mm)\n"
+    "  --diametro D   Diámetro (mm), mayor que cero\n"
+    "  --borde E      Espesor Borde (mm), cero o más\n"
     "  --material NOMBRE  material de la lista, buscado en la Base de Datos de Materiales\n"
     "  --indice N     índice del material elegido en la Base de Datos de Materiales\n"
     "  --densidad R   densidad de ese material (grs./cm3)\n"
     "  --nombre TEXTO nombre de ese material\n"
-    "  --central T    después del cálculo, recalcula las caras con este Espesor Central (mm)\n"
+    "  --central T    después del cálculo, recalcula las caras con este Espesor Central (mm), mayor que cero\n"
     "  --datos DIR    carpeta de datos (la de materiales.mdb)\n"
-    "Los números se escriben con . (punto) como separador decimal.\n";
+    "Los números se escriben con . (punto) como separador decimal.\n"
+    "Estado de salida: 0 lente calculada; 1 el cálculo no pudo empezar; 2 opción o valor no válido;\n"
+    "3 sin diseño: lente de muestra de una recuperación, o material no encontrado.\n";
 
-// A whole option value must be a plain decimal number: an optional sign,
-// digits and at most one ".".
-bool esNumero(std::string_view texto)
+constexpr DefinicionOpcion kOpciones[] = {
+    {"--poder", TipoOpcion::Numero},     {"--base", TipoOpcion::Numero},   {"--diametro", TipoOpcion::Numero},
+    {"--borde", TipoOpcion::Numero},     {"--indice", TipoOpcion::Numero}, {"--densidad", TipoOpcion::Numero},
+    {"--central", TipoOpcion::Numero},   {"--nombre", TipoOpcion::Texto},  {"--material", TipoOpcion::Texto},
+    {kOpcionDatos, TipoOpcion::Carpeta},
+};
+
+int fallar(const std::string& mensaje) { return FallarOpcion(kPrograma, mensaje); }
+
+// The values on which the design window's boxes hold the optician, with the
+// box's advice: a power of zero or below, a diameter or a centre thickness of
+// zero, an empty material. A negative diameter or edge thickness, which the
+// boxes let through but no lens has, is refused too. The boxes' warnings that
+// let the optician go on (more than 30 D, a plano-convex base, a centre
+// thinner than 1.5 mm) do not stop a calculation.
+std::optional<std::string> valorRechazado(const Opciones& o)
 {
-    size_t i = 0;
-    if (i < texto.size() && (texto[i] == '+' || texto[i] == '-'))
-        ++i;
-    bool digitos = false;
-    bool punto = false;
-    for (; i < texto.size(); ++i) {
-        if (texto[i] >= '0' && texto[i] <= '9')
-            digitos = true;
-        else if (texto[i] == '.' && !punto)
-            punto = true;
-        else
-            return false;
+    using namespace consejos;
+    const double poder = o.Numero("--poder");
+    if (poder < 0)
+        return "--poder: " + std::string(kPoderNegativo) + ".";
+    if (poder == 0)
+        return "--poder: " + std::string(kPoderCero);
+    if (o.Tiene("--diametro") && o.Numero("--diametro") == 0)
+        return "--diametro: " + std::string(kDiametroCero);
+    if (o.Numero("--diametro") < 0)
+        return "--diametro: el diámetro no puede ser negativo. Ingrese un valor de por lo menos 10 mm.";
+    if (o.Numero("--borde") < 0)
+        return std::string("--borde: el espesor de borde no puede ser negativo");
+    if (o.Tiene("--central") && o.Numero("--central") <= 0)
+        return "--central: " + std::string(kEspesorCero);
+    if (o.Tiene("--material") && o.Texto("--material").empty())
+        return "--material: " + std::string(kSinMaterial);
+    return std::nullopt;
+}
+
+// Keeps what the catalogue would tell in a box, for the one error line.
+class AvisoRetenido : public Dialogos {
+public:
+    Respuesta Mensaje(std::string_view, std::string_view texto, Icono, Botones) override
+    {
+        m_texto = texto;
+        return Respuesta::Aceptar;
     }
-    return digitos;
-}
+    std::optional<std::string> PedirTexto(std::string_view, std::string_view) override { return std::nullopt; }
+    void Beep() override {}
+    const std::string& texto() const { return m_texto; }
 
-int fallar(const std::string& mensaje)
-{
-    std::cerr << "vantora-calc: " << mensaje << '\n';
-    return 2;
-}
+private:
+    std::string m_texto;
+};
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    static const std::map<std::string_view, bool> kNumericas = {
-        {"--poder", true},    {"--base", true},    {"--diametro", true}, {"--borde", true},  {"--indice", true},
-        {"--densidad", true}, {"--central", true}, {"--nombre", false},  {"--datos", false}, {"--material", false},
-    };
-    std::map<std::string_view, std::string> opciones;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view opcion = argv[i];
-        if (opcion == "--ayuda" || opcion == "-h" || opcion == "--help") {
-            std::cout << kAyuda;
-            return 0;
-        }
-        const auto it = kNumericas.find(opcion);
-        if (it == kNumericas.end())
-            return fallar("opción desconocida: " + std::string(opcion) + " (vea --ayuda)");
-        if (i + 1 >= argc)
-            return fallar(std::string(opcion) + ": falta el valor");
-        const std::string valor = argv[++i];
-        if (it->second && !esNumero(valor))
-            return fallar(std::string(opcion) + ": \"" + valor +
-                          "\" no es un número; use . (punto) como separador decimal");
-        opciones[opcion] = valor;
+    std::string error;
+    const std::optional<Opciones> opciones = Opciones::Leer(argc, argv, kOpciones, error);
+    if (!opciones)
+        return fallar(error);
+    const Opciones& o = *opciones;
+    if (o.ayuda()) {
+        std::cout << kAyuda;
+        return kDiseno;
     }
-    if (!opciones.contains("--poder"))
+    if (!o.Tiene("--poder"))
         return fallar("falta --poder, el Poder de Vertice de la receta");
-    const bool materialDeLaLista = opciones.contains("--material");
-    if (materialDeLaLista && (opciones.contains("--indice") || opciones.contains("--densidad")))
+    const bool materialDeLaLista = o.Tiene("--material");
+    if (materialDeLaLista && (o.Tiene("--indice") || o.Tiene("--densidad")))
         return fallar("--material no se combina con --indice ni con --densidad: elija uno de los dos");
+    if (const auto rechazo = valorRechazado(o))
+        return fallar(*rechazo);
 
     QCoreApplication app(argc, argv);
+    // The catalogue is opened only when a material is named: a calculation
+    // with its own index touches no file, whatever the data folder.
+    const CarpetaDatos carpeta(o.Carpeta());
+    std::filesystem::path archivoCatalogo;
+    if (materialDeLaLista) {
+        const std::string nombre = RutaLegible(carpeta.carpeta());
+        // The database engine takes file names as text and cannot reach a
+        // folder whose name is not.
+        if (!EsUtf8(carpeta.carpeta().native()))
+            return fallar("--datos: la Base de Datos de Materiales no se puede abrir en la carpeta \"" + nombre +
+                          "\": su nombre no es texto UTF-8");
+        if (!carpeta.Preparar(error))
+            return fallar("--datos: no se pudo preparar la carpeta de datos \"" + nombre + "\": " + error);
+        archivoCatalogo = carpeta.Archivo(CarpetaDatos::kMateriales);
+    }
+    BaseMateriales base(archivoCatalogo);
+    if (materialDeLaLista) {
+        AvisoRetenido aviso;
+        if (!base.Abrir(aviso))
+            return fallar("--datos: " + aviso.texto());
+    }
+
     EstadoDiseno estado;
     ConsolaPantalla pantalla(std::cout);
     ConsolaDialogos dialogos(std::cout);
-    // The catalogue is opened only when a material is named: a calculation
-    // with its own index touches no file.
-    const CarpetaDatos carpeta(opciones.contains("--datos") ? std::filesystem::path(opciones["--datos"])
-                                                            : CarpetaDatos::PorDefecto());
-    BaseMateriales base(carpeta.Archivo(CarpetaDatos::kMateriales));
-    if (materialDeLaLista) {
-        std::string error;
-        if (!carpeta.Preparar(error))
-            return fallar("--datos: no se pudo crear la carpeta " + carpeta.carpeta().string() + ": " + error);
-        base.Abrir(dialogos);
-        pantalla.Cargar(ctl::Combo_Materiales, opciones["--material"]);
-    }
     CatalogoSqlite catalogo(base);
     PantallaEnMemoria sinGraficos;
     Motor motor(estado, pantalla, sinGraficos, dialogos, catalogo);
 
-    auto numero = [&](std::string_view opcion) { return LeerNumero(opciones[opcion]); };
-    estado.PoderVertice = numero("--poder");
-    if (opciones.contains("--base")) {
-        estado.CurvaBase = numero("--base");
-        pantalla.Cargar(ctl::Tx_BaseCrown, opciones["--base"]);
+    if (materialDeLaLista) {
+        const std::string material = o.Texto("--material");
+        pantalla.Cargar(ctl::Combo_Materiales, material);
+        // There is no earlier material to fall back on here: a name the
+        // catalogue lacks would leave the index unset, and only a recovery's
+        // sample lens could come out.
+        Numero indice;
+        Numero densidad;
+        if (!motor.BuscarMaterialPorNombre(material, indice, densidad)) {
+            std::cout.flush();
+            EscribirError(kPrograma, "--material: no se encontró \"" + material +
+                                         "\" en la Base de Datos de Materiales; no se calculó ninguna lente");
+            return kSinDiseno;
+        }
     }
-    if (opciones.contains("--diametro"))
-        estado.DiametroInicial = numero("--diametro");
-    if (opciones.contains("--borde"))
-        estado.EspesorBorde = numero("--borde");
-    if (opciones.contains("--indice") || opciones.contains("--densidad")) {
+    estado.PoderVertice = o.Numero("--poder");
+    if (o.Tiene("--base")) {
+        estado.CurvaBase = o.Numero("--base");
+        pantalla.Cargar(ctl::Tx_BaseCrown, o.Texto("--base"));
+    }
+    if (o.Tiene("--diametro"))
+        estado.DiametroInicial = o.Numero("--diametro");
+    if (o.Tiene("--borde"))
+        estado.EspesorBorde = o.Numero("--borde");
+    if (o.Tiene("--indice") || o.Tiene("--densidad")) {
         estado.MaterialDeBase = "Si";
-        if (opciones.contains("--indice"))
-            estado.IndiceMaterial = numero("--indice");
-        if (opciones.contains("--densidad"))
-            estado.Densidad = numero("--densidad");
-        estado.NombreMaterial = opciones["--nombre"];
+        if (o.Tiene("--indice"))
+            estado.IndiceMaterial = o.Numero("--indice");
+        if (o.Tiene("--densidad"))
+            estado.Densidad = o.Numero("--densidad");
+        estado.NombreMaterial = o.Texto("--nombre");
     }
 
     if (!motor.CalcularCompleto())
-        return 1;
-    if (opciones.contains("--central")) {
-        estado.EspesorCentral = numero("--central");
+        return kSinCalculo;
+    // Each calculation clears the flag as it starts, so it is read after each.
+    bool recuperado = estado.CalculoRecuperado == 1;
+    if (o.Tiene("--central")) {
+        estado.EspesorCentral = o.Numero("--central");
         motor.RecalcularSuperficies();
+        recuperado = recuperado || estado.CalculoRecuperado == 1;
     }
     std::cout.flush();
-    return std::cout ? 0 : 1;
+    if (!std::cout)
+        return kSinCalculo;
+    if (recuperado) {
+        EscribirError(kPrograma, "los valores dados no forman una lente: los resultados son los de la lente de "
+                                 "muestra de la recuperación, no un diseño");
+        return kSinDiseno;
+    }
+    return kDiseno;
 }

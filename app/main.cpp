@@ -2,6 +2,7 @@
 
 #include "carpeta_datos.h"
 #include "dialogos_qt.h"
+#include "opciones.h"
 #include "programa.h"
 
 #include <QApplication>
@@ -19,7 +20,14 @@ int main(int argc, char** argv)
         QApplication::installTranslator(&traduccion);
 
     DialogosQt dialogos;
-    const CarpetaDatos carpeta(CarpetaDeArgumentos(argc, argv));
+    std::string error;
+    const auto ruta = CarpetaDeArgumentos(argc, argv, error);
+    if (!ruta) {
+        // Started from a desktop, nobody reads the error output.
+        dialogos.Mensaje("Opción no válida", error, Icono::Critico, Botones::Aceptar);
+        return FallarOpcion("vantora", error);
+    }
+    const CarpetaDatos carpeta(*ruta);
     Programa programa(carpeta, dialogos);
     programa.Mostrar();
     return QApplication::exec();

@@ -3,20 +3,40 @@
 #include "form1_base_materiales.h"
 #include "frm_dibuja_vantoras.h"
 #include "frm_vantora.h"
+#include "ruta_legible.h"
+
+namespace {
+
+// The database engine takes file names as text: a folder whose name is not
+// UTF-8 is out of its reach, and the catalogue is then left closed.
+std::filesystem::path archivoCatalogo(const CarpetaDatos& carpeta)
+{
+    return EsUtf8(carpeta.carpeta().native()) ? carpeta.Archivo(CarpetaDatos::kMateriales) : std::filesystem::path();
+}
+
+} // namespace
 
 Programa::Programa(const CarpetaDatos& carpeta, Dialogos& dialogos)
-    : m_carpeta(carpeta), m_dialogos(dialogos), m_base(carpeta.Archivo(CarpetaDatos::kMateriales))
+    : m_carpeta(carpeta), m_dialogos(dialogos), m_base(archivoCatalogo(carpeta))
 {
     // Without its folder the catalogue cannot be opened either: one message
-    // says so, and the list stays empty.
+    // says so, the list stays empty, and every save says why it cannot be
+    // made rather than write anywhere else.
     std::string error;
-    if (carpeta.Preparar(error))
-        m_base.Abrir(dialogos);
-    else
+    const std::string nombre = RutaLegible(carpeta.carpeta());
+    if (!carpeta.Preparar(error))
         dialogos.Mensaje("Carpeta de datos",
-                         "No se pudo crear la carpeta de datos " + carpeta.carpeta().string() + ": " + error +
-                             ". La lista de materiales quedará vacía.",
+                         "No se pudo preparar la carpeta de datos " + nombre + ": " + error +
+                             ". La lista de materiales quedará vacía y los diseños no se podrán guardar.",
                          Icono::Critico);
+    else if (!EsUtf8(carpeta.carpeta().native()))
+        dialogos.Mensaje("Carpeta de datos",
+                         "La Base de Datos de Materiales no se puede abrir en la carpeta de datos " + nombre +
+                             ": su nombre no es texto UTF-8. La lista de materiales quedará vacía; los diseños se "
+                             "guardan en esa carpeta igualmente.",
+                         Icono::Exclamacion);
+    else
+        m_base.Abrir(dialogos);
     m_catalogo = std::make_unique<CatalogoSqlite>(m_base);
     m_motor = std::make_unique<Motor>(m_estado, m_pantallaDiseno, m_pantallaGraficos, dialogos, *m_catalogo);
     m_perfil = std::make_unique<Perfil>(m_estado, m_lienzo, m_pantallaGraficos, m_pantallaDiseno, dialogos, carpeta);

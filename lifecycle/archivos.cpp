@@ -1,118 +1,159 @@
 #include "archivos.h"
 
+#include "archivo_temporal.h"
+#include "carpeta_abierta.h"
+#include "descriptor.h"
+#include "motivos.h"
+
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-// A system error number in Spanish, for the user.
-std::string DescripcionError(int numero)
+// What stands at the name instead of a regular file, for the message.
+std::string queHayEnLugar(int carpeta, const std::string& nombre)
 {
-    switch (numero) {
-    case EACCES:
-    case EPERM:
-        return "no tiene permiso para escribir en la carpeta o el archivo";
-    case EROFS:
-        return "la carpeta está en un medio de solo lectura";
-    case ENOSPC:
-    case EDQUOT:
-        return "el disco está lleno";
-    case ENOENT:
-    case ENOTDIR:
-        return "la carpeta de datos no existe";
-    case EISDIR:
-        return "en su lugar hay una carpeta con ese nombre";
-    default:
-        return "error de escritura (código " + std::to_string(numero) + ")";
-    }
+    struct stat st {};
+    if (::fstatat(carpeta, nombre.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return {};
+    if (S_ISLNK(st.st_mode))
+        return "el archivo es un enlace simbólico; por seguridad no se escribe a través de enlaces";
+    return "en lugar del archivo hay " + DescribirTipo(st.st_mode) + "; solo se usan archivos comunes";
 }
 
-bool escribirTodo(int fd, std::string_view contenido)
+bool escribirEn(int fd, std::string_view bytes, off_t donde, int& numero)
 {
-    const char* p = contenido.data();
-    size_t quedan = contenido.size();
-    while (quedan > 0) {
-        const ssize_t n = ::write(fd, p, quedan);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+    while (!bytes.empty()) {
+        const ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), donde);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            numero = n < 0 ? errno : ENOSPC;
             return false;
         }
-        p += n;
-        quedan -= static_cast<size_t>(n);
+        bytes.remove_prefix(static_cast<size_t>(n));
+        donde += n;
     }
     return true;
-}
-
-bool fallar(std::string& error, int numero)
-{
-    error = DescripcionError(numero);
-    return false;
 }
 
 } // namespace
 
 bool ReemplazarArchivo(const std::filesystem::path& archivo, std::string_view contenido, std::string& error)
 {
-    std::filesystem::path temporal = archivo;
-    temporal += ".nuevo";
-    const int fd = ::open(temporal.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return fallar(error, errno);
-    if (!escribirTodo(fd, contenido) || ::fsync(fd) != 0) {
-        const int numero = errno;
-        ::close(fd);
-        ::unlink(temporal.c_str());
-        return fallar(error, numero);
-    }
-    if (::close(fd) != 0 || ::rename(temporal.c_str(), archivo.c_str()) != 0) {
-        const int numero = errno;
-        ::unlink(temporal.c_str());
-        return fallar(error, numero);
-    }
-    return true;
+    ArchivoTemporal temporal(archivo);
+    return temporal.Crear(error) && temporal.Escribir(contenido, error) && temporal.Confirmar(error);
 }
 
-bool EscribirEn(const std::filesystem::path& archivo, std::uintmax_t desplazamiento, std::string_view contenido,
+bool EscribirEn(const std::filesystem::path& archivo,
+                const std::function<std::uintmax_t(std::uintmax_t largo)>& desplazamiento, std::string_view contenido,
                 std::string& error)
 {
-    const int fd = ::open(archivo.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return fallar(error, errno);
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
+    CarpetaAbierta carpeta;
+    if (!carpeta.Abrir(archivo, error))
+        return false;
+    // Non-blocking, so that a pipe at the name cannot hold the program; read
+    // and write, so that overwritten bytes can be put back.
+    Descriptor fd(
+        ::openat(carpeta.fd(), carpeta.nombre().c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+    if (!fd.abierto()) {
         const int numero = errno;
-        ::close(fd);
-        return fallar(error, numero);
+        std::string motivo;
+        if (numero == ELOOP || numero == EISDIR || numero == ENXIO)
+            motivo = queHayEnLugar(carpeta.fd(), carpeta.nombre());
+        if (motivo.empty())
+            motivo = numero == EACCES || numero == EPERM ? "no tiene permiso para escribir el archivo"
+                                                         : MotivoSistema(numero);
+        error = motivo;
+        return false;
     }
-    const off_t largoAnterior = st.st_size;
-    const char* p = contenido.data();
-    size_t quedan = contenido.size();
-    off_t donde = static_cast<off_t>(desplazamiento);
-    while (quedan > 0) {
-        const ssize_t n = ::pwrite(fd, p, quedan, donde);
+    struct stat st {};
+    if (::fstat(fd.fd(), &st) != 0) {
+        error = MotivoSistema(errno);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        error = "en lugar del archivo hay " + DescribirTipo(st.st_mode) + "; solo se usan archivos comunes";
+        return false;
+    }
+
+    const off_t largo = st.st_size;
+    const auto donde = static_cast<off_t>(desplazamiento(static_cast<std::uintmax_t>(largo)));
+    // The bytes the new ones will cover, kept to be put back.
+    std::string pisados;
+    if (donde < largo) {
+        pisados.resize(
+            static_cast<size_t>(std::min<off_t>(largo, donde + static_cast<off_t>(contenido.size())) - donde));
+        if (::pread(fd.fd(), pisados.data(), pisados.size(), donde) != static_cast<ssize_t>(pisados.size())) {
+            error = MotivoSistema(errno);
+            return false;
+        }
+    }
+    int numero = 0;
+    if (escribirEn(fd.fd(), contenido, donde, numero)) {
+        if (::fsync(fd.fd()) == 0)
+            return true;
+        numero = errno;
+    }
+    int ignorado = 0;
+    escribirEn(fd.fd(), pisados, donde, ignorado);
+    if (::ftruncate(fd.fd(), largo) == 0)
+        ::fsync(fd.fd());
+    error = MotivoSistema(numero);
+    return false;
+}
+
+Lectura LeerArchivo(const std::filesystem::path& archivo, std::string& contenido, std::string& error,
+                    std::uintmax_t maximo)
+{
+    contenido.clear();
+    CarpetaAbierta carpeta;
+    if (!carpeta.Abrir(archivo, error))
+        return Lectura::Rechazado;
+    // Non-blocking: opening a pipe for reading would otherwise wait for a
+    // writer that may never come.
+    Descriptor fd(::openat(carpeta.fd(), carpeta.nombre().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.abierto()) {
+        const int numero = errno;
+        if (numero == ENOENT) {
+            struct stat st {};
+            if (::fstatat(carpeta.fd(), carpeta.nombre().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+                return Lectura::NoExiste;
+            error = "el archivo es un enlace simbólico que no lleva a ningún archivo";
+            return Lectura::Rechazado;
+        }
+        error = numero == EACCES ? "no tiene permiso para leer el archivo" : MotivoSistema(numero);
+        return Lectura::Rechazado;
+    }
+    struct stat st {};
+    if (::fstat(fd.fd(), &st) != 0) {
+        error = MotivoSistema(errno);
+        return Lectura::Rechazado;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        error = "en lugar del archivo hay " + DescribirTipo(st.st_mode) + "; solo se leen archivos comunes";
+        return Lectura::Rechazado;
+    }
+    // The size is read as it comes, not trusted from fstat(): the file may
+    // grow while it is read.
+    char bloque[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd.fd(), bloque, sizeof bloque);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            const int numero = errno;
-            // Never leave part of a record behind.
-            if (static_cast<off_t>(desplazamiento) >= largoAnterior) {
-                const int recortado = ::ftruncate(fd, largoAnterior);
-                (void)recortado;
-            }
-            ::close(fd);
-            return fallar(error, numero);
+            error = MotivoSistema(errno);
+            return Lectura::Rechazado;
         }
-        p += n;
-        donde += n;
-        quedan -= static_cast<size_t>(n);
+        if (n == 0)
+            return Lectura::Leido;
+        if (contenido.size() + static_cast<size_t>(n) > maximo) {
+            error = "el archivo es demasiado grande (más de " + std::to_string(maximo) + " bytes)";
+            contenido.clear();
+            return Lectura::Rechazado;
+        }
+        contenido.append(bloque, static_cast<size_t>(n));
     }
-    const bool asentado = ::fsync(fd) == 0;
-    const int numero = errno;
-    if (::close(fd) != 0 || !asentado)
-        return fallar(error, asentado ? errno : numero);
-    return true;
 }

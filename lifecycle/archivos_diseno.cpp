@@ -3,10 +3,11 @@
 #include "archivos.h"
 #include "estado_diseno.h"
 #include "registro_diseno.h"
+#include "ruta_legible.h"
 
 std::string FallaArchivo::Texto() const
 {
-    return "No se pudo grabar el archivo " + archivo.string() + ": " + motivo +
+    return "No se pudo grabar el archivo " + RutaLegible(archivo) + ": " + motivo +
            ".\nSe conserva la versión anterior del archivo, si la había.";
 }
 

@@ -1,8 +1,10 @@
 #include "carpeta_datos.h"
 
+#include "motivos.h"
+
 #include <cstdlib>
-#include <string>
-#include <system_error>
+#include <pwd.h>
+#include <unistd.h>
 
 CarpetaDatos::CarpetaDatos(std::filesystem::path carpeta) : m_carpeta(std::move(carpeta)) {}
 
@@ -11,29 +13,22 @@ std::filesystem::path CarpetaDatos::PorDefecto()
 #ifdef _WIN32
     return std::filesystem::path("C:\\KORVEN\\win\\");
 #else
-    const char* home = std::getenv("HOME");
-    const std::filesystem::path base = (home && *home) ? home : ".";
+    std::filesystem::path base;
+    if (const char* home = std::getenv("HOME"); home && *home)
+        base = home;
+    else if (const passwd* cuenta = ::getpwuid(::getuid()); cuenta && cuenta->pw_dir && *cuenta->pw_dir)
+        base = cuenta->pw_dir;
+    else
+        return {};
     return base / "KORVEN" / "win";
 #endif
 }
 
 bool CarpetaDatos::Preparar(std::string& error) const
 {
-    std::error_code ec;
-    if (std::filesystem::is_directory(m_carpeta, ec))
-        return true;
-    std::filesystem::create_directories(m_carpeta, ec);
-    if (ec) {
-        error = ec.message();
+    if (m_carpeta.empty()) {
+        error = "no se indicó ninguna carpeta de datos y no se conoce la carpeta personal del usuario";
         return false;
     }
-    return true;
-}
-
-std::filesystem::path CarpetaDeArgumentos(int argc, char** argv)
-{
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::string_view(argv[i]) == "--datos")
-            return argv[i + 1];
-    return CarpetaDatos::PorDefecto();
+    return RevisarCarpeta(m_carpeta, true, error) == EstadoCarpeta::Lista;
 }

@@ -17,20 +17,19 @@ public:
 
     explicit CarpetaDatos(std::filesystem::path carpeta = PorDefecto());
 
-    // "C:\KORVEN\win\" on Windows, $HOME/KORVEN/win/ elsewhere.
+    // "C:\KORVEN\win\" on Windows, $HOME/KORVEN/win/ elsewhere (the account's
+    // home folder when HOME is not set). Empty when no home folder is known:
+    // the program never falls back on the folder it was started in.
     static std::filesystem::path PorDefecto();
 
     const std::filesystem::path& carpeta() const { return m_carpeta; }
     std::filesystem::path Archivo(std::string_view nombre) const { return m_carpeta / nombre; }
 
-    // Creates the folder when missing. Returns false, with the reason, when it
-    // cannot be created.
+    // Creates the folder, and the folders above it, when missing. Returns
+    // false with a Spanish reason naming the part of the path at fault (a
+    // file where a folder should be, no permission, ...) when it cannot.
     bool Preparar(std::string& error) const;
 
 private:
     std::filesystem::path m_carpeta;
 };
-
-// Reads "--datos DIR" from the command line; the default folder otherwise.
-// Other arguments are left to the caller.
-std::filesystem::path CarpetaDeArgumentos(int argc, char** argv);

@@ -1,14 +1,10 @@
 #include "registro_diseno.h"
 
-#include "archivos.h"
 #include "estado_diseno.h"
 
 #include <bit>
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <limits>
-#include <system_error>
 
 namespace {
 
@@ -166,21 +162,30 @@ bool GrabarRegistro(const std::filesystem::path& archivo, const RegistroDiseno& 
         error = kFueraDeRango;
         return false;
     }
-    std::error_code ec;
-    const std::uintmax_t largo = std::filesystem::exists(archivo, ec) ? std::filesystem::file_size(archivo, ec) : 0;
     // The record number is length / 43 + 1 to the nearest whole number, halves
     // to the even neighbour; with whole records that is right after the last.
-    const double numero = std::nearbyint(static_cast<double>(largo) / RegistroDiseno::kLargo + 1.0);
-    const auto desplazamiento = static_cast<std::uintmax_t>(numero - 1.0) * RegistroDiseno::kLargo;
-    return EscribirEn(archivo, desplazamiento, {reinterpret_cast<const char*>(bytes->data()), bytes->size()}, error);
+    const auto despuesDelUltimo = [](std::uintmax_t largo) {
+        const double numero = std::nearbyint(static_cast<double>(largo) / RegistroDiseno::kLargo + 1.0);
+        return static_cast<std::uintmax_t>(numero - 1.0) * RegistroDiseno::kLargo;
+    };
+    return EscribirEn(archivo, despuesDelUltimo, {reinterpret_cast<const char*>(bytes->data()), bytes->size()}, error);
+}
+
+Lectura LeerRegistros(const std::filesystem::path& archivo, std::vector<RegistroDiseno>& registros, std::string& error)
+{
+    registros.clear();
+    std::string contenido;
+    const Lectura lectura = LeerArchivo(archivo, contenido, error);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(contenido.data());
+    for (size_t i = 0; i + RegistroDiseno::kLargo <= contenido.size(); i += RegistroDiseno::kLargo)
+        registros.push_back(RegistroDiseno::Decodificar(bytes + i));
+    return lectura;
 }
 
 std::vector<RegistroDiseno> LeerRegistros(const std::filesystem::path& archivo)
 {
     std::vector<RegistroDiseno> registros;
-    std::ifstream entrada(archivo, std::ios::binary);
-    std::uint8_t bytes[RegistroDiseno::kLargo];
-    while (entrada.read(reinterpret_cast<char*>(bytes), sizeof bytes))
-        registros.push_back(RegistroDiseno::Decodificar(bytes));
+    std::string error;
+    LeerRegistros(archivo, registros, error);
     return registros;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "archivos.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -41,10 +43,14 @@ struct RegistroDiseno {
 bool GuardarRegistroUnico(const std::filesystem::path& archivo, const RegistroDiseno& registro, std::string& error);
 
 // Appends the record after the last one (record number = file length / 43 + 1,
-// to the nearest whole number).
+// to the nearest whole number). A failed write leaves the file as it was.
 bool GrabarRegistro(const std::filesystem::path& archivo, const RegistroDiseno& registro, std::string& error);
 
-// The records of a file, from the first, as far as whole records go.
+// The records of a file, from the first, as far as whole records go; a file
+// that is missing or cannot be read (see LeerArchivo) has none, and the
+// reason is given.
+Lectura LeerRegistros(const std::filesystem::path& archivo, std::vector<RegistroDiseno>& registros, std::string& error);
+// The same, for a reader that only needs the records.
 std::vector<RegistroDiseno> LeerRegistros(const std::filesystem::path& archivo);
 
 // UTF-8 to and from the Windows-1252 code page; characters it lacks become "?".

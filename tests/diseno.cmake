@@ -1,3 +1,4 @@
 vantora_test(test_frm_vantora SOURCES test_frm_vantora.cpp LIBS vantora_entry)
 vantora_test(test_registro_diseno SOURCES test_registro_diseno.cpp LIBS vantora_lifecycle)
 vantora_test(test_programa SOURCES test_programa.cpp LIBS vantora_programa)
+vantora_test(test_archivos SOURCES test_archivos.cpp LIBS vantora_lifecycle)

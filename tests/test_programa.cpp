@@ -84,20 +84,55 @@ private slots:
         QCOMPARE(float(ultimo[0].IndiceMaterial), 1.532f);
     }
 
-    // A data folder that cannot be made (here a file stands in its way): one
-    // message, an empty list, and the window works all the same.
-    void carpetaQueNoSePuedeCrear()
+    // A data folder that cannot be made (here a file stands in its way), or
+    // one whose name the catalogue cannot reach: one message at start, an
+    // empty list, and the window works all the same. A save then writes into
+    // that folder or says why it cannot, never anywhere else.
+    void carpetaDeDatos_data()
     {
+        QTest::addColumn<QByteArray>("carpeta");
+        QTest::addColumn<QString>("aviso");
+        QTest::addColumn<QString>("alGuardar");
+        QTest::newRow("un archivo en lugar de la carpeta")
+            << QByteArray("KORVEN/win") << "/KORVEN» es un archivo, no una carpeta"
+            << "la carpeta de datos no se puede usar: «";
+        QTest::newRow("nombre en Latin-1") << QByteArray("d\xE9x") << "d\\xE9x: su nombre no es texto UTF-8"
+                                           << "";
+    }
+    void carpetaDeDatos()
+    {
+        QFETCH(QByteArray, carpeta);
+        QFETCH(QString, aviso);
+        QFETCH(QString, alGuardar);
         QTemporaryDir dir;
+        const std::filesystem::path raiz = dir.path().toStdString();
         QFile estorbo(dir.filePath("KORVEN"));
         QVERIFY(estorbo.open(QIODevice::WriteOnly));
         estorbo.close();
-        const CarpetaDatos carpeta((dir.path() + "/KORVEN/win").toStdString());
+        const std::filesystem::path arranque = raiz / "arranque";
+        std::filesystem::create_directory(arranque);
+        const std::filesystem::path antes = std::filesystem::current_path();
+        std::filesystem::current_path(arranque);
+
+        const CarpetaDatos datos(raiz / carpeta.toStdString());
         DialogosPrueba dlg;
-        Programa programa(carpeta, dlg);
+        Programa programa(datos, dlg);
         QCOMPARE(dlg.titulos(), std::vector<std::string>{"Carpeta de datos"});
-        QVERIFY(dlg.cajas[0].texto.find("/KORVEN/win") != std::string::npos);
+        QVERIFY2(dlg.cajas[0].texto.find(aviso.toStdString()) != std::string::npos, dlg.cajas[0].texto.c_str());
         QCOMPARE(programa.diseno().findChild<QComboBox*>("Combo_Materiales")->count(), 0);
+
+        dlg.cajas.clear();
+        QTest::mouseClick(programa.diseno().findChild<QWidget*>("SSCommandGuardar"), Qt::LeftButton);
+        std::filesystem::current_path(antes);
+        QVERIFY(std::filesystem::is_empty(arranque));
+        if (alGuardar.isEmpty()) {
+            QVERIFY(dlg.cajas.empty());
+            QCOMPARE(std::filesystem::file_size(datos.Archivo(CarpetaDatos::kDatos)), 43u);
+            std::filesystem::remove_all(datos.carpeta()); // a name QTemporaryDir cannot remove
+        } else {
+            QCOMPARE(dlg.titulos(), std::vector<std::string>{"No se pudo grabar el archivo"});
+            QVERIFY2(dlg.cajas[0].texto.find(alGuardar.toStdString()) != std::string::npos, dlg.cajas[0].texto.c_str());
+        }
     }
 };
 

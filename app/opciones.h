@@ -1,0 +1,64 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+// Command-line options shared by Vantora's programs: "--nombre valor" pairs,
+// numbers written with a point, the data folder, and the one-line Spanish
+// error that ends a program with status 2.
+
+inline constexpr std::string_view kOpcionDatos = "--datos";
+inline constexpr int kSalidaOpcionInvalida = 2;
+
+enum class TipoOpcion { Numero, Texto, Carpeta };
+
+struct DefinicionOpcion {
+    std::string_view nombre;
+    TipoOpcion tipo;
+};
+
+// The options of one command line, each checked against its definition.
+class Opciones {
+public:
+    // Reads "--nombre valor" pairs. "--ayuda", "-h" and "--help" ask for the
+    // help text. Nothing, with the reason naming the option, for an unknown
+    // option, a missing value, a number that is not one or is out of range,
+    // or an empty folder name.
+    static std::optional<Opciones> Leer(int argc, char** argv, std::span<const DefinicionOpcion> definiciones,
+                                        std::string& error);
+
+    bool ayuda() const { return m_ayuda; }
+    bool Tiene(std::string_view nombre) const { return m_textos.contains(nombre); }
+    // The value as given, in the system's own encoding; empty when absent.
+    std::string Texto(std::string_view nombre) const;
+    // A number option's value; 0 when absent.
+    double Numero(std::string_view nombre) const;
+    // The folder of "--datos", or the default data folder.
+    std::filesystem::path Carpeta() const;
+
+private:
+    std::map<std::string, std::string, std::less<>> m_textos;
+    std::map<std::string, double, std::less<>> m_numeros;
+    bool m_ayuda = false;
+};
+
+// A whole option value as a number: an optional sign, digits and at most one
+// "." (no exponent, no comma), and within the range of the calculation's
+// numbers. Nothing, with the reason, otherwise.
+std::optional<double> LeerNumeroOpcion(std::string_view texto, std::string& motivo);
+
+// For the window program, which leaves every other argument to others: the
+// folder of "--datos DIR" wherever it stands, the default data folder when it
+// is not given. Nothing, with the reason, when "--datos" lacks its value or
+// the value is empty.
+std::optional<std::filesystem::path> CarpetaDeArgumentos(int argc, char** argv, std::string& error);
+
+// Writes "programa: mensaje" as one line on the error output: line breaks
+// escaped, bytes that are not UTF-8 shown as \xHH.
+void EscribirError(std::string_view programa, std::string_view mensaje);
+// The same, returning the status of a bad option or value.
+int FallarOpcion(std::string_view programa, std::string_view mensaje);

@@ -1,0 +1,116 @@
+#include "archivo_temporal.h"
+
+#include "motivos.h"
+
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr int kIntentos = 100;
+
+// Twelve random letters and digits: 62^12 names, so a name planted in
+// advance is hit only by chance, and a hit costs one more attempt.
+std::string sufijoAzar()
+{
+    static constexpr char kLetras[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    unsigned char azar[12];
+    if (::getrandom(azar, sizeof azar, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof azar)) {
+        // Without the kernel's generator (early boot), the clock still makes
+        // collisions rare; the exclusive creation keeps them harmless.
+        auto t = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+        for (unsigned char& a : azar) {
+            t = t * 6364136223846793005ULL + 1442695040888963407ULL;
+            a = static_cast<unsigned char>(t >> 56);
+        }
+    }
+    std::string sufijo;
+    for (const unsigned char a : azar)
+        sufijo += kLetras[a % 62];
+    return sufijo;
+}
+
+} // namespace
+
+ArchivoTemporal::ArchivoTemporal(std::filesystem::path destino) : m_destino(std::move(destino)) {}
+
+ArchivoTemporal::~ArchivoTemporal()
+{
+    m_archivo.Cerrar();
+    if (!m_nombre.empty() && !m_confirmado)
+        ::unlinkat(m_carpeta.fd(), m_nombre.c_str(), 0);
+}
+
+bool ArchivoTemporal::Crear(std::string& error)
+{
+    if (!m_carpeta.Abrir(m_destino, error))
+        return false;
+    const std::string& nombreFinal = m_carpeta.nombre();
+    struct stat st {};
+    const bool existe = ::fstatat(m_carpeta.fd(), nombreFinal.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    if (existe && S_ISDIR(st.st_mode)) {
+        error = "en lugar del archivo hay una carpeta con ese nombre";
+        return false;
+    }
+    for (int intento = 0; intento < kIntentos; ++intento) {
+        const std::string nombre = nombreFinal + ".tmp-" + sufijoAzar();
+        m_archivo = Descriptor(
+            ::openat(m_carpeta.fd(), nombre.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (m_archivo.abierto()) {
+            m_nombre = nombre;
+            // Permissions someone gave this user's own file stay with it.
+            if (existe && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+                ::fchmod(m_archivo.fd(), st.st_mode & 0777);
+            return true;
+        }
+        if (errno == EEXIST)
+            continue;
+        const int numero = errno;
+        error = numero == EACCES || numero == EPERM ? "no tiene permiso para escribir en la carpeta de datos"
+                                                    : MotivoSistema(numero);
+        return false;
+    }
+    error = "no se encontró un nombre libre para el archivo temporal";
+    return false;
+}
+
+bool ArchivoTemporal::Escribir(std::string_view contenido, std::string& error)
+{
+    while (!contenido.empty()) {
+        const ssize_t n = ::write(m_archivo.fd(), contenido.data(), contenido.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            error = MotivoSistema(n < 0 ? errno : ENOSPC);
+            return false;
+        }
+        contenido.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+bool ArchivoTemporal::Confirmar(std::string& error)
+{
+    if (::fsync(m_archivo.fd()) != 0 || !m_archivo.Cerrar()) {
+        error = MotivoSistema(errno);
+        return false;
+    }
+    if (::renameat(m_carpeta.fd(), m_nombre.c_str(), m_carpeta.fd(), m_carpeta.nombre().c_str()) != 0) {
+        const int numero = errno;
+        if (numero == EISDIR || numero == ENOTEMPTY || numero == EEXIST)
+            error = "en lugar del archivo hay una carpeta con ese nombre";
+        else if (numero == EACCES || numero == EPERM)
+            error = "no tiene permiso para reemplazar el archivo";
+        else
+            error = MotivoSistema(numero);
+        return false;
+    }
+    m_confirmado = true;
+    // The rename itself reaches the disk with the folder; a file system that
+    // cannot flush folders has nothing more to offer, and the file is whole.
+    ::fsync(m_carpeta.fd());
+    return true;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "carpeta_abierta.h"
+#include "descriptor.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// A new file beside a target, written whole and then renamed over it, so that
+// a crash, a full disk or a reader at the wrong moment finds either the old
+// file or the new one, never a part.
+//
+// The temporary file gets a random name and is created exclusively, never
+// through a link: nothing planted beside the target (a link to someone
+// else's file, a pipe, a folder) is ever opened or written. Until Confirmar()
+// succeeds, the destructor closes and removes it, whatever path the caller
+// takes out of its scope.
+class ArchivoTemporal {
+public:
+    explicit ArchivoTemporal(std::filesystem::path destino);
+    ~ArchivoTemporal();
+    ArchivoTemporal(const ArchivoTemporal&) = delete;
+    ArchivoTemporal& operator=(const ArchivoTemporal&) = delete;
+
+    // Creates the temporary file in the target's folder. Refuses a target
+    // name held by a folder. A regular target file of this user keeps its
+    // permissions in the replacement.
+    bool Crear(std::string& error);
+    bool Escribir(std::string_view contenido, std::string& error);
+    // Flushes the file to the disk and renames it over the target, which
+    // becomes a regular file whatever stood at its name (a link is replaced,
+    // not followed).
+    bool Confirmar(std::string& error);
+
+    // The temporary file's name inside the folder; empty before Crear().
+    const std::string& nombre() const { return m_nombre; }
+
+private:
+    std::filesystem::path m_destino;
+    CarpetaAbierta m_carpeta;
+    Descriptor m_archivo;
+    std::string m_nombre;
+    bool m_confirmado = false;
+};

@@ -1,0 +1,47 @@
+// The data folder option as the window program reads it, leaving every other
+// argument to the toolkit and to the other options.
+
+#include "opciones.h"
+
+#include <QtTest>
+
+class TestOpciones : public QObject {
+    Q_OBJECT
+
+private slots:
+    void carpetaDeArgumentos_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("argumentos");
+        QTest::addColumn<QByteArray>("carpeta");
+        QTest::addColumn<QString>("error");
+        const QByteArray porDefecto = qgetenv("HOME") + "/KORVEN/win";
+        QTest::newRow("sin --datos: la de la cuenta") << QList<QByteArray>{"-style", "Fusion"} << porDefecto << "";
+        QTest::newRow("entre otras opciones")
+            << QList<QByteArray>{"--catalogo", "x", "--datos", "/srv/lab", "--otra"} << QByteArray("/srv/lab") << "";
+        QTest::newRow("en Latin-1, tal cual")
+            << QList<QByteArray>{"--datos", "/srv/d\xE9x"} << QByteArray("/srv/d\xE9x") << "";
+        QTest::newRow("sin valor") << QList<QByteArray>{"-style", "Fusion", "--datos"} << QByteArray()
+                                   << "--datos: falta el valor";
+        QTest::newRow("vacia") << QList<QByteArray>{"--datos", ""} << QByteArray()
+                               << "--datos: falta el nombre de la carpeta de datos";
+    }
+    void carpetaDeArgumentos()
+    {
+        QFETCH(QList<QByteArray>, argumentos);
+        QFETCH(QByteArray, carpeta);
+        QFETCH(QString, error);
+        argumentos.prepend("vantora");
+        std::vector<char*> argv;
+        for (QByteArray& a : argumentos)
+            argv.push_back(a.data());
+        std::string motivo;
+        const auto ruta = CarpetaDeArgumentos(int(argv.size()), argv.data(), motivo);
+        QCOMPARE(ruta.has_value(), error.isEmpty());
+        if (ruta)
+            QCOMPARE(QByteArray::fromStdString(ruta->native()), carpeta);
+        QCOMPARE(QString::fromStdString(motivo), error);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestOpciones)
+#include "test_opciones.moc"
