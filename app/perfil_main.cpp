@@ -6,12 +6,13 @@
 #include "consola.h"
 #include "estado_diseno.h"
 #include "lienzo_imagen.h"
+#include "opciones.h"
 #include "perfil.h"
 
 #include <QGuiApplication>
-#include <charconv>
+#include <climits>
+#include <cmath>
 #include <iostream>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,11 +27,7 @@ constexpr std::string_view kAyuda =
     "  --registro K       dibuja solo el registro K del archivo, como si fuera el primero\n"
     "  --png IMAGEN       guarda el dibujo de 552 × 325 puntos como imagen PNG\n";
 
-int fallar(const std::string& mensaje)
-{
-    std::cerr << "vantora-perfil: " << mensaje << '\n';
-    return 2;
-}
+constexpr std::string_view kPrograma = "vantora-perfil";
 
 // The surface, with the text it prints also written as "Print: text".
 class LienzoConsola : public LienzoImagen {
@@ -50,31 +47,30 @@ private:
 
 int main(int argc, char** argv)
 {
-    std::map<std::string_view, std::string> opciones;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view opcion = argv[i];
-        if (opcion == "--ayuda" || opcion == "-h" || opcion == "--help") {
-            std::cout << kAyuda;
-            return 0;
-        }
-        if (opcion != "--datos" && opcion != "--archivo" && opcion != "--registro" && opcion != "--png")
-            return fallar("opción desconocida: " + std::string(opcion) + " (vea --ayuda)");
-        if (i + 1 >= argc)
-            return fallar(std::string(opcion) + ": falta el valor");
-        const std::string valor = argv[++i];
-        if (valor.empty())
-            return fallar(std::string(opcion) + ": el valor no puede estar vacío");
-        opciones[opcion] = valor;
+    constexpr DefinicionOpcion kOpciones[] = {{"--datos", TipoOpcion::Carpeta},
+                                              {"--archivo", TipoOpcion::Texto},
+                                              {"--registro", TipoOpcion::Numero},
+                                              {"--png", TipoOpcion::Texto}};
+    std::string error;
+    const std::optional<Opciones> leidas = Opciones::Leer(argc, argv, kOpciones, error);
+    if (!leidas)
+        return FallarOpcion(kPrograma, error);
+    const Opciones& o = *leidas;
+    if (o.ayuda()) {
+        std::cout << kAyuda;
+        return 0;
     }
     std::optional<int> registro;
-    if (opciones.contains("--registro")) {
-        const std::string& texto = opciones["--registro"];
-        int k = 0;
-        const auto [fin, error] = std::from_chars(texto.data(), texto.data() + texto.size(), k);
-        if (error != std::errc() || fin != texto.data() + texto.size() || k < 1)
-            return fallar("--registro: \"" + texto + "\" no es un número de registro (1, 2, ...)");
-        registro = k;
+    if (o.Tiene("--registro")) {
+        const double k = o.Numero("--registro");
+        if (k < 1 || k != std::floor(k) || k > INT_MAX)
+            return FallarOpcion(kPrograma, "--registro: \"" + o.Texto("--registro") +
+                                               "\" no es un número de registro (1, 2, ...)");
+        registro = static_cast<int>(k);
     }
+    for (const char* opcion : {"--archivo", "--png"})
+        if (o.Tiene(opcion) && o.Texto(opcion).empty())
+            return FallarOpcion(kPrograma, std::string(opcion) + ": el nombre de archivo no puede estar vacío");
 
     // The offscreen platform: no display is needed or used. Standard error
     // carries this program's own messages only.
@@ -84,21 +80,20 @@ int main(int argc, char** argv)
             std::cerr << texto.toStdString() << '\n';
     });
     QGuiApplication app(argc, argv);
-    const CarpetaDatos carpeta(opciones.contains("--datos") ? std::filesystem::path(opciones["--datos"])
-                                                            : CarpetaDatos::PorDefecto());
+    const CarpetaDatos carpeta(o.Carpeta());
     EstadoDiseno estado;
     ConsolaPantalla graficos(std::cout);
     ConsolaPantalla diseno(std::cout);
     ConsolaDialogos dialogos(std::cout);
     LienzoConsola lienzo(std::cout);
     Perfil perfil(estado, lienzo, graficos, diseno, dialogos, carpeta);
-    if (opciones.contains("--archivo") || registro)
-        perfil.UsarArchivo(opciones.contains("--archivo") ? std::filesystem::path(opciones["--archivo"])
-                                                          : carpeta.Archivo(CarpetaDatos::kDatos),
+    if (o.Tiene("--archivo") || registro)
+        perfil.UsarArchivo(o.Tiene("--archivo") ? std::filesystem::path(o.Texto("--archivo"))
+                                                : carpeta.Archivo(CarpetaDatos::kDatos),
                            registro);
     const bool dibujado = perfil.DibujarPerfil(estado.EscalaHorizontal, estado.EscalaVertical, estado.AspectoPantalla);
-    if (opciones.contains("--png") && !lienzo.GuardarPng(QString::fromStdString(opciones["--png"])))
-        return fallar("--png: no se pudo grabar la imagen " + opciones["--png"]);
+    if (o.Tiene("--png") && !lienzo.GuardarPng(QString::fromLocal8Bit(o.Texto("--png"))))
+        return FallarOpcion(kPrograma, "--png: no se pudo grabar la imagen " + o.Texto("--png"));
     std::cout.flush();
     if (!std::cout)
         return 2;

@@ -1,3 +1,4 @@
+#include "archivos.h"
 #include "calibracion.h"
 #include "colores_graficos.h"
 #include "controles.h"
@@ -9,12 +10,8 @@
 #include "redondeo.h"
 #include "registro_diseno.h"
 
-#include <cerrno>
 #include <cmath>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 using numerico::Dividir;
@@ -23,35 +20,25 @@ using namespace mensajes_graficos;
 
 namespace {
 
-// The whole of a regular file; nothing when it is absent. A file that cannot
-// be read, or that is not a regular file (a FIFO would never end), is a
-// failure of the drawing.
+// The whole of a regular file; nothing when it is absent (or its folder is).
+// A file that cannot be read, or that is not a regular file (a FIFO would
+// never end), is a failure of the drawing.
 std::optional<std::string> leerArchivo(const std::filesystem::path& archivo)
 {
-    const int fd = ::open(archivo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return std::nullopt;
-        throw numerico::Falla{};
-    }
-    struct stat st {};
     std::string contenido;
-    bool bien = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    char bloque[4096];
-    while (bien) {
-        const ssize_t n = ::read(fd, bloque, sizeof bloque);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            bien = n == 0;
-            break;
-        }
-        contenido.append(bloque, static_cast<size_t>(n));
+    std::string error;
+    switch (LeerArchivo(archivo, contenido, error)) {
+    case Lectura::Leido:
+        return contenido;
+    case Lectura::NoExiste:
+        return std::nullopt;
+    case Lectura::Rechazado:
+        break;
     }
-    ::close(fd);
-    if (!bien)
-        throw numerico::Falla{};
-    return contenido;
+    std::error_code ec;
+    if (!std::filesystem::exists(archivo.parent_path(), ec) && !ec)
+        return std::nullopt;
+    throw numerico::Falla{};
 }
 
 } // namespace
