@@ -99,8 +99,10 @@ Lente deEstado(const EstadoDiseno& e, const Numero& base, double diametro, Pisos
     l.espesorCentral = e.EspesorCentral;
     l.nombre = e.NombreMaterial;
     l.textoBase = TextoPlano(base);
-    l.textoIndice = TextoPlano(e.IndiceMaterial);
-    l.textoDensidad = TextoPlano(e.Densidad);
+    // The drawing of a saved design leaves the record's single-precision
+    // index in the design state: shown to a single's digits, 1.498 stays 1.498.
+    l.textoIndice = TextoPlanoSimple(static_cast<float>(e.IndiceMaterial));
+    l.textoDensidad = TextoPlanoSimple(static_cast<float>(e.Densidad));
     l.textoDiametro = TextoPlano(Redondear2(diametro));
     l.textoBorde = TextoPlano(e.EspesorBorde);
     l.pisos = pisos;

@@ -322,7 +322,10 @@ private slots:
         QVERIFY(!impresion.DelDiseno(momento));
         QCOMPARE(ultimoMensaje(), std::string(ImpresionOrden::kRecuperado));
 
-        // The diameter bar moved to 70 mm: the ticket is the lens redrawn there.
+        // The diameter bar moved to 70 mm after "Graficar" left the saved
+        // record's index, a single, in the design state: the ticket is the
+        // lens redrawn there.
+        d.e.IndiceMaterial = static_cast<double>(1.498f);
         Numero setenta = 70;
         QVERIFY(perfil.RedibujarPerfil(d.e.PoderExterno, d.e.PoderInterno, d.e.IndiceMaterial, d.e.EspesorCentral,
                                        d.e.PoderVertice, setenta, d.e.Densidad, d.e.EscalaHorizontal,
@@ -330,6 +333,7 @@ private slots:
         const std::optional<OrdenTrabajo> variada = impresion.DeGraficos(momento);
         QVERIFY(variada);
         QCOMPARE(variada->diametro, std::string("70"));
+        QCOMPARE(variada->indice, std::string("1.498"));
         QCOMPARE(variada->peso, d.graficos.Texto("Tx_Diametro_Peso"));
         QCOMPARE(variada->avisos, std::vector<std::string>{kNoStandart.toStdString()});
     }
