@@ -1,14 +1,18 @@
 // vantora-perfil: the drawing of a saved design without a display, for a
 // laboratory's job sheets. It draws through the graphics window's own
-// routine on an offscreen surface of the window's size.
+// routine on an offscreen surface of the window's size, and writes the
+// design's job ticket as a PDF.
 
 #include "carpeta_datos.h"
 #include "consola.h"
 #include "estado_diseno.h"
 #include "lienzo_imagen.h"
+#include "numero_trabajo.h"
 #include "opciones.h"
+#include "orden_pdf.h"
 #include "perfil.h"
 
+#include <QDateTime>
 #include <QGuiApplication>
 #include <climits>
 #include <cmath>
@@ -20,12 +24,15 @@
 namespace {
 
 constexpr std::string_view kAyuda =
-    "Uso: vantora-perfil [--datos DIR] [--archivo ARCHIVO] [--registro K] [--png IMAGEN]\n"
+    "Uso: vantora-perfil [--datos DIR] [--archivo ARCHIVO] [--registro K] [--png IMAGEN] [--pdf ARCHIVO]\n"
+    "                    [--trabajo NUMERO]\n"
     "Dibuja la lente guardada como el botón \"Graficar\" de la ventana de diseño, sin pantalla.\n"
     "  --datos DIR        carpeta de datos (DATA.DAT y MONITOR.DAT)\n"
     "  --archivo ARCHIVO  dibuja este archivo de registros de diseño en lugar de DATA.DAT\n"
     "  --registro K       dibuja solo el registro K del archivo, como si fuera el primero\n"
-    "  --png IMAGEN       guarda el dibujo de 552 × 325 puntos como imagen PNG\n";
+    "  --png IMAGEN       guarda el dibujo de 552 × 325 puntos como imagen PNG\n"
+    "  --pdf ARCHIVO      graba la orden de trabajo de la lente dibujada, una hoja A4 en PDF\n"
+    "  --trabajo NUMERO   número de trabajo de la orden (sin él, se forma con la fecha y la hora)\n";
 
 constexpr std::string_view kPrograma = "vantora-perfil";
 
@@ -47,10 +54,9 @@ private:
 
 int main(int argc, char** argv)
 {
-    constexpr DefinicionOpcion kOpciones[] = {{"--datos", TipoOpcion::Carpeta},
-                                              {"--archivo", TipoOpcion::Texto},
-                                              {"--registro", TipoOpcion::Numero},
-                                              {"--png", TipoOpcion::Texto}};
+    constexpr DefinicionOpcion kOpciones[] = {{"--datos", TipoOpcion::Carpeta},   {"--archivo", TipoOpcion::Texto},
+                                              {"--registro", TipoOpcion::Numero}, {"--png", TipoOpcion::Texto},
+                                              {"--pdf", TipoOpcion::Texto},       {"--trabajo", TipoOpcion::Texto}};
     std::string error;
     const std::optional<Opciones> leidas = Opciones::Leer(argc, argv, kOpciones, error);
     if (!leidas)
@@ -68,9 +74,12 @@ int main(int argc, char** argv)
                                                "\" no es un número de registro (1, 2, ...)");
         registro = static_cast<int>(k);
     }
-    for (const char* opcion : {"--archivo", "--png"})
+    for (const char* opcion : {"--archivo", "--png", "--pdf"})
         if (o.Tiene(opcion) && o.Texto(opcion).empty())
             return FallarOpcion(kPrograma, std::string(opcion) + ": el nombre de archivo no puede estar vacío");
+    if (o.Tiene("--trabajo"))
+        if (const std::optional<std::string> problema = ProblemaNumeroTrabajo(o.Texto("--trabajo")))
+            return FallarOpcion(kPrograma, "--trabajo: " + *problema);
 
     // The offscreen platform: no display is needed or used. Standard error
     // carries this program's own messages only.
@@ -94,6 +103,17 @@ int main(int argc, char** argv)
     const bool dibujado = perfil.DibujarPerfil(estado.EscalaHorizontal, estado.EscalaVertical, estado.AspectoPantalla);
     if (o.Tiene("--png") && !lienzo.GuardarPng(QString::fromLocal8Bit(o.Texto("--png"))))
         return FallarOpcion(kPrograma, "--png: no se pudo grabar la imagen " + o.Texto("--png"));
+    if (o.Tiene("--pdf") && dibujado) {
+        const QDateTime ahora = QDateTime::currentDateTime();
+        OrdenTrabajo orden = OrdenDelRegistro(*perfil.UltimoDibujo()->registro);
+        orden.numero = o.Tiene("--trabajo") ? o.Texto("--trabajo") : NumeroTrabajoPorFecha(ahora);
+        orden.fechaHora = FechaHoraOrden(ahora);
+        std::string error;
+        if (!GrabarOrdenPdf(o.Texto("--pdf"), orden, error))
+            return FallarOpcion(kPrograma, "--pdf: " + error);
+    }
+    if (o.Tiene("--pdf") && !dibujado)
+        EscribirError(kPrograma, "--pdf: no hay lente dibujada; no se graba la orden de trabajo");
     std::cout.flush();
     if (!std::cout)
         return 2;

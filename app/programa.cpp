@@ -4,6 +4,7 @@
 #include "frm_dibuja_vantoras.h"
 #include "frm_vantora.h"
 #include "ruta_legible.h"
+#include "vista_previa_orden.h"
 
 namespace {
 
@@ -47,6 +48,13 @@ Programa::Programa(const CarpetaDatos& carpeta, Dialogos& dialogos)
     m_pantallaGraficos.AntesDeUsar([this] { cargarGraficos(); });
     m_diseno = std::make_unique<Frm_Vantora>(m_estado, *m_motor, m_pantallaDiseno, dialogos, carpeta);
     m_diseno->AlAbrirProductos([this] { abrirProductos(); });
+    // The job ticket of the calculated design; the graphics window gets its
+    // own when it loads.
+    m_orden = std::make_unique<ImpresionOrden>(m_estado, m_pantallaDiseno, *m_perfil, dialogos);
+    AgregarImprimirOrden(m_diseno.get(), [this] {
+        if (const auto orden = m_orden->DelDiseno(QDateTime::currentDateTime()))
+            MostrarVistaPreviaOrden(m_diseno.get(), *orden);
+    });
     m_diseno->AlGraficar([this](bool porClic) {
         if (porClic)
             m_modificacion->SSCommandGraficar_Click();
@@ -63,6 +71,10 @@ void Programa::cargarGraficos()
         return;
     m_cargandoGraficos = true;
     m_graficos = new Frm_DibujaVantoras(*m_modificacion, m_pantallaGraficos, m_lienzo);
+    AgregarImprimirOrden(m_graficos, [this] {
+        if (const auto orden = m_orden->DeGraficos(QDateTime::currentDateTime()))
+            MostrarVistaPreviaOrden(m_graficos, *orden);
+    });
     m_cargandoGraficos = false;
 }
 

@@ -4,6 +4,7 @@
 #include "carpeta_datos.h"
 #include "catalogo_sqlite.h"
 #include "estado_diseno.h"
+#include "impresion_orden.h"
 #include "lienzo_imagen.h"
 #include "modificacion_diseno.h"
 #include "motor.h"
@@ -50,6 +51,7 @@ private:
     LienzoImagen m_lienzo;
     std::unique_ptr<Perfil> m_perfil;
     std::unique_ptr<ModificacionDiseno> m_modificacion;
+    std::unique_ptr<ImpresionOrden> m_orden;
     QPointer<Frm_DibujaVantoras> m_graficos;
     bool m_cargandoGraficos = false;
     std::unique_ptr<Frm_Vantora> m_diseno;

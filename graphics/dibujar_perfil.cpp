@@ -103,6 +103,7 @@ bool Perfil::DibujarPerfil(Numero& EscalaHorizontal, Numero& EscalaVertical, Num
     m_graficos.MostrarVentana();
     m_lienzo.Limpiar();
     m_lienzo.Marco(0, 0, 300, 200);
+    m_ultimo.reset();
 
     bool dibujado = false;
     try {
@@ -204,6 +205,7 @@ bool Perfil::DibujarPerfil(Numero& EscalaHorizontal, Numero& EscalaVertical, Num
             m_lienzo.Linea(90, 200 + 16 * k, 90 + ep, 200 + 16 * k);
             m_lienzo.Linea(90, 345 + 16 * k, 90 + (xB - xF), 345 + 16 * k);
             dibujado = true;
+            m_ultimo = Dibujo{D, Pisos::Guardado, r};
 
             if (k == 2 || k == n_registros)
                 return true;

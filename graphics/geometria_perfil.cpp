@@ -61,3 +61,14 @@ Superficies CalcularSuperficies(double P1, double P2, double n, double D, Pisos 
     s.a2 = semiangulo(s.R2, s.h);
     return s;
 }
+
+double EspesorBordeLente(const Superficies& s, double t)
+{
+    return Finito(s.menisco ? t - s.s1 + s.s2 : t - s.s1 - s.s2);
+}
+
+double PesoLente(const Superficies& s, double t, double densidad)
+{
+    const double disco = EspesorBordeLente(s, t) * s.h * s.h * kPiDisco;
+    return Finito(densidad * (s.V1 + s.V2 + disco) / 1000.0);
+}

@@ -33,3 +33,11 @@ double VolumenCasquete(double h, double s);
 
 // The laboratory's π for the disc of the edge.
 inline constexpr double kPiDisco = 3.1416;
+
+// Edge thickness of a lens of centre thickness t (mm) with these faces: the
+// front sagitta comes off the centre, a concave back's sagitta goes back on.
+double EspesorBordeLente(const Superficies& s, double t);
+
+// Weight in grams: the two caps and the disc of the edge, by the density in
+// g/cm³, as the graphics window weighs the lens it draws.
+double PesoLente(const Superficies& s, double t, double densidad);

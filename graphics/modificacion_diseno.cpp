@@ -5,6 +5,7 @@
 #include "formatos.h"
 #include "mensajes_graficos.h"
 #include "redondeo.h"
+#include "reglas_laboratorio.h"
 
 #include <algorithm>
 #include <climits>
@@ -12,43 +13,9 @@
 #include <optional>
 
 using namespace mensajes_graficos;
+using namespace laboratorio;
 
 namespace {
-
-constexpr std::string_view kCorriente = "Curva Base externa corriente en laboratorio";
-constexpr std::string_view kEspecial = "Curva Base externa especial en laboratorio. Confirme posibilidades y demoras.";
-constexpr std::string_view kTituloMuyCurva = "Lente vantora muy curva";
-constexpr std::string_view kTextoMuyCurva =
-    "El valor de curva base externa no es compatible con el diámetro y material seleccionado.\r\n"
-    "El Sistema Vexlor le sugiere bajar la curva base externa para obtener un mejor diseño.\r\n"
-    "Por el momento el Sistema sugiere una curva externa inicial de calculo: ";
-constexpr std::string_view kDiametroNormal = "Diámetro normal";
-constexpr std::string_view kDiametroEspecial = "Está seleccionando un diámetro especial.";
-constexpr std::string_view kDiametroNoStandart =
-    "Ha seleccionado un diámetro no standart. Verifique la posibilidad de tallado y demoras para este diseño.";
-constexpr std::string_view kDiametroPolicarbonato =
-    "Atención: Ha seleccionado un diámetro para un monofocal solo compatible con lentes de policarbonato. Consulte "
-    "posibilidad de fabricación y demoras";
-constexpr std::string_view kTituloDiametro = "Diámetro incompatible";
-constexpr std::string_view kTextoDiametro =
-    "Este es el diámetro máximo en el que se puede tallar esta lente de acuerdo a la base y material "
-    "seleccionado.\r\n"
-    "Si Ud. requiere un diámetro mayor el Sistema Vexlor le sugiere optar por lo siguiente:\r\n"
-    "\r\n"
-    "1) Bajar la curva base externa.  2) Utilizar un material de indice mayor.";
-constexpr std::string_view kTituloMaterial = "Material incompatible";
-constexpr std::string_view kTextoMaterial =
-    "El material solicitado no permite el tallado de esta lente de acuerdo al diámetro y curva base "
-    "seleccionada.\r\n"
-    "Si Ud. requiere de este material el Sistema Vexlor le sugiere estas opciones:\r\n"
-    "\r\n"
-    "1) Bajar la curva base externa.  2) Reducir el diámetro.";
-
-// Bases a surfacing laboratory keeps moulds for.
-bool baseCorriente(double base)
-{
-    return base <= 1 || base == 3 || base == 4.5 || base == 6 || base == 8 || base == 10 || base == 12;
-}
 
 // The whole number nearest to x, halves to the even neighbour; nothing when
 // no scroll bar could hold it.
@@ -166,14 +133,13 @@ void ModificacionDiseno::HScroll_ModificoBase_Change()
     if (e.ScrollActivo != 1)
         return;
 
-    if (baseCorriente(e.CurvaBaseActual))
-        aconsejar(kCorriente, colores::kVerdeClaro);
+    if (BaseCorriente(e.CurvaBaseActual))
+        aconsejar(kBaseCorriente, colores::kVerdeClaro);
     else
-        aconsejar(kEspecial, colores::kGrisClaro);
+        aconsejar(kBaseEspecial, colores::kGrisClaro);
 
-    // A front sphere whose radius does not exceed half the chosen diameter
-    // (plus half a millimetre) cannot be cut to it: the bar stops here.
-    if (std::fabs(e.RadioExterno * 1000.0) <= (e.DiametroModificado + 1.0) / 2.0) {
+    // A front sphere too steep for the chosen diameter: the bar stops here.
+    if (LenteMuyCurva(e.RadioExterno * 1000.0, e.DiametroModificado)) {
         if (const std::optional<int> tope = entero(e.CurvaBaseActual * 8.0))
             m_graficos.PonerMaximo(ctlg::HScroll_ModificoBase, *tope);
         m_dialogos.Mensaje(kTituloMuyCurva, std::string(kTextoMuyCurva) + TextoPlano(e.CurvaBase), Icono::Informacion);
@@ -199,22 +165,9 @@ void ModificacionDiseno::HScroll_ModificoDiametro_Change()
         return;
 
     m_graficos.PonerTexto(ctlg::SalidaTxt, "");
-    if (d == 60 || d == 65) {
-        aconsejar(kDiametroNormal, colores::kVerdeClaro);
-    } else {
-        std::string_view texto = kDiametroEspecial;
-        if (d > 65)
-            texto = kDiametroNoStandart;
-        if (d > 71)
-            texto = kDiametroPolicarbonato;
-        aconsejar(texto, colores::kGrisClaro);
-    }
+    aconsejar(ConsejoDiametro(d), DiametroNormal(d) ? colores::kVerdeClaro : colores::kGrisClaro);
 
-    // The diameter of the front face's own sphere, in whole millimetres; a
-    // flat front has none.
-    const double poder = std::fabs(e.PoderExterno);
-    const double maximo = poder > 0 ? std::trunc(2000.0 * (e.IndiceMaterial - 1.0) / poder) : INFINITY;
-    if (d >= maximo) {
+    if (d >= DiametroMaximoFrontal(e.IndiceMaterial, e.PoderExterno)) {
         m_dialogos.Mensaje(kTituloDiametro, kTextoDiametro, Icono::Informacion);
         m_graficos.PonerMaximo(ctlg::HScroll_ModificoDiametro, d);
     } else {
@@ -256,8 +209,7 @@ void ModificacionDiseno::HScroll_ModificoIndice_Change()
     e.EspesorCentral = e.EspesorCentralM * 1000.0;
     m_motor.CalculoCaras(e.CurvaBaseActual, e.IndiceMaterial, e.EspesorCentral, e.PoderVertice, e.DiametroInicial);
 
-    // The material tolerates one millimetre beyond half the diameter.
-    if (std::fabs(e.RadioExterno * 1000.0) <= (e.DiametroModificado + 2.0) / 2.0) {
+    if (MaterialIncompatible(e.RadioExterno * 1000.0, e.DiametroModificado)) {
         m_dialogos.Mensaje(kTituloMaterial, kTextoMaterial, Icono::Informacion);
         e.NombreMaterial = "  ";
         return;

@@ -3,8 +3,10 @@
 #include "carpeta_datos.h"
 #include "dialogos.h"
 #include "estado_diseno.h"
+#include "geometria_perfil.h"
 #include "lienzo.h"
 #include "pantalla.h"
+#include "registro_diseno.h"
 
 #include <filesystem>
 #include <optional>
@@ -34,6 +36,16 @@ public:
                          Numero& PoderVertice, Numero& Diametro, Numero& Densidad, Numero& EscalaHorizontal,
                          Numero& EscalaVertical, Numero& AspectoPantalla);
 
+    // The lens the last drawing left on the surface: its diameter, how its
+    // faces were drawn, and its record when it came from a file. Nothing
+    // while the surface shows no lens.
+    struct Dibujo {
+        double diametro = 0;
+        Pisos pisos = Pisos::Guardado;
+        std::optional<RegistroDiseno> registro;
+    };
+    const std::optional<Dibujo>& UltimoDibujo() const { return m_ultimo; }
+
 private:
     struct Lectura;
     Lectura leerDiseno() const;
@@ -47,4 +59,5 @@ private:
     const CarpetaDatos& m_carpeta;
     std::optional<std::filesystem::path> m_archivo;
     std::optional<int> m_registro;
+    std::optional<Dibujo> m_ultimo;
 };

@@ -5,6 +5,7 @@
 #include "mensajes_graficos.h"
 #include "numerico.h"
 #include "perfil.h"
+#include "reglas_laboratorio.h"
 
 #include <cmath>
 
@@ -15,9 +16,6 @@ using numerico::Raiz;
 
 namespace {
 
-// Depth of blank a lens needs, its edge plus its front sagitta, beyond which
-// a laboratory may not stock semi-finished blocks.
-constexpr double kBlockMaximo = 20.0;
 // A back face flatter than this many drawing units of radius shows no curve.
 constexpr double kRadioRecto = 1800.0;
 
@@ -40,6 +38,7 @@ bool Perfil::RedibujarPerfil(Numero& PoderExterno, Numero& PoderInterno, Numero&
     m_graficos.MostrarVentana();
     m_lienzo.Limpiar();
     m_lienzo.Marco(0, 0, 300, 200);
+    m_ultimo.reset();
 
     try {
         const double pi = 4.0 * std::atan(1.0);
@@ -74,7 +73,7 @@ bool Perfil::RedibujarPerfil(Numero& PoderExterno, Numero& PoderInterno, Numero&
         const double yUp = 100.0 - hs;
         const double e = Finito(Dividir(xBE - xFE, ex));
 
-        if (e + g1 >= kBlockMaximo) {
+        if (laboratorio::RequiereBlockEspecial(e, g1)) {
             m_graficos.PonerColorTexto(ctlg::SalidaTxt, colores::kAvisoBlock);
             m_graficos.PonerTexto(ctlg::SalidaTxt, kAvisoBlock);
         }
@@ -114,6 +113,7 @@ bool Perfil::RedibujarPerfil(Numero& PoderExterno, Numero& PoderInterno, Numero&
         m_lienzo.Elipse(230, 100, Dividir(hs, ey) * ex, co, A);
         m_lienzo.Linea(227, 100, 233, 100, co);
         m_lienzo.Linea(230, 97, 230, 104, co);
+        m_ultimo = Dibujo{D, Pisos::Dinamico, std::nullopt};
         return true;
     } catch (const numerico::Falla&) {
         // The window stays as it is, with what was already drawn.

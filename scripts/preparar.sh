@@ -8,6 +8,7 @@ PAQUETES=(
   qt6-base-dev qt6-qpa-plugins libqt6sql6-sqlite libgl-dev qt6-translations-l10n
   libbenchmark-dev clang-format
   fonts-dejavu-core fonts-liberation
+  libzint-dev poppler-utils zbar-tools
 )
 
 faltan=()

@@ -1,0 +1,47 @@
+#include "orden_pdf.h"
+
+#include "archivos.h"
+#include "dibujar_orden.h"
+#include "texto_qt.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QPdfWriter>
+#include <system_error>
+
+QByteArray OrdenPdf(const OrdenTrabajo& orden)
+{
+    QBuffer documento;
+    documento.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&documento);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+        pdf.setResolution(1200);
+        pdf.setTitle(QStringLiteral("Orden de trabajo ") + Q(orden.numero));
+        pdf.setCreator(QStringLiteral("Vantora"));
+        QPainter pintor(&pdf);
+        DibujarOrden(pintor, pdf.pageLayout(), orden);
+    }
+    return documento.data();
+}
+
+bool GrabarOrdenPdf(const std::filesystem::path& archivo, const OrdenTrabajo& orden, std::string& error)
+{
+    const std::string nombre = "No se pudo grabar la orden de trabajo en " + archivo.string() + ": ";
+    std::filesystem::path carpeta = archivo.parent_path();
+    if (carpeta.empty())
+        carpeta = ".";
+    std::error_code ec;
+    if (!std::filesystem::is_directory(carpeta, ec)) {
+        error = nombre + "la carpeta " + carpeta.string() + " no existe.";
+        return false;
+    }
+    const QByteArray documento = OrdenPdf(orden);
+    std::string motivo;
+    if (!ReemplazarArchivo(archivo, std::string_view(documento.constData(), documento.size()), motivo)) {
+        error = nombre + motivo + ".";
+        return false;
+    }
+    return true;
+}
