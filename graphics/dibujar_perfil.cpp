@@ -116,7 +116,9 @@ bool Perfil::DibujarPerfil(Numero& EscalaHorizontal, Numero& EscalaVertical, Num
                 return dibujado;
             const RegistroDiseno r = RegistroDiseno::Decodificar(
                 reinterpret_cast<const std::uint8_t*>(diseno.bytes.data()) + (k - 1) * RegistroDiseno::kLargo);
-            m_estado.IndiceMaterial = r.IndiceMaterial;
+            // The record keeps the index as a single: the design takes back the
+            // figure that was saved (1.498, not 1.49800002574921).
+            m_estado.IndiceMaterial = LeerNumero(TextoPlanoSimple(static_cast<float>(r.IndiceMaterial)));
 
             const double n = r.IndiceMaterial;
             const double D = r.DiametroInicial;
