@@ -96,6 +96,46 @@ void Perfil::recuperarDibujo()
     m_diseno.Enfocar(ctl::Tx_BaseCrown);
 }
 
+// Each arc twice, half a unit apart, for a heavier outline: the front one
+// towards the lens, the back one towards the lens too.
+void Perfil::arcosFrontales(const Trazado& z, Color c, double aspecto)
+{
+    m_lienzo.Arco(z.cx1, 100, z.r1, c, z.inicio1, z.fin1, aspecto);
+    m_lienzo.Arco(z.cx1 + 0.5, 100, z.r1, c, z.inicio1, z.fin1, aspecto);
+}
+
+void Perfil::arcosPosteriores(const Trazado& z, Color c, double aspecto)
+{
+    m_lienzo.Arco(z.cx2, 100, z.r2, c, z.inicio2, z.fin2, aspecto);
+    m_lienzo.Arco(z.cx2 - 0.5, 100, z.r2, c, z.inicio2, z.fin2, aspecto);
+}
+
+// The edge faces, top and bottom, each doubled half a unit higher.
+void Perfil::caras(const Trazado& z, double abajo, double arriba, Color c)
+{
+    m_lienzo.Linea(z.xFE, abajo, z.xBE, abajo, c);
+    m_lienzo.Linea(z.xFE, abajo - 0.5, z.xBE, abajo - 0.5, c);
+    m_lienzo.Linea(z.xFE, arriba, z.xBE, arriba, c);
+    m_lienzo.Linea(z.xFE, arriba - 0.5, z.xBE, arriba - 0.5, c);
+}
+
+// The lens body, from a device pixel inside its outline.
+void Perfil::rellenar(int x, Color borde)
+{
+    m_lienzo.EstiloRelleno(Lienzo::Relleno::Solido);
+    m_lienzo.ColorRelleno(colores::kCuerpo);
+    m_lienzo.RellenarDesde(x, 162, borde);
+    m_lienzo.EstiloRelleno(Lienzo::Relleno::Transparente);
+}
+
+// Front view: the lens outline at its diameter, and its centre.
+void Perfil::vistaFrontal(const Trazado& z, Color c, double ex, double ey, double aspecto)
+{
+    m_lienzo.Elipse(230, 100, Dividir(z.h, ey) * ex, c, aspecto);
+    m_lienzo.Linea(227, 100, 233, 100, c);
+    m_lienzo.Linea(230, 97, 230, 104, c);
+}
+
 bool Perfil::DibujarPerfil(Numero& EscalaHorizontal, Numero& EscalaVertical, Numero& AspectoPantalla)
 {
     m_graficos.PonerVisible(ctlg::Text2, true);
@@ -124,10 +164,6 @@ bool Perfil::DibujarPerfil(Numero& EscalaHorizontal, Numero& EscalaVertical, Num
             const double D = r.DiametroInicial;
             const double t = r.EspesorCentral;
             const Superficies s = CalcularSuperficies(r.PoderExterno, r.PoderInterno, n, D, Pisos::Guardado);
-            const double pi = 4.0 * std::atan(1.0);
-            const double inicio2 = s.menisco ? pi - s.a2 : 2.0 * pi - s.a2;
-            const double fin2 = s.menisco ? pi + s.a2 : s.a2;
-
             // The calibration is read on every pass. A screen never
             // calibrated has no MONITOR.DAT: it is drawn at the usual
             // scales and the file is left to whatever calibrates it.
@@ -145,25 +181,12 @@ bool Perfil::DibujarPerfil(Numero& EscalaHorizontal, Numero& EscalaVertical, Num
             const double ey = EscalaVertical;
             const double A = AspectoPantalla;
 
-            const double r1 = Finito(s.R1 * ex);
-            const double r2 = Finito(s.R2 * ex);
-            const double tp = Finito(t * ex);
-            const double hp = Finito(s.h * ey);
-            const double cx1 = 150.0 + r1;
-            const double cx2 = s.menisco ? 150.0 + tp + r2 : 150.0 + tp - r2;
-            // The sagittas again, from the drawing's own values.
-            const double g1 = Finito(
-                Dividir(r1, ex) - numerico::Raiz(Finito(std::pow(Dividir(r1, ex), 2) - std::pow(Dividir(hp, ey), 2))));
-            const double g2 = Finito(
-                Dividir(r2, ex) - numerico::Raiz(Finito(std::pow(Dividir(r2, ex), 2) - std::pow(Dividir(hp, ey), 2))));
-            const double xF = 150.0;
-            const double xB = 150.0 + tp;
-            const double xFE = 150.0 + g1 * ex;
-            const double xBE = s.menisco ? 150.0 + tp + g2 * ex : 150.0 + tp - g2 * ex;
+            const Trazado z = TrazarPerfil(s, t, ex, ey);
+            const double hp = z.h;
             const double yLow = Redondear2(hp) + 100.0;
             const double yUp = 100.0 - Redondear2(hp);
             // The weight follows the edge as drawn, back in millimetres.
-            const double ep = Finito(xBE - xFE);
+            const double ep = Finito(z.xBE - z.xFE);
             const double vDisco = Finito(Dividir(ep, ex) * (D / 2.0) * (D / 2.0) * kPiDisco);
             const double peso = Finito((s.V1 + s.V2 + vDisco) * r.Densidad / 1000.0);
 
@@ -183,29 +206,16 @@ bool Perfil::DibujarPerfil(Numero& EscalaHorizontal, Numero& EscalaVertical, Num
             m_graficos.PonerTexto(ctlg::Tx_Diametro_EspesorCentral, textoEspesor);
             m_graficos.PonerTexto(ctlg::Tx_ModificoDiametro, textoDiametro);
 
-            // Every arc and edge face twice, half a unit apart, for a heavier outline.
             const Color c = k == 1 ? colores::kRegistro1 : colores::kRegistro2;
-            m_lienzo.Arco(cx1, 100, r1, c, pi - s.a1, pi + s.a1, A);
-            m_lienzo.Arco(cx1 + 0.5, 100, r1, c, pi - s.a1, pi + s.a1, A);
-            m_lienzo.Arco(cx2, 100, r2, c, inicio2, fin2, A);
-            m_lienzo.Arco(cx2 - 0.5, 100, r2, c, inicio2, fin2, A);
-            m_lienzo.Linea(xFE, yLow, xBE, yLow, c);
-            m_lienzo.Linea(xFE, yLow - 0.5, xBE, yLow - 0.5, c);
-            m_lienzo.Linea(xFE, yUp, xBE, yUp, c);
-            m_lienzo.Linea(xFE, yUp - 0.5, xBE, yUp - 0.5, c);
-            if (k == 1) {
-                m_lienzo.EstiloRelleno(Lienzo::Relleno::Solido);
-                m_lienzo.ColorRelleno(colores::kCuerpo);
-                m_lienzo.RellenarDesde(278, 162, c);
-                m_lienzo.EstiloRelleno(Lienzo::Relleno::Transparente);
-            }
-            // Front view: the lens outline at its diameter, and its centre.
-            m_lienzo.Elipse(230, 100, Dividir(hp, ey) * ex, c, A);
-            m_lienzo.Linea(227, 100, 233, 100, c);
-            m_lienzo.Linea(230, 97, 230, 104, c);
+            arcosFrontales(z, c, A);
+            arcosPosteriores(z, c, A);
+            caras(z, yLow, yUp, c);
+            if (k == 1)
+                rellenar(278, c);
+            vistaFrontal(z, c, ex, ey, A);
             // Edge and centre thickness as bars below the frame.
             m_lienzo.Linea(90, 200 + 16 * k, 90 + ep, 200 + 16 * k);
-            m_lienzo.Linea(90, 345 + 16 * k, 90 + (xB - xF), 345 + 16 * k);
+            m_lienzo.Linea(90, 345 + 16 * k, 90 + z.t, 345 + 16 * k);
             dibujado = true;
             m_ultimo = Dibujo{D, Pisos::Guardado, r};
 

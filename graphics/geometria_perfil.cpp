@@ -72,3 +72,25 @@ double PesoLente(const Superficies& s, double t, double densidad)
     const double disco = EspesorBordeLente(s, t) * s.h * s.h * kPiDisco;
     return Finito(densidad * (s.V1 + s.V2 + disco) / 1000.0);
 }
+
+Trazado TrazarPerfil(const Superficies& s, double t, double ex, double ey)
+{
+    const double pi = 4.0 * std::atan(1.0);
+    Trazado z;
+    z.r1 = Finito(s.R1 * ex);
+    z.r2 = Finito(s.R2 * ex);
+    z.t = Finito(t * ex);
+    z.h = Finito(s.h * ey);
+    z.cx1 = 150.0 + z.r1;
+    z.cx2 = s.menisco ? 150.0 + z.t + z.r2 : 150.0 + z.t - z.r2;
+    const double semi = Dividir(z.h, ey);
+    z.g1 = sagita(Dividir(z.r1, ex), semi);
+    z.g2 = sagita(Dividir(z.r2, ex), semi);
+    z.xFE = 150.0 + z.g1 * ex;
+    z.xBE = s.menisco ? 150.0 + z.t + z.g2 * ex : 150.0 + z.t - z.g2 * ex;
+    z.inicio1 = pi - s.a1;
+    z.fin1 = pi + s.a1;
+    z.inicio2 = s.menisco ? pi - s.a2 : 2.0 * pi - s.a2;
+    z.fin2 = s.menisco ? pi + s.a2 : s.a2;
+    return z;
+}

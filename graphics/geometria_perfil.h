@@ -41,3 +41,18 @@ double EspesorBordeLente(const Superficies& s, double t);
 // Weight in grams: the two caps and the disc of the edge, by the density in
 // g/cm³, as the graphics window weighs the lens it draws.
 double PesoLente(const Superficies& s, double t, double densidad);
+
+// The cross-section in the drawing's units (ex across, ey along the
+// diameter), the front vertex at x = 150 on the axis y = 100.
+struct Trazado {
+    double r1 = 0, r2 = 0; // radii of the two circles
+    double t = 0, h = 0; // centre thickness and semi-diameter
+    double cx1 = 0, cx2 = 0;
+    double g1 = 0, g2 = 0; // sagittas in millimetres, from the drawing's own values
+    double xFE = 0, xBE = 0; // front and back edges
+    double inicio1 = 0, fin1 = 0, inicio2 = 0, fin2 = 0; // arcs, radians
+};
+
+// A concave back takes the left part of its circle, a convex back the right
+// part, through angle 0. Throws numerico::Falla like CalcularSuperficies.
+Trazado TrazarPerfil(const Superficies& s, double t, double ex, double ey);

@@ -50,6 +50,11 @@ private:
     struct Lectura;
     Lectura leerDiseno() const;
     void recuperarDibujo();
+    void arcosFrontales(const Trazado& z, Color c, double aspecto);
+    void arcosPosteriores(const Trazado& z, Color c, double aspecto);
+    void caras(const Trazado& z, double abajo, double arriba, Color c);
+    void rellenar(int x, Color borde);
+    void vistaFrontal(const Trazado& z, Color c, double ex, double ey, double aspecto);
 
     EstadoDiseno& m_estado;
     Lienzo& m_lienzo;
