@@ -3,7 +3,7 @@
 
 #include "base_materiales.h"
 #include "carpeta_datos.h"
-#include "catalogo_sqlite.h"
+#include "catalogo_sql.h"
 #include "consola.h"
 #include "controles.h"
 #include "estado_diseno.h"
@@ -110,7 +110,7 @@ int main(int argc, char** argv)
         base.Abrir(dialogos);
         pantalla.Cargar(ctl::Combo_Materiales, opciones["--material"]);
     }
-    CatalogoSqlite catalogo(base);
+    CatalogoSql catalogo(base);
     PantallaEnMemoria sinGraficos;
     Motor motor(estado, pantalla, sinGraficos, dialogos, catalogo);
 

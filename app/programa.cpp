@@ -16,7 +16,7 @@ Programa::Programa(const CarpetaDatos& carpeta, Dialogos& dialogos)
                          "No se pudo crear la carpeta de datos " + carpeta.carpeta().string() + ": " + error +
                              ". La lista de materiales quedará vacía.",
                          Icono::Critico);
-    m_catalogo = std::make_unique<CatalogoSqlite>(m_base);
+    m_catalogo = std::make_unique<CatalogoSql>(m_base);
     m_motor = std::make_unique<Motor>(m_estado, m_pantallaDiseno, m_pantallaGraficos, dialogos, *m_catalogo);
     m_diseno = std::make_unique<Frm_Vantora>(m_estado, *m_motor, m_pantallaDiseno, dialogos, carpeta);
     m_diseno->AlAbrirProductos([this] { abrirProductos(); });

@@ -2,7 +2,7 @@
 
 #include "base_materiales.h"
 #include "carpeta_datos.h"
-#include "catalogo_sqlite.h"
+#include "catalogo_sql.h"
 #include "estado_diseno.h"
 #include "motor.h"
 #include "pantalla_widgets.h"
@@ -35,7 +35,7 @@ private:
     Dialogos& m_dialogos;
     EstadoDiseno m_estado;
     BaseMateriales m_base;
-    std::unique_ptr<CatalogoSqlite> m_catalogo;
+    std::unique_ptr<CatalogoSql> m_catalogo;
     PantallaWidgets m_pantallaDiseno;
     PantallaWidgets m_pantallaGraficos;
     std::unique_ptr<Motor> m_motor;

@@ -4,7 +4,7 @@
 // scroll bar.
 
 #include "base_materiales.h"
-#include "catalogo_sqlite.h"
+#include "catalogo_sql.h"
 #include "motor.h"
 #include "mudos.h"
 
@@ -30,7 +30,7 @@ constexpr int kMateriales = 10000;
 struct Catalogo10000 {
     QTemporaryDir dir;
     std::unique_ptr<BaseMateriales> base;
-    std::unique_ptr<CatalogoSqlite> catalogo;
+    std::unique_ptr<CatalogoSql> catalogo;
 
     Catalogo10000()
     {
@@ -56,7 +56,7 @@ struct Catalogo10000 {
             bd.commit();
         }
         QSqlDatabase::removeDatabase("llenar");
-        catalogo = std::make_unique<CatalogoSqlite>(*base);
+        catalogo = std::make_unique<CatalogoSql>(*base);
     }
 };
 
@@ -84,7 +84,7 @@ BENCHMARK(BM_CargarMateriales)->Unit(benchmark::kMillisecond);
 // record through and each is confirmed one by one, the slowest search.
 void BM_BuscarPorNombre(benchmark::State& state, const char* nombre)
 {
-    CatalogoSqlite& catalogo = *Catalogo().catalogo;
+    CatalogoSql& catalogo = *Catalogo().catalogo;
     for (auto _ : state)
         benchmark::DoNotOptimize(catalogo.BuscarPorNombre(nombre));
 }
@@ -94,7 +94,7 @@ BENCHMARK_CAPTURE(BM_BuscarPorNombre, solo_acento, "ñ")->Unit(benchmark::kMilli
 
 void BM_BuscarPorId(benchmark::State& state)
 {
-    CatalogoSqlite& catalogo = *Catalogo().catalogo;
+    CatalogoSql& catalogo = *Catalogo().catalogo;
     for (auto _ : state)
         benchmark::DoNotOptimize(catalogo.BuscarPorId("9999"));
 }

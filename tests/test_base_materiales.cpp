@@ -2,7 +2,7 @@
 // the answers given to its boxes.
 
 #include "apoyo/materiales_prueba.h"
-#include "catalogo_sqlite.h"
+#include "catalogo_sql.h"
 #include "estado_diseno.h"
 #include "form1_base_materiales.h"
 
@@ -63,7 +63,7 @@ struct Banco {
         clicks({"SSCommand_Grabar"});
     }
     // What the design's own cursor reads from the file.
-    std::vector<std::string> productosEnArchivo() const { return CatalogoSqlite(*base).Productos(); }
+    std::vector<std::string> productosEnArchivo() const { return CatalogoSql(*base).Productos(); }
 };
 
 } // namespace

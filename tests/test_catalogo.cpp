@@ -2,7 +2,7 @@
 // the starter catalogue and files that are not a materials database.
 
 #include "apoyo/materiales_prueba.h"
-#include "catalogo_sqlite.h"
+#include "catalogo_sql.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -65,7 +65,7 @@ private slots:
         BaseMateriales base(dir.filePath("materiales.mdb").toStdString());
         DialogosPrueba dlg;
         QVERIFY(base.Abrir(dlg));
-        CatalogoSqlite catalogo(base);
+        CatalogoSql catalogo(base);
         const std::optional<Material> m =
             campo == "Id" ? catalogo.BuscarPorId(texto.toStdString()) : catalogo.BuscarPorNombre(texto.toStdString());
         QCOMPARE(m ? QString::fromStdString(m->producto) : QString("(ninguno)"), hallado);
@@ -82,7 +82,7 @@ private slots:
         {
             BaseMateriales base(archivo.toStdString());
             QVERIFY(base.Abrir(dlg));
-            QVERIFY(CatalogoSqlite(base).Productos().size() >= 10);
+            QVERIFY(CatalogoSql(base).Productos().size() >= 10);
         }
         QVERIFY(EscribirBase(archivo, Nombres({"Propio"})));
         const QByteArray antes = Contenido(archivo);
@@ -124,7 +124,7 @@ private slots:
         QVERIFY(!base.Abrir(dlg));
         QCOMPARE(dlg.titulos(), std::vector<std::string>{"Base de Datos de Materiales dañada"});
         QVERIFY(QString::fromStdString(dlg.cajas[0].texto).contains(QDir::toNativeSeparators(archivo)));
-        QVERIFY(CatalogoSqlite(base).Productos().empty());
+        QVERIFY(CatalogoSql(base).Productos().empty());
         QCOMPARE(Contenido(archivo), bytes);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"materiales.mdb"});
     }
