@@ -144,7 +144,7 @@ std::optional<Aviso> BaseMateriales::prepararArchivo(Alta alta)
     QFile prueba(m_ubicacion.archivo());
     if (!prueba.open(QIODevice::ReadOnly))
         return NoDisponible(noSeLee +
-                            (prueba.error() == QFileDevice::PermissionsError
+                            (!QFileInfo(m_ubicacion.archivo()).isReadable()
                                  ? "el usuario no tiene permiso de lectura sobre el archivo."
                                  : "el sistema no permitió abrirlo.") +
                             vacia);
@@ -182,9 +182,12 @@ std::optional<QString> BaseMateriales::crearArchivo(Alta alta) const
     const QString nombre = temporal.fileName();
     // SQLite's file locks are per process: no other descriptor may stay open.
     temporal.close();
-    QSqlDatabase nueva = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), NombreUnico());
-    nueva.setDatabaseName(nombre);
-    const std::optional<QString> falla = ConConexion(nueva, [&](QSqlDatabase& bd) -> std::optional<QString> {
+    const auto nueva = [&] {
+        QSqlDatabase bd = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), NombreUnico());
+        bd.setDatabaseName(nombre);
+        return bd;
+    };
+    const std::optional<QString> falla = ConConexion(nueva(), [&](QSqlDatabase& bd) -> std::optional<QString> {
         QSqlQuery crear(bd);
         if (bd.isOpen() && bd.transaction()) {
             if (crear.exec(EsquemaMateriales(DialectoSqlite())) && (alta == Alta::Vacia || CargarIniciales(bd)) &&

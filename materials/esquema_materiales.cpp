@@ -26,6 +26,11 @@ QString EsquemaMateriales(const Dialecto& dialecto)
         return Citar(campo) + QStringLiteral(" TEXT NOT NULL CHECK (trim(") + Citar(campo) + QStringLiteral(") <> ''") +
                extra + u')';
     };
+    // PostgreSQL's boolean needs no check of its own, so no %1 to fill.
+    const auto siNo = [&](QStringView campo) {
+        return Citar(campo) + u' ' +
+               (dialecto.siNo.contains(QLatin1String("%1")) ? dialecto.siNo.arg(Citar(campo)) : dialecto.siNo);
+    };
     const QStringList campos{
         Citar(tabla::kId) + u' ' + dialecto.id,
         texto(tabla::kProducto, QStringLiteral(" AND length(") + Citar(tabla::kProducto) + QStringLiteral(") <= ") +
@@ -35,8 +40,8 @@ QString EsquemaMateriales(const Dialecto& dialecto)
         numero(tabla::kIndice, "%1 > 1 AND %1 < 3", true),
         numero(tabla::kDensidad, "%1 > 0 AND %1 < 25", true),
         numero(tabla::kAbbe, "%1 > 0 AND %1 < 200", false),
-        Citar(tabla::kMineral) + u' ' + dialecto.siNo.arg(Citar(tabla::kMineral)),
-        Citar(tabla::kOrganico) + u' ' + dialecto.siNo.arg(Citar(tabla::kOrganico)),
+        siNo(tabla::kMineral),
+        siNo(tabla::kOrganico),
     };
     return QStringLiteral("CREATE TABLE ") + Citar(tabla::kTabla) + QStringLiteral(" (") +
            campos.join(QStringLiteral(", ")) + u')';
