@@ -22,7 +22,7 @@ namespace {
 constexpr std::string_view kAyuda =
     "Uso: vantora-calc --poder P [--base B] [--diametro D] [--borde E]\n"
     "                  [--material NOMBRE | --indice N --densidad R [--nombre TEXTO]]\n"
-    "                  [--central T] [--datos DIR]\n"
+    "                  [--central T] [--datos DIR] [--catalogo C]\n"
     "Calcula una lente positiva como el botón \"Calcular\" de la ventana de diseño.\n"
     "  --poder P      Poder de Vertice (D)\n"
     "  --base B       Curva Base Crown (D a 1.523); sin ella se sugiere una\n"
@@ -34,6 +34,9 @@ constexpr std::string_view kAyuda =
     "  --nombre TEXTO nombre de ese material\n"
     "  --central T    después del cálculo, recalcula las caras con este Espesor Central (mm)\n"
     "  --datos DIR    carpeta de datos (la de materiales.mdb)\n"
+    "  --catalogo C   Base de Datos de Materiales: un archivo o\n"
+    "                 postgresql://[usuario[:contraseña]@][servidor][:puerto]/base\n"
+    "                 (sin ella: VANTORA_CATALOGO, la clave catalogo de vantora.ini, materiales.mdb)\n"
     "Los números se escriben con . (punto) como separador decimal.\n";
 
 // A whole option value must be a plain decimal number: an optional sign,
@@ -67,8 +70,9 @@ int fallar(const std::string& mensaje)
 int main(int argc, char** argv)
 {
     static const std::map<std::string_view, bool> kNumericas = {
-        {"--poder", true},    {"--base", true},    {"--diametro", true}, {"--borde", true},  {"--indice", true},
-        {"--densidad", true}, {"--central", true}, {"--nombre", false},  {"--datos", false}, {"--material", false},
+        {"--poder", true},  {"--base", true},      {"--diametro", true},  {"--borde", true},
+        {"--indice", true}, {"--densidad", true},  {"--central", true},   {"--nombre", false},
+        {"--datos", false}, {"--material", false}, {"--catalogo", false},
     };
     std::map<std::string_view, std::string> opciones;
     for (int i = 1; i < argc; ++i) {
@@ -102,12 +106,20 @@ int main(int argc, char** argv)
     // with its own index touches no file.
     const CarpetaDatos carpeta(opciones.contains("--datos") ? std::filesystem::path(opciones["--datos"])
                                                             : CarpetaDatos::PorDefecto());
-    BaseMateriales base(carpeta.Archivo(CarpetaDatos::kMateriales));
+    BaseMateriales base(ElegirCatalogo(
+        opciones.contains("--catalogo") ? std::optional(QString::fromStdString(opciones["--catalogo"])) : std::nullopt,
+        carpeta.carpeta(), carpeta.Archivo(CarpetaDatos::kMateriales)));
+    if (opciones.contains("--catalogo") && !base.ubicacion().error().isEmpty())
+        return fallar(base.ubicacion().error().toStdString());
     if (materialDeLaLista) {
         std::string error;
-        if (!carpeta.Preparar(error))
+        if (!base.ubicacion().esServidor() && !carpeta.Preparar(error))
             return fallar("--datos: no se pudo crear la carpeta " + carpeta.carpeta().string() + ": " + error);
-        base.Abrir(dialogos);
+        // A catalogue that cannot be used finds no material: the same status.
+        if (const std::optional<Aviso> aviso = base.Preparar()) {
+            std::cerr << "vantora-calc: " << aviso->texto << '\n';
+            return 3;
+        }
         pantalla.Cargar(ctl::Combo_Materiales, opciones["--material"]);
     }
     CatalogoSql catalogo(base);

@@ -20,7 +20,8 @@ int main(int argc, char** argv)
 
     DialogosQt dialogos;
     const CarpetaDatos carpeta(CarpetaDeArgumentos(argc, argv));
-    Programa programa(carpeta, dialogos);
+    Programa programa(carpeta, dialogos,
+                      CatalogoDeArgumentos(argc, argv, carpeta.carpeta(), carpeta.Archivo(CarpetaDatos::kMateriales)));
     programa.Mostrar();
     return QApplication::exec();
 }

@@ -3,13 +3,16 @@
 #include "form1_base_materiales.h"
 #include "frm_vantora.h"
 
-Programa::Programa(const CarpetaDatos& carpeta, Dialogos& dialogos)
-    : m_carpeta(carpeta), m_dialogos(dialogos), m_base(carpeta.Archivo(CarpetaDatos::kMateriales))
+Programa::Programa(const CarpetaDatos& carpeta, Dialogos& dialogos, std::optional<UbicacionCatalogo> catalogo)
+    : m_carpeta(carpeta),
+      m_dialogos(dialogos),
+      m_base(catalogo ? std::move(*catalogo) : UbicacionCatalogo::Archivo(carpeta.Archivo(CarpetaDatos::kMateriales)))
 {
-    // Without its folder the catalogue cannot be opened either: one message
-    // says so, and the list stays empty.
+    // Without its folder a catalogue file cannot be opened either: one
+    // message says so, and the list stays empty. A server needs no folder.
     std::string error;
-    if (carpeta.Preparar(error))
+    const bool servidor = m_base.ubicacion().esServidor();
+    if (carpeta.Preparar(error) || servidor)
         m_base.Abrir(dialogos);
     else
         dialogos.Mensaje("Carpeta de datos",

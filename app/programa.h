@@ -8,6 +8,7 @@
 #include "pantalla_widgets.h"
 
 #include <memory>
+#include <optional>
 
 class Dialogos;
 class Form1_BaseMateriales;
@@ -18,7 +19,8 @@ class Frm_Vantora;
 // created and loaded first; the other windows the first time they are used.
 class Programa {
 public:
-    Programa(const CarpetaDatos& carpeta, Dialogos& dialogos);
+    // Without a catalogue, "materiales.mdb" of the data folder.
+    Programa(const CarpetaDatos& carpeta, Dialogos& dialogos, std::optional<UbicacionCatalogo> catalogo = {});
     ~Programa();
 
     void Mostrar();

@@ -16,6 +16,7 @@ const Dialecto& DialectoSqlite()
         // AUTOINCREMENT keeps its counter above every Id ever stored.
         .conservarId = QString(),
         .ajustarContador = QString(),
+        .bloquearTabla = QString(),
         .servidor = false,
     };
     return d;
@@ -37,6 +38,7 @@ const Dialecto& DialectoPostgresql()
         .ajustarContador = QStringLiteral("SELECT setval(pg_get_serial_sequence('\"Tabla_Materiales\"', 'Id'), "
                                           "GREATEST((SELECT max(\"Id\") FROM \"Tabla_Materiales\"), "
                                           "nextval(pg_get_serial_sequence('\"Tabla_Materiales\"', 'Id'))))"),
+        .bloquearTabla = QStringLiteral("LOCK TABLE \"Tabla_Materiales\" IN EXCLUSIVE MODE"),
         .servidor = true,
     };
     return d;

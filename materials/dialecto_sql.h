@@ -28,6 +28,9 @@ struct Dialecto {
     // such inserts so that a new record never gets one of those Ids.
     QString conservarId;
     QString ajustarContador;
+    // Keeps other writers out of the table until the transaction ends; a
+    // SQLite write transaction does so by itself (empty).
+    QString bloquearTabla;
     bool servidor = false;
 };
 

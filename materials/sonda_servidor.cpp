@@ -50,9 +50,8 @@ struct Intento {
     bool agotado = false;
     // libpq refused the parameters before trying.
     bool invalido = false;
-    // The server answered the start-up message, and accepted the login.
+    // The server answered the start-up message.
     bool respondio = false;
-    bool autenticado = false;
 };
 
 // libpq's non-blocking connection, driven against a deadline of our own:
@@ -89,22 +88,9 @@ Intento Conectar(const Parametros& p, Reloj::time_point limite)
             }
         }
         estado = PQconnectPoll(c);
-        switch (PQstatus(c)) {
-        case CONNECTION_AUTH_OK:
-        case CONNECTION_SETENV:
-        case CONNECTION_CHECK_WRITABLE:
-        case CONNECTION_CONSUME:
-        case CONNECTION_CHECK_TARGET:
-        case CONNECTION_CHECK_STANDBY:
-            intento.autenticado = true;
+        // Waiting for the server's answer: the start-up message reached it.
+        if (PQstatus(c) == CONNECTION_AWAITING_RESPONSE)
             intento.respondio = true;
-            break;
-        case CONNECTION_AWAITING_RESPONSE:
-            intento.respondio = true;
-            break;
-        default:
-            break;
-        }
     }
     intento.conectado = estado == PGRES_POLLING_OK;
     if (!intento.conectado && PQconnectionNeedsPassword(c))
@@ -124,13 +110,20 @@ std::string Nombre(PGconn* c)
            (PQuser(c) ? PQuser(c) : "");
 }
 
-// Whether the database exists, asked on the server's maintenance database
-// "postgres" with the same login; empty when that cannot be found out.
+// Whether the database exists, asked with the same login on a database that
+// every role normally reaches; empty when that login is refused there too.
+// A refusal and a missing database reach the client in one reply, so the
+// attempt itself cannot tell them apart.
 std::optional<bool> BaseExiste(const UbicacionCatalogo& u, const std::string& base, Reloj::time_point limite)
 {
-    if (base == "postgres")
-        return std::nullopt;
-    const Intento mantenimiento = Conectar(DeUbicacion(u, QStringLiteral("postgres")), limite);
+    Intento mantenimiento;
+    for (const char* otra : {"postgres", "template1"}) {
+        if (base == otra)
+            continue;
+        mantenimiento = Conectar(DeUbicacion(u, QLatin1String(otra)), limite);
+        if (mantenimiento.conectado)
+            break;
+    }
     if (!mantenimiento.conectado)
         return std::nullopt;
     const char* valores[] = {base.c_str()};
@@ -170,20 +163,18 @@ SondaServidor SondearServidor(const UbicacionCatalogo& ubicacion, std::chrono::m
         sonda.motivo = "el servidor pide una contraseña para el usuario " + usuario +
                        " y no se dio ninguna (ni en la dirección, ni en PGPASSWORD, ni en el archivo de "
                        "contraseñas de PostgreSQL)";
-    else if (intento.autenticado) {
+    else if (intento.respondio) {
         const std::optional<bool> existe = BaseExiste(ubicacion, base, limite);
         if (existe == false)
             sonda.motivo = "la base de datos \"" + base + "\" no existe en ese servidor";
         else if (existe == true)
-            sonda.motivo = "el usuario " + usuario + " no tiene permiso para conectarse a la base \"" + base + "\"";
+            sonda.motivo = "el usuario " + usuario + " no puede conectarse a la base \"" + base +
+                           "\": le falta el permiso CONNECT sobre ella, o la base no admite más conexiones";
         else
-            sonda.motivo = "el servidor aceptó al usuario " + usuario + " pero no la conexión a la base \"" + base +
-                           "\" (puede que no exista o que el usuario no tenga permiso sobre ella)";
-    } else if (intento.respondio)
-        sonda.motivo = "el servidor rechazó al usuario " + usuario +
-                       ": la contraseña no es la correcta, el usuario no existe o el servidor no admite sus "
-                       "conexiones desde este puesto";
-    else
+            sonda.motivo = "el servidor rechazó al usuario " + usuario +
+                           ": la contraseña no es la correcta, el usuario no existe o el servidor no admite sus "
+                           "conexiones desde este puesto";
+    } else
         sonda.motivo = "el servidor no responde: no está en marcha, o el nombre del servidor o el puerto no son los "
                        "correctos";
     return sonda;

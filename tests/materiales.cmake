@@ -14,3 +14,7 @@ endfunction()
 
 vantora_test_catalogo(test_catalogo SOURCES test_catalogo.cpp LIBS vantora_catalogo Qt6::Sql)
 vantora_test_catalogo(test_base_materiales SOURCES test_base_materiales.cpp LIBS vantora_materials)
+vantora_test_catalogo(test_comandos_catalogo SOURCES test_comandos_catalogo.cpp LIBS vantora_catalogo Qt6::Sql)
+target_compile_definitions(test_comandos_catalogo PRIVATE VANTORA_CALC="$<TARGET_FILE:vantora-calc>"
+                                                          VANTORA_CATALOGO="$<TARGET_FILE:vantora-catalogo>")
+add_dependencies(test_comandos_catalogo vantora-calc vantora-catalogo)

@@ -170,9 +170,9 @@ private slots:
             QTest::newRow("servidor que no responde") << EnDireccion("postgresql://127.0.0.1:1/" + base) << noDisponible
                                                       << QStringList{"127.0.0.1:1", base, "no responde"};
             QTest::newRow("contraseña rechazada") << EnDireccion("postgresql://postgres:equivocada@/" + base)
-                                                  << noDisponible << QStringList{"postgres", base, "rechazó"};
+                                                  << noDisponible << QStringList{base, "rechazó al usuario postgres"};
             QTest::newRow("base que no existe") << EnDireccion("postgresql:///vantora_no_existe") << noDisponible
-                                                << QStringList{"\"vantora_no_existe\"", "no existe"};
+                                                << QStringList{"\"vantora_no_existe\" no existe en ese servidor"};
             QVERIFY(almacen_prueba::Administrar("DROP ROLE IF EXISTS vantora_lector"));
             QVERIFY(almacen_prueba::Administrar("CREATE ROLE vantora_lector LOGIN PASSWORD 'lector'"));
             QTest::newRow("usuario que no puede crear la tabla")

@@ -51,7 +51,10 @@ inline void Preparar()
     if (!EsServidor())
         return;
     Administrar(QStringLiteral("DROP DATABASE IF EXISTS ") + BaseDelPrograma());
-    if (Administrar(QStringLiteral("CREATE DATABASE ") + BaseDelPrograma()))
+    // UTF-8 and the C locale whatever the cluster's: length() then counts
+    // characters, and nothing depends on the machine's language.
+    if (Administrar(QStringLiteral("CREATE DATABASE ") + BaseDelPrograma() +
+                    QStringLiteral(" ENCODING 'UTF8' LOCALE 'C' TEMPLATE template0")))
         return;
     std::fprintf(stderr, "No hay servidor PostgreSQL de prueba (PGHOST, PGPORT, PGUSER, PGPASSWORD): "
                          "./test.sh corre estas pruebas dentro de pg_virtualenv.\n");
