@@ -455,11 +455,7 @@ Form1_BaseMateriales::Grabacion Form1_BaseMateriales::grabarRegistro()
             avisar(m::kTituloError, falla + Motivo(error, bd) + ".");
         return Grabacion::Rechazada;
     }
-    if (m_nuevo) {
-        QSqlQuery ultimo(bd);
-        if (ultimo.exec(DialectoDe(bd).ultimoId) && ultimo.next())
-            id = ultimo.value(0);
-    } else if (Existe(bd, id) == false) {
+    if (!m_nuevo && Existe(bd, id) == false) {
         bd.rollback();
         avisar(m::kTituloBorradoEnOtroPuesto,
                "El producto \"" + S(m_Text_Producto->text()) + "\" fue borrado de la Base de Datos de Materiales " +
@@ -478,6 +474,15 @@ Form1_BaseMateriales::Grabacion Form1_BaseMateriales::grabarRegistro()
         recargar();
         irA(m_filaAntesDeEditar);
         return Grabacion::Perdida;
+    }
+    // Asked after the commit, where the answer still holds for this
+    // connection: on a server a bench may lack the right to ask, and a
+    // refusal inside the transaction would have undone the save. Without the
+    // answer the last record stands in.
+    if (m_nuevo) {
+        QSqlQuery ultimo(bd);
+        if (ultimo.exec(DialectoDe(bd).ultimoId) && ultimo.next())
+            id = ultimo.value(0);
     }
     recargar();
     const int fila = filaDeId(id);

@@ -25,13 +25,14 @@ struct Banco {
     std::unique_ptr<BaseMateriales> base;
     std::unique_ptr<Form1_BaseMateriales> w;
 
-    explicit Banco(std::shared_ptr<CatalogoPrueba> c) : catalogo(std::move(c))
+    explicit Banco(const UbicacionCatalogo& ubicacion)
     {
-        base = std::make_unique<BaseMateriales>(catalogo->ubicacion());
+        base = std::make_unique<BaseMateriales>(ubicacion);
         base->Abrir(dlg);
         w = std::make_unique<Form1_BaseMateriales>(*base, estado, dlg);
         w->show();
     }
+    explicit Banco(std::shared_ptr<CatalogoPrueba> c) : Banco(c->ubicacion()) { catalogo = std::move(c); }
     explicit Banco(const QList<RegistroPrueba>& registros) : Banco(Escrito(registros)) {}
     explicit Banco(const QStringList& nombres) : Banco(Nombres(nombres)) {}
 
@@ -360,6 +361,26 @@ private slots:
         QVERIFY(a.dlg.cajas[0].texto.find("\"B\"") != std::string::npos);
         QCOMPARE(a.productosEnArchivo(), (std::vector<std::string>{"A", "C"}));
         QCOMPARE(a.producto(), QString("C"));
+    }
+
+    // A bench whose role may only use the table, as the README grants it:
+    // it adds, edits and deletes like the owner.
+    void puestoConPermisosSoloDeTabla()
+    {
+        if (!almacen_prueba::EsServidor())
+            QSKIP("sólo con el catálogo en un servidor");
+        auto c = Banco::Escrito(Nombres({"A", "B"}));
+        QVERIFY(almacen_prueba::Administrar("DROP ROLE IF EXISTS vantora_banco"));
+        QVERIFY(almacen_prueba::Administrar("CREATE ROLE vantora_banco LOGIN PASSWORD 'banco'"));
+        QVERIFY(c->Ejecutar({{"GRANT SELECT, INSERT, UPDATE, DELETE ON \"Tabla_Materiales\" TO vantora_banco"}}));
+        Banco b(UbicacionCatalogo::DeTexto("postgresql://vantora_banco:banco@/" + almacen_prueba::BaseDelPrograma(),
+                                           "/", "prueba"));
+        QVERIFY(b.dlg.cajas.empty());
+        b.grabarNuevo({"Trivex", "Uretano", "1.532", "1.11", "45"}, "O");
+        b.dlg.respuestas.push_back(Respuesta::Si);
+        b.clicks({"SSCommand_Inicio", "SSCommand_Borrar"});
+        QCOMPARE(b.dlg.titulos(), std::vector<std::string>{"Atención."});
+        QCOMPARE(b.productosEnArchivo(), (std::vector<std::string>{"B", "Trivex"}));
     }
 
     // An empty table: moving, editing and deleting do nothing and say
