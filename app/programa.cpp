@@ -12,12 +12,13 @@ Programa::Programa(const CarpetaDatos& carpeta, Dialogos& dialogos, std::optiona
     // message says so, and the list stays empty. A server needs no folder.
     std::string error;
     const bool servidor = m_base.ubicacion().esServidor();
-    if (carpeta.Preparar(error) || servidor)
+    const bool carpetaLista = carpeta.Preparar(error);
+    if (carpetaLista || servidor)
         m_base.Abrir(dialogos);
-    else
+    if (!carpetaLista)
         dialogos.Mensaje("Carpeta de datos",
                          "No se pudo crear la carpeta de datos " + carpeta.carpeta().string() + ": " + error +
-                             ". La lista de materiales quedará vacía.",
+                             (servidor ? "." : ". La lista de materiales quedará vacía."),
                          Icono::Critico);
     m_catalogo = std::make_unique<CatalogoSql>(m_base);
     m_motor = std::make_unique<Motor>(m_estado, m_pantallaDiseno, m_pantallaGraficos, dialogos, *m_catalogo);

@@ -364,7 +364,8 @@ private slots:
     }
 
     // A bench whose role may only use the table, as the README grants it:
-    // it adds, edits and deletes like the owner.
+    // it adds and deletes like the owner. Without the right to add, it is
+    // told why in Spanish, naming the server and the database.
     void puestoConPermisosSoloDeTabla()
     {
         if (!almacen_prueba::EsServidor())
@@ -381,6 +382,14 @@ private slots:
         b.clicks({"SSCommand_Inicio", "SSCommand_Borrar"});
         QCOMPARE(b.dlg.titulos(), std::vector<std::string>{"Atención."});
         QCOMPARE(b.productosEnArchivo(), (std::vector<std::string>{"B", "Trivex"}));
+        QVERIFY(c->Ejecutar({{"REVOKE INSERT ON \"Tabla_Materiales\" FROM vantora_banco"}}));
+        b.grabarNuevo({"Policarb", "Policarbonato", "1.586", "1.2", "30"}, "O");
+        QCOMPARE(b.ultimoTitulo(), QString("Se ha producido un error."));
+        QCOMPARE(QString::fromStdString(b.dlg.cajas.back().texto),
+                 "No se pudo grabar el registro en la Base de Datos de Materiales (base \"" +
+                     almacen_prueba::BaseDelPrograma() + "\" del servidor localhost:" + qEnvironmentVariable("PGPORT") +
+                     ", usuario vantora_banco): el usuario no tiene permiso para esa operación en el servidor.");
+        QVERIFY(b.control("SSCommand_Grabar")->isEnabled());
     }
 
     // An empty table: moving, editing and deleting do nothing and say
