@@ -387,7 +387,8 @@ private slots:
         QCOMPARE(b.ultimoTitulo(), QString("Se ha producido un error."));
         QCOMPARE(QString::fromStdString(b.dlg.cajas.back().texto),
                  "No se pudo grabar el registro en la Base de Datos de Materiales (base \"" +
-                     almacen_prueba::BaseDelPrograma() + "\" del servidor localhost:" + qEnvironmentVariable("PGPORT") +
+                     almacen_prueba::BaseDelPrograma() + "\" del servidor " + qEnvironmentVariable("PGHOST") + ":" +
+                     qEnvironmentVariable("PGPORT") +
                      ", usuario vantora_banco): el usuario no tiene permiso para esa operación en el servidor.");
         QVERIFY(b.control("SSCommand_Grabar")->isEnabled());
     }
