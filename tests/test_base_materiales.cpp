@@ -156,14 +156,10 @@ private slots:
                                          << "Falta descripción del producto.";
         QTest::newRow("indice no numerico, rechazado por la base") << con(2, "abc") << "O"
                                                                    << "Falta uno o mas datos";
-        QTest::newRow("indice vacio") << con(2, "") << "O"
-                                      << "Falta uno o mas datos";
         QTest::newRow("Abbe no numerico") << con(4, "abc") << "O"
                                           << "Falta uno o mas datos";
         QTest::newRow("Abbe de 250") << con(4, "250") << "O"
                                      << "Falta uno o mas datos";
-        QTest::newRow("Abbe con coma decimal") << con(4, "42,5") << "O"
-                                               << "Falta uno o mas datos";
         QTest::newRow("nombre de 256 letras") << con(0, QString(256, u'n')) << "O"
                                               << "Nombre del producto demasiado largo";
     }
