@@ -3,7 +3,7 @@
 
 #include "base_materiales.h"
 #include "carpeta_datos.h"
-#include "catalogo_sqlite.h"
+#include "catalogo_sql.h"
 #include "consejos.h"
 #include "consola.h"
 #include "controles.h"
@@ -31,7 +31,7 @@ constexpr int kSinDiseno = 3;
 constexpr std::string_view kAyuda =
     "Uso: vantora-calc --poder P [--base B] [--diametro D] [--borde E]\n"
     "                  [--material NOMBRE | --indice N --densidad R [--nombre TEXTO]]\n"
-    "                  [--central T] [--datos DIR]\n"
+    "                  [--central T] [--datos DIR] [--catalogo C]\n"
     "Calcula una lente positiva como el botón \"Calcular\" de la ventana de diseño.\n"
     "  --poder P      Poder de Vertice (D), mayor que cero\n"
     "  --base B       Curva Base Crown (D a 1.523); sin ella se sugiere una\n"
@@ -43,15 +43,18 @@ constexpr std::string_view kAyuda =
     "  --nombre TEXTO nombre de ese material\n"
     "  --central T    después del cálculo, recalcula las caras con este Espesor Central (mm), mayor que cero\n"
     "  --datos DIR    carpeta de datos (la de materiales.mdb)\n"
+    "  --catalogo C   Base de Datos de Materiales: un archivo o\n"
+    "                 postgresql://[usuario[:contraseña]@][servidor][:puerto]/base\n"
+    "                 (sin ella: VANTORA_CATALOGO, la clave catalogo de vantora.ini, materiales.mdb)\n"
     "Los números se escriben con . (punto) como separador decimal.\n"
     "Estado de salida: 0 lente calculada; 1 el cálculo no pudo empezar; 2 opción o valor no válido;\n"
     "3 sin diseño: lente de muestra de una recuperación, o material no encontrado.\n";
 
 constexpr DefinicionOpcion kOpciones[] = {
-    {"--poder", TipoOpcion::Numero},     {"--base", TipoOpcion::Numero},   {"--diametro", TipoOpcion::Numero},
-    {"--borde", TipoOpcion::Numero},     {"--indice", TipoOpcion::Numero}, {"--densidad", TipoOpcion::Numero},
-    {"--central", TipoOpcion::Numero},   {"--nombre", TipoOpcion::Texto},  {"--material", TipoOpcion::Texto},
-    {kOpcionDatos, TipoOpcion::Carpeta},
+    {"--poder", TipoOpcion::Numero},   {"--base", TipoOpcion::Numero},      {"--diametro", TipoOpcion::Numero},
+    {"--borde", TipoOpcion::Numero},   {"--indice", TipoOpcion::Numero},    {"--densidad", TipoOpcion::Numero},
+    {"--central", TipoOpcion::Numero}, {"--nombre", TipoOpcion::Texto},     {"--material", TipoOpcion::Texto},
+    {"--catalogo", TipoOpcion::Texto}, {kOpcionDatos, TipoOpcion::Carpeta},
 };
 
 int fallar(const std::string& mensaje) { return FallarOpcion(kPrograma, mensaje); }
@@ -83,22 +86,6 @@ std::optional<std::string> valorRechazado(const Opciones& o)
     return std::nullopt;
 }
 
-// Keeps what the catalogue would tell in a box, for the one error line.
-class AvisoRetenido : public Dialogos {
-public:
-    Respuesta Mensaje(std::string_view, std::string_view texto, Icono, Botones) override
-    {
-        m_texto = texto;
-        return Respuesta::Aceptar;
-    }
-    std::optional<std::string> PedirTexto(std::string_view, std::string_view) override { return std::nullopt; }
-    void Beep() override {}
-    const std::string& texto() const { return m_texto; }
-
-private:
-    std::string m_texto;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -124,29 +111,33 @@ int main(int argc, char** argv)
     // The catalogue is opened only when a material is named: a calculation
     // with its own index touches no file, whatever the data folder.
     const CarpetaDatos carpeta(o.Carpeta());
-    std::filesystem::path archivoCatalogo;
+    BaseMateriales base(ElegirCatalogo(
+        o.Tiene("--catalogo") ? std::optional(QString::fromStdString(o.Texto("--catalogo"))) : std::nullopt,
+        carpeta.carpeta(), carpeta.Archivo(CarpetaDatos::kMateriales)));
+    if (o.Tiene("--catalogo") && !base.ubicacion().error().isEmpty())
+        return fallar("--catalogo: " + base.ubicacion().error().toStdString());
     if (materialDeLaLista) {
         const std::string nombre = RutaLegible(carpeta.carpeta());
-        // The database engine takes file names as text and cannot reach a
-        // folder whose name is not.
-        if (!EsUtf8(carpeta.carpeta().native()))
-            return fallar("--datos: la Base de Datos de Materiales no se puede abrir en la carpeta \"" + nombre +
-                          "\": su nombre no es texto UTF-8");
-        if (!carpeta.Preparar(error))
-            return fallar("--datos: no se pudo preparar la carpeta de datos \"" + nombre + "\": " + error);
-        archivoCatalogo = carpeta.Archivo(CarpetaDatos::kMateriales);
-    }
-    BaseMateriales base(archivoCatalogo);
-    if (materialDeLaLista) {
-        AvisoRetenido aviso;
-        if (!base.Abrir(aviso))
-            return fallar("--datos: " + aviso.texto());
+        if (!base.ubicacion().esServidor()) {
+            // The database engine takes file names as text and cannot reach a
+            // folder whose name is not.
+            if (!EsUtf8(carpeta.carpeta().native()))
+                return fallar("--datos: la Base de Datos de Materiales no se puede abrir en la carpeta \"" + nombre +
+                              "\": su nombre no es texto UTF-8");
+            if (!carpeta.Preparar(error))
+                return fallar("--datos: no se pudo preparar la carpeta de datos \"" + nombre + "\": " + error);
+        }
+        // A catalogue that cannot be used finds no material: the same status.
+        if (const std::optional<Aviso> aviso = base.Preparar()) {
+            EscribirError(kPrograma, aviso->texto);
+            return kSinDiseno;
+        }
     }
 
     EstadoDiseno estado;
     ConsolaPantalla pantalla(std::cout);
     ConsolaDialogos dialogos(std::cout);
-    CatalogoSqlite catalogo(base);
+    CatalogoSql catalogo(base);
     PantallaEnMemoria sinGraficos;
     Motor motor(estado, pantalla, sinGraficos, dialogos, catalogo);
 

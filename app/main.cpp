@@ -4,6 +4,7 @@
 #include "dialogos_qt.h"
 #include "opciones.h"
 #include "programa.h"
+#include "ubicacion_catalogo.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -28,7 +29,8 @@ int main(int argc, char** argv)
         return FallarOpcion("vantora", error);
     }
     const CarpetaDatos carpeta(*ruta);
-    Programa programa(carpeta, dialogos);
+    Programa programa(carpeta, dialogos,
+                      CatalogoDeArgumentos(argc, argv, carpeta.carpeta(), carpeta.Archivo(CarpetaDatos::kMateriales)));
     programa.Mostrar();
     return QApplication::exec();
 }

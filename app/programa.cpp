@@ -17,28 +17,35 @@ std::filesystem::path archivoCatalogo(const CarpetaDatos& carpeta)
 
 } // namespace
 
-Programa::Programa(const CarpetaDatos& carpeta, Dialogos& dialogos)
-    : m_carpeta(carpeta), m_dialogos(dialogos), m_base(archivoCatalogo(carpeta))
+Programa::Programa(const CarpetaDatos& carpeta, Dialogos& dialogos, std::optional<UbicacionCatalogo> catalogo)
+    : m_carpeta(carpeta),
+      m_dialogos(dialogos),
+      m_base(catalogo ? std::move(*catalogo) : UbicacionCatalogo::Archivo(archivoCatalogo(carpeta)))
 {
-    // Without its folder the catalogue cannot be opened either: one message
-    // says so, the list stays empty, and every save says why it cannot be
-    // made rather than write anywhere else.
+    // Without its folder a catalogue file cannot be opened either: one
+    // message says so, the list stays empty, and every save says why it
+    // cannot be made rather than write anywhere else. A server needs no folder.
     std::string error;
     const std::string nombre = RutaLegible(carpeta.carpeta());
-    if (!carpeta.Preparar(error))
+    const bool servidor = m_base.ubicacion().esServidor();
+    const bool carpetaLista = carpeta.Preparar(error);
+    if (!carpetaLista)
         dialogos.Mensaje("Carpeta de datos",
                          "No se pudo preparar la carpeta de datos " + nombre + ": " + error +
-                             ". La lista de materiales quedará vacía y los diseños no se podrán guardar.",
+                             (servidor ? ". Los diseños no se podrán guardar."
+                                       : ". La lista de materiales quedará vacía y los diseños no se podrán guardar."),
                          Icono::Critico);
-    else if (!EsUtf8(carpeta.carpeta().native()))
+    if (servidor)
+        m_base.Abrir(dialogos);
+    else if (carpetaLista && !EsUtf8(carpeta.carpeta().native()))
         dialogos.Mensaje("Carpeta de datos",
                          "La Base de Datos de Materiales no se puede abrir en la carpeta de datos " + nombre +
                              ": su nombre no es texto UTF-8. La lista de materiales quedará vacía; los diseños se "
                              "guardan en esa carpeta igualmente.",
                          Icono::Exclamacion);
-    else
+    else if (carpetaLista)
         m_base.Abrir(dialogos);
-    m_catalogo = std::make_unique<CatalogoSqlite>(m_base);
+    m_catalogo = std::make_unique<CatalogoSql>(m_base);
     m_motor = std::make_unique<Motor>(m_estado, m_pantallaDiseno, m_pantallaGraficos, dialogos, *m_catalogo);
     m_perfil = std::make_unique<Perfil>(m_estado, m_lienzo, m_pantallaGraficos, m_pantallaDiseno, dialogos, carpeta);
     m_modificacion = std::make_unique<ModificacionDiseno>(m_estado, *m_motor, *m_perfil, m_pantallaGraficos, dialogos,

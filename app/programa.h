@@ -2,7 +2,7 @@
 
 #include "base_materiales.h"
 #include "carpeta_datos.h"
-#include "catalogo_sqlite.h"
+#include "catalogo_sql.h"
 #include "estado_diseno.h"
 #include "impresion_orden.h"
 #include "lienzo_imagen.h"
@@ -13,6 +13,7 @@
 
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 class Dialogos;
 class Form1_BaseMateriales;
@@ -24,7 +25,8 @@ class Frm_Vantora;
 // created and loaded first; the other windows the first time they are used.
 class Programa {
 public:
-    Programa(const CarpetaDatos& carpeta, Dialogos& dialogos);
+    // Without a catalogue, "materiales.mdb" of the data folder.
+    Programa(const CarpetaDatos& carpeta, Dialogos& dialogos, std::optional<UbicacionCatalogo> catalogo = {});
     ~Programa();
 
     void Mostrar();
@@ -44,7 +46,7 @@ private:
     Dialogos& m_dialogos;
     EstadoDiseno m_estado;
     BaseMateriales m_base;
-    std::unique_ptr<CatalogoSqlite> m_catalogo;
+    std::unique_ptr<CatalogoSql> m_catalogo;
     PantallaWidgets m_pantallaDiseno;
     PantallaWidgets m_pantallaGraficos;
     std::unique_ptr<Motor> m_motor;

@@ -1,213 +1,283 @@
 #include "base_materiales.h"
 
+#include "dialecto_sql.h"
 #include "dialogos.h"
+#include "esquema_materiales.h"
 #include "mensajes_materiales.h"
+#include "motivos_sql.h"
+#include "sonda_servidor.h"
 #include "tabla_materiales.h"
+#include "texto_qt.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
-#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlField>
 #include <QSqlQuery>
-#include <QStringList>
+#include <QSqlRecord>
 #include <QTemporaryFile>
 #include <atomic>
-#include <string>
+#include <system_error>
+
+namespace m = mensajes_materiales;
 
 namespace {
 
-// The table as this program creates it. Id is an autonumber that is never
-// given again after a deletion. The database itself refuses a record without
-// a name or description, with an index, density or Abbe number that is not a
-// number (REAL affinity turns "1.6" into a number, leaves "1,6" or "abc" as
-// text), or with values no spectacle material has: an index of 1 or less
-// would make every surface power infinite, and the upper bounds also keep
-// out the infinity that an overflowing "1e999" becomes.
-QString Esquema()
-{
-    using tabla::Citar;
-    const auto numero = [](QStringView campo, const char* limites) {
-        return Citar(campo) + QStringLiteral(" REAL NOT NULL CHECK (typeof(") + Citar(campo) +
-               QStringLiteral(") = 'real' AND ") + QString(QLatin1String(limites)).arg(Citar(campo)) + u')';
-    };
-    const auto texto = [](QStringView campo) {
-        return Citar(campo) + QStringLiteral(" TEXT NOT NULL CHECK (trim(") + Citar(campo) + QStringLiteral(") <> '')");
-    };
-    const auto siNo = [](QStringView campo) {
-        return Citar(campo) + QStringLiteral(" INTEGER NOT NULL DEFAULT 0 CHECK (") + Citar(campo) +
-               QStringLiteral(" IN (0, 1))");
-    };
-    const QStringList campos{
-        Citar(tabla::kId) + QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT"),
-        texto(tabla::kProducto),
-        texto(tabla::kDescripcion),
-        Citar(tabla::kProveedor) + QStringLiteral(" TEXT"),
-        numero(tabla::kIndice, "%1 > 1 AND %1 < 3"),
-        numero(tabla::kDensidad, "%1 > 0 AND %1 < 25"),
-        numero(tabla::kAbbe, "%1 > 0 AND %1 < 200"),
-        siNo(tabla::kMineral),
-        siNo(tabla::kOrganico),
-    };
-    return QStringLiteral("CREATE TABLE ") + Citar(tabla::kTabla) + QStringLiteral(" (") +
-           campos.join(QStringLiteral(", ")) + u')';
-}
-
-// Runs trabajo on a connection of its own to the file and removes the
-// connection afterwards; trabajo's queries end before that.
-template <typename Trabajo>
-bool ConConexion(const QString& archivo, const QString& opciones, Trabajo&& trabajo)
+QString NombreUnico()
 {
     static std::atomic<unsigned> contador{0};
-    const QString nombre = QStringLiteral("BaseMateriales#") + QString::number(++contador);
-    bool hecho = false;
-    {
-        QSqlDatabase bd = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nombre);
-        bd.setDatabaseName(archivo);
-        bd.setConnectOptions(opciones);
-        hecho = bd.open() && trabajo(bd);
-        bd.close();
-    }
-    QSqlDatabase::removeDatabase(nombre);
-    return hecho;
+    return QStringLiteral("BaseMateriales#") + QString::number(++contador);
 }
 
-// Copies the starter catalogue, kept readable in materiales_iniciales.csv,
-// into the new table. Its first data line names the fields.
-bool CargarIniciales(QSqlDatabase& bd)
+// Runs trabajo on a connection of its own, opened or not, and removes the
+// connection afterwards; trabajo's queries end before that.
+template <typename Trabajo>
+auto ConConexion(QSqlDatabase bd, Trabajo&& trabajo)
 {
-    QFile csv(QStringLiteral(":/materiales/materiales_iniciales.csv"));
-    if (!csv.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
-    const QStringList numericos{tabla::kIndice.toString(), tabla::kDensidad.toString(), tabla::kAbbe.toString(),
-                                tabla::kMineral.toString(), tabla::kOrganico.toString()};
-    QStringList cabecera;
-    QSqlQuery insertar(bd);
-    for (const QString& linea : QString::fromUtf8(csv.readAll()).split(u'\n')) {
-        const QString limpia = linea.trimmed();
-        if (limpia.isEmpty() || limpia.startsWith(u'#'))
-            continue;
-        const QStringList partes = limpia.split(u';');
-        if (cabecera.isEmpty()) {
-            cabecera = partes;
-            QStringList citados, marcas;
-            for (const QString& campo : cabecera) {
-                citados << tabla::Citar(campo);
-                marcas << QStringLiteral("?");
-            }
-            if (!insertar.prepare(QStringLiteral("INSERT INTO ") + tabla::Citar(tabla::kTabla) + QStringLiteral(" (") +
-                                  citados.join(u',') + QStringLiteral(") VALUES (") + marcas.join(u',') + u')'))
-                return false;
-            continue;
-        }
-        if (partes.size() != cabecera.size())
-            return false;
-        for (qsizetype i = 0; i < partes.size(); ++i) {
-            if (!numericos.contains(cabecera[i])) {
-                insertar.bindValue(int(i), partes[i].trimmed());
-                continue;
-            }
-            bool ok = false;
-            const double valor = QLocale::c().toDouble(partes[i].trimmed(), &ok);
-            if (!ok)
-                return false;
-            insertar.bindValue(int(i), valor);
-        }
-        if (!insertar.exec())
-            return false;
-    }
-    return !cabecera.isEmpty();
+    const QString nombre = bd.connectionName();
+    auto resultado = [&] {
+        bd.open();
+        auto r = trabajo(bd);
+        bd.close();
+        return r;
+    }();
+    bd = QSqlDatabase();
+    QSqlDatabase::removeDatabase(nombre);
+    return resultado;
 }
+
+// What stands where the catalogue file should be, when it is not a file.
+std::string QueHay(std::filesystem::file_type tipo)
+{
+    using std::filesystem::file_type;
+    switch (tipo) {
+    case file_type::directory:
+        return "una carpeta";
+    case file_type::fifo:
+        return "una tubería con nombre (FIFO)";
+    case file_type::block:
+    case file_type::character:
+        return "un dispositivo";
+    case file_type::socket:
+        return "un socket";
+    default:
+        return "algo que no es un archivo común";
+    }
+}
+
+Aviso NoDisponible(std::string texto) { return {std::string(m::kTituloBaseNoDisponible), std::move(texto)}; }
 
 } // namespace
 
+BaseMateriales::BaseMateriales(UbicacionCatalogo ubicacion) : m_ubicacion(std::move(ubicacion))
+{
+    m_nombre =
+        m_ubicacion.esServidor() ? "(" + m_ubicacion.Descripcion() + ")" : "\"" + m_ubicacion.Descripcion() + "\"";
+}
+
 BaseMateriales::BaseMateriales(const std::filesystem::path& archivo)
-    : m_archivo(QDir::cleanPath(QString::fromStdU16String(archivo.u16string())))
+    : BaseMateriales(UbicacionCatalogo::Archivo(archivo))
 {
 }
 
 bool BaseMateriales::Abrir(Dialogos& dialogos)
 {
-    namespace m = mensajes_materiales;
-    m_disponible = false;
-    const std::string nombre = QDir::toNativeSeparators(m_archivo).toStdString();
-    // A second program starting at the same moment may have created the file
-    // in between; then it is checked like any existing file.
-    if (!QFileInfo::exists(m_archivo) && !crear() && !QFileInfo::exists(m_archivo)) {
-        dialogos.Mensaje(m::kTituloBaseNoDisponible,
-                         "No se pudo crear la Base de Datos de Materiales \"" + nombre +
-                             "\". Revise que la carpeta exista y admita escritura. La lista de materiales "
-                             "quedará vacía.",
-                         Icono::Critico);
+    if (const std::optional<Aviso> aviso = Preparar()) {
+        dialogos.Mensaje(aviso->titulo, aviso->texto, Icono::Critico);
         return false;
     }
-    if (!esBaseDeMateriales()) {
-        dialogos.Mensaje(m::kTituloBaseDanada,
-                         "No se puede leer la Base de Datos de Materiales \"" + nombre +
-                             "\": el archivo está dañado, no es una base de datos o no tiene la tabla "
-                             "Tabla_Materiales. El archivo no se modificará y la lista de materiales "
-                             "quedará vacía.",
-                         Icono::Critico);
-        return false;
-    }
-    m_disponible = true;
     return true;
+}
+
+std::optional<Aviso> BaseMateriales::Preparar(Alta alta)
+{
+    m_disponible = false;
+    if (!m_ubicacion.error().isEmpty())
+        return NoDisponible(S(m_ubicacion.error()) + " La lista de materiales quedará vacía.");
+    std::optional<Aviso> aviso = m_ubicacion.esServidor() ? prepararServidor(alta) : prepararArchivo(alta);
+    m_disponible = !aviso;
+    return aviso;
+}
+
+QSqlDatabase BaseMateriales::NuevaConexion(const QString& nombreConexion) const
+{
+    QSqlDatabase bd = QSqlDatabase::addDatabase(
+        m_ubicacion.esServidor() ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), nombreConexion);
+    m_ubicacion.Configurar(bd);
+    return bd;
+}
+
+// A FIFO or a device in the file's place would make the open wait for ever,
+// and root reads any file, so the kind of file and the right to read it are
+// asked of the system before SQLite sees the file.
+std::optional<Aviso> BaseMateriales::prepararArchivo(Alta alta)
+{
+    namespace fs = std::filesystem;
+    const fs::path ruta(m_ubicacion.archivo().toStdU16String());
+    const std::string noSeLee = "No se puede leer la Base de Datos de Materiales " + m_nombre + ": ";
+    const std::string vacia = " La lista de materiales quedará vacía.";
+    std::error_code ec;
+    fs::file_status estado = fs::status(ruta, ec);
+    if (ec && estado.type() != fs::file_type::not_found)
+        return NoDisponible(noSeLee +
+                            (ec == std::errc::permission_denied
+                                 ? "el usuario no tiene permiso para entrar en la carpeta del archivo."
+                                 : "el sistema no deja consultar el archivo.") +
+                            vacia);
+    if (estado.type() == fs::file_type::not_found) {
+        if (fs::is_symlink(fs::symlink_status(ruta, ec)))
+            return NoDisponible(noSeLee + "en su lugar hay un enlace simbólico que no lleva a ningún archivo." + vacia);
+        if (alta == Alta::Ninguna)
+            return NoDisponible(noSeLee + "el archivo no existe." + vacia);
+        // A second program starting at the same moment may have created the
+        // file in between; then it is checked like any existing file.
+        const std::optional<QString> falla = crearArchivo(alta);
+        estado = fs::status(ruta, ec);
+        if (falla && estado.type() == fs::file_type::not_found)
+            return NoDisponible("No se pudo crear la Base de Datos de Materiales " + m_nombre + ": " + S(*falla) + "." +
+                                vacia);
+    }
+    if (estado.type() != fs::file_type::regular)
+        return NoDisponible("No se puede usar la Base de Datos de Materiales " + m_nombre + ": en su lugar hay " +
+                            QueHay(estado.type()) + ". No se modificará y la lista de materiales quedará vacía.");
+    QFile prueba(m_ubicacion.archivo());
+    if (!prueba.open(QIODevice::ReadOnly))
+        return NoDisponible(noSeLee +
+                            (!QFileInfo(m_ubicacion.archivo()).isReadable()
+                                 ? "el usuario no tiene permiso de lectura sobre el archivo."
+                                 : "el sistema no permitió abrirlo.") +
+                            vacia);
+    prueba.close();
+    // Opened for writing: a save cut short by a crash leaves a journal that
+    // SQLite rolls back on the first read, and only then is the file judged.
+    return ConConexion(NuevaConexion(NombreUnico()), [&](QSqlDatabase& bd) -> std::optional<Aviso> {
+        QSqlQuery integridad(bd);
+        if (!bd.isOpen() || !integridad.exec(QStringLiteral("PRAGMA quick_check")) || !integridad.next()) {
+            const QSqlError error = bd.isOpen() ? integridad.lastError() : bd.lastError();
+            if (EsArchivoDanado(error, bd))
+                return danada();
+            return NoDisponible(noSeLee + Motivo(error, bd) +
+                                ". El archivo no se modificará y la lista de materiales quedará vacía.");
+        }
+        if (integridad.value(0).toString() != QLatin1String("ok"))
+            return danada();
+        return revisar(bd);
+    });
 }
 
 // The catalogue is built complete in a temporary file beside the final one
 // and renamed into place, so that a crash or a full disk never leaves a
 // half-filled "materiales.mdb" that the next start would take as good. The
-// rename does not replace a file that appeared meanwhile.
-bool BaseMateriales::crear() const
+// rename does not replace a file that appeared meanwhile. Returns the reason
+// of a failure.
+std::optional<QString> BaseMateriales::crearArchivo(Alta alta) const
 {
-    const QFileInfo destino(m_archivo);
+    const QFileInfo destino(m_ubicacion.archivo());
     if (!destino.dir().exists())
-        return false;
+        return QStringLiteral("la carpeta no existe");
     QTemporaryFile temporal(destino.dir().filePath(destino.fileName() + QStringLiteral(".XXXXXX")));
     if (!temporal.open())
-        return false;
+        return QStringLiteral("la carpeta no admite escritura");
     const QString nombre = temporal.fileName();
     // SQLite's file locks are per process: no other descriptor may stay open.
     temporal.close();
-    const bool lleno = ConConexion(nombre, QString(), [](QSqlDatabase& bd) {
-        if (!bd.transaction())
-            return false;
-        QSqlQuery crearTabla(bd);
-        if (crearTabla.exec(Esquema()) && CargarIniciales(bd))
-            return bd.commit();
-        bd.rollback();
-        return false;
+    const auto nueva = [&] {
+        QSqlDatabase bd = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), NombreUnico());
+        bd.setDatabaseName(nombre);
+        return bd;
+    };
+    const std::optional<QString> falla = ConConexion(nueva(), [&](QSqlDatabase& bd) -> std::optional<QString> {
+        QSqlQuery crear(bd);
+        if (bd.isOpen() && bd.transaction()) {
+            if (crear.exec(EsquemaMateriales(DialectoSqlite())) && (alta == Alta::Vacia || CargarIniciales(bd)) &&
+                bd.commit())
+                return std::nullopt;
+            const QSqlError error = crear.lastError().type() != QSqlError::NoError ? crear.lastError() : bd.lastError();
+            bd.rollback();
+            return Q(Motivo(error, bd));
+        }
+        return Q(Motivo(bd.lastError(), bd));
     });
     // The temporary file is private to its owner; the catalogue is read by
     // the other programs of the installation too.
     QFile::setPermissions(nombre, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
                                       QFileDevice::ReadOther);
-    if (!lleno || !QFile::rename(nombre, m_archivo))
-        return false;
+    if (falla)
+        return falla;
+    if (!QFile::rename(nombre, m_ubicacion.archivo()))
+        return QStringLiteral("no se pudo poner el archivo en su lugar");
     temporal.setAutoRemove(false);
-    return true;
+    return std::nullopt;
 }
 
-// Opened read-only: checking a file must never be what changes it.
-bool BaseMateriales::esBaseDeMateriales() const
+// The first bench to reach a database without the table creates it, with
+// the starter catalogue, in one transaction; a lock held until the commit
+// keeps a second bench starting at the same moment from doing it twice.
+std::optional<Aviso> BaseMateriales::prepararServidor(Alta alta)
 {
-    return ConConexion(m_archivo, QStringLiteral("QSQLITE_OPEN_READONLY"), [](QSqlDatabase& bd) {
-        QSqlQuery integridad(bd);
-        if (!integridad.exec(QStringLiteral("PRAGMA quick_check")) || !integridad.next() ||
-            integridad.value(0).toString() != QStringLiteral("ok"))
-            return false;
-        // Asked of the table's description: SQLite would read a quoted name
-        // that is not a field as a text constant, and a SELECT would pass.
-        QSqlQuery campos(bd);
-        if (!campos.exec(QStringLiteral("PRAGMA table_info(") + tabla::Citar(tabla::kTabla) + u')'))
-            return false;
-        QStringList presentes;
-        while (campos.next())
-            presentes << campos.value(1).toString().toLower();
-        for (QStringView campo : {tabla::kId, tabla::kProducto, tabla::kDescripcion, tabla::kProveedor, tabla::kIndice,
-                                  tabla::kDensidad, tabla::kAbbe, tabla::kMineral, tabla::kOrganico})
-            if (!presentes.contains(campo.toString().toLower()))
-                return false;
-        return true;
+    const std::string vacia = " La lista de materiales quedará vacía; el programa no usa otro catálogo en su lugar.";
+    const SondaServidor sonda =
+        SondearServidor(m_ubicacion, std::chrono::seconds(UbicacionCatalogo::kSegundosConexion));
+    if (!sonda.nombre.empty())
+        m_nombre = "(" + sonda.nombre + ")";
+    if (!sonda.conectado)
+        return NoDisponible("No se pudo conectar con la Base de Datos de Materiales " + m_nombre + ": " + sonda.motivo +
+                            "." + vacia);
+    return ConConexion(NuevaConexion(NombreUnico()), [&](QSqlDatabase& bd) -> std::optional<Aviso> {
+        if (!bd.isOpen())
+            return NoDisponible("No se pudo conectar con la Base de Datos de Materiales " + m_nombre + ": " +
+                                Motivo(bd.lastError(), bd) + "." + vacia);
+        if (!bd.record(TablaCitada(bd)).isEmpty())
+            return revisar(bd);
+        if (alta == Alta::Ninguna)
+            return NoDisponible("La Base de Datos de Materiales " + m_nombre + " no tiene la tabla Tabla_Materiales." +
+                                vacia);
+        QSqlQuery q(bd);
+        const bool creada =
+            bd.transaction() && q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(7215032)")) &&
+            (!bd.record(TablaCitada(bd)).isEmpty() ||
+             (q.exec(EsquemaMateriales(DialectoPostgresql())) && (alta == Alta::Vacia || CargarIniciales(bd)))) &&
+            bd.commit();
+        if (!creada) {
+            const QSqlError error = q.lastError().type() != QSqlError::NoError ? q.lastError() : bd.lastError();
+            bd.rollback();
+            if (error.nativeErrorCode() == QLatin1String("42501"))
+                return NoDisponible("La Base de Datos de Materiales " + m_nombre +
+                                    " no tiene la tabla Tabla_Materiales y el usuario no tiene permiso para "
+                                    "crearla: conéctese una vez con el usuario dueño de la base, o pida que le den "
+                                    "ese permiso." +
+                                    vacia);
+            return NoDisponible("No se pudo crear la tabla Tabla_Materiales en la Base de Datos de Materiales " +
+                                m_nombre + ": " + Motivo(error, bd) + "." + vacia);
+        }
+        return revisar(bd);
     });
+}
+
+// Asked of the table's description: SQLite would read a quoted name that is
+// not a field as a text constant, and a SELECT would pass.
+std::optional<Aviso> BaseMateriales::revisar(QSqlDatabase& bd)
+{
+    const QSqlRecord campos = bd.record(TablaCitada(bd));
+    if (campos.isEmpty())
+        return danada();
+    if (const QStringList faltan = CamposFaltantes(campos); !faltan.isEmpty()) {
+        if (!m_ubicacion.esServidor())
+            return danada();
+        return Aviso{std::string(m::kTituloBaseDanada),
+                     "La tabla Tabla_Materiales de la Base de Datos de Materiales " + m_nombre +
+                         " no tiene los campos que el programa usa (le falta " + S(faltan.join(QStringLiteral(", "))) +
+                         "). No se modificará y la lista de materiales quedará vacía."};
+    }
+    m_abbeObligatorio = campos.field(tabla::kAbbe.toString()).requiredStatus() == QSqlField::Required;
+    return std::nullopt;
+}
+
+Aviso BaseMateriales::danada() const
+{
+    return {std::string(m::kTituloBaseDanada),
+            "No se puede leer la Base de Datos de Materiales " + m_nombre +
+                ": el archivo está dañado, no es una base de datos o no tiene la tabla Tabla_Materiales. El "
+                "archivo no se modificará y la lista de materiales quedará vacía."};
 }

@@ -4,14 +4,13 @@
 
 #include <atomic>
 
-ConexionMateriales::ConexionMateriales(const BaseMateriales& base, const QString& cursor) : m_archivo(base.archivo())
+ConexionMateriales::ConexionMateriales(const BaseMateriales& base, const QString& cursor) : m_nombreBase(base.nombre())
 {
     static std::atomic<unsigned> contador{0};
     m_nombre = cursor + u'#' + QString::number(++contador);
     if (!base.disponible())
         return;
-    m_bd = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nombre);
-    m_bd.setDatabaseName(m_archivo);
+    m_bd = base.NuevaConexion(m_nombre);
     m_bd.open();
 }
 

@@ -2,13 +2,14 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <string>
 
 class BaseMateriales;
 
-// One cursor's own connection to the materials file, closed and removed when
-// it goes out of scope. Qt names connections process-wide, so each one gets
-// a unique name built from the cursor's (Data_Materiales, Data1). When the
-// file is not usable no connection is opened and bd() is an invalid
+// One cursor's own connection to the materials catalogue, closed and removed
+// when it goes out of scope. Qt names connections process-wide, so each one
+// gets a unique name built from the cursor's (Data_Materiales, Data1). When
+// the catalogue is not usable no connection is opened and bd() is an invalid
 // database: queries on it simply find nothing. Whatever holds a copy of bd()
 // (a query, a model) must be destroyed before this object.
 class ConexionMateriales {
@@ -20,10 +21,11 @@ public:
 
     const QSqlDatabase& bd() const { return m_bd; }
     bool abierta() const { return m_bd.isOpen(); }
-    const QString& archivo() const { return m_archivo; }
+    // The catalogue, for messages (BaseMateriales::nombre()).
+    const std::string& nombreBase() const { return m_nombreBase; }
 
 private:
     QString m_nombre;
-    QString m_archivo;
+    std::string m_nombreBase;
     QSqlDatabase m_bd;
 };

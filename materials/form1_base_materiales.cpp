@@ -1,10 +1,15 @@
 #include "form1_base_materiales.h"
 
 #include "base_materiales.h"
+#include "botones.h"
 #include "busqueda_material.h"
+#include "delegado_numeros.h"
+#include "dialecto_sql.h"
+#include "esquema_materiales.h"
 #include "estado_diseno.h"
 #include "formatos.h"
 #include "mensajes_materiales.h"
+#include "motivos_sql.h"
 #include "tabla_materiales.h"
 #include "texto_qt.h"
 #include "twips.h"
@@ -12,7 +17,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDataWidgetMapper>
-#include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -21,6 +25,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QSqlTableModel>
 #include <algorithm>
 
@@ -44,20 +49,36 @@ QLabel* Etiqueta(QWidget* padre, const char* nombre, const char* texto, QRect lu
     return etiqueta;
 }
 
-// The database refused the record: a CHECK, NOT NULL or type constraint.
-bool EsRechazo(const QSqlError& error)
+// Whether the record of that Id is still in the table: on a shared
+// catalogue another bench may have deleted it. Nothing when the store cannot
+// be asked.
+std::optional<bool> Existe(const QSqlDatabase& bd, const QVariant& id)
 {
-    constexpr int kSqliteConstraint = 19;
-    constexpr int kSqliteMismatch = 20;
-    const int codigo = error.nativeErrorCode().toInt() & 0xff;
-    return codigo == kSqliteConstraint || codigo == kSqliteMismatch;
+    QSqlQuery q(bd);
+    if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM ") + tabla::Citar(tabla::kTabla) + QStringLiteral(" WHERE ") +
+                   tabla::Citar(tabla::kId) + QStringLiteral(" = ?")))
+        return std::nullopt;
+    q.addBindValue(id);
+    if (!q.exec() || !q.next())
+        return std::nullopt;
+    return q.value(0).toLongLong() > 0;
+}
+
+std::string Largo(const QString& texto)
+{
+    return "tiene " + std::to_string(Caracteres(texto)) + " caracteres; el máximo es " +
+           std::to_string(tabla::kLargoNombre) + ".";
 }
 
 } // namespace
 
 Form1_BaseMateriales::Form1_BaseMateriales(const BaseMateriales& base, EstadoDiseno& estado, Dialogos& dialogos,
                                            QWidget* parent)
-    : QWidget(parent, Qt::Window), m_estado(estado), m_dialogos(dialogos), m_conexion(base, QStringLiteral("Data1"))
+    : QWidget(parent, Qt::Window),
+      m_estado(estado),
+      m_dialogos(dialogos),
+      m_conexion(base, QStringLiteral("Data1")),
+      m_abbeObligatorio(base.abbeObligatorio())
 {
     crearControles();
     enlazarCampos();
@@ -140,7 +161,7 @@ void Form1_BaseMateriales::crearControles()
         auto* boton = Colocar<QPushButton>(this, b.nombre, b.lugar);
         boton->setText(Q(b.texto));
         boton->setAutoDefault(false);
-        connect(boton, &QPushButton::clicked, this, b.click);
+        ConectarBoton(boton, [this, click = b.click] { (this->*click)(); });
     }
     m_SSCommand_Grabar = findChild<QPushButton*>(QStringLiteral("SSCommand_Grabar"));
     m_SSCommand_Cancelar = findChild<QPushButton*>(QStringLiteral("SSCommand_Cancelar"));
@@ -152,23 +173,26 @@ void Form1_BaseMateriales::crearControles()
 }
 
 // Binds the boxes to the fields of the current record. The mapper writes the
-// boxes into the model only when "Graba Producto" asks it to. Numbers reach
-// the boxes through QVariant, which writes them with "." whatever the
-// regional settings, so what is shown can be saved back as it is.
+// boxes into the model only when "Graba Producto" asks it to. The number
+// boxes go through DelegadoNumeros, so what is shown can be saved back as it
+// is and an empty Abbe box stores no value.
 void Form1_BaseMateriales::enlazarCampos()
 {
     m_modelo = std::make_unique<QSqlTableModel>(nullptr, m_conexion.bd());
-    m_modelo->setTable(tabla::kTabla.toString());
+    if (m_conexion.abierta())
+        m_modelo->setTable(TablaCitada(m_conexion.bd()));
     m_modelo->setEditStrategy(QSqlTableModel::OnManualSubmit);
     struct Enlace {
         QWidget* control;
         QStringView campo;
         const char* propiedad;
     };
+    // No property for the number boxes: the mapper then hands them to the
+    // delegate.
     const Enlace enlaces[] = {
         {m_Text_Producto, tabla::kProducto, "text"},   {m_Text_Descripcion, tabla::kDescripcion, "plainText"},
-        {m_Text_proveedor, tabla::kProveedor, "text"}, {m_Text_Indice, tabla::kIndice, "text"},
-        {m_Text_Densidad, tabla::kDensidad, "text"},   {m_Text_Abbe, tabla::kAbbe, "text"},
+        {m_Text_proveedor, tabla::kProveedor, "text"}, {m_Text_Indice, tabla::kIndice, nullptr},
+        {m_Text_Densidad, tabla::kDensidad, nullptr},  {m_Text_Abbe, tabla::kAbbe, nullptr},
         {m_Check_Mineral, tabla::kMineral, "checked"}, {m_Check_Organico, tabla::kOrganico, "checked"},
     };
     m_colId = m_modelo->fieldIndex(tabla::kId.toString());
@@ -181,8 +205,15 @@ void Form1_BaseMateriales::enlazarCampos()
     m_mapeo = std::make_unique<QDataWidgetMapper>();
     m_mapeo->setModel(m_modelo.get());
     m_mapeo->setSubmitPolicy(QDataWidgetMapper::ManualSubmit);
-    for (const Enlace& e : enlaces)
-        m_mapeo->addMapping(e.control, m_modelo->fieldIndex(e.campo.toString()), e.propiedad);
+    const auto columna = [&](QStringView campo) { return m_modelo->fieldIndex(campo.toString()); };
+    m_mapeo->setItemDelegate(new DelegadoNumeros(
+        {columna(tabla::kIndice), columna(tabla::kDensidad), columna(tabla::kAbbe)}, m_mapeo.get()));
+    for (const Enlace& e : enlaces) {
+        if (e.propiedad)
+            m_mapeo->addMapping(e.control, columna(e.campo), e.propiedad);
+        else
+            m_mapeo->addMapping(e.control, columna(e.campo));
+    }
 }
 
 int Form1_BaseMateriales::filaActual() const { return m_mapeo ? m_mapeo->currentIndex() : -1; }
@@ -232,10 +263,7 @@ void Form1_BaseMateriales::avisar(std::string_view titulo, std::string_view text
     m_dialogos.Mensaje(titulo, texto, icono);
 }
 
-std::string Form1_BaseMateriales::nombreArchivo() const
-{
-    return QDir::toNativeSeparators(m_conexion.archivo()).toStdString();
-}
+std::string Form1_BaseMateriales::nombreArchivo() const { return m_conexion.nombreBase(); }
 
 void Form1_BaseMateriales::Form_Load()
 {
@@ -292,11 +320,20 @@ void Form1_BaseMateriales::SSCommand_Final_Click()
 }
 
 // A cancelled input box counts as an empty answer, which finds the first
-// record that has a name.
+// record that has a name. A text longer than any name is refused and the
+// shown record stays.
 void Form1_BaseMateriales::SSCommand_Buscar_Click()
 {
     const std::optional<std::string> respuesta = m_dialogos.PedirTexto(m::kPreguntaBuscar);
     const QString texto = QString::fromStdString(respuesta.value_or(std::string()));
+    if (Caracteres(texto) > tabla::kLargoNombre) {
+        avisar(m::kTituloBusquedaLarga,
+               "El texto a buscar " + Largo(texto) +
+                   " Ningún producto tiene un nombre tan "
+                   "largo.",
+               Icono::Exclamacion);
+        return;
+    }
     std::optional<QSqlRecord> registro;
     if (tablaUsable())
         registro = PrimerRegistroPorNombre(m_conexion.bd(), texto);
@@ -336,8 +373,8 @@ void Form1_BaseMateriales::abrirEdicion(bool nuevo)
 void Form1_BaseMateriales::SSCommand_Nuevo_Click()
 {
     if (!tablaUsable()) {
-        avisar(m::kTituloBaseNoDisponible, "No se puede agregar un producto: la Base de Datos de Materiales \"" +
-                                               nombreArchivo() + "\" no está disponible.");
+        avisar(m::kTituloBaseNoDisponible, "No se puede agregar un producto: la Base de Datos de Materiales " +
+                                               nombreArchivo() + " no está disponible.");
         return;
     }
     abrirEdicion(true);
@@ -358,6 +395,12 @@ void Form1_BaseMateriales::SSCommand_Grabar_Click()
         m_Text_Producto->setFocus();
         return;
     }
+    if (Caracteres(m_Text_Producto->text()) > tabla::kLargoNombre) {
+        avisar(m::kTituloNombreLargo,
+               "El nombre del producto " + Largo(m_Text_Producto->text()) + " Acórtelo para grabar el producto.\n\r");
+        m_Text_Producto->setFocus();
+        return;
+    }
     if (!m_Check_Organico->isChecked() && !m_Check_Mineral->isChecked()) {
         avisar(m::kTituloSinMaterial, m::kTextoSinMaterial);
         return;
@@ -370,6 +413,15 @@ void Form1_BaseMateriales::SSCommand_Grabar_Click()
         avisar(m::kTituloFaltaDescripcion, m::kTextoFaltaDescripcion);
         return;
     }
+    // The file keeps the table of the version that made it, which refused an
+    // empty Abbe number; it is never rewritten behind the user's back.
+    if (m_abbeObligatorio && m_Text_Abbe->text().trimmed().isEmpty()) {
+        avisar(m::kTituloFaltaAbbe, "La Base de Datos de Materiales " + nombreArchivo() +
+                                        " fue creada por una versión anterior del programa y exige el número de "
+                                        "Abbe. Escríbalo (un número entre 0 y 200) para grabar el producto.\n\r");
+        m_Text_Abbe->setFocus();
+        return;
+    }
     if (grabarRegistro() == Grabacion::Rechazada)
         return;
     m_editando = m_nuevo = false;
@@ -379,39 +431,62 @@ void Form1_BaseMateriales::SSCommand_Grabar_Click()
 }
 
 // Saves the open record in one transaction. A refusal leaves the record open
-// with what was typed, for the user to correct; in the rare case that the
-// commit itself fails, the model has already been re-read and the typed
-// values cannot be kept, so the table is read again as it is on disk.
+// with what was typed, for the user to correct. The record being edited may
+// have been deleted meanwhile by another bench or program, and then the
+// update touches nothing; so is a commit that fails: in both cases the typed
+// values cannot be kept, and the table is read again as it is in the store.
 Form1_BaseMateriales::Grabacion Form1_BaseMateriales::grabarRegistro()
 {
     QSqlDatabase bd = m_conexion.bd();
-    const QVariant id = m_nuevo ? QVariant() : m_modelo->data(m_modelo->index(filaActual(), m_colId));
-    const std::string falla = "No se pudo grabar el registro en la Base de Datos de Materiales \"" + nombreArchivo() +
-                              "\". Revise que el archivo exista y admita escritura.";
+    QVariant id = m_nuevo ? QVariant() : m_modelo->data(m_modelo->index(filaActual(), m_colId));
+    const std::string falla =
+        "No se pudo grabar el registro en la Base de Datos de Materiales " + nombreArchivo() + ": ";
     m_mapeo->submit();
     if (!bd.transaction()) {
-        avisar(m::kTituloError, falla);
+        avisar(m::kTituloError, falla + Motivo(bd.lastError(), bd) + ".");
         return Grabacion::Rechazada;
     }
     if (!m_modelo->submitAll()) {
         const QSqlError error = m_modelo->lastError();
         bd.rollback();
-        if (EsRechazo(error))
+        if (EsRechazoDeDatos(error, bd))
             avisar(m::kTituloFaltaUnDato, m::kTextoFaltanDatos);
         else
-            avisar(m::kTituloError, falla);
+            avisar(m::kTituloError, falla + Motivo(error, bd) + ".");
         return Grabacion::Rechazada;
     }
-    if (!bd.commit()) {
+    if (!m_nuevo && Existe(bd, id) == false) {
         bd.rollback();
-        avisar(m::kTituloError, falla);
+        avisar(m::kTituloBorradoEnOtroPuesto,
+               "El producto \"" + S(m_Text_Producto->text()) + "\" fue borrado de la Base de Datos de Materiales " +
+                   nombreArchivo() +
+                   ", desde otro puesto o programa, mientras se lo editaba aquí. Los cambios no se grabaron; si "
+                   "quiere conservarlo, agréguelo con \"Nuevo Producto\".",
+               Icono::Exclamacion);
         recargar();
         irA(m_filaAntesDeEditar);
         return Grabacion::Perdida;
     }
+    if (!bd.commit()) {
+        const QSqlError error = bd.lastError();
+        bd.rollback();
+        avisar(m::kTituloError, falla + Motivo(error, bd) + ".");
+        recargar();
+        irA(m_filaAntesDeEditar);
+        return Grabacion::Perdida;
+    }
+    // Asked after the commit, where the answer still holds for this
+    // connection: on a server a bench may lack the right to ask, and a
+    // refusal inside the transaction would have undone the save. Without the
+    // answer the last record stands in.
+    if (m_nuevo) {
+        QSqlQuery ultimo(bd);
+        if (ultimo.exec(DialectoDe(bd).ultimoId) && ultimo.next())
+            id = ultimo.value(0);
+    }
     recargar();
-    // Ids only grow, so a new record is the last one.
-    irA(m_nuevo ? m_modelo->rowCount() - 1 : filaDeId(id));
+    const int fila = filaDeId(id);
+    irA(fila >= 0 ? fila : m_modelo->rowCount() - 1);
     return Grabacion::Grabada;
 }
 
@@ -448,8 +523,8 @@ void Form1_BaseMateriales::SSCommand_Borrar_Click()
             irA(fila);
         } else {
             avisar(m::kTituloError,
-                   "No se pudo borrar el registro de la Base de Datos de Materiales \"" + nombreArchivo() +
-                       "\". Revise que el archivo exista y admita escritura.",
+                   "No se pudo borrar el registro de la Base de Datos de Materiales " + nombreArchivo() + ": " +
+                       m_motivoBorrado + ".",
                    Icono::Ninguno);
             irA(fila);
         }
@@ -467,6 +542,8 @@ bool Form1_BaseMateriales::borrarRegistro(int fila)
         recargar();
         return true;
     }
+    const QSqlError error = m_modelo->lastError().type() != QSqlError::NoError ? m_modelo->lastError() : bd.lastError();
+    m_motivoBorrado = Motivo(error, bd);
     bd.rollback();
     m_modelo->revertAll();
     recargar();
@@ -498,6 +575,19 @@ void Form1_BaseMateriales::SSCommand_Seleccionar_Click()
     const double densidad = LeerNumero(S(m_Text_Densidad->text()));
     if (m_Text_Producto->text().trimmed().isEmpty() || !(indice > 1) || !(densidad > 0)) {
         avisar(m::kTituloDatosIncompletos, m::kTextoDatosIncompletos, Icono::Exclamacion);
+        return;
+    }
+    // A server that cannot be asked does not stop the selection: the boxes
+    // hold the values the user sees.
+    if (Existe(m_conexion.bd(), m_modelo->data(m_modelo->index(filaActual(), m_colId))) == false) {
+        avisar(m::kTituloBorradoEnOtroPuesto,
+               "El producto \"" + nombre + "\" ya no está en la Base de Datos de Materiales " + nombreArchivo() +
+                   ": fue borrado desde otro puesto o programa. No se seleccionó; la lista muestra ahora los "
+                   "productos que quedan.",
+               Icono::Exclamacion);
+        const int fila = filaActual();
+        recargar();
+        irA(fila);
         return;
     }
     hide();

@@ -108,6 +108,8 @@ private:
     QPushButton* m_SSCommand_Borrar = nullptr;
     QPushButton* m_SSCommand_Seleccionar = nullptr;
 
+    bool m_abbeObligatorio = false;
+    std::string m_motivoBorrado;
     bool m_editando = false;
     bool m_nuevo = false;
     bool m_cerrada = false;

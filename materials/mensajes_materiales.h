@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-// Texts of the materials window and of the materials database file.
+// Texts of the materials window and of the materials catalogue.
 namespace mensajes_materiales {
 
 inline constexpr std::string_view kTextoFaltanDatos =
@@ -33,6 +33,11 @@ inline constexpr std::string_view kTituloDatosIncompletos = "Datos del producto 
 inline constexpr std::string_view kTextoDatosIncompletos =
     "El producto mostrado no tiene nombre, índice de refracción y densidad válidos. Corríjalo con "
     "\"Edita Producto\" antes de seleccionarlo.";
+
+inline constexpr std::string_view kTituloNombreLargo = "Nombre del producto demasiado largo";
+inline constexpr std::string_view kTituloBusquedaLarga = "Texto de búsqueda demasiado largo";
+inline constexpr std::string_view kTituloFaltaAbbe = "Falta el número de Abbe";
+inline constexpr std::string_view kTituloBorradoEnOtroPuesto = "Producto borrado en otro puesto";
 
 inline constexpr std::string_view kTituloBaseNoDisponible = "Base de Datos de Materiales no disponible";
 inline constexpr std::string_view kTituloBaseDanada = "Base de Datos de Materiales dañada";

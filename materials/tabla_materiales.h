@@ -23,13 +23,21 @@ inline constexpr QStringView kOrganico = u"material 2";
 // An identifier quoted for SQL: the field names hold blanks and accents.
 inline QString Citar(QStringView nombre) { return u'"' + nombre.toString() + u'"'; }
 
+inline constexpr QStringView kCampos[] = {kId,       kProducto, kDescripcion, kProveedor, kIndice,
+                                          kDensidad, kAbbe,     kMineral,     kOrganico};
+
 // The nine fields, quoted and in table order, for a SELECT list.
 inline QString Campos()
 {
     QString campos;
-    for (QStringView c : {kId, kProducto, kDescripcion, kProveedor, kIndice, kDensidad, kAbbe, kMineral, kOrganico})
+    for (QStringView c : kCampos)
         campos += (campos.isEmpty() ? QString() : QStringLiteral(", ")) + Citar(c);
     return campos;
 }
+
+// The longest product name, and search text, in characters. The design
+// record keeps only 11 of them; the limit keeps a name a name, and every
+// search short.
+inline constexpr qsizetype kLargoNombre = 255;
 
 } // namespace tabla

@@ -6,6 +6,10 @@ set -euo pipefail
 PAQUETES=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-qpa-plugins libqt6sql6-sqlite libgl-dev qt6-translations-l10n
+  # The materials catalogue on a PostgreSQL server: Qt's driver, libpq to
+  # tell why a connection failed, and the server with pg_virtualenv, which
+  # the tests use for a throwaway cluster.
+  libqt6sql6-psql libpq-dev postgresql
   libbenchmark-dev clang-format
   fonts-dejavu-core fonts-liberation
   libzint-dev poppler-utils zbar-tools

@@ -1,4 +1,4 @@
-#include "catalogo_sqlite.h"
+#include "catalogo_sql.h"
 
 #include "busqueda_material.h"
 #include "tabla_materiales.h"
@@ -45,9 +45,9 @@ std::optional<Material> AMaterial(const std::optional<QSqlRecord>& registro)
 
 } // namespace
 
-CatalogoSqlite::CatalogoSqlite(const BaseMateriales& base) : m_conexion(base, QStringLiteral("Data_Materiales")) {}
+CatalogoSql::CatalogoSql(const BaseMateriales& base) : m_conexion(base, QStringLiteral("Data_Materiales")) {}
 
-std::vector<std::string> CatalogoSqlite::Productos()
+std::vector<std::string> CatalogoSql::Productos()
 {
     std::vector<std::string> productos;
     if (!m_conexion.abierta())
@@ -63,21 +63,21 @@ std::vector<std::string> CatalogoSqlite::Productos()
     return productos;
 }
 
-std::optional<Material> CatalogoSqlite::BuscarPorNombre(std::string_view texto)
+std::optional<Material> CatalogoSql::BuscarPorNombre(std::string_view texto)
 {
     if (!m_conexion.abierta())
         return std::nullopt;
     return AMaterial(PrimerRegistroPorNombre(m_conexion.bd(), Q(texto)));
 }
 
-std::optional<Material> CatalogoSqlite::BuscarPorId(std::string_view digitos)
+std::optional<Material> CatalogoSql::BuscarPorId(std::string_view digitos)
 {
     if (!m_conexion.abierta())
         return std::nullopt;
     return AMaterial(PrimerRegistroPorId(m_conexion.bd(), Q(digitos)));
 }
 
-long long CatalogoSqlite::Cantidad()
+long long CatalogoSql::Cantidad()
 {
     if (!m_conexion.abierta())
         return 0;

@@ -5,20 +5,21 @@
 
 class BaseMateriales;
 
-// The design's cursor on the materials table (Data_Materiales): the product
-// list and the look-ups by name and by Id, read fresh from the file on every
-// call, so they see what the materials window saved. When the file is not
-// usable the table reads as empty.
+// The design's cursor on the materials table (Data_Materiales), in the file
+// or on the server alike: the product list and the look-ups by name and by
+// Id, read fresh from the store on every call, so they see what the
+// materials window (and, on a server, every other bench) saved. When the
+// catalogue is not usable the table reads as empty.
 //
 // A record whose index or density is missing or not a finite number cannot
 // feed a calculation: a look-up that lands on it returns nothing, as if not
 // found, rather than hand on a 0 (it does not go on to a later record, which
-// would silently be another material). An Abbe number that is not a number
-// reads as 0; no calculation uses it. Records without a name are left out of
+// would silently be another material). An Abbe number that is empty or not a
+// number reads as 0; no calculation uses it. Records without a name are left out of
 // the product list, where they could not be chosen.
-class CatalogoSqlite : public Catalogo {
+class CatalogoSql : public Catalogo {
 public:
-    explicit CatalogoSqlite(const BaseMateriales& base);
+    explicit CatalogoSql(const BaseMateriales& base);
 
     std::vector<std::string> Productos() override;
     std::optional<Material> BuscarPorNombre(std::string_view texto) override;

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+class QSqlDatabase;
+
+// Where the materials catalogue is kept: a SQLite file, the default that
+// needs no set-up, or a database on a PostgreSQL server that the benches of a
+// laboratory share. A server is written as
+//
+//     postgresql://[usuario[:contraseña]@][servidor][:puerto]/base
+//
+// and what the address leaves out comes from the usual PostgreSQL client
+// sources (PGHOST, PGPORT, PGUSER, PGPASSWORD, PGDATABASE, the password file),
+// so a password never has to stand in a file of ours. No text made here ever
+// holds the password.
+class UbicacionCatalogo {
+public:
+    static UbicacionCatalogo Archivo(const std::filesystem::path& archivo);
+    // A postgresql:// address, or a file (relative to the folder given).
+    // origen says where the text was read, for a message about it.
+    static UbicacionCatalogo DeTexto(const QString& texto, const std::filesystem::path& carpeta, const QString& origen);
+    // A catalogue that could not be chosen, for the reason given.
+    static UbicacionCatalogo ConError(const QString& motivo);
+
+    bool esServidor() const { return m_servidor; }
+    // Empty when the text was understood; otherwise the Spanish reason.
+    const QString& error() const { return m_error; }
+
+    const QString& archivo() const { return m_archivo; }
+    const QString& usuario() const { return m_usuario; }
+    const QString& servidor() const { return m_anfitrion; }
+    int puerto() const { return m_puerto; }
+    const QString& base() const { return m_base; }
+    const QString& contrasena() const { return m_contrasena; }
+
+    // Sets the driver and what the address gives on a new connection; for a
+    // server, connecting gives up after kSegundosConexion.
+    void Configurar(QSqlDatabase& bd) const;
+
+    // For messages: the file name, or the address without the password.
+    std::string Descripcion() const;
+
+    static constexpr int kSegundosConexion = 5;
+
+private:
+    bool m_servidor = false;
+    QString m_error;
+    QString m_archivo;
+    QString m_usuario;
+    QString m_contrasena;
+    QString m_anfitrion;
+    int m_puerto = -1;
+    QString m_base;
+};
+
+// The catalogue of this run, the first that is given of: the option
+// --catalogo, the environment variable VANTORA_CATALOGO, the key "catalogo"
+// of vantora.ini in the data folder (read, never written), and otherwise the
+// file porDefecto ("materiales.mdb" of the data folder). An empty value counts
+// as not given.
+UbicacionCatalogo ElegirCatalogo(const std::optional<QString>& opcion, const std::filesystem::path& carpeta,
+                                 const std::filesystem::path& porDefecto);
+
+// The same, with the option taken from the command line ("--catalogo VALOR").
+UbicacionCatalogo CatalogoDeArgumentos(int argc, char** argv, const std::filesystem::path& carpeta,
+                                       const std::filesystem::path& porDefecto);
+
+inline constexpr char kArchivoConfiguracion[] = "vantora.ini";
