@@ -1,6 +1,7 @@
 #include "ubicacion_catalogo.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
@@ -10,7 +11,13 @@
 
 namespace {
 
-QString Ruta(const std::filesystem::path& p) { return QDir::cleanPath(QString::fromStdU16String(p.u16string())); }
+// A path as Qt names files. A name that is not UTF-8 cannot be converted
+// exactly (and the standard conversion would throw): its bytes are decoded as
+// Qt decodes file names, and the programs refuse to open a catalogue there.
+QString Ruta(const std::filesystem::path& p)
+{
+    return QDir::cleanPath(QFile::decodeName(QByteArray::fromStdString(p.native())));
+}
 
 // The address as the user wrote it, with the password, if any, blanked: it
 // may be quoted in a message about a mistake in it.
