@@ -2,13 +2,13 @@
 
 #include "apoyo/dialogos_prueba.h"
 #include "base_materiales.h"
+#include "catalogo_sql.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
@@ -27,22 +27,49 @@ inline bool EsServidor() { return qEnvironmentVariable("VANTORA_PRUEBA_ALMACEN")
 
 inline QString BaseDelPrograma()
 {
-    return QStringLiteral("vantora_") + QCoreApplication::applicationName().toLower() + u'_' +
+    return "vantora_" + QCoreApplication::applicationName().toLower() + u'_' +
            QString::number(QCoreApplication::applicationPid());
 }
 
-// A statement on the server's maintenance database.
-inline bool Administrar(const QString& sql)
+// Runs trabajo on a connection of the test's own, not yet opened, to a file
+// or to a database of the server (none: the server's maintenance database).
+template <typename Trabajo>
+auto ConConexion(bool servidor, const QString& base, Trabajo trabajo)
 {
-    bool ok = false;
-    {
-        QSqlDatabase bd = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("administrar"));
-        bd.setConnectOptions(QStringLiteral("connect_timeout=5;options=-cclient_min_messages=warning"));
-        ok = bd.open() && QSqlQuery(bd).exec(sql);
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("administrar"));
-    return ok;
+    QSqlDatabase bd = QSqlDatabase::addDatabase(servidor ? "QPSQL" : "QSQLITE", "prueba");
+    bd.setDatabaseName(base);
+    // The server's notices ("does not exist, skipping") are not test output.
+    if (servidor)
+        bd.setConnectOptions("connect_timeout=5;options=-cclient_min_messages=warning");
+    const auto resultado = trabajo(bd);
+    bd = QSqlDatabase();
+    QSqlDatabase::removeDatabase("prueba");
+    return resultado;
 }
+
+// Runs statements, each a text followed by its bound values, in one
+// transaction; a lone statement runs by itself, as CREATE DATABASE must.
+inline bool Sql(bool servidor, const QString& base, const QList<QVariantList>& sentencias)
+{
+    return ConConexion(servidor, base, [&](QSqlDatabase& bd) {
+        const bool transaccion = sentencias.size() > 1;
+        bool ok = bd.open() && (!transaccion || bd.transaction());
+        for (qsizetype i = 0; ok && i < sentencias.size(); ++i) {
+            const QVariantList& s = sentencias[i];
+            QSqlQuery q(bd);
+            // PostgreSQL prepares no CREATE or DROP.
+            ok = s.size() == 1 ? q.exec(s[0].toString()) : q.prepare(s[0].toString());
+            for (qsizetype j = 1; j < s.size(); ++j)
+                q.addBindValue(s[j]);
+            ok = ok && (s.size() == 1 || q.exec());
+            if (!ok)
+                qWarning("%s", qPrintable(q.lastError().text()));
+        }
+        return ok && (!transaccion || bd.commit());
+    });
+}
+
+inline bool Administrar(const QString& sql) { return Sql(true, {}, {{sql}}); }
 
 // For initTestCase(): makes the program's database. Without a server the
 // program ends as skipped (77), or fails when ./test.sh demands the server.
@@ -50,11 +77,10 @@ inline void Preparar()
 {
     if (!EsServidor())
         return;
-    Administrar(QStringLiteral("DROP DATABASE IF EXISTS ") + BaseDelPrograma());
+    Administrar("DROP DATABASE IF EXISTS " + BaseDelPrograma());
     // UTF-8 and the C locale whatever the cluster's: length() then counts
     // characters, and nothing depends on the machine's language.
-    if (Administrar(QStringLiteral("CREATE DATABASE ") + BaseDelPrograma() +
-                    QStringLiteral(" ENCODING 'UTF8' LOCALE 'C' TEMPLATE template0")))
+    if (Administrar("CREATE DATABASE " + BaseDelPrograma() + " ENCODING 'UTF8' LOCALE 'C' TEMPLATE template0"))
         return;
     std::fprintf(stderr, "No hay servidor PostgreSQL de prueba (PGHOST, PGPORT, PGUSER, PGPASSWORD): "
                          "./test.sh corre estas pruebas dentro de pg_virtualenv.\n");
@@ -65,7 +91,7 @@ inline void Preparar()
 inline void Terminar()
 {
     if (EsServidor())
-        Administrar(QStringLiteral("DROP DATABASE IF EXISTS ") + BaseDelPrograma() + QStringLiteral(" WITH (FORCE)"));
+        Administrar("DROP DATABASE IF EXISTS " + BaseDelPrograma() + " WITH (FORCE)");
 }
 
 } // namespace almacen_prueba
@@ -88,147 +114,75 @@ inline QList<RegistroPrueba> Nombres(const QStringList& nombres)
 }
 
 // The statements that leave exactly these records in the table, all
-// organic, with their own Ids.
+// organic, with their own Ids, Abbe number 40 and supplier "Proveedor".
 inline QList<QVariantList> Registros(const QList<RegistroPrueba>& registros, bool servidor)
 {
-    const QString conservar = servidor ? QStringLiteral(" OVERRIDING SYSTEM VALUE") : QString();
-    QList<QVariantList> sql{{QStringLiteral("DELETE FROM \"Tabla_Materiales\"")}};
+    QList<QVariantList> sql{{"DELETE FROM \"Tabla_Materiales\""}};
     for (const RegistroPrueba& r : registros)
-        sql.append({QStringLiteral("INSERT INTO \"Tabla_Materiales\" (\"Id\", producto, \"descripción\", "
-                                   "\"Provedor principal\", \"indice de refracción\", densidad, abbe, material, "
-                                   "\"material 2\")") +
-                        conservar + QStringLiteral(" VALUES (?, ?, ?, 'Proveedor', ?, ?, 40, false, true)"),
-                    r.id, r.producto, QStringLiteral("Descripción de ") + r.producto, r.indice, r.densidad});
+        sql.append({QString("INSERT INTO \"Tabla_Materiales\" (\"Id\", producto, \"descripción\", \"Provedor "
+                            "principal\", \"indice de refracción\", densidad, abbe, material, \"material 2\") %1 "
+                            "VALUES (?, ?, ?, 'Proveedor', ?, ?, 40, false, true)")
+                        .arg(servidor ? "OVERRIDING SYSTEM VALUE" : ""),
+                    r.id, r.producto, "Descripción de " + r.producto, r.indice, r.densidad});
     // New records then continue after the highest Id, as after a deletion.
     if (servidor)
-        sql.append({QStringLiteral("SELECT setval(pg_get_serial_sequence('\"Tabla_Materiales\"', 'Id'), "
-                                   "(SELECT COALESCE(max(\"Id\"), 0) + 1 FROM \"Tabla_Materiales\"), false)")});
+        sql.append({"SELECT setval(pg_get_serial_sequence('\"Tabla_Materiales\"', 'Id'), "
+                    "(SELECT COALESCE(max(\"Id\"), 0) + 1 FROM \"Tabla_Materiales\"), false)"});
     return sql;
 }
 
-inline bool EjecutarSql(const QString& archivo, const QList<QVariantList>& sentencias)
+// The names the design's own look-ups read from the catalogue.
+inline QStringList Productos(const BaseMateriales& base)
 {
-    bool ok = true;
-    {
-        QSqlDatabase bd = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("sql"));
-        bd.setDatabaseName(archivo);
-        ok = bd.open() && bd.transaction();
-        for (const QVariantList& s : sentencias) {
-            QSqlQuery q(bd);
-            ok = ok && q.prepare(s.value(0).toString());
-            for (qsizetype i = 1; i < s.size(); ++i)
-                q.addBindValue(s[i]);
-            ok = ok && q.exec();
-        }
-        ok = ok && bd.commit();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("sql"));
-    return ok;
-}
-
-// A catalogue file holding exactly these records, for the tests about files.
-inline bool EscribirBase(const QString& archivo, const QList<RegistroPrueba>& registros)
-{
-    return !BaseMateriales(archivo.toStdString()).Preparar() && EjecutarSql(archivo, Registros(registros, false));
-}
-
-inline QByteArray Contenido(const QString& archivo)
-{
-    QFile f(archivo);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    QStringList productos;
+    for (const std::string& p : CatalogoSql(base).Productos())
+        productos << QString::fromStdString(p);
+    return productos;
 }
 
 // One empty catalogue for one test case: a file not yet there in a new
-// folder, or the program's database without the table.
+// folder, or the program's database without the table. A catalogue made
+// with servidor = false is a file on either store, as a bench's own.
 class CatalogoPrueba {
 public:
-    CatalogoPrueba()
+    explicit CatalogoPrueba(bool servidor = almacen_prueba::EsServidor()) : servidor(servidor)
     {
-        if (almacen_prueba::EsServidor())
-            Ejecutar({{QStringLiteral("DROP TABLE IF EXISTS \"Tabla_Materiales\"")}});
+        if (servidor)
+            Ejecutar({{"DROP TABLE IF EXISTS \"Tabla_Materiales\""}});
     }
 
-    QString archivo() const { return dir.filePath(QStringLiteral("materiales.mdb")); }
-    QString texto() const
-    {
-        return almacen_prueba::EsServidor() ? QStringLiteral("postgresql:///") + almacen_prueba::BaseDelPrograma()
-                                            : archivo();
-    }
-    UbicacionCatalogo ubicacion() const { return UbicacionCatalogo::DeTexto(texto(), "/", QStringLiteral("prueba")); }
+    QString archivo() const { return dir.filePath("materiales.mdb"); }
+    QString texto() const { return servidor ? "postgresql:///" + almacen_prueba::BaseDelPrograma() : archivo(); }
+    UbicacionCatalogo ubicacion() const { return UbicacionCatalogo::DeTexto(texto(), "/", "prueba"); }
 
-    // Runs SQL in one transaction through a connection of the test's own;
-    // each statement is a text followed by its bound values.
     bool Ejecutar(const QList<QVariantList>& sentencias) const
     {
-        bool ok = true;
-        {
-            QSqlDatabase bd = conectar();
-            ok = bd.open() && bd.transaction();
-            for (const QVariantList& s : sentencias) {
-                // PostgreSQL prepares no CREATE or DROP.
-                QSqlQuery q(bd);
-                if (s.size() == 1) {
-                    ok = ok && q.exec(s[0].toString());
-                } else {
-                    ok = ok && q.prepare(s.value(0).toString());
-                    for (qsizetype i = 1; i < s.size(); ++i)
-                        q.addBindValue(s[i]);
-                    ok = ok && q.exec();
-                }
-                if (!ok)
-                    qWarning("%s", qPrintable(q.lastError().text()));
-            }
-            ok = ok && bd.commit();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("prueba"));
-        return ok;
+        return almacen_prueba::Sql(servidor, servidor ? almacen_prueba::BaseDelPrograma() : archivo(), sentencias);
     }
 
-    // The catalogue as the program creates it, holding exactly these
-    // records, all organic, with their own Ids.
+    // The catalogue as the program creates it, holding exactly these records.
     bool Escribir(const QList<RegistroPrueba>& registros) const
     {
-        return !BaseMateriales(ubicacion()).Preparar() && Ejecutar(Registros(registros, almacen_prueba::EsServidor()));
+        return !BaseMateriales(ubicacion()).Preparar() && Ejecutar(Registros(registros, servidor));
     }
 
     // Everything the store holds of the catalogue: the file's bytes, or the
-    // table's columns and rows on the server.
+    // table's columns and rows on the server (nothing without the table).
     QByteArray Volcado() const
     {
-        if (!almacen_prueba::EsServidor())
-            return Contenido(archivo());
-        QByteArray v;
-        {
-            QSqlDatabase bd = conectar();
+        QFile f(archivo());
+        if (!servidor)
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        return almacen_prueba::ConConexion(true, almacen_prueba::BaseDelPrograma(), [](QSqlDatabase& bd) {
             bd.open();
             QSqlQuery q(bd);
-            q.exec(QStringLiteral("SELECT column_name, data_type FROM information_schema.columns WHERE table_name = "
-                                  "'Tabla_Materiales' ORDER BY ordinal_position"));
-            while (q.next())
-                v += q.value(0).toString().toUtf8() + ' ' + q.value(1).toString().toUtf8() + '\n';
-            q.exec(QStringLiteral("SELECT * FROM \"Tabla_Materiales\" ORDER BY 1"));
-            while (q.next())
-                for (int i = 0; i < q.record().count(); ++i)
-                    v += q.value(i).toString().toUtf8() + (i + 1 < q.record().count() ? ';' : '\n');
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("prueba"));
-        return v;
+            q.exec("SELECT (SELECT string_agg(column_name || ' ' || data_type, ', ' ORDER BY ordinal_position) FROM "
+                   "information_schema.columns WHERE table_name = 'Tabla_Materiales') || (SELECT "
+                   "coalesce(string_agg(t::text, '; ' ORDER BY t.\"Id\"), '') FROM \"Tabla_Materiales\" t)");
+            return q.next() ? q.value(0).toByteArray() : QByteArray();
+        });
     }
 
+    const bool servidor;
     QTemporaryDir dir;
-
-private:
-    QSqlDatabase conectar() const
-    {
-        if (!almacen_prueba::EsServidor()) {
-            QSqlDatabase bd = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("prueba"));
-            bd.setDatabaseName(archivo());
-            return bd;
-        }
-        QSqlDatabase bd = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("prueba"));
-        bd.setDatabaseName(almacen_prueba::BaseDelPrograma());
-        // The server's notices ("does not exist, skipping") are not test output.
-        bd.setConnectOptions(QStringLiteral("options=-cclient_min_messages=warning"));
-        return bd;
-    }
 };
