@@ -16,10 +16,9 @@ private slots:
         QTest::addColumn<QString>("error");
         const QByteArray porDefecto = qgetenv("HOME") + "/KORVEN/win";
         QTest::newRow("sin --datos: la de la cuenta") << QList<QByteArray>{"-style", "Fusion"} << porDefecto << "";
-        QTest::newRow("entre otras opciones")
-            << QList<QByteArray>{"--catalogo", "x", "--datos", "/srv/lab", "--otra"} << QByteArray("/srv/lab") << "";
-        QTest::newRow("en Latin-1, tal cual")
-            << QList<QByteArray>{"--datos", "/srv/d\xE9x"} << QByteArray("/srv/d\xE9x") << "";
+        QTest::newRow("entre otras opciones, en Latin-1 tal cual")
+            << QList<QByteArray>{"--catalogo", "x", "--datos", "/srv/d\xE9x", "--otra"} << QByteArray("/srv/d\xE9x")
+            << "";
         QTest::newRow("sin valor") << QList<QByteArray>{"-style", "Fusion", "--datos"} << QByteArray()
                                    << "--datos: falta el valor";
         QTest::newRow("vacia") << QList<QByteArray>{"--datos", ""} << QByteArray()
@@ -36,9 +35,7 @@ private slots:
             argv.push_back(a.data());
         std::string motivo;
         const auto ruta = CarpetaDeArgumentos(int(argv.size()), argv.data(), motivo);
-        QCOMPARE(ruta.has_value(), error.isEmpty());
-        if (ruta)
-            QCOMPARE(QByteArray::fromStdString(ruta->native()), carpeta);
+        QCOMPARE(ruta ? QByteArray::fromStdString(ruta->native()) : QByteArray(), carpeta);
         QCOMPARE(QString::fromStdString(motivo), error);
     }
 };

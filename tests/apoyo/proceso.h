@@ -3,19 +3,26 @@
 #include <QProcess>
 #include <QStringList>
 
-// A command-line program run to its end, as a laboratory script sees it.
+// A command-line program run to its end, as a laboratory script sees it: its
+// exit status (-1 if it crashed or hung) and the lines of each output.
 struct Salida {
     int estado;
     QStringList lineas;
-    QString errores;
+    QStringList errores;
+
+    // One line on standard error, from the program named, that says `dice`.
+    bool UnError(const QString& programa, const QString& dice) const
+    {
+        return errores.size() == 1 && errores[0].startsWith(programa + ": ") && errores[0].contains(dice);
+    }
 };
 
 inline Salida Correr(const QString& programa, const QStringList& argumentos)
 {
     QProcess p;
     p.start(programa, argumentos);
-    p.waitForFinished(30000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
-            QString::fromUtf8(p.readAllStandardError())};
+    const bool terminado = p.waitForFinished(30000);
+    const auto lineas = [](const QByteArray& b) { return QString::fromUtf8(b).split('\n', Qt::SkipEmptyParts); };
+    return {terminado && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, lineas(p.readAllStandardOutput()),
+            lineas(p.readAllStandardError())};
 }
