@@ -77,6 +77,21 @@ private slots:
             QVERIFY(!QFile::exists(pdf));
         }
     }
+
+    // A ticket that cannot be written is reported naming the file, and no
+    // part of it is left anywhere.
+    void ordenQueNoSePuedeGrabar()
+    {
+        QTemporaryDir dir;
+        std::string error;
+        QVERIFY(GrabarRegistro(std::filesystem::path(dir.path().toStdString()) / "DATA.DAT",
+                               {5.736, -1.840, 1.5, 60, 1, 4.664, 4, 1.32, "CR39"}, error));
+        const QString pdf = dir.filePath("falta/orden.pdf");
+        const Salida s = Correr(VANTORA_PERFIL, {"--datos", dir.path(), "--pdf", pdf});
+        QCOMPARE(s.estado, 2);
+        QVERIFY2(s.UnError("vantora-perfil", pdf), qPrintable(s.errores.join('\n')));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"DATA.DAT"});
+    }
 };
 
 QTEST_GUILESS_MAIN(TestVantoraPerfil)
