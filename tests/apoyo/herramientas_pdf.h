@@ -1,50 +1,36 @@
 #pragma once
 
-#include <QImage>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 #include <QtTest>
 
-// The poppler and zbar tools that read a ticket back as a person would:
-// its text, its page as a picture, its barcode. ./test.sh installs them; a
-// missing one fails the test and says which.
+// The poppler and zbar tools that read a ticket back as a person would;
+// ./test.sh installs them, and a missing one fails the test by name.
 namespace herramientas_pdf {
 
 inline QString correr(const QString& programa, const QStringList& argumentos)
 {
-    const QString ruta = QStandardPaths::findExecutable(programa);
-    if (ruta.isEmpty()) {
-        QTest::qFail(qPrintable("Falta " + programa + ": ./test.sh lo instala (poppler-utils, zbar-tools)"), __FILE__,
-                     __LINE__);
-        return {};
-    }
     QProcess p;
-    p.start(ruta, argumentos);
-    p.waitForFinished(60000);
+    p.start(programa, argumentos);
+    if (!p.waitForFinished(60000))
+        QTest::qFail(qPrintable(programa + " falta o no terminó: ./test.sh instala poppler-utils y zbar-tools"),
+                     __FILE__, __LINE__);
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-// The page's text with every run of blanks and line ends as one blank.
-inline QString texto(const QString& pdf) { return correr("pdftotext", {pdf, "-"}).simplified(); }
+// The page's text as laid out, a label beside its value, with every run of
+// blanks and line ends as one blank so that a wrapped paragraph reads whole.
+inline QString texto(const QString& pdf) { return correr("pdftotext", {"-layout", pdf, "-"}).simplified(); }
 
-// The text as laid out on the page, line by line.
-inline QString textoEnColumnas(const QString& pdf) { return correr("pdftotext", {"-layout", pdf, "-"}); }
-
-// The first page at this many dots per inch.
-inline QImage pagina(const QString& pdf, int ppp)
+// The first page as a PNG at this many dots per inch; returns its file.
+inline QString pagina(const QString& pdf, int ppp)
 {
-    const QString base = pdf + QStringLiteral(".pagina");
-    correr("pdftoppm", {"-r", QString::number(ppp), "-png", "-singlefile", pdf, base});
-    return QImage(base + ".png");
+    correr("pdftoppm", {"-r", QString::number(ppp), "-png", "-singlefile", pdf, pdf});
+    return pdf + ".png";
 }
 
-// What a barcode reader finds on the page, "CODE-128:..." per symbol.
-inline QString codigos(const QString& pdf)
-{
-    pagina(pdf, 300);
-    return correr("zbarimg", {"-q", pdf + ".pagina.png"}).trimmed();
-}
+// What a barcode reader finds on a picture, "CODE-128:..." per symbol.
+inline QString codigos(const QString& png) { return correr("zbarimg", {"-q", png}).trimmed(); }
 
 } // namespace herramientas_pdf
