@@ -8,7 +8,6 @@
 
 #include <cmath>
 
-using numerico::Dividir;
 using numerico::Finito;
 using numerico::Raiz;
 
@@ -23,18 +22,9 @@ struct Motor::Corte {
 Motor::Corte Motor::espesorEn(double base, double n, double espesorMm, double fv, double rm, Numero& PoderInterno,
                               bool hastaElRadioFrontal)
 {
-    EstadoDiseno& e = m_estado;
-    const double r1 = Dividir(numerico::kFactorMolde, base);
-    e.RadioExterno = r1;
-    const double f1 = Dividir(n - 1.0, r1);
-    e.PoderExterno = f1;
-    const double tm = Finito(espesorMm / 1000.0);
-    e.EspesorCentralM = tm;
-    const double f2 = Finito(fv - Dividir(f1, 1.0 - Dividir(tm, n) * f1));
-    PoderInterno = f2;
-    double r2 = Dividir(n - 1.0, f2);
-    e.RadioInterno = r2;
-    e.PoderInterno1523 = Dividir(numerico::kFactorMolde, r2);
+    const Caras c = carasDelLente(base, n, espesorMm, fv, PoderInterno);
+    const double r1 = c.r1;
+    double r2 = c.r2;
     Corte corte;
     if (hastaElRadioFrontal && rm > r1) {
         corte.dentro = false;
@@ -43,16 +33,16 @@ Motor::Corte Motor::espesorEn(double base, double n, double espesorMm, double fv
     // Depth of each face at rm: the front takes thickness away, a concave
     // back gives it back.
     double s1 = Finito(r1 - Raiz(Finito(r1 * r1 - rm * rm)));
-    if (f1 < 0)
+    if (c.f1 < 0)
         s1 = -s1;
-    if (f2 < 0) {
+    if (c.f2 < 0) {
         r2 = -r2;
-        e.RadioInterno = r2;
+        m_estado.RadioInterno = r2;
     }
     double s2 = Finito(r2 - Raiz(Finito(r2 * r2 - rm * rm)));
-    if (f2 < 0)
+    if (c.f2 < 0)
         s2 = -s2;
-    corte.espesorMm = Finito((tm - s2 - s1) * 1000.0);
+    corte.espesorMm = Finito((c.tm - s2 - s1) * 1000.0);
     return corte;
 }
 
@@ -71,13 +61,7 @@ void Motor::EspesorEnCursor(Numero& CurvaBase, Numero& IndiceMaterial, Numero& E
                                           m_estado.PoderInterno, false);
             m_graficos.PonerTexto(ctlg::Text2, TextoPlano(Redondear1(corte.espesorMm)));
         },
-        [&] {
-            CurvaBase = 3.0;
-            IndiceMaterial = 1.523;
-            EspesorCentralInicial = 2.0;
-            PoderVertice = -3.0;
-            DiametroInicial = 60.0;
-        });
+        [&] { cargarLenteMuestra(CurvaBase, IndiceMaterial, EspesorCentralInicial, PoderVertice, DiametroInicial); });
 }
 
 void Motor::EspesorEnCursorDinamico(Numero& CurvaBaseActual, Numero& PoderInterno, Numero& IndiceMaterial,
@@ -95,11 +79,5 @@ void Motor::EspesorEnCursorDinamico(Numero& CurvaBaseActual, Numero& PoderIntern
             const double diametro = 2.0 * Redondear1(r);
             m_graficos.PonerTexto(ctlg::Text_DiametroDinamico, diametro > 0.4 ? TextoPlano(diametro) : "0");
         },
-        [&] {
-            CurvaBaseActual = 3.0;
-            IndiceMaterial = 1.523;
-            EspesorCentral = 2.0;
-            PoderVertice = -3.0;
-            DiametroModificado = 60.0;
-        });
+        [&] { cargarLenteMuestra(CurvaBaseActual, IndiceMaterial, EspesorCentral, PoderVertice, DiametroModificado); });
 }

@@ -67,6 +67,14 @@ private:
                            Numero& EspesorCentralM);
     void pasosCalculoCaras(Numero& CurvaBase, Numero& IndiceMaterial, Numero& EspesorCentral, Numero& PoderVertice,
                            Numero& DiametroInicial);
+    // The faces of a lens of known centre thickness: front radius (m) and
+    // power, thickness (m), back power and signed back radius (m).
+    struct Caras {
+        double r1, f1, tm, f2, r2;
+    };
+    Caras carasDelLente(double base, double n, double espesorMm, double fv, Numero& PoderInterno);
+    static void cargarLenteMuestra(Numero& base, Numero& indice, Numero& espesorMm, Numero& poderVertice,
+                                   Numero& diametro);
     struct Corte;
     Corte espesorEn(double base, double n, double espesorMm, double fv, double rm, Numero& PoderInterno,
                     bool hastaElRadioFrontal);
