@@ -5,7 +5,6 @@
 #include "orden_pdf.h"
 #include "registro_diseno.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -23,14 +22,3 @@ void BM_OrdenPdf(benchmark::State& state)
 BENCHMARK(BM_OrdenPdf)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    // Fonts need a QGuiApplication, offscreen.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

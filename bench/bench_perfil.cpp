@@ -10,7 +10,6 @@
 #include "perfil.h"
 #include "registro_diseno.h"
 
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <fstream>
@@ -110,13 +109,3 @@ void BM_LecturaCursor(benchmark::State& state)
 BENCHMARK(BM_LecturaCursor)->Unit(benchmark::kNanosecond)->Repetitions(10)->ReportAggregatesOnly(true);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

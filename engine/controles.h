@@ -34,6 +34,9 @@ inline constexpr std::string_view Label_EspesorDinamico = "Label_EspesorDinamico
 inline constexpr std::string_view Text_EspDinamico = "Text_EspDinamico";
 inline constexpr std::string_view Label_DiametroDinamico = "Label_DiametroDinamico";
 inline constexpr std::string_view Text_DiametroDinamico = "Text_DiametroDinamico";
+// The readout of a varied design and its heading, shown while one is drawn.
+inline constexpr std::string_view kDinamicos[] = {Label_EspesorDinamico, Text_EspDinamico, Label_DisenoDinamico,
+                                                  Label_DiametroDinamico, Text_DiametroDinamico};
 
 inline constexpr std::string_view Tx_CurvaBase_Peso = "Tx_CurvaBase_Peso";
 inline constexpr std::string_view Tx_CurvaBase_Material = "Tx_CurvaBase_Material";

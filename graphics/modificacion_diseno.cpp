@@ -43,8 +43,8 @@ ModificacionDiseno::ModificacionDiseno(EstadoDiseno& estado, Motor& motor, Perfi
 
 void ModificacionDiseno::SSCommandGraficar_Click()
 {
+    dibujarGuardado();
     EstadoDiseno& e = m_estado;
-    m_perfil.DibujarPerfil(e.EscalaHorizontal, e.EscalaVertical, e.AspectoPantalla);
     // While the bars are brought to the design, their handlers only recalculate.
     e.ScrollActivo = 0;
     const std::optional<int> base = entero(e.CurvaBase * 8.0);
@@ -58,7 +58,9 @@ void ModificacionDiseno::SSCommandGraficar_Click()
     e.ScrollActivo = 1;
 }
 
-void ModificacionDiseno::SSCommandGraficar_KeyPress(int)
+void ModificacionDiseno::SSCommandGraficar_KeyPress(int) { dibujarGuardado(); }
+
+void ModificacionDiseno::dibujarGuardado()
 {
     EstadoDiseno& e = m_estado;
     m_perfil.DibujarPerfil(e.EscalaHorizontal, e.EscalaVertical, e.AspectoPantalla);
@@ -66,11 +68,8 @@ void ModificacionDiseno::SSCommandGraficar_KeyPress(int)
 
 void ModificacionDiseno::ocultarDinamicos()
 {
-    m_graficos.PonerVisible(ctlg::Label_EspesorDinamico, false);
-    m_graficos.PonerVisible(ctlg::Text_EspDinamico, false);
-    m_graficos.PonerVisible(ctlg::Label_DisenoDinamico, false);
-    m_graficos.PonerVisible(ctlg::Label_DiametroDinamico, false);
-    m_graficos.PonerVisible(ctlg::Text_DiametroDinamico, false);
+    for (const std::string_view control : ctlg::kDinamicos)
+        m_graficos.PonerVisible(control, false);
 }
 
 void ModificacionDiseno::Form_Load()
@@ -82,22 +81,16 @@ void ModificacionDiseno::Form_Load()
 void ModificacionDiseno::SSCommand1_Click()
 {
     ocultarDinamicos();
-    EstadoDiseno& e = m_estado;
-    m_perfil.DibujarPerfil(e.EscalaHorizontal, e.EscalaVertical, e.AspectoPantalla);
+    dibujarGuardado();
 }
 
 void ModificacionDiseno::SSCommand2_Click() { SSCommand1_Click(); }
 
 void ModificacionDiseno::SSCommand3_Click()
 {
-    m_graficos.PonerVisible(ctlg::Label_EspesorDinamico, false);
-    m_graficos.PonerVisible(ctlg::Text_EspDinamico, false);
-    m_graficos.PonerVisible(ctlg::Label_DisenoDinamico, false);
+    // The "Indice" page's Reset also blanks the message line.
     m_graficos.PonerTexto(ctlg::SalidaTxt, " ");
-    m_graficos.PonerVisible(ctlg::Label_DiametroDinamico, false);
-    m_graficos.PonerVisible(ctlg::Text_DiametroDinamico, false);
-    EstadoDiseno& e = m_estado;
-    m_perfil.DibujarPerfil(e.EscalaHorizontal, e.EscalaVertical, e.AspectoPantalla);
+    SSCommand1_Click();
 }
 
 void ModificacionDiseno::SSTab_Modifico_GotFocus()

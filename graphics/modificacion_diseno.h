@@ -44,6 +44,7 @@ public:
                     std::string& NombreMaterial);
 
 private:
+    void dibujarGuardado();
     void ocultarDinamicos();
     void aconsejar(std::string_view texto, Color color);
     bool redibujar(Numero& indice, Numero& diametro);

@@ -28,11 +28,8 @@ bool Perfil::RedibujarPerfil(Numero& PoderExterno, Numero& PoderInterno, Numero&
     // The cursor readout follows the varied design from now on.
     m_graficos.PonerVisible(ctlg::Text2, false);
     m_graficos.PonerVisible(ctlg::Label10, false);
-    m_graficos.PonerVisible(ctlg::Label_EspesorDinamico, true);
-    m_graficos.PonerVisible(ctlg::Text_EspDinamico, true);
-    m_graficos.PonerVisible(ctlg::Label_DiametroDinamico, true);
-    m_graficos.PonerVisible(ctlg::Text_DiametroDinamico, true);
-    m_graficos.PonerVisible(ctlg::Label_DisenoDinamico, true);
+    for (const std::string_view control : ctlg::kDinamicos)
+        m_graficos.PonerVisible(control, true);
     const Color co = colores::kDinamico;
     m_graficos.MostrarVentana();
     m_lienzo.Limpiar();

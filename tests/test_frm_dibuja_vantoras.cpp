@@ -4,6 +4,7 @@
 // snapshots. The design is Crown 1.523, +4 D, base 6, 60 mm, 1 mm edge.
 
 #include "apoyo/dialogos_prueba.h"
+#include "controles.h"
 #include "frm_dibuja_vantoras.h"
 #include "frm_vantora.h"
 #include "programa.h"
@@ -70,9 +71,6 @@ struct Banco {
     std::filesystem::path fotos() const { return carpeta.Archivo(CarpetaDatos::kFotos); }
 };
 
-const char* const kDinamicos[] = {"Label_EspesorDinamico", "Text_EspDinamico", "Label_DiseñoDinamico",
-                                  "Label_DiametroDinamico", "Text_DiametroDinamico"};
-
 } // namespace
 
 class TestFrmDibujaVantoras : public QObject {
@@ -93,8 +91,8 @@ private slots:
         QCOMPARE(b.texto("Tx_ModificoDiametro"), QString("60"));
         QCOMPARE(b.texto("SalidaTxt"), QString("Perfil del lente diseñado. Utilice los controles para modificar "
                                                "al mismo hasta adaptarlo a sus necesidades."));
-        for (const char* nombre : kDinamicos)
-            QVERIFY2(!b.visible(nombre), nombre);
+        for (const std::string_view nombre : ctlg::kDinamicos)
+            QVERIFY2(!b.visible(nombre.data()), nombre.data());
         QVERIFY(b.visible("Text2") && b.visible("Label10"));
         QVERIFY(b.dlg.cajas.empty());
 
@@ -140,8 +138,8 @@ private slots:
         QVERIFY(b.visible("Text_EspDinamico") && !b.visible("Text2"));
         QVERIFY(b.texto("Tx_CurvaBase_EspesorCentral") != guardado);
         Banco::clic(b.g(), boton.toLatin1());
-        for (const char* nombre : kDinamicos)
-            QVERIFY2(!b.visible(nombre), nombre);
+        for (const std::string_view nombre : ctlg::kDinamicos)
+            QVERIFY2(!b.visible(nombre.data()), nombre.data());
         QVERIFY(b.visible("Text2"));
         QCOMPARE(b.texto("Tx_CurvaBase_EspesorCentral"), guardado);
         QCOMPARE(b.texto("SalidaTxt"), salida);
