@@ -1,17 +1,18 @@
 #pragma once
 
-#include <array>
+#include "mensajes.h"
+
 #include <string_view>
 
 // The advice the design window writes in its output line SalidaTxt: what a
 // confirmed entry says, and the hint of each frame under the mouse.
 namespace consejos {
 
+// The engine refuses a base suggestion with the same words; the double-click
+// advice lacks the final period.
 inline constexpr std::string_view kPoderNegativo =
-    "Está por calcular una lente drovena. Para ello utilice el módulo de calculo adecuado o cambie el "
-    "valor ingresado";
-inline constexpr std::string_view kPoderCero =
-    "Debe cargar un valor para el Poder de Vertice. Normalmente es el indicado en la Rx.";
+    mensajes::kTextoPoderNegativo.substr(0, mensajes::kTextoPoderNegativo.size() - 1);
+inline constexpr std::string_view kPoderCero = mensajes::kTextoPoderCero;
 inline constexpr std::string_view kPoderAlto =
     "Está calculando un lente de mas de 30 D. Es posible que no pueda obtener todas las "
     "caracteristicas gráficas del sistema.";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "colores_graficos.h"
 #include "lienzo.h"
 
 #include <QImage>
@@ -21,8 +22,8 @@ class LienzoImagen : public Lienzo {
 public:
     static constexpr int kAncho = 552;
     static constexpr int kAlto = 325;
-    static constexpr Color kFondo{0, 0, 64};
-    static constexpr Color kFrente{64, 64, 64};
+    static constexpr Color kFondo = colores::kFondo;
+    static constexpr Color kFrente = colores::kFrente;
 
     // Cleared to the background, under the usual frame of 300 × 200 units.
     LienzoImagen();
