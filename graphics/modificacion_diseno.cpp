@@ -104,6 +104,19 @@ void ModificacionDiseno::aconsejar(std::string_view texto, Color color)
     m_graficos.PonerTexto(ctlg::SalidaTxt, texto);
 }
 
+// The centre thickness of the design at the window's base curve, with the
+// lens routine on the shared items.
+void ModificacionDiseno::resolverEspesor()
+{
+    EstadoDiseno& e = m_estado;
+    e.CurvaBaseCalculo = e.CurvaBaseActual;
+    e.PoderVerticeCalculo = e.PoderVertice;
+    m_motor.CalculoLente(e.CurvaBaseCalculo, e.DiametroM, e.EspesorBorde, e.IndiceMaterial, e.PoderVerticeCalculo,
+                         e.ErrorPoder, e.PoderInterno1523Calc, e.PoderExternoCalc, e.PoderInternoCalc, e.SagitaExterna,
+                         e.EspesorCentralM);
+    e.EspesorCentral = e.EspesorCentralM * 1000.0;
+}
+
 bool ModificacionDiseno::redibujar(Numero& indice, Numero& diametro)
 {
     EstadoDiseno& e = m_estado;
@@ -116,12 +129,7 @@ void ModificacionDiseno::HScroll_ModificoBase_Change()
     EstadoDiseno& e = m_estado;
     e.CurvaBaseActual = m_graficos.Valor(ctlg::HScroll_ModificoBase) / 8.0;
     m_graficos.PonerTexto(ctlg::Tx_ModificoBase, TextoPlano(e.CurvaBaseActual));
-    e.CurvaBaseCalculo = e.CurvaBaseActual;
-    e.PoderVerticeCalculo = e.PoderVertice;
-    m_motor.CalculoLente(e.CurvaBaseCalculo, e.DiametroM, e.EspesorBorde, e.IndiceMaterial, e.PoderVerticeCalculo,
-                         e.ErrorPoder, e.PoderInterno1523Calc, e.PoderExternoCalc, e.PoderInternoCalc, e.SagitaExterna,
-                         e.EspesorCentralM);
-    e.EspesorCentral = e.EspesorCentralM * 1000.0;
+    resolverEspesor();
     m_motor.CalculoCaras(e.CurvaBaseActual, e.IndiceMaterial, e.EspesorCentral, e.PoderVertice, e.DiametroInicial);
     if (e.ScrollActivo != 1)
         return;
@@ -138,13 +146,10 @@ void ModificacionDiseno::HScroll_ModificoBase_Change()
         m_dialogos.Mensaje(kTituloMuyCurva, std::string(kTextoMuyCurva) + TextoPlano(e.CurvaBase), Icono::Informacion);
         return;
     }
-    if (m_graficos.Valor(ctlg::Check_Memoria) == 1) {
-        m_graficos.PonerTexto(ctlg::Tx_CurvaBase_Diametro, TextoPlano(e.DiametroModificado));
-        redibujar(e.IndiceMaterial, e.DiametroModificado);
-    } else {
-        m_graficos.PonerTexto(ctlg::Tx_CurvaBase_Diametro, TextoPlano(e.DiametroInicial));
-        redibujar(e.IndiceMaterial, e.DiametroInicial);
-    }
+    // "Memoria" keeps the diameter chosen on its tab; otherwise the design's.
+    Numero& diametro = m_graficos.Valor(ctlg::Check_Memoria) == 1 ? e.DiametroModificado : e.DiametroInicial;
+    m_graficos.PonerTexto(ctlg::Tx_CurvaBase_Diametro, TextoPlano(diametro));
+    redibujar(e.IndiceMaterial, diametro);
 }
 
 void ModificacionDiseno::HScroll_ModificoDiametro_Change()
@@ -164,13 +169,8 @@ void ModificacionDiseno::HScroll_ModificoDiametro_Change()
         m_dialogos.Mensaje(kTituloDiametro, kTextoDiametro, Icono::Informacion);
         m_graficos.PonerMaximo(ctlg::HScroll_ModificoDiametro, d);
     } else {
-        e.CurvaBaseCalculo = e.CurvaBaseActual;
-        e.PoderVerticeCalculo = e.PoderVertice;
         e.DiametroM = d / 1000.0;
-        m_motor.CalculoLente(e.CurvaBaseCalculo, e.DiametroM, e.EspesorBorde, e.IndiceMaterial, e.PoderVerticeCalculo,
-                             e.ErrorPoder, e.PoderInterno1523Calc, e.PoderExternoCalc, e.PoderInternoCalc,
-                             e.SagitaExterna, e.EspesorCentralM);
-        e.EspesorCentral = e.EspesorCentralM * 1000.0;
+        resolverEspesor();
         redibujar(e.IndiceMaterial, e.DiametroModificado);
     }
     // A new diameter releases a base curve locked as too steep.
@@ -193,13 +193,8 @@ void ModificacionDiseno::HScroll_ModificoIndice_Change()
     e.IndiceScroll = e.IndiceMaterial;
     m_graficos.PonerTexto(ctlg::Tx_ModificoIndice, TextoPlano(e.IndiceScroll));
 
-    e.PoderVerticeCalculo = e.PoderVertice;
-    e.CurvaBaseCalculo = e.CurvaBaseActual;
     e.IndiceMaterial = e.IndiceScroll;
-    m_motor.CalculoLente(e.CurvaBaseCalculo, e.DiametroM, e.EspesorBorde, e.IndiceMaterial, e.PoderVerticeCalculo,
-                         e.ErrorPoder, e.PoderInterno1523Calc, e.PoderExternoCalc, e.PoderInternoCalc, e.SagitaExterna,
-                         e.EspesorCentralM);
-    e.EspesorCentral = e.EspesorCentralM * 1000.0;
+    resolverEspesor();
     m_motor.CalculoCaras(e.CurvaBaseActual, e.IndiceMaterial, e.EspesorCentral, e.PoderVertice, e.DiametroInicial);
 
     if (MaterialIncompatible(e.RadioExterno * 1000.0, e.DiametroModificado)) {
