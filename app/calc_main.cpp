@@ -46,6 +46,7 @@ constexpr std::string_view kAyuda =
     "  --catalogo C   Base de Datos de Materiales: un archivo o\n"
     "                 postgresql://[usuario[:contraseña]@][servidor][:puerto]/base\n"
     "                 (sin ella: VANTORA_CATALOGO, la clave catalogo de vantora.ini, materiales.mdb)\n"
+    "  --version      muestra la versión\n"
     "Los números se escriben con . (punto) como separador decimal.\n"
     "Estado de salida: 0 lente calculada; 1 el cálculo no pudo empezar; 2 opción o valor no válido;\n"
     "3 sin diseño: lente de muestra de una recuperación, o material no encontrado.\n";
@@ -90,15 +91,13 @@ std::optional<std::string> valorRechazado(const Opciones& o)
 
 int main(int argc, char** argv)
 {
+    if (const auto fin = ResponderVersionOAyuda(argc, argv, kPrograma, kAyuda))
+        return *fin;
     std::string error;
     const std::optional<Opciones> opciones = Opciones::Leer(argc, argv, kOpciones, error);
     if (!opciones)
         return fallar(error);
     const Opciones& o = *opciones;
-    if (o.ayuda()) {
-        std::cout << kAyuda;
-        return kDiseno;
-    }
     if (!o.Tiene("--poder"))
         return fallar("falta --poder, el Poder de Vertice de la receta");
     const bool materialDeLaLista = o.Tiene("--material");

@@ -2,6 +2,7 @@
 // bench's "materiales.mdb" onto the laboratory's server.
 
 #include "copia_catalogo.h"
+#include "opciones.h"
 #include "ubicacion_catalogo.h"
 
 #include <QCoreApplication>
@@ -20,6 +21,7 @@ constexpr std::string_view kAyuda =
     "(lo que la dirección no diga sale de PGHOST, PGPORT, PGUSER, PGPASSWORD y ~/.pgpass).\n"
     "DESTINO debe estar vacío o no existir; con --reemplazar se borra lo que tenga, en la misma\n"
     "transacción.\n"
+    "Con --version muestra la versión.\n"
     "Estado de salida: 0 copiado, 1 no se pudo copiar, 2 opciones inválidas.\n";
 
 int fallar(const std::string& mensaje, int estado)
@@ -32,13 +34,10 @@ int fallar(const std::string& mensaje, int estado)
 
 int main(int argc, char** argv)
 {
+    if (const auto fin = ResponderVersionOAyuda(argc, argv, "vantora-catalogo", kAyuda))
+        return *fin;
     QCoreApplication app(argc, argv);
     QStringList argumentos = QCoreApplication::arguments().mid(1);
-    if (argumentos.contains(QStringLiteral("--ayuda")) || argumentos.contains(QStringLiteral("-h")) ||
-        argumentos.contains(QStringLiteral("--help"))) {
-        std::cout << kAyuda;
-        return 0;
-    }
     const bool reemplazar = argumentos.removeAll(QStringLiteral("--reemplazar")) > 0;
     if (argumentos.size() != 3 || argumentos[0] != QLatin1String("--copiar"))
         return fallar("se espera --copiar ORIGEN DESTINO (vea --ayuda)", 2);

@@ -10,8 +10,24 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+namespace {
+
+constexpr std::string_view kAyuda =
+    "Uso: vantora [--datos DIR] [--catalogo C]\n"
+    "Abre la ventana \"Diseño de lentes Vantoras\": diseña lentes oftálmicas positivas y las dibuja.\n"
+    "  --datos DIR    carpeta de datos (sin ella: $HOME/KORVEN/win, creada al empezar)\n"
+    "  --catalogo C   Base de Datos de Materiales: un archivo o\n"
+    "                 postgresql://[usuario[:contraseña]@][servidor][:puerto]/base\n"
+    "                 (sin ella: VANTORA_CATALOGO, la clave catalogo de vantora.ini, materiales.mdb)\n"
+    "  --version      muestra la versión\n";
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    // Answered before the toolkit starts, so that it works without a display.
+    if (const auto fin = ResponderVersionOAyuda(argc, argv, "vantora", kAyuda))
+        return *fin;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantora"));
     QApplication::setStyle(QStringLiteral("Fusion"));

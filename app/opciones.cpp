@@ -3,6 +3,7 @@
 #include "carpeta_datos.h"
 #include "consola.h"
 #include "ruta_legible.h"
+#include "version_vantora.h"
 
 #include <charconv>
 #include <cmath>
@@ -134,6 +135,22 @@ std::optional<std::filesystem::path> CarpetaDeArgumentos(int argc, char** argv, 
         carpeta = argv[i];
     }
     return carpeta ? carpeta : CarpetaDatos::PorDefecto();
+}
+
+std::optional<int> ResponderVersionOAyuda(int argc, char** argv, std::string_view programa, std::string_view ayuda)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view opcion = argv[i];
+        if (opcion == "--version") {
+            std::cout << programa << ' ' << kVersionVantora << '\n';
+            return 0;
+        }
+        if (pideAyuda(opcion)) {
+            std::cout << ayuda;
+            return 0;
+        }
+    }
+    return std::nullopt;
 }
 
 void EscribirError(std::string_view programa, std::string_view mensaje)

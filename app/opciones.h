@@ -57,6 +57,12 @@ std::optional<double> LeerNumeroOpcion(std::string_view texto, std::string& moti
 // the value is empty.
 std::optional<std::filesystem::path> CarpetaDeArgumentos(int argc, char** argv, std::string& error);
 
+// "--version" and "--ayuda", "-h" or "--help", answered alike by every
+// program before it reads anything else: "programa VERSION" or the help text
+// on the standard output, and the status 0 to end with. Nothing when the
+// command line asks for neither.
+std::optional<int> ResponderVersionOAyuda(int argc, char** argv, std::string_view programa, std::string_view ayuda);
+
 // Writes "programa: mensaje" as one line on the error output: line breaks
 // escaped, bytes that are not UTF-8 shown as \xHH.
 void EscribirError(std::string_view programa, std::string_view mensaje);

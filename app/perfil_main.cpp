@@ -32,7 +32,8 @@ constexpr std::string_view kAyuda =
     "  --registro K       dibuja solo el registro K del archivo, como si fuera el primero\n"
     "  --png IMAGEN       guarda el dibujo de 552 × 325 puntos como imagen PNG\n"
     "  --pdf ARCHIVO      graba la orden de trabajo de la lente dibujada, una hoja A4 en PDF\n"
-    "  --trabajo NUMERO   número de trabajo de la orden (sin él, se forma con la fecha y la hora)\n";
+    "  --trabajo NUMERO   número de trabajo de la orden (sin él, se forma con la fecha y la hora)\n"
+    "  --version          muestra la versión\n";
 
 constexpr std::string_view kPrograma = "vantora-perfil";
 
@@ -57,15 +58,13 @@ int main(int argc, char** argv)
     constexpr DefinicionOpcion kOpciones[] = {{"--datos", TipoOpcion::Carpeta},   {"--archivo", TipoOpcion::Texto},
                                               {"--registro", TipoOpcion::Numero}, {"--png", TipoOpcion::Texto},
                                               {"--pdf", TipoOpcion::Texto},       {"--trabajo", TipoOpcion::Texto}};
+    if (const auto fin = ResponderVersionOAyuda(argc, argv, kPrograma, kAyuda))
+        return *fin;
     std::string error;
     const std::optional<Opciones> leidas = Opciones::Leer(argc, argv, kOpciones, error);
     if (!leidas)
         return FallarOpcion(kPrograma, error);
     const Opciones& o = *leidas;
-    if (o.ayuda()) {
-        std::cout << kAyuda;
-        return 0;
-    }
     std::optional<int> registro;
     if (o.Tiene("--registro")) {
         const double k = o.Numero("--registro");
