@@ -13,6 +13,8 @@ PAQUETES=(
   libbenchmark-dev clang-format
   fonts-dejavu-core fonts-liberation
   libzint-dev poppler-utils zbar-tools
+  # The Debian package (./empaquetar.sh) and its checks.
+  dpkg-dev lintian desktop-file-utils appstream
 )
 
 faltan=()
