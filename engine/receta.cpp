@@ -1,5 +1,6 @@
 #include "receta.h"
 
+#include "base_sugerida.h"
 #include "geometria_perfil.h"
 #include "numerico.h"
 
@@ -103,6 +104,16 @@ std::string mm(double x)
 } // namespace
 
 double MeridianoMasPositivo(const Receta& r) { return std::max(r.esfera, r.esfera + r.cilindro); }
+
+double SugerirBaseReceta(const Receta& receta, double indice, double diametro)
+{
+    const double masPositivo = MeridianoMasPositivo(receta);
+    if (masPositivo > 0.0)
+        return SugerenciaBasePositiva(masPositivo, indice, diametro).base;
+    constexpr double kPaso = 0.25;
+    const double b = Finito((receta.esfera + receta.cilindro / 2.0) / 2.0 + 6.0);
+    return std::max(kPaso, kPaso * std::floor(b / kPaso));
+}
 
 LenteTorica::LenteTorica(const Pedido& pedido, double t) : m_t(t)
 {

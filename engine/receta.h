@@ -90,6 +90,13 @@ struct Solucion {
     std::string falla;
 };
 
+// The front curve (D at 1.523) suggested for a prescription on a blank or
+// shape of this diameter (mm): for a plus lens the design window's
+// suggestion for the most plus meridian, for a minus lens half the spherical
+// equivalent plus 6 D, down to a quarter dioptre and never below one quarter.
+// Impossible numbers throw numerico::Falla.
+double SugerirBaseReceta(const Receta& receta, double indice, double diametro);
+
 // Solves the centre thickness over the edge points (mm from the optical
 // centre, in outline order) and measures the lens. Never returns a number
 // that is not finite.
