@@ -45,16 +45,17 @@ double anguloDe(Punto p)
     return a;
 }
 
-// Gauss–Legendre nodes and weights on [0, 1]: three along the radius (the
-// thickness is a low polynomial of the distance), two across a sector.
+// Gauss–Legendre nodes and weights on [0, 1] along the radius, where the
+// thickness is a low polynomial of the distance.
 constexpr std::array<double, 3> kNodoRadial = {0.1127016653792583, 0.5, 0.8872983346207417};
 constexpr std::array<double, 3> kPesoRadial = {5.0 / 18.0, 8.0 / 18.0, 5.0 / 18.0};
-constexpr std::array<double, 2> kNodoAngular = {0.2113248654051871, 0.7886751345948129};
 
 // Volume under the thickness over the outline, in polar sectors about the
 // outline's mean point, the radius running linearly in angle from one edge
 // point to the next: a round blank is then the whole disc, not a polygon
-// inside it. Sectors that turn backwards subtract.
+// inside it. Each sector is taken along its bisector (the midpoint rule,
+// very accurate for a thickness that is smooth and periodic in angle);
+// sectors that turn backwards subtract.
 double volumenDentro(const LenteTorica& lente, std::span<const Punto> borde)
 {
     Punto c;
@@ -68,28 +69,26 @@ double volumenDentro(const LenteTorica& lente, std::span<const Punto> borde)
     for (std::size_t i = 0; i < borde.size(); ++i) {
         const Punto& p = borde[i];
         const Punto& q = borde[(i + 1) % borde.size()];
-        const double a0 = std::atan2(p.y - c.y, p.x - c.x);
-        const double r0 = std::hypot(p.x - c.x, p.y - c.y);
-        const double r1 = std::hypot(q.x - c.x, q.y - c.y);
-        double giro = std::atan2(q.y - c.y, q.x - c.x) - a0;
-        if (giro > std::numbers::pi)
-            giro -= 2.0 * std::numbers::pi;
-        else if (giro < -std::numbers::pi)
-            giro += 2.0 * std::numbers::pi;
-        double sector = 0.0;
-        for (const double tau : kNodoAngular) {
-            const double a = a0 + tau * giro;
-            const double r = r0 + tau * (r1 - r0);
-            const double ux = r * std::cos(a);
-            const double uy = r * std::sin(a);
-            double radial = 0.0;
-            for (std::size_t j = 0; j < kNodoRadial.size(); ++j) {
-                const double s = kNodoRadial[j];
-                radial += kPesoRadial[j] * s * lente.Espesor({c.x + s * ux, c.y + s * uy});
-            }
-            sector += r * r * radial / 2.0;
+        const double px = p.x - c.x, py = p.y - c.y;
+        const double qx = q.x - c.x, qy = q.y - c.y;
+        const double r0 = std::sqrt(px * px + py * py);
+        const double r1 = std::sqrt(qx * qx + qy * qy);
+        if (r0 == 0.0 || r1 == 0.0)
+            continue;
+        const double giro = std::atan2(px * qy - py * qx, px * qx + py * qy);
+        // The bisector of the two directions, at the mean radius.
+        const double bx = px / r0 + qx / r1, by = py / r0 + qy / r1;
+        const double largo = std::sqrt(bx * bx + by * by);
+        if (largo == 0.0)
+            continue;
+        const double r = (r0 + r1) / 2.0;
+        const double ux = r * bx / largo, uy = r * by / largo;
+        double radial = 0.0;
+        for (std::size_t j = 0; j < kNodoRadial.size(); ++j) {
+            const double s = kNodoRadial[j];
+            radial += kPesoRadial[j] * s * lente.Espesor({c.x + s * ux, c.y + s * uy});
         }
-        total += giro * sector;
+        total += giro * r * r * radial;
     }
     return Finito(std::fabs(total));
 }
@@ -140,7 +139,7 @@ LenteTorica::LenteTorica(const Pedido& pedido, double t) : m_t(t)
     m_prismaY = k * std::sin(r.basePrisma * kGrado);
 }
 
-double LenteTorica::sagitaInterna(Punto p) const
+double LenteTorica::SagitaInterna(Punto p) const
 {
     const double u = p.x * m_cos + p.y * m_sin;
     const double v = -p.x * m_sin + p.y * m_cos;
@@ -159,11 +158,12 @@ double LenteTorica::sagitaInterna(Punto p) const
     return Finito(rf < 0.0 ? rf + raiz : rf - raiz);
 }
 
-double LenteTorica::Espesor(Punto p) const
+double LenteTorica::SagitaFrontal(Punto p) const
 {
-    const double s1 = m_frontal.radio ? Sagita(*m_frontal.radio, std::hypot(p.x, p.y)) : 0.0;
-    return Finito(m_t - s1 + sagitaInterna(p) + m_prismaX * p.x + m_prismaY * p.y);
+    return m_frontal.radio ? Sagita(*m_frontal.radio, std::sqrt(p.x * p.x + p.y * p.y)) : 0.0;
 }
+
+double LenteTorica::Espesor(Punto p) const { return Finito(m_t - SagitaFrontal(p) + SagitaInterna(p) + Cuna(p)); }
 
 Solucion Resolver(const Pedido& pedido, std::span<const Punto> borde)
 {
@@ -186,11 +186,11 @@ Solucion Resolver(const Pedido& pedido, std::span<const Punto> borde)
             sol.falla = "el contorno de la lente tiene un punto no válido";
             return sol;
         }
-        alcance = std::max(alcance, std::hypot(p.x, p.y));
+        alcance = std::max(alcance, std::sqrt(p.x * p.x + p.y * p.y));
     }
     const double radioFrontal = 523.0 / std::fabs(pedido.base);
     if (pedido.base != 0.0 && alcance >= radioFrontal) {
-        sol.falla = "la forma no cabe en la cara externa: su punto más alejado está a " + mm(alcance) +
+        sol.falla = "el contorno de la lente no cabe en la cara externa: su punto más alejado está a " + mm(alcance) +
                     " mm del centro óptico y una curva base de esa potencia tiene un radio de " + mm(radioFrontal) +
                     " mm; elija una curva base más plana";
         return sol;
@@ -198,11 +198,19 @@ Solucion Resolver(const Pedido& pedido, std::span<const Punto> borde)
 
     try {
         double t = std::max(pedido.centroMin, pedido.bordeMin);
+        // The front and the prism do not depend on the thickness: only the
+        // back is recomputed on each pass.
+        std::vector<double> fijo(borde.size());
+        {
+            const LenteTorica lente(pedido, t);
+            for (std::size_t i = 0; i < borde.size(); ++i)
+                fijo[i] = lente.Cuna(borde[i]) - lente.SagitaFrontal(borde[i]);
+        }
         for (int pasada = 1;; ++pasada) {
             const LenteTorica lente(pedido, t);
             double minimo = INFINITY;
-            for (const Punto& p : borde)
-                minimo = std::min(minimo, lente.Espesor(p) - t);
+            for (std::size_t i = 0; i < borde.size(); ++i)
+                minimo = std::min(minimo, fijo[i] + lente.SagitaInterna(borde[i]));
             const double nuevo = Finito(std::max(pedido.centroMin, pedido.bordeMin - minimo));
             const bool quieto = std::fabs(nuevo - t) < kTolerancia;
             t = nuevo;

@@ -70,13 +70,16 @@ public:
     LenteTorica(const Pedido& pedido, double t);
 
     double Espesor(Punto p) const;
+    // The parts of the thickness: the front's sagitta, the back's, and the
+    // prism's wedge, which grows toward the base.
+    double SagitaFrontal(Punto p) const;
+    double SagitaInterna(Punto p) const;
+    double Cuna(Punto p) const { return m_prismaX * p.x + m_prismaY * p.y; }
     const Cara& Frontal() const { return m_frontal; }
     const Cara& InternaEje() const { return m_eje; }
     const Cara& InternaCruz() const { return m_cruz; }
 
 private:
-    double sagitaInterna(Punto p) const;
-
     double m_t;
     Cara m_frontal, m_eje, m_cruz;
     double m_cos = 1, m_sin = 0; // axis direction

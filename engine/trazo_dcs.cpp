@@ -48,7 +48,12 @@ std::optional<long> entero(std::string_view s)
 std::string citar(std::string_view s)
 {
     constexpr std::size_t kCita = 40;
-    return "\"" + std::string(s.substr(0, kCita)) + (s.size() > kCita ? "…" : "") + "\"";
+    std::string cita(1, '"');
+    cita.append(s.substr(0, kCita));
+    if (s.size() > kCita)
+        cita.append("…");
+    cita.push_back('"');
+    return cita;
 }
 
 } // namespace
