@@ -6,9 +6,11 @@
 
 #include <QFile>
 #include <QLocale>
+#include <QMap>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <cmath>
+#include <utility>
 
 using namespace espesor_minimo;
 
@@ -19,42 +21,57 @@ QString tablaCitada() { return tabla::Citar(kTabla); }
 // A thickness a lens can be made with: beyond 20 mm no blank reaches.
 bool espesorValido(double e) { return std::isfinite(e) && e > 0.0 && e < 20.0; }
 
+// The starter values by product name; empty when the starter file is
+// unreadable or wrong, which leaves every material at the default.
+const QMap<QString, double>& iniciales()
+{
+    static const QMap<QString, double> valores = [] {
+        QMap<QString, double> v;
+        QFile csv(QStringLiteral(":/materiales/espesores_iniciales.csv"));
+        if (!csv.open(QIODevice::ReadOnly | QIODevice::Text))
+            return v;
+        bool cabecera = true;
+        for (const QString& linea : QString::fromUtf8(csv.readAll()).split(u'\n')) {
+            const QString limpia = linea.trimmed();
+            if (limpia.isEmpty() || limpia.startsWith(u'#'))
+                continue;
+            if (std::exchange(cabecera, false))
+                continue;
+            const QStringList partes = limpia.split(u';');
+            bool ok = false;
+            const double espesor = partes.size() == 2 ? QLocale::c().toDouble(partes[1].trimmed(), &ok) : 0.0;
+            if (!ok || !espesorValido(espesor))
+                return QMap<QString, double>();
+            v.insert(partes[0].trimmed(), espesor);
+        }
+        return v;
+    }();
+    return valores;
+}
+
+QString consultaProducto()
+{
+    return QStringLiteral("SELECT ") + tabla::Citar(tabla::kProducto) + QStringLiteral(" FROM ") +
+           tabla::Citar(tabla::kTabla) + QStringLiteral(" WHERE ") + tabla::Citar(tabla::kId) + QStringLiteral(" = ?");
+}
+
 bool cargarIniciales(QSqlDatabase& bd)
 {
-    QFile csv(QStringLiteral(":/materiales/espesores_iniciales.csv"));
-    if (!csv.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
-    QSqlQuery buscar(bd);
+    QSqlQuery todos(bd);
     QSqlQuery insertar(bd);
-    if (!buscar.prepare(QStringLiteral("SELECT ") + tabla::Citar(tabla::kId) + QStringLiteral(" FROM ") +
-                        tabla::Citar(tabla::kTabla) + QStringLiteral(" WHERE ") + tabla::Citar(tabla::kProducto) +
-                        QStringLiteral(" = ?")) ||
+    if (!todos.exec(QStringLiteral("SELECT ") + tabla::Citar(tabla::kId) + u',' + tabla::Citar(tabla::kProducto) +
+                    QStringLiteral(" FROM ") + tabla::Citar(tabla::kTabla)) ||
         !insertar.prepare(QStringLiteral("INSERT INTO ") + tablaCitada() + QStringLiteral(" (") + tabla::Citar(kId) +
                           u',' + tabla::Citar(kEspesor) + QStringLiteral(") VALUES (?, ?)")))
         return false;
-    bool cabecera = true;
-    for (const QString& linea : QString::fromUtf8(csv.readAll()).split(u'\n')) {
-        const QString limpia = linea.trimmed();
-        if (limpia.isEmpty() || limpia.startsWith(u'#'))
+    while (todos.next()) {
+        const auto valor = iniciales().constFind(todos.value(1).toString());
+        if (valor == iniciales().constEnd())
             continue;
-        if (cabecera) {
-            cabecera = false;
-            continue;
-        }
-        const QStringList partes = limpia.split(u';');
-        bool ok = false;
-        const double espesor = partes.size() == 2 ? QLocale::c().toDouble(partes[1].trimmed(), &ok) : 0.0;
-        if (!ok || !espesorValido(espesor))
+        insertar.bindValue(0, todos.value(0).toLongLong());
+        insertar.bindValue(1, *valor);
+        if (!insertar.exec())
             return false;
-        buscar.bindValue(0, partes[0].trimmed());
-        if (!buscar.exec())
-            return false;
-        while (buscar.next()) {
-            insertar.bindValue(0, buscar.value(0).toLongLong());
-            insertar.bindValue(1, espesor);
-            if (!insertar.exec())
-                return false;
-        }
     }
     return true;
 }
@@ -86,6 +103,16 @@ bool PrepararEspesoresMinimos(QSqlDatabase& bd)
 double EspesorMinimoDe(const QSqlDatabase& bd, long long id)
 {
     QSqlQuery q(bd);
+    // A catalogue that could not gain the table (one the user may not write)
+    // keeps the starter values of the materials that bear their names.
+    if (bd.isOpen() && bd.record(tablaCitada()).isEmpty()) {
+        if (!q.prepare(consultaProducto()))
+            return kPorOmision;
+        q.bindValue(0, id);
+        if (!q.exec() || !q.next())
+            return kPorOmision;
+        return iniciales().value(q.value(0).toString(), kPorOmision);
+    }
     if (!q.prepare(QStringLiteral("SELECT ") + tabla::Citar(kEspesor) + QStringLiteral(" FROM ") + tablaCitada() +
                    QStringLiteral(" WHERE ") + tabla::Citar(kId) + QStringLiteral(" = ?")))
         return kPorOmision;
