@@ -155,6 +155,8 @@ bool GuardarEspesorMinimo(QSqlDatabase& bd, long long id, double espesor)
 
 bool BorrarEspesorMinimo(QSqlDatabase& bd, long long id)
 {
+    if (bd.record(tablaCitada()).isEmpty())
+        return true;
     QSqlQuery q(bd);
     if (!q.prepare(QStringLiteral("DELETE FROM ") + tablaCitada() + QStringLiteral(" WHERE ") + tabla::Citar(kId) +
                    QStringLiteral(" = ?")))
