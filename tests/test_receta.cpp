@@ -40,7 +40,7 @@ class TestReceta : public QObject {
 
 private slots:
     // The worked checks, the transposed (plus-cylinder) form of the second,
-    // and the issue's +4.00 D at 1.498, 8 D front, computed to a round blank
+    // and +4.00 D at 1.498 with an 8 D front and a 1 mm edge, by exact sags, computed to a round blank
     // (6.3 mm), to a shape reaching 31 mm (5.1) and 28 mm (4.3). Thinnest and
     // thickest edges: -1 is not checked.
     void resolver_data()
@@ -258,7 +258,7 @@ private slots:
         QVERIFY2(QString::fromStdString(error).contains(dice), error.c_str());
     }
 
-    // The sample, to the digit.
+    // The sample of the README, to the digit.
     void programa()
     {
         const Salida s =
