@@ -10,7 +10,8 @@ using numerico::Raiz;
 
 namespace {
 
-// Sagitta: depth of a sphere of radius R over the semi-diameter h.
+// The drawing's sagitta, as the saved design has always been drawn: a
+// negative radius (a floored concave front) keeps its own sign convention.
 double sagita(double r, double h) { return Finito(r - Raiz(Finito(r * r - h * h))); }
 
 // Angle from the axis to the edge of a face, seen from its centre.
@@ -21,6 +22,12 @@ double semiangulo(double r, double h)
 }
 
 } // namespace
+
+double Sagita(double r, double h)
+{
+    const double raiz = Raiz(Finito(r * r - h * h));
+    return Finito(r < 0.0 ? r + raiz : r - raiz);
+}
 
 double VolumenCasquete(double h, double s)
 {

@@ -27,6 +27,11 @@ enum class Pisos { Guardado, Dinamico };
 // radius, a division by zero or an overflow throws numerico::Falla.
 Superficies CalcularSuperficies(double P1, double P2, double n, double D, Pisos pisos);
 
+// Sagitta: depth of a sphere of signed radius r (mm) over a semi-diameter h,
+// signed like the radius. A semi-diameter beyond the radius throws
+// numerico::Falla.
+double Sagita(double r, double h);
+
 // Volume of a spherical cap of base radius h and height s:
 // π/2·h²·s + π/6·s³, with the coefficients the laboratory's weights use.
 double VolumenCasquete(double h, double s);

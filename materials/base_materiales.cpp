@@ -2,6 +2,7 @@
 
 #include "dialecto_sql.h"
 #include "dialogos.h"
+#include "espesor_minimo.h"
 #include "esquema_materiales.h"
 #include "mensajes_materiales.h"
 #include "motivos_sql.h"
@@ -271,6 +272,9 @@ std::optional<Aviso> BaseMateriales::revisar(QSqlDatabase& bd)
                          "). No se modificará y la lista de materiales quedará vacía."};
     }
     m_abbeObligatorio = campos.field(tabla::kAbbe.toString()).requiredStatus() == QSqlField::Required;
+    // A catalogue of an earlier release gains the table of minimum centre
+    // thicknesses; one the user may not write works with the defaults.
+    PrepararEspesoresMinimos(bd);
     return std::nullopt;
 }
 

@@ -5,6 +5,7 @@
 #include "busqueda_material.h"
 #include "delegado_numeros.h"
 #include "dialecto_sql.h"
+#include "espesor_minimo.h"
 #include "esquema_materiales.h"
 #include "estado_diseno.h"
 #include "formatos.h"
@@ -93,7 +94,9 @@ void Form1_BaseMateriales::crearControles()
 {
     setObjectName(QStringLiteral("Form1_BaseMateriales"));
     setWindowTitle(QStringLiteral("Base de Datos de Materiales"));
-    setFixedSize(Twips(0, 0, 4965, 4905).size());
+    // The minimum centre thickness lives in a table of its own, and its box
+    // below the original layout, which stays as it was drawn.
+    setFixedSize(Twips(0, 0, 4965, 5565).size());
     // The positions were drawn for a narrow 8-point face; wider faces need a
     // little less to keep every caption whole.
     QFont letra = font();
@@ -125,6 +128,11 @@ void Form1_BaseMateriales::crearControles()
     m_Text_Descripcion->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Etiqueta(this, "Label_Proveedor", "Proveedor principal:", Twips(60, 3600, 1545, 285));
     m_Text_proveedor = Colocar<QLineEdit>(this, "Text_proveedor", Twips(1620, 3570, 3195, 375));
+
+    auto* fabricacion = Colocar<QGroupBox>(this, "SSFrame_Fabricacion", Twips(120, 4860, 4695, 555));
+    fabricacion->setTitle(QStringLiteral("Fabricación"));
+    Etiqueta(fabricacion, "Label_EspesorMinimo", "Espesor central mínimo (mm):", Twips(120, 240, 2400, 255));
+    m_Text_EspesorMinimo = Colocar<QLineEdit>(fabricacion, "Text_EspesorMinimo", Twips(2580, 210, 945, 315));
 
     struct Boton {
         const char* nombre;
@@ -229,7 +237,8 @@ bool Form1_BaseMateriales::hayRegistro() const
 void Form1_BaseMateriales::irA(int fila)
 {
     if (!tablaUsable() || m_modelo->rowCount() == 0) {
-        for (QLineEdit* caja : {m_Text_Producto, m_Text_proveedor, m_Text_Indice, m_Text_Densidad, m_Text_Abbe})
+        for (QLineEdit* caja :
+             {m_Text_Producto, m_Text_proveedor, m_Text_Indice, m_Text_Densidad, m_Text_Abbe, m_Text_EspesorMinimo})
             caja->clear();
         m_Text_Descripcion->clear();
         m_Check_Mineral->setChecked(false);
@@ -237,6 +246,15 @@ void Form1_BaseMateriales::irA(int fila)
         return;
     }
     m_mapeo->setCurrentIndex(std::clamp(fila, 0, m_modelo->rowCount() - 1));
+    mostrarEspesorMinimo();
+}
+
+// Read afresh with the record: another bench may have set it.
+void Form1_BaseMateriales::mostrarEspesorMinimo()
+{
+    const QVariant id = m_modelo->data(m_modelo->index(filaActual(), m_colId));
+    m_Text_EspesorMinimo->setText(id.isNull() ? QString()
+                                              : Q(TextoPlano(EspesorMinimoDe(m_conexion.bd(), id.toLongLong()))));
 }
 
 // Reads the whole table. The model otherwise fetches in pages, and "Final"
@@ -362,7 +380,7 @@ void Form1_BaseMateriales::abrirEdicion(bool nuevo)
         m_mapeo->setCurrentIndex(fila);
         // An empty number or yes/no field does not reach its box through the
         // mapper, which would keep showing the previous record's values.
-        for (QLineEdit* caja : {m_Text_Indice, m_Text_Densidad, m_Text_Abbe})
+        for (QLineEdit* caja : {m_Text_Indice, m_Text_Densidad, m_Text_Abbe, m_Text_EspesorMinimo})
             caja->clear();
         m_Check_Mineral->setChecked(false);
         m_Check_Organico->setChecked(false);
@@ -420,6 +438,14 @@ void Form1_BaseMateriales::SSCommand_Grabar_Click()
                                         " fue creada por una versión anterior del programa y exige el número de "
                                         "Abbe. Escríbalo (un número entre 0 y 200) para grabar el producto.\n\r");
         m_Text_Abbe->setFocus();
+        return;
+    }
+    // Empty leaves the material at the default thickness.
+    const QString espesorTexto = m_Text_EspesorMinimo->text().trimmed();
+    const double espesor = espesorTexto.isEmpty() ? 0.0 : LeerNumero(S(espesorTexto));
+    if (!espesorTexto.isEmpty() && !(espesor > 0.0 && espesor < 20.0)) {
+        avisar(m::kTituloEspesorMinimo, m::kTextoEspesorMinimo);
+        m_Text_EspesorMinimo->setFocus();
         return;
     }
     if (grabarRegistro() == Grabacion::Rechazada)
@@ -484,6 +510,14 @@ Form1_BaseMateriales::Grabacion Form1_BaseMateriales::grabarRegistro()
         if (ultimo.exec(DialectoDe(bd).ultimoId) && ultimo.next())
             id = ultimo.value(0);
     }
+    // The material's own record is saved: a store that refuses the
+    // thickness (a bench that may not write that table) is said so, and the
+    // material keeps the thickness it had.
+    const QString espesorTexto = m_Text_EspesorMinimo->text().trimmed();
+    if (!espesorTexto.isEmpty() && !GuardarEspesorMinimo(bd, id.toLongLong(), LeerNumero(S(espesorTexto))))
+        avisar(m::kTituloError, "El producto se grabó, pero no su espesor central mínimo en la Base de Datos de "
+                                "Materiales " +
+                                    nombreArchivo() + ".");
     recargar();
     const int fila = filaDeId(id);
     irA(fila >= 0 ? fila : m_modelo->rowCount() - 1);
@@ -538,7 +572,10 @@ bool Form1_BaseMateriales::borrarRegistro(int fila)
     QSqlDatabase bd = m_conexion.bd();
     if (!bd.transaction())
         return false;
-    if (m_modelo->removeRow(fila) && m_modelo->submitAll() && bd.commit()) {
+    const long long id = m_modelo->data(m_modelo->index(fila, m_colId)).toLongLong();
+    // The thickness row goes with the material; a store without that table
+    // has none to remove.
+    if (m_modelo->removeRow(fila) && m_modelo->submitAll() && BorrarEspesorMinimo(bd, id) && bd.commit()) {
         recargar();
         return true;
     }

@@ -85,6 +85,7 @@ private:
     void cerrarEdicion();
     void avisar(std::string_view titulo, std::string_view texto, Icono icono = Icono::Critico);
     std::string nombreArchivo() const;
+    void mostrarEspesorMinimo();
 
     EstadoDiseno& m_estado;
     Dialogos& m_dialogos;
@@ -101,6 +102,7 @@ private:
     QLineEdit* m_Text_Indice = nullptr;
     QLineEdit* m_Text_Densidad = nullptr;
     QLineEdit* m_Text_Abbe = nullptr;
+    QLineEdit* m_Text_EspesorMinimo = nullptr;
     QCheckBox* m_Check_Mineral = nullptr;
     QCheckBox* m_Check_Organico = nullptr;
     QPushButton* m_SSCommand_Grabar = nullptr;

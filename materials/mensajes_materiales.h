@@ -42,4 +42,8 @@ inline constexpr std::string_view kTituloBorradoEnOtroPuesto = "Producto borrado
 inline constexpr std::string_view kTituloBaseNoDisponible = "Base de Datos de Materiales no disponible";
 inline constexpr std::string_view kTituloBaseDanada = "Base de Datos de Materiales dañada";
 
+inline constexpr std::string_view kTituloEspesorMinimo = "Espesor central mínimo no válido";
+inline constexpr std::string_view kTextoEspesorMinimo =
+    "El espesor central mínimo debe ser un número mayor que 0 y menor que 20 mm.";
+
 } // namespace mensajes_materiales

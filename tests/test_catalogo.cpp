@@ -4,6 +4,9 @@
 // a PostgreSQL server (see apoyo/materiales_prueba.h).
 
 #include "apoyo/materiales_prueba.h"
+#include "dialecto_sql.h"
+#include "espesor_minimo.h"
+#include "esquema_materiales.h"
 
 #include <QDir>
 #include <QtTest>
@@ -138,6 +141,42 @@ private slots:
         QVERIFY(dlg.cajas.empty());
         QCOMPARE(c.Volcado(), antes);
         QCOMPARE(QDir(c.dir.path()).entryList(QDir::Files), c.servidor ? QStringList{} : QStringList{"materiales.mdb"});
+    }
+
+    // A catalogue made by the release before gains the table of minimum
+    // centre thicknesses, with the starter values for the materials named as
+    // in the starter file and 1.5 mm for the others, and stays what that
+    // release checks: a sound store whose materials table has its nine
+    // fields. Until then (a store the program may not write) the starter
+    // values are read by name; a value the laboratory saves outlasts the
+    // next start.
+    void espesoresMinimos()
+    {
+        CatalogoPrueba c;
+        const Dialecto& d = c.servidor ? DialectoPostgresql() : DialectoSqlite();
+        QVERIFY(c.Ejecutar({{EsquemaMateriales(d)}}) &&
+                c.Ejecutar(Registros(Nombres({"CR-39", "Trivex", "Propio"}), c.servidor)));
+        const auto conConexion = [&](auto trabajo) {
+            return almacen_prueba::ConConexion(c.servidor, c.servidor ? almacen_prueba::BaseDelPrograma() : c.archivo(),
+                                               [&](QSqlDatabase& bd) { return bd.open() && trabajo(bd); });
+        };
+        QVERIFY(conConexion([](QSqlDatabase& bd) {
+            return EspesorMinimoDe(bd, 1) == 2.0 && !bd.tables().contains("Tabla_EspesorMinimo");
+        }));
+
+        BaseMateriales base(c.ubicacion());
+        QVERIFY(!base.Preparar());
+        QCOMPARE((QList<double>{EspesorMinimoDe(base, 1), EspesorMinimoDe(base, 2), EspesorMinimoDe(base, 3)}),
+                 (QList<double>{2.0, 1.0, 1.5}));
+        QVERIFY(conConexion([](QSqlDatabase& bd) {
+            QSqlQuery q(bd);
+            const bool sana = bd.driverName() != "QSQLITE" ||
+                              (q.exec("PRAGMA quick_check") && q.next() && q.value(0).toString() == "ok");
+            return sana && bd.tables().contains("Tabla_EspesorMinimo") &&
+                   CamposFaltantes(bd.record(TablaCitada(bd))).isEmpty() && GuardarEspesorMinimo(bd, 3, 1.8);
+        }));
+        QVERIFY(!BaseMateriales(c.ubicacion()).Preparar());
+        QCOMPARE(EspesorMinimoDe(base, 3), 1.8);
     }
 
     // Each store has its own ways of being unusable: a damaged table is

@@ -148,7 +148,7 @@ public:
     explicit CatalogoPrueba(bool servidor = almacen_prueba::EsServidor()) : servidor(servidor)
     {
         if (servidor)
-            Ejecutar({{"DROP TABLE IF EXISTS \"Tabla_Materiales\""}});
+            Ejecutar({{"DROP TABLE IF EXISTS \"Tabla_Materiales\""}, {"DROP TABLE IF EXISTS \"Tabla_EspesorMinimo\""}});
     }
 
     QString archivo() const { return dir.filePath("materiales.mdb"); }

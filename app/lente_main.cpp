@@ -1,0 +1,395 @@
+// vantora-lente: the thinnest lens for a whole prescription (sphere,
+// cylinder and prism) on a round blank, a box or a traced frame shape, with
+// the laboratory's thickness rules, from the command line.
+
+#include "base_materiales.h"
+#include "bordes.h"
+#include "carpeta_datos.h"
+#include "catalogo_sql.h"
+#include "espesor_minimo.h"
+#include "formatos.h"
+#include "numerico.h"
+#include "opciones.h"
+#include "receta.h"
+#include "reglas_espesor.h"
+#include "ruta_legible.h"
+#include "trazo_dcs.h"
+
+#include <QCoreApplication>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view kPrograma = "vantora-lente";
+
+// The exit statuses of vantora-calc; a bad option or value is
+// kSalidaOpcionInvalida (2).
+constexpr int kDiseno = 0;
+constexpr int kSinCalculo = 1;
+constexpr int kSinDiseno = 3;
+
+constexpr std::string_view kAyuda =
+    "Uso: vantora-lente --esfera S [--cilindro C --eje A] [--prisma P --base-prisma G]\n"
+    "                   (--material NOMBRE | --indice N --densidad R) [--base B]\n"
+    "                   (--diametro D | --forma ARCHIVO --ojo derecho|izquierdo | --caja A,B)\n"
+    "                   [--puente DBL --dp PD --altura H] [--ojo derecho|izquierdo]\n"
+    "                   [--borde-min E] [--centro-min T]\n"
+    "                   [--montura completa|ranurada|perforada] [--seguridad basica|alto-impacto]\n"
+    "                   [--datos DIR] [--catalogo C]\n"
+    "Calcula la lente más delgada de una receta completa con las reglas de espesor del laboratorio.\n"
+    "  --esfera S        esfera (D)\n"
+    "  --cilindro C      cilindro (D), con --eje A de 0 a 180 grados\n"
+    "  --prisma P        prisma (dioptrías prismáticas), con --base-prisma G de 0 a 360 grados\n"
+    "  --material NOMBRE material de la lista, buscado en la Base de Datos de Materiales\n"
+    "  --indice N        índice del material, con --densidad R (grs./cm3)\n"
+    "  --base B          curva base (D a 1.523); sin ella se sugiere una\n"
+    "  --diametro D      bloque redondo de D mm centrado en el centro óptico\n"
+    "  --forma ARCHIVO   trazo de la montura (TRCFMT=1), el lado del ojo de --ojo\n"
+    "  --caja A,B        sin trazo: la elipse de la caja de A × B mm\n"
+    "  --puente, --dp, --altura  puente (DBL), distancia pupilar monocular y altura del centro\n"
+    "                    óptico sobre la línea inferior de la caja (mm); sin ellos, el centro\n"
+    "                    óptico es el centro de la caja\n"
+    "  --borde-min E     borde mínimo (mm)\n"
+    "  --centro-min T    espesor central mínimo (mm); sin él, el del material o 1.5\n"
+    "  --montura M       completa, ranurada o perforada: su borde mínimo\n"
+    "  --seguridad S     basica o alto-impacto (ANSI Z87.1): el espesor mínimo de la lente\n"
+    "  --datos DIR       carpeta de datos (la de materiales.mdb)\n"
+    "  --catalogo C      Base de Datos de Materiales: un archivo o\n"
+    "                    postgresql://[usuario[:contraseña]@][servidor][:puerto]/base\n"
+    "Ángulos en grados, antihorarios desde la derecha, la lente vista de frente (ISO 8429).\n"
+    "Los números se escriben con . (punto) como separador decimal.\n"
+    "Estado de salida: 0 lente calculada; 1 no se pudo sugerir una base, o la salida no se pudo\n"
+    "escribir; 2 opción o valor no válido; 3 sin lente: los valores no forman una lente, el material\n"
+    "no se encontró o el catálogo no se puede usar.\n";
+
+constexpr DefinicionOpcion kOpciones[] = {
+    {"--esfera", TipoOpcion::Numero},    {"--cilindro", TipoOpcion::Numero},    {"--eje", TipoOpcion::Numero},
+    {"--prisma", TipoOpcion::Numero},    {"--base-prisma", TipoOpcion::Numero}, {"--material", TipoOpcion::Texto},
+    {"--indice", TipoOpcion::Numero},    {"--densidad", TipoOpcion::Numero},    {"--base", TipoOpcion::Numero},
+    {"--diametro", TipoOpcion::Numero},  {"--forma", TipoOpcion::Texto},        {"--ojo", TipoOpcion::Texto},
+    {"--caja", TipoOpcion::Texto},       {"--puente", TipoOpcion::Numero},      {"--dp", TipoOpcion::Numero},
+    {"--altura", TipoOpcion::Numero},    {"--borde-min", TipoOpcion::Numero},   {"--centro-min", TipoOpcion::Numero},
+    {"--montura", TipoOpcion::Texto},    {"--seguridad", TipoOpcion::Texto},    {"--catalogo", TipoOpcion::Texto},
+    {kOpcionDatos, TipoOpcion::Carpeta},
+};
+
+// A trace is a few kilobytes; anything much larger is not one.
+constexpr std::uintmax_t kTamanoMaximoForma = 1 << 20;
+
+int fallar(const std::string& mensaje) { return FallarOpcion(kPrograma, mensaje); }
+
+std::string decimales(double x, int cifras)
+{
+    // Halves away from zero, and no "-0.00".
+    const double escala = std::pow(10.0, cifras);
+    double redondo = std::round(x * escala) / escala;
+    if (redondo == 0.0)
+        redondo = 0.0;
+    char texto[64];
+    const auto fin = std::to_chars(texto, texto + sizeof texto, redondo, std::chars_format::fixed, cifras).ptr;
+    return std::string(texto, fin);
+}
+
+std::string grados(double a)
+{
+    const long g = std::lround(a) % 360;
+    return std::to_string(g);
+}
+
+std::string radio(const lente::Cara& c) { return c.radio ? decimales(*c.radio, 3) : std::string("plano"); }
+
+// The range each number must be in, with the reason when it is not.
+std::optional<std::string> valorRechazado(const Opciones& o)
+{
+    struct Rango {
+        std::string_view opcion;
+        double minimo, maximo;
+        bool minimoIncluido;
+        std::string_view que;
+    };
+    static constexpr Rango kRangos[] = {
+        {"--esfera", -40, 40, true, "la esfera va de -40 a 40 D"},
+        {"--cilindro", -20, 20, true, "el cilindro va de -20 a 20 D"},
+        {"--eje", 0, 180, true, "el eje va de 0 a 180 grados"},
+        {"--prisma", 0, 30, true, "el prisma va de 0 a 30 dioptrías prismáticas"},
+        {"--base-prisma", 0, 360, true, "la base del prisma va de 0 a 360 grados"},
+        {"--indice", 1, 3, false, "el índice debe ser mayor que 1 y menor que 3"},
+        {"--densidad", 0, 25, false, "la densidad debe ser mayor que 0 y menor que 25 grs./cm3"},
+        {"--base", 0, 30, true, "la curva base va de 0 a 30 D"},
+        {"--diametro", 0, 120, false, "el diámetro debe ser mayor que 0 y de 120 mm como máximo"},
+        {"--puente", 0, 60, true, "el puente va de 0 a 60 mm"},
+        {"--dp", 0, 60, false, "la distancia pupilar monocular debe ser mayor que 0 y de 60 mm como máximo"},
+        {"--altura", 0, 100, true, "la altura va de 0 a 100 mm"},
+        {"--borde-min", 0, 20, true, "el borde mínimo va de 0 a 20 mm"},
+        {"--centro-min", 0, 20, true, "el espesor central mínimo va de 0 a 20 mm"},
+    };
+    for (const Rango& r : kRangos) {
+        if (!o.Tiene(r.opcion))
+            continue;
+        const double v = o.Numero(r.opcion);
+        if (v < r.minimo || v > r.maximo || (!r.minimoIncluido && v == r.minimo))
+            return std::string(r.opcion) + ": " + std::string(r.que);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::pair<double, double>> leerCaja(const std::string& texto, std::string& error)
+{
+    const std::size_t coma = texto.find(',');
+    std::string motivo;
+    if (coma == std::string::npos) {
+        error = "--caja: se espera A,B (ancho y alto de la caja en mm), por ejemplo 52,40";
+        return std::nullopt;
+    }
+    const auto a = LeerNumeroOpcion(std::string_view(texto).substr(0, coma), motivo);
+    const auto b = a ? LeerNumeroOpcion(std::string_view(texto).substr(coma + 1), motivo) : std::nullopt;
+    if (!a || !b) {
+        error = "--caja: " + motivo;
+        return std::nullopt;
+    }
+    if (*a <= 0 || *b <= 0 || *a > 120 || *b > 120) {
+        error = "--caja: el ancho y el alto deben ser mayores que 0 y de 120 mm como máximo";
+        return std::nullopt;
+    }
+    return std::pair{*a, *b};
+}
+
+// The trace file, read only when it is a regular file of a trace's size: a
+// FIFO or a device would make the read wait for ever.
+std::optional<std::string> leerArchivoForma(const std::string& nombre, std::string& error)
+{
+    namespace fs = std::filesystem;
+    const fs::path ruta(nombre);
+    const std::string citado = "\"" + RutaLegible(ruta) + "\"";
+    std::error_code ec;
+    const fs::file_status estado = fs::status(ruta, ec);
+    if (ec || estado.type() == fs::file_type::not_found) {
+        error = "--forma: no se encuentra el archivo " + citado;
+        return std::nullopt;
+    }
+    if (estado.type() != fs::file_type::regular) {
+        error = "--forma: " + citado + " no es un archivo de trazo";
+        return std::nullopt;
+    }
+    const std::uintmax_t tamano = fs::file_size(ruta, ec);
+    if (ec || tamano > kTamanoMaximoForma) {
+        error = "--forma: " + citado + " ocupa más de 1 MB: no es un archivo de trazo";
+        return std::nullopt;
+    }
+    std::ifstream archivo(ruta, std::ios::binary);
+    std::ostringstream texto;
+    texto << archivo.rdbuf();
+    if (!archivo) {
+        error = "--forma: no se pudo leer " + citado;
+        return std::nullopt;
+    }
+    return texto.str();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (const auto fin = ResponderVersionOAyuda(argc, argv, kPrograma, kAyuda))
+        return *fin;
+    std::string error;
+    const std::optional<Opciones> opciones = Opciones::Leer(argc, argv, kOpciones, error);
+    if (!opciones)
+        return fallar(error);
+    const Opciones& o = *opciones;
+    if (!o.Tiene("--esfera"))
+        return fallar("falta --esfera, la esfera de la receta");
+    if (const auto rechazo = valorRechazado(o))
+        return fallar(*rechazo);
+    if (o.Numero("--cilindro") != 0 && !o.Tiene("--eje"))
+        return fallar("--cilindro necesita --eje, el eje del cilindro");
+    if (o.Numero("--prisma") != 0 && !o.Tiene("--base-prisma"))
+        return fallar("--prisma necesita --base-prisma, la dirección de la base");
+    const bool materialDeLaLista = o.Tiene("--material");
+    if (materialDeLaLista && (o.Tiene("--indice") || o.Tiene("--densidad")))
+        return fallar("--material no se combina con --indice ni con --densidad: elija uno de los dos");
+    if (materialDeLaLista && o.Texto("--material").empty())
+        return fallar("--material: falta el nombre del material");
+    if (!materialDeLaLista && !(o.Tiene("--indice") && o.Tiene("--densidad")))
+        return fallar("falta el material: --material NOMBRE, o --indice N con --densidad R");
+    const int formas = int(o.Tiene("--diametro")) + int(o.Tiene("--forma")) + int(o.Tiene("--caja"));
+    if (formas != 1)
+        return fallar("dé una sola de --diametro, --forma o --caja: el contorno de la lente");
+
+    std::optional<lente::Ojo> ojo;
+    if (o.Tiene("--ojo")) {
+        const std::string t = o.Texto("--ojo");
+        if (t != "derecho" && t != "izquierdo")
+            return fallar("--ojo: \"" + t + "\" no es un ojo; se espera derecho o izquierdo");
+        ojo = t == "derecho" ? lente::Ojo::Derecho : lente::Ojo::Izquierdo;
+    }
+    const int centrados = int(o.Tiene("--puente")) + int(o.Tiene("--dp")) + int(o.Tiene("--altura"));
+    if (centrados != 0 && centrados != 3)
+        return fallar("el centrado necesita --puente, --dp y --altura juntos");
+    if (centrados == 3 && o.Tiene("--diametro"))
+        return fallar("--puente, --dp y --altura centran una forma o una caja, no un bloque redondo (--diametro)");
+    if ((o.Tiene("--forma") || centrados == 3) && !ojo)
+        return fallar("falta --ojo derecho o --ojo izquierdo: el lado del trazo y el lado nasal");
+
+    laboratorio::Exigencias exigencias;
+    if (o.Tiene("--montura")) {
+        const std::string t = o.Texto("--montura");
+        using laboratorio::Montura;
+        if (t == "completa")
+            exigencias.montura = Montura::Completa;
+        else if (t == "ranurada")
+            exigencias.montura = Montura::Ranurada;
+        else if (t == "perforada")
+            exigencias.montura = Montura::Perforada;
+        else
+            return fallar("--montura: \"" + t + "\" no es una montura; se espera completa, ranurada o perforada");
+    }
+    if (o.Tiene("--seguridad")) {
+        const std::string t = o.Texto("--seguridad");
+        if (t == "basica")
+            exigencias.seguridad = laboratorio::Seguridad::Basica;
+        else if (t == "alto-impacto")
+            exigencias.seguridad = laboratorio::Seguridad::AltoImpacto;
+        else
+            return fallar("--seguridad: \"" + t + "\" no es un grado de seguridad; se espera basica o alto-impacto");
+    }
+    if (!o.Tiene("--borde-min") && exigencias.montura == laboratorio::Montura::Ninguna &&
+        exigencias.seguridad == laboratorio::Seguridad::Ninguna)
+        return fallar("falta el borde mínimo: --borde-min E, --montura o --seguridad");
+
+    lente::Pedido pedido;
+    pedido.receta = {o.Numero("--esfera"), o.Numero("--cilindro"), o.Numero("--eje"), o.Numero("--prisma"),
+                     o.Numero("--base-prisma")};
+
+    // The outline before any catalogue is opened: a bad file is a bad value.
+    std::vector<lente::Punto> borde;
+    bool esForma = false;
+    if (o.Tiene("--diametro")) {
+        borde = lente::BordeRedondo(o.Numero("--diametro"));
+    } else {
+        esForma = true;
+        std::vector<lente::Punto> forma;
+        if (o.Tiene("--caja")) {
+            const auto caja = leerCaja(o.Texto("--caja"), error);
+            if (!caja)
+                return fallar(error);
+            forma = lente::BordeElipse(caja->first, caja->second);
+        } else {
+            const auto texto = leerArchivoForma(o.Texto("--forma"), error);
+            if (!texto)
+                return fallar(error);
+            const auto trazos = dcs::LeerTrazos(*texto, error);
+            if (!trazos)
+                return fallar("--forma: " + error);
+            forma = dcs::PuntosDelOjo(*trazos, *ojo);
+        }
+        std::optional<lente::Centrado> centrado;
+        if (centrados == 3)
+            centrado = lente::Centrado{o.Numero("--puente"), o.Numero("--dp"), o.Numero("--altura")};
+        borde = lente::Descentrar(forma, ojo.value_or(lente::Ojo::Derecho), centrado);
+    }
+
+    if (o.Tiene("--borde-min"))
+        exigencias.bordeUsuario = o.Numero("--borde-min");
+    if (o.Tiene("--centro-min"))
+        exigencias.centroUsuario = o.Numero("--centro-min");
+    exigencias.meridianoMasPositivo = lente::MeridianoMasPositivo(pedido.receta);
+
+    if (materialDeLaLista) {
+        QCoreApplication app(argc, argv);
+        const CarpetaDatos carpeta(o.Carpeta());
+        BaseMateriales base(ElegirCatalogo(
+            o.Tiene("--catalogo") ? std::optional(QString::fromStdString(o.Texto("--catalogo"))) : std::nullopt,
+            carpeta.carpeta(), carpeta.Archivo(CarpetaDatos::kMateriales)));
+        if (o.Tiene("--catalogo") && !base.ubicacion().error().isEmpty())
+            return fallar("--catalogo: " + base.ubicacion().error().toStdString());
+        if (!base.ubicacion().esServidor()) {
+            const std::string nombre = RutaLegible(carpeta.carpeta());
+            if (!EsUtf8(carpeta.carpeta().native()))
+                return fallar("--datos: la Base de Datos de Materiales no se puede abrir en la carpeta \"" + nombre +
+                              "\": su nombre no es texto UTF-8");
+            if (!carpeta.Preparar(error))
+                return fallar("--datos: no se pudo preparar la carpeta de datos \"" + nombre + "\": " + error);
+        }
+        if (const std::optional<Aviso> aviso = base.Preparar()) {
+            EscribirError(kPrograma, aviso->texto);
+            return kSinDiseno;
+        }
+        CatalogoSql catalogo(base);
+        const std::string nombre = o.Texto("--material");
+        const std::optional<Material> material = catalogo.BuscarPorNombre(nombre);
+        if (!material) {
+            EscribirError(kPrograma, "--material: no se encontró \"" + nombre +
+                                         "\" en la Base de Datos de Materiales; no se calculó ninguna lente");
+            return kSinDiseno;
+        }
+        pedido.indice = material->indice;
+        pedido.densidad = material->densidad;
+        exigencias.centroMaterial = EspesorMinimoDe(base, material->Id);
+        exigencias.material = material->producto;
+    } else {
+        pedido.indice = o.Numero("--indice");
+        pedido.densidad = o.Numero("--densidad");
+    }
+
+    const std::optional<laboratorio::Minimos> minimos = laboratorio::MinimosDeEspesor(exigencias);
+    if (!minimos)
+        return fallar("falta el borde mínimo: --borde-min E, --montura o --seguridad");
+    pedido.bordeMin = minimos->borde;
+    pedido.centroMin = minimos->centro;
+
+    std::vector<std::string> avisos = minimos->avisos;
+    const double bloque = lente::BloqueMinimo(borde);
+    if (o.Tiene("--base")) {
+        pedido.base = o.Numero("--base");
+    } else {
+        try {
+            // The suggestion is judged on the diameter the outline spans.
+            pedido.base = lente::SugerirBaseReceta(pedido.receta, pedido.indice, bloque - 2.0);
+        } catch (const numerico::Falla&) {
+            EscribirError(kPrograma, "no se puede sugerir una curva base con estos valores; indíquela con --base");
+            return kSinCalculo;
+        }
+        std::cout << "BaseSugerida: " << decimales(pedido.base, 3) << '\n';
+    }
+
+    const lente::Solucion solucion = lente::Resolver(pedido, borde);
+    if (!solucion.resultado) {
+        std::cout.flush();
+        EscribirError(kPrograma, solucion.falla);
+        return kSinDiseno;
+    }
+    const lente::Resultado& r = *solucion.resultado;
+    std::cout << "EspesorCentral: " << decimales(r.espesorCentral, 3) << '\n'
+              << "CaraExterna: " << decimales(r.frontal.poder, 3) << '\n'
+              << "CaraInternaEje: " << decimales(r.internaEje.poder, 3) << '\n'
+              << "CaraInternaCruz: " << decimales(r.internaCruz.poder, 3) << '\n'
+              << "RadioInternoEje: " << radio(r.internaEje) << '\n'
+              << "RadioInternoCruz: " << radio(r.internaCruz) << '\n'
+              << "Molde1523Eje: " << decimales(r.molde1523Eje, 3) << '\n'
+              << "Molde1523Cruz: " << decimales(r.molde1523Cruz, 3) << '\n'
+              << "BordeMinimo: " << decimales(r.bordeMinimo, 3) << ' ' << grados(r.anguloMinimo) << '\n'
+              << "BordeMaximo: " << decimales(r.bordeMaximo, 3) << ' ' << grados(r.anguloMaximo) << '\n'
+              << "Peso: " << decimales(r.peso, 2) << '\n';
+    if (esForma) {
+        const std::optional<int> estandar = lente::BloqueEstandar(bloque);
+        std::cout << "BloqueMinimo: " << decimales(bloque, 1) << ' '
+                  << (estandar ? std::to_string(*estandar) : std::string("ninguno")) << '\n';
+        if (!estandar)
+            avisos.push_back("ningún bloque estándar (de 50 a 80 mm) alcanza para esta forma: se necesita uno de " +
+                             decimales(bloque, 1) + " mm");
+    }
+    for (const std::string& aviso : avisos)
+        std::cout << "Aviso: " << aviso << '\n';
+    std::cout.flush();
+    return std::cout ? kDiseno : kSinCalculo;
+}

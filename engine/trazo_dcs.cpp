@@ -1,0 +1,179 @@
+#include "trazo_dcs.h"
+
+#include <charconv>
+#include <cmath>
+#include <numbers>
+
+namespace dcs {
+
+namespace {
+
+// A job with a 10,000-radius trace of each side is well under a megabyte.
+constexpr std::size_t kTamanoMaximo = 1 << 20;
+constexpr int kRadiosMaximos = 10000;
+// Hundredths of a millimetre: no spectacle lens reaches 100 mm from its centre.
+constexpr long kRadioMaximo = 10000;
+
+std::string_view recortar(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::vector<std::string_view> campos(std::string_view s)
+{
+    std::vector<std::string_view> salida;
+    for (;;) {
+        const std::size_t corte = s.find(';');
+        salida.push_back(recortar(s.substr(0, corte)));
+        if (corte == std::string_view::npos)
+            return salida;
+        s.remove_prefix(corte + 1);
+    }
+}
+
+// Digits only: no sign, no point, no exponent.
+std::optional<long> entero(std::string_view s)
+{
+    long valor = 0;
+    const auto [fin, ec] = std::from_chars(s.data(), s.data() + s.size(), valor);
+    if (s.empty() || ec != std::errc{} || fin != s.data() + s.size() || s.front() == '-' || s.front() == '+')
+        return std::nullopt;
+    return valor;
+}
+
+std::string citar(std::string_view s)
+{
+    constexpr std::size_t kCita = 40;
+    std::string cita(1, '"');
+    cita.append(s.substr(0, kCita));
+    if (s.size() > kCita)
+        cita.append("…");
+    cita.push_back('"');
+    return cita;
+}
+
+} // namespace
+
+std::optional<Trazos> LeerTrazos(std::string_view texto, std::string& error)
+{
+    if (texto.size() > kTamanoMaximo) {
+        error = "el trazo ocupa más de 1 MB: no es un trazo de montura";
+        return std::nullopt;
+    }
+    Trazos trazos;
+    std::vector<double>* actual = nullptr;
+    std::size_t anunciados = 0;
+    char lado = 0;
+    int linea = 0;
+    auto incompleto = [&] {
+        if (actual && actual->size() != anunciados) {
+            error = "el trazo del lado " + std::string(1, lado) + " anuncia " + std::to_string(anunciados) +
+                    " radios y trae " + std::to_string(actual->size());
+            return true;
+        }
+        return false;
+    };
+    while (!texto.empty()) {
+        const std::size_t fin = texto.find('\n');
+        const std::string_view registro = recortar(texto.substr(0, fin));
+        texto.remove_prefix(fin == std::string_view::npos ? texto.size() : fin + 1);
+        ++linea;
+        const std::size_t igual = registro.find('=');
+        if (igual == std::string_view::npos)
+            continue;
+        const std::string_view etiqueta = recortar(registro.substr(0, igual));
+        const std::string_view valor = registro.substr(igual + 1);
+        const std::string donde = "línea " + std::to_string(linea) + ": ";
+        if (etiqueta == "TRCFMT") {
+            if (incompleto())
+                return std::nullopt;
+            const auto f = campos(valor);
+            if (f[0] != "1") {
+                error = donde + "TRCFMT=" + std::string(f[0].substr(0, 10)) +
+                        ": formato de trazo no admitido; solo se lee el formato 1 (radios en texto)";
+                return std::nullopt;
+            }
+            if (f.size() < 4) {
+                error = donde + "TRCFMT incompleto: se espera TRCFMT=1;N;E;R|L;F";
+                return std::nullopt;
+            }
+            const auto n = entero(f[1]);
+            if (!n || *n < 3 || *n > kRadiosMaximos) {
+                error = donde + "TRCFMT: cantidad de radios " + citar(f[1]) + " no válida (de 3 a " +
+                        std::to_string(kRadiosMaximos) + ")";
+                return std::nullopt;
+            }
+            if (f[2] != "E") {
+                error =
+                    donde + "TRCFMT: radios " + citar(f[2]) + " no admitidos; solo se leen radios equiespaciados (E)";
+                return std::nullopt;
+            }
+            if (f[3] != "R" && f[3] != "L") {
+                error = donde + "TRCFMT: lado " + citar(f[3]) + " no válido; se espera R o L";
+                return std::nullopt;
+            }
+            lado = f[3][0];
+            actual = lado == 'R' ? &trazos.derecho : &trazos.izquierdo;
+            if (!actual->empty()) {
+                error = donde + "el lado " + std::string(1, lado) + " está trazado dos veces";
+                return std::nullopt;
+            }
+            anunciados = static_cast<std::size_t>(*n);
+            actual->reserve(anunciados);
+        } else if (etiqueta == "R") {
+            if (!actual) {
+                error = donde + "radios R= sin un registro TRCFMT antes";
+                return std::nullopt;
+            }
+            auto f = campos(valor);
+            // A record may end with the separator.
+            if (f.size() > 1 && f.back().empty())
+                f.pop_back();
+            for (const std::string_view campo : f) {
+                const auto r = entero(campo);
+                if (!r || *r <= 0 || *r > kRadioMaximo) {
+                    error = donde + "radio " + citar(campo) +
+                            " no válido: se esperan centésimas de milímetro, enteros de 1 a " +
+                            std::to_string(kRadioMaximo);
+                    return std::nullopt;
+                }
+                if (actual->size() == anunciados) {
+                    error = donde + "el trazo del lado " + std::string(1, lado) + " trae más de los " +
+                            std::to_string(anunciados) + " radios anunciados";
+                    return std::nullopt;
+                }
+                actual->push_back(static_cast<double>(*r) / 100.0);
+            }
+        }
+    }
+    if (incompleto())
+        return std::nullopt;
+    if (trazos.derecho.empty() && trazos.izquierdo.empty()) {
+        error = "no hay ningún trazo (TRCFMT=1;N;E;R|L;F seguido de registros R=)";
+        return std::nullopt;
+    }
+    return trazos;
+}
+
+std::vector<lente::Punto> PuntosDelOjo(const Trazos& trazos, lente::Ojo ojo)
+{
+    const bool derecho = ojo == lente::Ojo::Derecho;
+    const std::vector<double>& propio = derecho ? trazos.derecho : trazos.izquierdo;
+    const bool espejo = propio.empty();
+    const std::vector<double>& radios = espejo ? (derecho ? trazos.izquierdo : trazos.derecho) : propio;
+    std::vector<lente::Punto> puntos;
+    puntos.reserve(radios.size());
+    const double paso = 2.0 * std::numbers::pi / static_cast<double>(radios.size());
+    for (std::size_t i = 0; i < radios.size(); ++i) {
+        const double a = paso * static_cast<double>(i);
+        const double x = radios[i] * std::cos(a);
+        puntos.push_back({espejo ? -x : x, radios[i] * std::sin(a)});
+    }
+    return puntos;
+}
+
+} // namespace dcs

@@ -1,0 +1,325 @@
+// The whole-prescription lens: the worked checks, the weight against exact
+// volumes, the laboratory's rules at their edges, frame traces, and what
+// vantora-lente prints and ends with.
+
+#include "apoyo/proceso.h"
+#include "bordes.h"
+#include "receta.h"
+#include "reglas_espesor.h"
+#include "trazo_dcs.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cmath>
+#include <numbers>
+
+using namespace lente;
+
+namespace {
+
+// Exact volume of a spherical cap of radius r over a base of radius h.
+double casquete(double r, double h)
+{
+    const double s = r - std::sqrt(r * r - h * h);
+    return std::numbers::pi * s * s * (3.0 * r - s) / 3.0;
+}
+
+// A trace of eight radii, wider on the nasal side (0°) of the right eye, so
+// that a mirror that is not one shows.
+constexpr const char* kRadiosDerecho = "R=2600;2300;2000;2200;2400;2200;2000;2300";
+// The same frame's left side: radius i of the left is radius 4 − i of the right.
+constexpr const char* kRadiosIzquierdo = "R=2400;2200;2000;2300;2600;2300;2000;2200";
+
+} // namespace
+
+Q_DECLARE_METATYPE(Receta)
+Q_DECLARE_METATYPE(laboratorio::Exigencias)
+
+class TestReceta : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The worked checks, the transposed (plus-cylinder) form of the second,
+    // and +4.00 D at 1.498 with an 8 D front and a 1 mm edge, by exact sags, computed to a round blank
+    // (6.3 mm), to a shape reaching 31 mm (5.1) and 28 mm (4.3). Thinnest and
+    // thickest edges: -1 is not checked.
+    void resolver_data()
+    {
+        QTest::addColumn<Receta>("receta");
+        QTest::addColumn<double>("n");
+        QTest::addColumn<double>("base");
+        QTest::addColumn<double>("diametro");
+        QTest::addColumn<double>("centroMin");
+        QTest::addColumn<double>("t");
+        QTest::addColumn<double>("decimales");
+        QTest::addColumn<QList<double>>("caras"); // Fa, Fb
+        QTest::addColumn<QList<double>>("bordes"); // thinnest, angle, thickest, angle
+        QTest::newRow("+4 B6 n1.5 60 mm") << Receta{4, 0, 0, 0, 0} << 1.5 << 6.0 << 60.0 << 0.0 << 4.664 << 3.0
+                                          << QList<double>{-1.840, -1.840} << QList<double>{-1};
+        QTest::newRow("+3 -1.5x45 2 base 180")
+            << Receta{3, -1.5, 45, 2, 180} << 1.5 << 7.0 << 60.0 << 0.0 << 4.735 << 3.0 << QList<double>{-3.837, -5.337}
+            << QList<double>{1.000, 32, 4.323, 148};
+        QTest::newRow("la misma en cilindro positivo")
+            << Receta{1.5, 1.5, 135, 2, 180} << 1.5 << 7.0 << 60.0 << 0.0 << 4.735 << 3.0
+            << QList<double>{-5.337, -3.837} << QList<double>{1.000, 32, 4.323, 148};
+        QTest::newRow("-4 -1x30 n1.6: manda el centro")
+            << Receta{-4, -1, 30, 0, 0} << 1.6 << 3.0 << 65.0 << 1.5 << 1.500 << 3.0 << QList<double>{}
+            << QList<double>{5.295, 30, 6.321, 120};
+        QTest::newRow("+4 n1.498 B8 bloque 70") << Receta{4, 0, 0, 0, 0} << 1.498 << 8.0 << 70.0 << 0.0 << 6.3 << 1.0
+                                                << QList<double>{} << QList<double>{-1};
+        QTest::newRow("+4 forma a 31 mm") << Receta{4, 0, 0, 0, 0} << 1.498 << 8.0 << 62.0 << 0.0 << 5.1 << 1.0
+                                          << QList<double>{} << QList<double>{-1};
+        QTest::newRow("+4 forma centrada a 28 mm") << Receta{4, 0, 0, 0, 0} << 1.498 << 8.0 << 56.0 << 0.0 << 4.3 << 1.0
+                                                   << QList<double>{} << QList<double>{-1};
+    }
+    void resolver()
+    {
+        QFETCH(Receta, receta);
+        QFETCH(double, n);
+        QFETCH(double, base);
+        QFETCH(double, diametro);
+        QFETCH(double, centroMin);
+        QFETCH(double, t);
+        QFETCH(double, decimales);
+        QFETCH(QList<double>, caras);
+        QFETCH(QList<double>, bordes);
+        const Solucion s = Resolver({receta, n, 1.0, base, 1.0, centroMin}, BordeRedondo(diametro));
+        QVERIFY2(s.resultado, s.falla.c_str());
+        const Resultado& r = *s.resultado;
+        const double medio = 0.5 * std::pow(10.0, -decimales);
+        QVERIFY2(std::fabs(r.espesorCentral - t) <= medio, QByteArray::number(r.espesorCentral));
+        if (!caras.isEmpty()) {
+            QVERIFY(std::fabs(r.internaEje.poder - caras[0]) <= 0.0005);
+            QVERIFY(std::fabs(r.internaCruz.poder - caras[1]) <= 0.0005);
+        }
+        if (bordes.size() == 4) {
+            QVERIFY(std::fabs(r.bordeMinimo - bordes[0]) <= 0.0005);
+            QCOMPARE(std::lround(r.anguloMinimo), std::lround(bordes[1]));
+            QVERIFY(std::fabs(r.bordeMaximo - bordes[2]) <= 0.0005);
+            QCOMPARE(std::lround(r.anguloMaximo), std::lround(bordes[3]));
+        }
+    }
+
+    // Weights against exact volumes: plano-parallel plates on a round blank
+    // and on a box's ellipse (π·a·b·t), and the first worked check as a
+    // cylinder of its edge plus the front cap less the back cap.
+    void peso_data()
+    {
+        QTest::addColumn<Receta>("receta");
+        QTest::addColumn<double>("base");
+        QTest::addColumn<bool>("caja");
+        QTest::addColumn<double>("exacto"); // mm³; 0: the two caps
+        QTest::newRow("placa en bloque de 60") << Receta{} << 0.0 << false << std::numbers::pi * 30 * 30 * 2;
+        QTest::newRow("placa en caja 50x40") << Receta{} << 0.0 << true << std::numbers::pi * 25 * 20 * 2;
+        QTest::newRow("+4 B6: casquetes") << Receta{4, 0, 0, 0, 0} << 6.0 << false << 0.0;
+    }
+    void peso()
+    {
+        QFETCH(Receta, receta);
+        QFETCH(double, base);
+        QFETCH(bool, caja);
+        QFETCH(double, exacto);
+        const Solucion s = Resolver({receta, 1.5, 2.0, base, 2.0, 0.0}, caja ? BordeElipse(50, 40) : BordeRedondo(60));
+        QVERIFY(s.resultado);
+        const Resultado& r = *s.resultado;
+        if (exacto == 0.0)
+            exacto = std::numbers::pi * 30 * 30 * r.bordeMinimo + casquete(523.0 / base, 30) -
+                     casquete(*r.internaEje.radio, 30);
+        QVERIFY2(std::fabs(r.volumen / exacto - 1.0) < 0.005, QByteArray::number(r.volumen / exacto));
+        QCOMPARE(std::round(r.peso * 1000.0), std::round(exacto * 2.0));
+    }
+
+    // Full rim: 2.0 − 1.2·P/7 mm on the most plus meridian, 0.8 from +7.00 D;
+    // basic impact 3.0 mm, 2.5 from +3.00 D. A user's value below the
+    // strictest rule is raised with one warning naming it; above, it stands.
+    void reglas_data()
+    {
+        using namespace laboratorio;
+        QTest::addColumn<Exigencias>("exigencias");
+        QTest::addColumn<double>("borde");
+        QTest::addColumn<double>("centro");
+        QTest::addColumn<QString>("aviso"); // in the only warning; empty: none
+        const auto completa = [](double p, double usuario) {
+            Exigencias e;
+            e.montura = Montura::Completa;
+            e.meridianoMasPositivo = p;
+            e.bordeUsuario = usuario;
+            return e;
+        };
+        QTest::newRow("completa +6.99") << completa(6.99, 0.5) << 0.801714 << 1.5 << "montura completa";
+        QTest::newRow("completa +7.00") << completa(7.00, 0.5) << 0.8 << 1.5 << "montura completa";
+        QTest::newRow("completa +7.01: el usuario sobre la regla") << completa(7.01, 0.9) << 0.9 << 1.5 << "";
+        QTest::newRow("completa, negativa") << completa(-2, 1.0) << 2.0 << 1.5 << "--borde-min 1.000 elevado a 2.000";
+        Exigencias basica;
+        basica.seguridad = Seguridad::Basica;
+        basica.meridianoMasPositivo = 2.99;
+        basica.centroUsuario = 2.0;
+        QTest::newRow("basica +2.99") << basica << 3.0 << 3.0 << "seguridad básica";
+        basica.meridianoMasPositivo = 3.0;
+        QTest::newRow("basica +3.00") << basica << 2.5 << 2.5 << "seguridad básica";
+        Exigencias material;
+        material.bordeUsuario = 1.0;
+        material.centroMaterial = 2.0;
+        material.material = "CR-39";
+        QTest::newRow("centro del material") << material << 1.0 << 2.0 << "";
+        material.centroUsuario = 1.2;
+        QTest::newRow("centro del usuario bajo el material") << material << 1.0 << 2.0 << "material CR-39";
+        material.seguridad = Seguridad::AltoImpacto;
+        material.centroMaterial = 1.0;
+        material.bordeUsuario = 2.5;
+        QTest::newRow("alto impacto sobre el material") << material << 2.5 << 2.0 << "alto impacto";
+    }
+    void reglas()
+    {
+        QFETCH(laboratorio::Exigencias, exigencias);
+        QFETCH(double, borde);
+        QFETCH(double, centro);
+        QFETCH(QString, aviso);
+        const auto m = laboratorio::MinimosDeEspesor(exigencias);
+        QVERIFY(m);
+        QVERIFY2(std::fabs(m->borde - borde) < 1e-6, QByteArray::number(m->borde));
+        QCOMPARE(m->centro, centro);
+        const bool hayAviso = !aviso.isEmpty();
+        QCOMPARE(m->avisos.size(), std::size_t(hayAviso ? 1 : 0));
+        if (hayAviso)
+            QVERIFY2(QString::fromStdString(m->avisos[0]).contains(aviso), m->avisos[0].c_str());
+    }
+
+    // Plus lenses take the design window's suggestion for the most plus
+    // meridian (+4 D, 60 mm at 1.5045 is 5.0); minus lenses half the
+    // spherical equivalent plus 6 D, down to a quarter, never below 0.25.
+    void baseSugerida_data()
+    {
+        QTest::addColumn<Receta>("receta");
+        QTest::addColumn<double>("base");
+        QTest::newRow("+2 +2: el meridiano +4") << Receta{2, 2, 90, 0, 0} << 5.0;
+        QTest::newRow("-4 -1: 3.75") << Receta{-4, -1, 10, 0, 0} << 3.75;
+        QTest::newRow("-3 -0.5: 4.375 baja a 4.25") << Receta{-3, -0.5, 10, 0, 0} << 4.25;
+        QTest::newRow("-14: nunca bajo 0.25") << Receta{-14, 0, 0, 0, 0} << 0.25;
+    }
+    void baseSugerida()
+    {
+        QFETCH(Receta, receta);
+        QFETCH(double, base);
+        QCOMPARE(SugerirBaseReceta(receta, 1.5045, 60.0), base);
+    }
+
+    // Each side of a two-sided trace is the other's mirror image about the
+    // vertical axis, and a side the trace lacks is read as that mirror.
+    void trazosEspejo()
+    {
+        std::string error;
+        const auto ambos = dcs::LeerTrazos(std::string("TRCFMT=1;8;E;R;F\r\n") + kRadiosDerecho +
+                                               "\r\nTRCFMT=1;8;E;L;F\r\n" + kRadiosIzquierdo + "\r\n",
+                                           error);
+        const auto solo = dcs::LeerTrazos(std::string("TRCFMT=1;8;E;R;F\n") + kRadiosDerecho, error);
+        QVERIFY2(ambos && solo, error.c_str());
+        const auto derecho = dcs::PuntosDelOjo(*ambos, Ojo::Derecho);
+        for (const auto& izquierdo :
+             {dcs::PuntosDelOjo(*ambos, Ojo::Izquierdo), dcs::PuntosDelOjo(*solo, Ojo::Izquierdo)}) {
+            QCOMPARE(izquierdo.size(), std::size_t(8));
+            for (const Punto& p : izquierdo)
+                QVERIFY(std::any_of(derecho.begin(), derecho.end(), [&](const Punto& q) {
+                    return std::fabs(q.x + p.x) < 1e-9 && std::fabs(q.y - p.y) < 1e-9;
+                }));
+        }
+        QVERIFY(std::fabs(derecho[0].x - 26.0) < 1e-12);
+    }
+
+    void trazoRechazado_data()
+    {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("dice");
+        QTest::newRow("formato 4 binario") << "TRCFMT=4;512;E;R;F\nR=abc"
+                                           << "TRCFMT=4";
+        QTest::newRow("no equiespaciado") << "TRCFMT=1;3;U;R;F\nR=1;2;3"
+                                          << "equiespaciados";
+        QTest::newRow("faltan radios") << "TRCFMT=1;4;E;R;F\nR=2500;2000;2500"
+                                       << "trae 3";
+        QTest::newRow("sobran radios") << "TRCFMT=1;3;E;R;F\nR=2500;2000;2500;1"
+                                       << "más de los 3";
+        QTest::newRow("radio negativo") << "TRCFMT=1;3;E;R;F\nR=2500;-2000;2500"
+                                        << "\"-2000\"";
+        QTest::newRow("radio decimal") << "TRCFMT=1;3;E;R;F\nR=2500;20.5;2500"
+                                       << "\"20.5\"";
+        QTest::newRow("lado desconocido") << "TRCFMT=1;3;E;X;F\nR=1;2;3"
+                                          << "\"X\"";
+        QTest::newRow("radios sin TRCFMT") << "R=2500;2000;2500"
+                                           << "sin un registro TRCFMT";
+        QTest::newRow("sin trazo") << "JOB=12\nSPH=1.00;1.00"
+                                   << "ningún trazo";
+    }
+    void trazoRechazado()
+    {
+        QFETCH(QString, texto);
+        QFETCH(QString, dice);
+        std::string error;
+        QVERIFY(!dcs::LeerTrazos(texto.toStdString(), error));
+        QVERIFY2(QString::fromStdString(error).contains(dice), error.c_str());
+    }
+
+    // The sample of the README, to the digit.
+    void programa()
+    {
+        const Salida s =
+            Correr(VANTORA_LENTE,
+                   {"--esfera", "3",   "--cilindro", "-1.5", "--eje",  "45", "--prisma",   "2",  "--base-prisma", "180",
+                    "--indice", "1.5", "--densidad", "1.32", "--base", "7",  "--diametro", "60", "--borde-min",   "1"});
+        QCOMPARE(s.lineas, (QStringList{"EspesorCentral: 4.735", "CaraExterna: 6.692", "CaraInternaEje: -3.837",
+                                        "CaraInternaCruz: -5.337", "RadioInternoEje: 130.324",
+                                        "RadioInternoCruz: 93.693", "Molde1523Eje: -4.013", "Molde1523Cruz: -5.582",
+                                        "BordeMinimo: 1.000 32", "BordeMaximo: 4.323 148", "Peso: 13.92"}));
+        QCOMPARE(s.estado, 0);
+    }
+
+    // A 50 × 40 four-point shape, 4 mm nasal of its box centre by DBL 18,
+    // PD 30, height 20: the temporal point is 29 mm off (blank 60.0 → 60) and
+    // holds the thinnest edge of a plus lens, at 180° on the right eye and 0°
+    // on the left.
+    void programaForma_data()
+    {
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<int>("estado");
+        QTest::addColumn<QStringList>("lineas"); // each in the output
+        QTest::addColumn<QString>("error");
+        const QStringList lente{"--esfera", "4", "--indice", "1.5", "--densidad", "1.3", "--base", "6"};
+        const QStringList centrado{"--puente", "18", "--dp", "30", "--altura", "20"};
+        const auto forma = [&](const char* ojo) {
+            return lente + centrado + QStringList{"--forma", "$F", "--ojo", ojo, "--borde-min", "1"};
+        };
+        QTest::newRow("ojo derecho") << forma("derecho") << 0
+                                     << QStringList{"BloqueMinimo: 60.0 60", "BordeMinimo: 1.000 180"} << "";
+        QTest::newRow("ojo izquierdo") << forma("izquierdo") << 0 << QStringList{"BordeMinimo: 1.000 0"} << "";
+        QTest::newRow("montura sobre el usuario")
+            << lente + QStringList{"--caja", "50,40", "--montura", "perforada", "--borde-min", "1"} << 0
+            << QStringList{"Aviso: --borde-min 1.000 elevado a 2.000 mm: el borde mínimo que exige la montura "
+                           "perforada"}
+            << "";
+        QTest::newRow("sin borde minimo")
+            << lente + QStringList{"--diametro", "60"} << 2 << QStringList{} << "falta el borde mínimo";
+        QTest::newRow("no cabe en la cara externa")
+            << QStringList{"--esfera", "4",  "--indice",   "1.5", "--densidad",  "1.3",
+                           "--base",   "20", "--diametro", "60",  "--borde-min", "1"}
+            << 3 << QStringList{} << "no cabe en la cara externa";
+    }
+    void programaForma()
+    {
+        QFETCH(QStringList, argumentos);
+        QFETCH(int, estado);
+        QFETCH(QStringList, lineas);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        QFile f(dir.filePath("forma.oma"));
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("JOB=1\r\nTRCFMT=1;4;E;R;F\r\nR=2500;2000;2500;2000\r\n") > 0);
+        f.close();
+        argumentos.replaceInStrings("$F", f.fileName());
+        const Salida s = Correr(VANTORA_LENTE, argumentos);
+        QCOMPARE(s.estado, estado);
+        for (const QString& l : lineas)
+            QVERIFY2(s.lineas.contains(l), qPrintable(s.lineas.join('\n')));
+        QVERIFY(error.isEmpty() ? s.errores.isEmpty() : s.UnError("vantora-lente", error));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReceta)
+#include "test_receta.moc"
