@@ -11,6 +11,7 @@
 #include "opciones.h"
 #include "orden_pdf.h"
 #include "perfil.h"
+#include "ruta_legible.h"
 
 #include <QDateTime>
 #include <QGuiApplication>
@@ -119,15 +120,22 @@ int main(int argc, char** argv)
     LienzoConsola lienzo(informe);
     Perfil perfil(estado, lienzo, graficos, diseno, dialogos, carpeta);
     if (o.Tiene("--archivo") || registro)
-        perfil.UsarArchivo(o.Tiene("--archivo") ? rutaDada(o.Texto("--archivo")) : carpeta.Archivo(CarpetaDatos::kDatos),
-                           registro);
+        perfil.UsarArchivo(
+            o.Tiene("--archivo") ? rutaDada(o.Texto("--archivo")) : carpeta.Archivo(CarpetaDatos::kDatos), registro);
     const bool dibujado = perfil.DibujarPerfil(estado.EscalaHorizontal, estado.EscalaVertical, estado.AspectoPantalla);
     informe.flush();
+    error.clear();
     if (aSalidaEstandar(o, "--png")) {
         if (!escribirSalida(lienzo.Png()))
             return FallarOpcion(kPrograma, "--png: no se pudo escribir la imagen en la salida estándar");
-    } else if (o.Tiene("--png") && !lienzo.GuardarPng(rutaDada(o.Texto("--png")), error)) {
-        return FallarOpcion(kPrograma, "--png: no se pudo grabar la imagen " + o.Texto("--png") + ": " + error + ".");
+    } else if (o.Tiene("--png")) {
+        const std::filesystem::path png = rutaDada(o.Texto("--png"));
+        std::error_code ec;
+        if (!std::filesystem::is_directory(png.parent_path(), ec))
+            error = "la carpeta " + RutaLegible(png.parent_path()) + " no existe";
+        if (!error.empty() || !lienzo.GuardarPng(png, error))
+            return FallarOpcion(kPrograma,
+                                "--png: no se pudo grabar la imagen " + o.Texto("--png") + ": " + error + ".");
     }
     if (o.Tiene("--pdf") && dibujado) {
         const QDateTime ahora = QDateTime::currentDateTime();

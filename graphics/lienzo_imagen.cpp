@@ -2,10 +2,10 @@
 
 #include "archivos.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
-#include <QBuffer>
 
 #include <algorithm>
 #include <array>

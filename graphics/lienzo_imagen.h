@@ -3,8 +3,8 @@
 #include "colores_graficos.h"
 #include "lienzo.h"
 
-#include <QImage>
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <filesystem>
 #include <string>

@@ -5,8 +5,8 @@
 
 #include <cerrno>
 #include <chrono>
-#include <fcntl.h>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>

@@ -84,8 +84,8 @@ bool AgregarAlFinal(const std::filesystem::path& archivo, std::string_view conte
         return false;
     }
     if (!bloquear(fd.fd())) {
-        error = errno == EWOULDBLOCK ? "otro programa tiene el archivo en uso; intente nuevamente"
-                                     : MotivoSistema(errno);
+        error =
+            errno == EWOULDBLOCK ? "otro programa tiene el archivo en uso; intente nuevamente" : MotivoSistema(errno);
         return false;
     }
     // The length is taken under the lock: another program may have appended

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fstream>
+#include <map>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -191,75 +192,60 @@ private slots:
         QCOMPARE(hay, quedan);
     }
 
-    // An append goes after the last whole record; a file cut short is
-    // refused. One that the disk refuses halfway (here the file size limit,
-    // set in a child, as a full disk would) is cut back to its old length.
+    // Appends go after the last whole record, two benches' at once too, each
+    // record whole; a file cut short is refused. One that the disk refuses
+    // halfway (the file size limit, set in the child, as a full disk would)
+    // is cut back to its old length.
     void agregar_data()
     {
         QTest::addColumn<int>("largoPrevio");
+        QTest::addColumn<int>("bancos"); // each appending 200 records
         QTest::addColumn<int>("limite"); // of the file's size; 0: none
         QTest::addColumn<QString>("motivo"); // none: appended
-        QTest::newRow("tras un registro") << 43 << 0 << "";
-        QTest::newRow("50 bytes: dañado") << 50 << 0 << "registros enteros";
-        QTest::newRow("lleno a los 70: se corta") << 43 << 70 << "tamaño máximo";
+        QTest::newRow("tras un registro, dos bancos a la vez") << 43 << 2 << 0 << "";
+        QTest::newRow("50 bytes: dañado") << 50 << 1 << 0 << "registros enteros";
+        QTest::newRow("lleno a los 70: se corta") << 43 << 1 << 70 << "tamaño máximo";
     }
     void agregar()
     {
         QFETCH(int, largoPrevio);
+        QFETCH(int, bancos);
         QFETCH(int, limite);
         QFETCH(QString, motivo);
         Escenario e;
         const fs::path fotos = e.carpeta.Archivo(CarpetaDatos::kFotos);
-        const QByteArray previo = QByteArray("abcdefghijklmnopqrstuvwxyz").repeated(2).left(largoPrevio);
+        const QByteArray previo(largoPrevio, '\0'); // a record of zeros, or more
         escribir(fotos, previo);
-        const pid_t hijo = ::fork();
-        QVERIFY(hijo >= 0);
-        if (hijo == 0) {
+        std::vector<pid_t> hijos;
+        for (int banco = 0; banco < bancos; ++banco) {
+            hijos.push_back(::fork());
+            if (hijos.back() != 0)
+                continue;
             ::signal(SIGXFSZ, SIG_IGN);
             const rlim_t tope = limite ? rlim_t(limite) : RLIM_INFINITY;
             const rlimit limiteArchivo{tope, tope};
             ::setrlimit(RLIMIT_FSIZE, &limiteArchivo);
+            e.estado.DiametroInicial = 50 + banco;
             std::string error;
-            const bool grabado = GrabarRegistro(fotos, RegistroDiseno::De(e.estado), error);
-            ::_exit(grabado == motivo.isEmpty() && error.find(motivo.toStdString()) != std::string::npos ? 0 : 1);
-        }
-        int estado = 0;
-        QVERIFY(::waitpid(hijo, &estado, 0) == hijo && WIFEXITED(estado));
-        QCOMPARE(WEXITSTATUS(estado), 0); // saved, or refused with the reason
-        // 65 mm, the rest zeros, no name.
-        const QByteArray registro =
-            QByteArray(12, '\0') + QByteArray("\x00\x00\x82\x42", 4) + QByteArray(16, '\0') + QByteArray(11, ' ');
-        QCOMPARE(leer(fotos), motivo.isEmpty() ? previo + registro : previo);
-    }
-
-    // Two benches snapping at once on one folder keep every record, whole.
-    void dosBancos()
-    {
-        Escenario e;
-        const fs::path fotos = e.carpeta.Archivo(CarpetaDatos::kFotos);
-        constexpr int kFotos = 200;
-        pid_t hijos[2];
-        for (int banco = 0; banco < 2; ++banco) {
-            hijos[banco] = ::fork();
-            QVERIFY(hijos[banco] >= 0);
-            if (hijos[banco] == 0) {
-                e.estado.DiametroInicial = 50 + banco;
-                std::string error;
-                for (int i = 0; i < kFotos; ++i)
-                    if (!GrabarRegistro(fotos, RegistroDiseno::De(e.estado), error))
-                        ::_exit(1);
-                ::_exit(0);
-            }
+            bool bien = true;
+            for (int i = 0; i < 200 && bien; ++i)
+                bien = GrabarRegistro(fotos, RegistroDiseno::De(e.estado), error) == motivo.isEmpty() &&
+                       error.find(motivo.toStdString()) != std::string::npos;
+            ::_exit(bien ? 0 : 1);
         }
         for (const pid_t hijo : hijos) {
             int estado = 0;
-            QVERIFY(::waitpid(hijo, &estado, 0) == hijo && WIFEXITED(estado) && WEXITSTATUS(estado) == 0);
+            QVERIFY(::waitpid(hijo, &estado, 0) == hijo && WIFEXITED(estado));
+            QCOMPARE(WEXITSTATUS(estado), 0); // saved, or refused with the reason
         }
-        int porBanco[2] = {0, 0};
+        const QByteArray despues = leer(fotos);
+        QCOMPARE(despues.left(largoPrevio), previo);
+        std::map<double, int> porBanco;
         for (const RegistroDiseno& r : LeerRegistros(fotos))
-            ++porBanco[r.DiametroInicial == 50 ? 0 : 1];
-        QCOMPARE(porBanco[0], kFotos);
-        QCOMPARE(porBanco[1], kFotos);
+            ++porBanco[r.DiametroInicial];
+        porBanco.erase(0); // the record already there
+        QCOMPARE(despues.size(), motivo.isEmpty() ? largoPrevio + bancos * 200 * 43 : largoPrevio);
+        QCOMPARE(porBanco, (motivo.isEmpty() ? std::map<double, int>{{50, 200}, {51, 200}} : std::map<double, int>{}));
     }
 
     // A data folder that cannot be used: the reason names the part of the
@@ -316,13 +302,12 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("legible");
-        QTest::newRow("eñe") << QByteArray("/home/pe\xC3\xB1\x61") << "/home/peña";
-        QTest::newRow("euro, tres bytes") << QByteArray("\xE2\x82\xAC") << "€";
-        QTest::newRow("U+10FFFF, el ultimo") << QByteArray("\xF4\x8F\xBF\xBF") << QString::fromUcs4(U"\U0010FFFF");
-        QTest::newRow("sobrelargo") << QByteArray("\xC0\xAF") << "\\xC0\\xAF";
-        QTest::newRow("sustituto") << QByteArray("\xED\xA0\x80") << "\\xED\\xA0\\x80";
-        QTest::newRow("mas alla de U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << "\\xF4\\x90\\x80\\x80";
-        QTest::newRow("cortado") << QByteArray("a\xE2\x82") << "a\\xE2\\x82";
+        QTest::newRow("dos, tres y cuatro bytes, hasta U+10FFFF")
+            << QByteArray("/home/pe\xC3\xB1\x61 \xE2\x82\xAC \xF4\x8F\xBF\xBF")
+            << "/home/peña € " + QString::fromUcs4(U"\U0010FFFF");
+        QTest::newRow("sobrelargo, sustituto, más allá de U+10FFFF, cortado")
+            << QByteArray("\xC0\xAF \xED\xA0\x80 \xF4\x90\x80\x80 a\xE2\x82")
+            << "\\xC0\\xAF \\xED\\xA0\\x80 \\xF4\\x90\\x80\\x80 a\\xE2\\x82";
     }
     void utf8()
     {
