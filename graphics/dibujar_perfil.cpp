@@ -100,9 +100,19 @@ void Perfil::rechazar(std::string_view titulo, const std::string& texto)
     m_diseno.MostrarVentana();
 }
 
-bool Perfil::revisarArchivos(const Lectura& diseno)
+bool Perfil::revisarArchivos()
 {
     const std::filesystem::path archivo = m_archivo ? *m_archivo : m_carpeta.Archivo(CarpetaDatos::kDatos);
+    std::string contenido;
+    std::string error;
+    std::error_code ec;
+    if (LeerArchivo(archivo, contenido, error) == Lectura_::Rechazado &&
+        std::filesystem::exists(archivo.parent_path(), ec)) {
+        rechazar(kTituloIlegible, "El archivo de diseños " + RutaLegible(archivo) + " no se puede leer: " + error +
+                                      ". No se dibuja la lente.");
+        return false;
+    }
+    const Lectura diseno = leerDiseno();
     for (int k = 1; k <= 2 && k <= diseno.cantidad; ++k) {
         const RegistroDiseno r = RegistroDiseno::Decodificar(
             reinterpret_cast<const std::uint8_t*>(diseno.bytes.data()) + (k - 1) * RegistroDiseno::kLargo);
@@ -116,10 +126,8 @@ bool Perfil::revisarArchivos(const Lectura& diseno)
     if (diseno.cantidad == 0)
         return true;
     const std::filesystem::path monitor = m_carpeta.Archivo(CarpetaDatos::kMonitor);
-    std::string contenido;
-    std::string error;
+    error.clear();
     const Lectura_ lectura = LeerArchivo(monitor, contenido, error);
-    std::error_code ec;
     const bool sinCarpeta = !std::filesystem::exists(monitor.parent_path(), ec) && !ec;
     if (lectura == Lectura_::NoExiste || sinCarpeta || (lectura == Lectura_::Leido && LeerCalibracion(contenido)))
         return true;
@@ -191,7 +199,7 @@ bool Perfil::DibujarPerfil(Numero& EscalaHorizontal, Numero& EscalaVertical, Num
 
     bool dibujado = false;
     try {
-        if (!revisarArchivos(leerDiseno()))
+        if (!revisarArchivos())
             return false;
         for (int k = 1;; ++k) {
             const Lectura diseno = leerDiseno();

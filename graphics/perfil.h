@@ -53,7 +53,7 @@ private:
     struct Lectura;
     Lectura leerDiseno() const;
     void recuperarDibujo();
-    bool revisarArchivos(const Lectura& diseno);
+    bool revisarArchivos();
     void rechazar(std::string_view titulo, const std::string& texto);
     void arcosFrontales(const Trazado& z, Color c, double aspecto);
     void arcosPosteriores(const Trazado& z, Color c, double aspecto);

@@ -14,7 +14,7 @@
 namespace {
 
 // The worked example as saved, in singles, in DATA.DAT; FOTOS holds it and
-// the same lens at 65 mm; DANADO a record of index -4.
+// the same lens at 65 mm; DANADO a record of index -4; TUBO is a pipe.
 void guardarRegistros(const QTemporaryDir& dir)
 {
     const std::filesystem::path carpeta = dir.path().toStdString();
@@ -26,6 +26,7 @@ void guardarRegistros(const QTemporaryDir& dir)
     QVERIFY(GrabarRegistro(carpeta / "FOTOS", ejemplo, error));
     QVERIFY(GrabarRegistro(carpeta / "FOTOS", {5.736, -1.840, 1.5, 65, 1, 4.664, 4, 1.32, "CR39"}, error));
     QVERIFY(GrabarRegistro(carpeta / "DANADO", danado, error));
+    QVERIFY(::mkfifo((carpeta / "TUBO").c_str(), 0666) == 0);
 }
 
 } // namespace
@@ -61,6 +62,10 @@ private slots:
                                          << "MsgBox: Registro de diseño dañado: El registro 1 del archivo "
                                             ".*DANADO está dañado: el índice del material es -4\\. "
                                          << "";
+        QTest::newRow("una tubería") << QStringList{"--archivo", "TUBO"} << "" << 1
+                                     << "MsgBox: Archivo de diseños ilegible: El archivo de diseños ./TUBO no se "
+                                        "puede leer: en lugar del archivo hay una tubería"
+                                     << "";
         QTest::newRow("calibración de 1000 unidades por mm")
             << QStringList{} << "1,1000,1.62" << 1
             << "MsgBox: Calibración de pantalla inservible: El archivo de calibración de la pantalla "
