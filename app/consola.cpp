@@ -2,15 +2,26 @@
 
 std::string EnUnaLinea(std::string_view texto)
 {
+    static constexpr char kHex[] = "0123456789ABCDEF";
     std::string linea;
     linea.reserve(texto.size());
-    for (const char c : texto) {
-        if (c == '\n')
+    for (size_t i = 0; i < texto.size(); ++i) {
+        const auto c = static_cast<unsigned char>(texto[i]);
+        // C1 controls (U+0080–U+009F) drive a terminal as the C0 ones do.
+        const bool c1 = c == 0xC2 && i + 1 < texto.size() && static_cast<unsigned char>(texto[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(texto[i + 1]) <= 0x9F;
+        if (c == '\n') {
             linea += "\\n";
-        else if (c == '\r')
+        } else if (c == '\r') {
             linea += "\\r";
-        else
-            linea.push_back(c);
+        } else if (c < 0x20 || c == 0x7F) {
+            linea += {'\\', 'x', kHex[c >> 4], kHex[c & 0xF]};
+        } else if (c1) {
+            const auto b = static_cast<unsigned char>(texto[++i]);
+            linea += {'\\', 'u', '0', '0', kHex[b >> 4], kHex[b & 0xF]};
+        } else {
+            linea.push_back(static_cast<char>(c));
+        }
     }
     return linea;
 }

@@ -37,5 +37,7 @@ private:
     std::ostream& m_salida;
 };
 
-// A text on one line: line feeds and carriage returns written as \n and \r.
+// A text on one line that cannot drive a terminal: line feeds and carriage
+// returns written as \n and \r, other control characters as \xHH (C0, DEL)
+// and \u00HH (C1).
 std::string EnUnaLinea(std::string_view texto);

@@ -11,6 +11,7 @@
 #include "opciones.h"
 #include "orden_pdf.h"
 #include "perfil.h"
+#include "ruta_legible.h"
 
 #include <QDateTime>
 #include <QGuiApplication>
@@ -36,6 +37,24 @@ constexpr std::string_view kAyuda =
     "  --version          muestra la versión\n";
 
 constexpr std::string_view kPrograma = "vantora-perfil";
+
+// "-" is the standard output.
+bool aSalidaEstandar(const Opciones& o, const char* opcion) { return o.Tiene(opcion) && o.Texto(opcion) == "-"; }
+
+// A name the user gave, in the system's own bytes; a bare name is in the
+// folder the program was started in.
+std::filesystem::path rutaDada(const std::string& texto)
+{
+    std::filesystem::path ruta(texto);
+    return ruta.has_parent_path() ? ruta : std::filesystem::path(".") / ruta;
+}
+
+bool escribirSalida(const QByteArray& bytes)
+{
+    std::cout.write(bytes.constData(), bytes.size());
+    std::cout.flush();
+    return static_cast<bool>(std::cout);
+}
 
 // The surface, with the text it prints also written as "Print: text".
 class LienzoConsola : public LienzoImagen {
@@ -76,6 +95,8 @@ int main(int argc, char** argv)
     for (const char* opcion : {"--archivo", "--png", "--pdf"})
         if (o.Tiene(opcion) && o.Texto(opcion).empty())
             return FallarOpcion(kPrograma, std::string(opcion) + ": el nombre de archivo no puede estar vacío");
+    if (aSalidaEstandar(o, "--png") && aSalidaEstandar(o, "--pdf"))
+        return FallarOpcion(kPrograma, "--png y --pdf no pueden ir ambos a la salida estándar (-)");
     if (o.Tiene("--trabajo"))
         if (const std::optional<std::string> problema = ProblemaNumeroTrabajo(o.Texto("--trabajo")))
             return FallarOpcion(kPrograma, "--trabajo: " + *problema);
@@ -88,33 +109,50 @@ int main(int argc, char** argv)
             std::cerr << texto.toStdString() << '\n';
     });
     QGuiApplication app(argc, argv);
+    // With a file on the standard output, the report goes to standard error.
+    std::ostream& informe = aSalidaEstandar(o, "--png") || aSalidaEstandar(o, "--pdf") ? std::cerr : std::cout;
     const CarpetaDatos carpeta(o.Carpeta());
     EstadoDiseno estado;
-    ConsolaPantalla graficos(std::cout);
-    ConsolaPantalla diseno(std::cout);
-    ConsolaDialogos dialogos(std::cout);
-    LienzoConsola lienzo(std::cout);
+    ConsolaPantalla graficos(informe);
+    ConsolaPantalla diseno(informe);
+    ConsolaDialogos dialogos(informe);
+    LienzoConsola lienzo(informe);
     Perfil perfil(estado, lienzo, graficos, diseno, dialogos, carpeta);
     if (o.Tiene("--archivo") || registro)
-        perfil.UsarArchivo(o.Tiene("--archivo") ? std::filesystem::path(o.Texto("--archivo"))
-                                                : carpeta.Archivo(CarpetaDatos::kDatos),
-                           registro);
+        perfil.UsarArchivo(
+            o.Tiene("--archivo") ? rutaDada(o.Texto("--archivo")) : carpeta.Archivo(CarpetaDatos::kDatos), registro);
     const bool dibujado = perfil.DibujarPerfil(estado.EscalaHorizontal, estado.EscalaVertical, estado.AspectoPantalla);
-    if (o.Tiene("--png") && !lienzo.GuardarPng(QString::fromLocal8Bit(o.Texto("--png"))))
-        return FallarOpcion(kPrograma, "--png: no se pudo grabar la imagen " + o.Texto("--png"));
+    informe.flush();
+    error.clear();
+    if (aSalidaEstandar(o, "--png")) {
+        if (!escribirSalida(lienzo.Png()))
+            return FallarOpcion(kPrograma, "--png: no se pudo escribir la imagen en la salida estándar");
+    } else if (o.Tiene("--png")) {
+        const std::filesystem::path png = rutaDada(o.Texto("--png"));
+        std::error_code ec;
+        if (!std::filesystem::is_directory(png.parent_path(), ec))
+            error = "la carpeta " + RutaLegible(png.parent_path()) + " no existe";
+        if (!error.empty() || !lienzo.GuardarPng(png, error))
+            return FallarOpcion(kPrograma,
+                                "--png: no se pudo grabar la imagen " + o.Texto("--png") + ": " + error + ".");
+    }
     if (o.Tiene("--pdf") && dibujado) {
         const QDateTime ahora = QDateTime::currentDateTime();
         OrdenTrabajo orden = OrdenDelRegistro(*perfil.UltimoDibujo()->registro);
         orden.numero = o.Tiene("--trabajo") ? o.Texto("--trabajo") : NumeroTrabajoPorFecha(ahora);
         orden.fechaHora = FechaHoraOrden(ahora);
-        std::string error;
-        if (!GrabarOrdenPdf(o.Texto("--pdf"), orden, error))
+        if (aSalidaEstandar(o, "--pdf")) {
+            if (!escribirSalida(OrdenPdf(orden)))
+                return FallarOpcion(kPrograma, "--pdf: no se pudo escribir la orden en la salida estándar");
+        } else if (!GrabarOrdenPdf(rutaDada(o.Texto("--pdf")), orden, error)) {
             return FallarOpcion(kPrograma, "--pdf: " + error);
+        }
     }
-    if (o.Tiene("--pdf") && !dibujado)
+    // A refused file has already been told, in its one message.
+    if (o.Tiene("--pdf") && !dibujado && !perfil.Rechazo())
         EscribirError(kPrograma, "--pdf: no hay lente dibujada; no se graba la orden de trabajo");
-    std::cout.flush();
-    if (!std::cout)
+    informe.flush();
+    if (!informe)
         return 2;
     return dibujado ? 0 : 1;
 }

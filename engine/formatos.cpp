@@ -191,8 +191,7 @@ std::string Formato3(double valor) { return fijo(valor, 3, false, false); }
 
 std::string FormatoMiles(double valor) { return fijo(valor, 2, true, false); }
 
-std::string FormatearPoder(std::string_view texto)
-{
-    // A negative value that rounds to zero shows as +0.00, as the box then holds zero.
-    return fijo(LeerNumero(texto), 2, false, true);
-}
+// A negative value that rounds to zero shows as +0.00, as the box then holds zero.
+std::string FormatoPoder(double valor) { return fijo(valor, 2, false, true); }
+
+std::string FormatearPoder(std::string_view texto) { return FormatoPoder(LeerNumero(texto)); }

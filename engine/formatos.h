@@ -28,6 +28,10 @@ std::string Formato3(double valor);
 // "##,##0.00": two decimals with thousands grouping.
 std::string FormatoMiles(double valor);
 
+// "+#0.00" for zero and positive values, "#0.00" for negative ones; a value
+// too small to show is its rounding, +0.00.
+std::string FormatoPoder(double valor);
+
 // The power box's text reformatted: "+#0.00" for zero and positive values,
 // "#0.00" for negative ones (2.5 -> +2.50, -1.25 -> -1.25).
 std::string FormatearPoder(std::string_view texto);

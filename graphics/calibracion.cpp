@@ -57,5 +57,10 @@ std::optional<Calibracion> LeerCalibracion(std::string_view texto)
     }
     if (leidos < 3)
         return std::nullopt;
+    // A screen is never ten times wider per pixel than high, and a lens of
+    // 20–80 mm must fit the 300-unit frame without vanishing into a pixel.
+    const auto dentro = [](double v, double desde, double hasta) { return v >= desde && v <= hasta; };
+    if (!dentro(valores[0], 0.1, 10) || !dentro(valores[1], 0.1, 100) || !dentro(valores[2], 0.1, 100))
+        return std::nullopt;
     return Calibracion{valores[0], valores[1], valores[2]};
 }

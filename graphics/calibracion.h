@@ -14,5 +14,6 @@ struct Calibracion {
 
 // Three numbers separated by commas or line breaks, "." as the decimal point
 // on every machine; anything after the third is ignored. Nothing when the
-// text holds fewer than three numbers or something else in their place.
+// text holds fewer than three numbers or something else in their place, or
+// when the aspect lies outside 0.1–10 or a scale outside 0.1–100 units/mm.
 std::optional<Calibracion> LeerCalibracion(std::string_view texto);

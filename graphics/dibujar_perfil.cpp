@@ -9,6 +9,7 @@
 #include "perfil.h"
 #include "redondeo.h"
 #include "registro_diseno.h"
+#include "ruta_legible.h"
 
 #include <cmath>
 #include <string>
@@ -17,6 +18,7 @@
 using numerico::Dividir;
 using numerico::Finito;
 using namespace mensajes_graficos;
+using Lectura_ = ::Lectura;
 
 namespace {
 
@@ -88,6 +90,55 @@ Perfil::Lectura Perfil::leerDiseno() const
     return lectura;
 }
 
+// A file the drawing cannot trust is refused before anything is drawn:
+// one message, naming the file, and the window goes back to the design.
+void Perfil::rechazar(std::string_view titulo, const std::string& texto)
+{
+    m_rechazo = true;
+    m_graficos.OcultarVentana();
+    m_dialogos.Mensaje(titulo, texto, Icono::Critico);
+    m_diseno.MostrarVentana();
+}
+
+bool Perfil::revisarArchivos()
+{
+    const std::filesystem::path archivo = m_archivo ? *m_archivo : m_carpeta.Archivo(CarpetaDatos::kDatos);
+    std::string contenido;
+    std::string error;
+    std::error_code ec;
+    if (LeerArchivo(archivo, contenido, error) == Lectura_::Rechazado &&
+        std::filesystem::exists(archivo.parent_path(), ec)) {
+        rechazar(kTituloIlegible, "El archivo de diseños " + RutaLegible(archivo) + " no se puede leer: " + error +
+                                      ". No se dibuja la lente.");
+        return false;
+    }
+    const Lectura diseno = leerDiseno();
+    for (int k = 1; k <= 2 && k <= diseno.cantidad; ++k) {
+        const RegistroDiseno r = RegistroDiseno::Decodificar(
+            reinterpret_cast<const std::uint8_t*>(diseno.bytes.data()) + (k - 1) * RegistroDiseno::kLargo);
+        if (const std::optional<std::string> problema = r.Problema()) {
+            rechazar(kTituloDanado, "El registro " + std::to_string(m_registro.value_or(k)) + " del archivo " +
+                                        RutaLegible(archivo) + " está dañado: " + *problema +
+                                        ". No se dibuja la lente ni se imprime su orden de trabajo.");
+            return false;
+        }
+    }
+    if (diseno.cantidad == 0)
+        return true;
+    const std::filesystem::path monitor = m_carpeta.Archivo(CarpetaDatos::kMonitor);
+    error.clear();
+    const Lectura_ lectura = LeerArchivo(monitor, contenido, error);
+    const bool sinCarpeta = !std::filesystem::exists(monitor.parent_path(), ec) && !ec;
+    if (lectura == Lectura_::NoExiste || sinCarpeta || (lectura == Lectura_::Leido && LeerCalibracion(contenido)))
+        return true;
+    if (error.empty())
+        error = "debe contener tres números separados por comas: el aspecto de la pantalla, de 0.1 a 10, y las "
+                "unidades de dibujo por milímetro a lo ancho y a lo largo, de 0.1 a 100";
+    rechazar(kTituloCalibracion, "El archivo de calibración de la pantalla " + RutaLegible(monitor) +
+                                     " no se puede usar: " + error + ". No se dibuja la lente.");
+    return false;
+}
+
 void Perfil::recuperarDibujo()
 {
     m_graficos.OcultarVentana();
@@ -144,9 +195,12 @@ bool Perfil::DibujarPerfil(Numero& EscalaHorizontal, Numero& EscalaVertical, Num
     m_lienzo.Limpiar();
     m_lienzo.Marco(0, 0, 300, 200);
     m_ultimo.reset();
+    m_rechazo = false;
 
     bool dibujado = false;
     try {
+        if (!revisarArchivos())
+            return false;
         for (int k = 1;; ++k) {
             const Lectura diseno = leerDiseno();
             const double n_registros = diseno.cantidad;

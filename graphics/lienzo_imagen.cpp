@@ -1,9 +1,11 @@
 #include "lienzo_imagen.h"
 
+#include "archivos.h"
+
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <array>
@@ -349,8 +351,21 @@ void LienzoImagen::Imprimir(std::string_view texto)
     m_renglon = std::min(m_renglon + medidas.height(), kAlto);
 }
 
-bool LienzoImagen::GuardarPng(const QString& archivo) const
+QByteArray LienzoImagen::Png() const
 {
-    QSaveFile salida(archivo);
-    return salida.open(QIODevice::WriteOnly) && m_imagen.save(&salida, "PNG") && salida.commit();
+    QByteArray bytes;
+    QBuffer salida(&bytes);
+    salida.open(QIODevice::WriteOnly);
+    m_imagen.save(&salida, "PNG");
+    return bytes;
+}
+
+bool LienzoImagen::GuardarPng(const std::filesystem::path& archivo, std::string& error) const
+{
+    const QByteArray bytes = Png();
+    if (bytes.isEmpty()) {
+        error = "no se pudo formar la imagen PNG";
+        return false;
+    }
+    return ReemplazarArchivo(archivo, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), error);
 }

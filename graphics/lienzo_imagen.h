@@ -3,8 +3,11 @@
 #include "colores_graficos.h"
 #include "lienzo.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <filesystem>
+#include <string>
 
 // The graphics window's drawing surface as an image of its client area:
 // 8280 × 4875 twips at 15 twips to the pixel. Every pixel written is exactly
@@ -46,8 +49,12 @@ public:
     void Imprimir(std::string_view texto) override;
 
     const QImage& imagen() const { return m_imagen; }
-    // Writes the image as a PNG; on failure the previous file, if any, stays.
-    bool GuardarPng(const QString& archivo) const;
+    // The image as a PNG file's bytes.
+    QByteArray Png() const;
+    // Writes the image as a PNG through the data layer's safe save: nothing
+    // but a regular file is replaced, and on failure the previous file, if
+    // any, stays. The reason comes back in Spanish.
+    bool GuardarPng(const std::filesystem::path& archivo, std::string& error) const;
 
 private:
     double dispositivoX(double x) const;

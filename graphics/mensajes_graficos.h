@@ -14,6 +14,9 @@ inline constexpr std::string_view kTextoGrafico =
 inline constexpr std::string_view kTextoRedibujo =
     "La lente solicitada ha sido calculada con exito, pero no es posible utilizar el procedimiento gráfico con los "
     "datos ingresados. ";
+inline constexpr std::string_view kTituloIlegible = "Archivo de diseños ilegible";
+inline constexpr std::string_view kTituloDanado = "Registro de diseño dañado";
+inline constexpr std::string_view kTituloCalibracion = "Calibración de pantalla inservible";
 inline constexpr std::string_view kAvisoBlock =
     "Consulte con su proveedor si posee blocks para el tallado de este lente";
 inline constexpr std::string_view kInicioVentana =

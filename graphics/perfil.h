@@ -45,11 +45,16 @@ public:
         std::optional<RegistroDiseno> registro;
     };
     const std::optional<Dibujo>& UltimoDibujo() const { return m_ultimo; }
+    // Whether the last drawing refused a file (a damaged record, an unusable
+    // calibration) and told the user so.
+    bool Rechazo() const { return m_rechazo; }
 
 private:
     struct Lectura;
     Lectura leerDiseno() const;
     void recuperarDibujo();
+    bool revisarArchivos();
+    void rechazar(std::string_view titulo, const std::string& texto);
     void arcosFrontales(const Trazado& z, Color c, double aspecto);
     void arcosPosteriores(const Trazado& z, Color c, double aspecto);
     void caras(const Trazado& z, double abajo, double arriba, Color c);
@@ -65,4 +70,5 @@ private:
     std::optional<std::filesystem::path> m_archivo;
     std::optional<int> m_registro;
     std::optional<Dibujo> m_ultimo;
+    bool m_rechazo = false;
 };

@@ -1,12 +1,16 @@
 #include "archivo_temporal.h"
 
+#include "archivos.h"
 #include "motivos.h"
 
 #include <cerrno>
 #include <chrono>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -33,6 +37,49 @@ std::string sufijoAzar()
     return sufijo;
 }
 
+constexpr std::string_view kMarcaTemporal = ".tmp-";
+constexpr size_t kLargoSufijo = 12;
+
+bool esSufijo(std::string_view s)
+{
+    if (s.size() != kLargoSufijo)
+        return false;
+    for (const char c : s)
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')))
+            return false;
+    return true;
+}
+
+// Temporaries of this name that a killed writer left behind. A writer holds
+// its temporary locked from creation to rename, so an unlocked one is
+// nobody's. Only this user's regular files of exactly our pattern are
+// touched; one just created and still empty may not be locked yet.
+void quitarRestos(int carpeta, const std::string& nombreFinal)
+{
+    const int copia = ::fcntl(carpeta, F_DUPFD_CLOEXEC, 0);
+    DIR* dir = copia >= 0 ? ::fdopendir(copia) : nullptr;
+    if (!dir) {
+        if (copia >= 0)
+            ::close(copia);
+        return;
+    }
+    const std::string prefijo = nombreFinal + std::string(kMarcaTemporal);
+    const auto ahora = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    while (const dirent* entrada = ::readdir(dir)) {
+        const std::string_view nombre = entrada->d_name;
+        if (!nombre.starts_with(prefijo) || !esSufijo(nombre.substr(prefijo.size())))
+            continue;
+        Descriptor fd(::openat(carpeta, entrada->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat st {};
+        if (!fd.abierto() || ::fstat(fd.fd(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
+            st.st_nlink != 1 || (st.st_size == 0 && ahora - st.st_mtime < 5))
+            continue;
+        if (::flock(fd.fd(), LOCK_EX | LOCK_NB) == 0)
+            ::unlinkat(carpeta, entrada->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
 } // namespace
 
 ArchivoTemporal::ArchivoTemporal(std::filesystem::path destino) : m_destino(std::move(destino)) {}
@@ -49,18 +96,21 @@ bool ArchivoTemporal::Crear(std::string& error)
     if (!m_carpeta.Abrir(m_destino, error))
         return false;
     const std::string& nombreFinal = m_carpeta.nombre();
+    // Nothing but a regular file is ever replaced: a link, a device or a
+    // pipe at the name is somebody else's, and a folder is no file.
+    error = QueImpideEscribir(m_carpeta.fd(), nombreFinal);
+    if (!error.empty())
+        return false;
     struct stat st {};
     const bool existe = ::fstatat(m_carpeta.fd(), nombreFinal.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
-    if (existe && S_ISDIR(st.st_mode)) {
-        error = "en lugar del archivo hay una carpeta con ese nombre";
-        return false;
-    }
+    quitarRestos(m_carpeta.fd(), nombreFinal);
     for (int intento = 0; intento < kIntentos; ++intento) {
-        const std::string nombre = nombreFinal + ".tmp-" + sufijoAzar();
+        const std::string nombre = nombreFinal + std::string(kMarcaTemporal) + sufijoAzar();
         m_archivo = Descriptor(
             ::openat(m_carpeta.fd(), nombre.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
         if (m_archivo.abierto()) {
             m_nombre = nombre;
+            ::flock(m_archivo.fd(), LOCK_EX | LOCK_NB);
             // Permissions someone gave this user's own file stay with it.
             if (existe && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
                 ::fchmod(m_archivo.fd(), st.st_mode & 0777);
@@ -69,7 +119,7 @@ bool ArchivoTemporal::Crear(std::string& error)
         if (errno == EEXIST)
             continue;
         const int numero = errno;
-        error = numero == EACCES || numero == EPERM ? "no tiene permiso para escribir en la carpeta de datos"
+        error = numero == EACCES || numero == EPERM ? "no tiene permiso para escribir en la carpeta del archivo"
                                                     : MotivoSistema(numero);
         return false;
     }
@@ -98,6 +148,10 @@ bool ArchivoTemporal::Confirmar(std::string& error)
         error = MotivoSistema(errno);
         return false;
     }
+    // Looked at again: something may have been put at the name meanwhile.
+    error = QueImpideEscribir(m_carpeta.fd(), m_carpeta.nombre());
+    if (!error.empty())
+        return false;
     if (::renameat(m_carpeta.fd(), m_nombre.c_str(), m_carpeta.fd(), m_carpeta.nombre().c_str()) != 0) {
         const int numero = errno;
         if (numero == EISDIR || numero == ENOTEMPTY || numero == EEXIST)

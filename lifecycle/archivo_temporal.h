@@ -23,14 +23,15 @@ public:
     ArchivoTemporal(const ArchivoTemporal&) = delete;
     ArchivoTemporal& operator=(const ArchivoTemporal&) = delete;
 
-    // Creates the temporary file in the target's folder. Refuses a target
-    // name held by a folder. A regular target file of this user keeps its
-    // permissions in the replacement.
+    // Creates the temporary file in the target's folder, locked until it is
+    // renamed, and removes the temporaries of this target that a killed
+    // writer left. Refuses a target name held by anything but a regular
+    // file. A regular target file of this user keeps its permissions in the
+    // replacement.
     bool Crear(std::string& error);
     bool Escribir(std::string_view contenido, std::string& error);
-    // Flushes the file to the disk and renames it over the target, which
-    // becomes a regular file whatever stood at its name (a link is replaced,
-    // not followed).
+    // Flushes the file to the disk and renames it over the target, unless
+    // something other than a regular file has meanwhile taken its name.
     bool Confirmar(std::string& error);
 
     // The temporary file's name inside the folder; empty before Crear().

@@ -5,41 +5,43 @@
 #include "descriptor.h"
 #include "motivos.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-// What stands at the name instead of a regular file, for the message.
-std::string queHayEnLugar(int carpeta, const std::string& nombre)
-{
-    struct stat st {};
-    if (::fstatat(carpeta, nombre.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return {};
-    if (S_ISLNK(st.st_mode))
-        return "el archivo es un enlace simbólico; por seguridad no se escribe a través de enlaces";
-    return "en lugar del archivo hay " + DescribirTipo(st.st_mode) + "; solo se usan archivos comunes";
-}
+// An append waits this long for another program's append to finish; a lock
+// held longer is not an append, and the user is told instead of kept waiting.
+constexpr int kEsperasBloqueo = 50;
+constexpr useconds_t kEsperaBloqueo = 100000;
 
-bool escribirEn(int fd, std::string_view bytes, off_t donde, int& numero)
+bool bloquear(int fd)
 {
-    while (!bytes.empty()) {
-        const ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), donde);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            numero = n < 0 ? errno : ENOSPC;
+    for (int intento = 0; intento < kEsperasBloqueo; ++intento) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if (errno != EWOULDBLOCK && errno != EINTR)
             return false;
-        }
-        bytes.remove_prefix(static_cast<size_t>(n));
-        donde += n;
+        ::usleep(kEsperaBloqueo);
     }
-    return true;
+    errno = EWOULDBLOCK;
+    return false;
 }
 
 } // namespace
+
+std::string QueImpideEscribir(int carpeta, const std::string& nombre)
+{
+    struct stat st {};
+    if (::fstatat(carpeta, nombre.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISREG(st.st_mode))
+        return {};
+    if (S_ISLNK(st.st_mode))
+        return "el archivo es un enlace simbólico; por seguridad no se escribe a través de enlaces";
+    return "en lugar del archivo hay " + DescribirTipo(st.st_mode) + "; solo se escriben archivos comunes";
+}
 
 bool ReemplazarArchivo(const std::filesystem::path& archivo, std::string_view contenido, std::string& error)
 {
@@ -47,22 +49,20 @@ bool ReemplazarArchivo(const std::filesystem::path& archivo, std::string_view co
     return temporal.Crear(error) && temporal.Escribir(contenido, error) && temporal.Confirmar(error);
 }
 
-bool EscribirEn(const std::filesystem::path& archivo,
-                const std::function<std::uintmax_t(std::uintmax_t largo)>& desplazamiento, std::string_view contenido,
-                std::string& error)
+bool AgregarAlFinal(const std::filesystem::path& archivo, std::string_view contenido, std::uintmax_t largoBloque,
+                    std::string& error)
 {
     CarpetaAbierta carpeta;
     if (!carpeta.Abrir(archivo, error))
         return false;
-    // Non-blocking, so that a pipe at the name cannot hold the program; read
-    // and write, so that overwritten bytes can be put back.
-    Descriptor fd(
-        ::openat(carpeta.fd(), carpeta.nombre().c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+    // Non-blocking, so that a pipe at the name cannot hold the program.
+    Descriptor fd(::openat(carpeta.fd(), carpeta.nombre().c_str(),
+                           O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
     if (!fd.abierto()) {
         const int numero = errno;
         std::string motivo;
         if (numero == ELOOP || numero == EISDIR || numero == ENXIO)
-            motivo = queHayEnLugar(carpeta.fd(), carpeta.nombre());
+            motivo = QueImpideEscribir(carpeta.fd(), carpeta.nombre());
         if (motivo.empty())
             motivo = numero == EACCES || numero == EPERM ? "no tiene permiso para escribir el archivo"
                                                          : MotivoSistema(numero);
@@ -75,30 +75,46 @@ bool EscribirEn(const std::filesystem::path& archivo,
         return false;
     }
     if (!S_ISREG(st.st_mode)) {
-        error = "en lugar del archivo hay " + DescribirTipo(st.st_mode) + "; solo se usan archivos comunes";
+        error = "en lugar del archivo hay " + DescribirTipo(st.st_mode) + "; solo se escriben archivos comunes";
         return false;
     }
-
+    // A second name may be someone else's file that was linked here.
+    if (st.st_nlink > 1) {
+        error = "el archivo tiene otros nombres (enlaces duros); por seguridad no se escribe en él";
+        return false;
+    }
+    if (!bloquear(fd.fd())) {
+        error =
+            errno == EWOULDBLOCK ? "otro programa tiene el archivo en uso; intente nuevamente" : MotivoSistema(errno);
+        return false;
+    }
+    // The length is taken under the lock: another program may have appended
+    // meanwhile.
+    if (::fstat(fd.fd(), &st) != 0) {
+        error = MotivoSistema(errno);
+        return false;
+    }
     const off_t largo = st.st_size;
-    const auto donde = static_cast<off_t>(desplazamiento(static_cast<std::uintmax_t>(largo)));
-    // The bytes the new ones will cover, kept to be put back.
-    std::string pisados;
-    if (donde < largo) {
-        pisados.resize(
-            static_cast<size_t>(std::min<off_t>(largo, donde + static_cast<off_t>(contenido.size())) - donde));
-        if (::pread(fd.fd(), pisados.data(), pisados.size(), donde) != static_cast<ssize_t>(pisados.size())) {
-            error = MotivoSistema(errno);
-            return false;
-        }
+    if (largoBloque > 0 && static_cast<std::uintmax_t>(largo) % largoBloque != 0) {
+        error = "el archivo no está formado por registros enteros de " + std::to_string(largoBloque) +
+                " bytes: está dañado";
+        return false;
     }
     int numero = 0;
-    if (escribirEn(fd.fd(), contenido, donde, numero)) {
-        if (::fsync(fd.fd()) == 0)
-            return true;
-        numero = errno;
+    while (!contenido.empty()) {
+        const ssize_t n = ::write(fd.fd(), contenido.data(), contenido.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            numero = n < 0 ? errno : ENOSPC;
+            break;
+        }
+        contenido.remove_prefix(static_cast<size_t>(n));
     }
-    int ignorado = 0;
-    escribirEn(fd.fd(), pisados, donde, ignorado);
+    if (numero == 0 && ::fsync(fd.fd()) == 0)
+        return true;
+    if (numero == 0)
+        numero = errno;
     if (::ftruncate(fd.fd(), largo) == 0)
         ::fsync(fd.fd());
     error = MotivoSistema(numero);

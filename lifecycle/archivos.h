@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -13,19 +12,24 @@
 // back as a Spanish reason for the user.
 
 // Writes the contents to a new file beside the target and renames it over the
-// target (see ArchivoTemporal). Returns false with the reason otherwise; the
-// target is then left as it was.
+// target (see ArchivoTemporal). Whatever stands at the target's name other
+// than a regular file (a link, a device, a pipe, a folder) is refused, never
+// followed or replaced. Returns false with the reason otherwise; the target
+// is then left as it was.
 bool ReemplazarArchivo(const std::filesystem::path& archivo, std::string_view contenido, std::string& error);
 
-// Writes the bytes into the regular file at the path, created when missing,
-// at the offset that `desplazamiento` gives for the file's present length.
-// A link at the name is never followed, and a pipe, a device or a folder is
-// refused without waiting on it. A failed write puts back the bytes it
-// overwrote and cuts the file to its former length, so no part of a record
-// is ever left behind.
-bool EscribirEn(const std::filesystem::path& archivo,
-                const std::function<std::uintmax_t(std::uintmax_t largo)>& desplazamiento, std::string_view contenido,
-                std::string& error);
+// Appends the bytes to the regular file at the path, created when missing,
+// with O_APPEND and under an advisory lock, so that two programs appending
+// at once keep both. The file must hold whole blocks of `largoBloque` bytes.
+// A link, a file with other names (a hard link), a pipe, a device or a
+// folder is refused without waiting on it. A failed write cuts the file back
+// to its former length, so no part of a block is ever left behind.
+bool AgregarAlFinal(const std::filesystem::path& archivo, std::string_view contenido, std::uintmax_t largoBloque,
+                    std::string& error);
+
+// What stands at the name instead of a regular file, as the reason a write
+// refuses it; empty when nothing is there or a regular file is.
+std::string QueImpideEscribir(int carpeta, const std::string& nombre);
 
 enum class Lectura { Leido, NoExiste, Rechazado };
 

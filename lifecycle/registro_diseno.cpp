@@ -1,6 +1,7 @@
 #include "registro_diseno.h"
 
 #include "estado_diseno.h"
+#include "formatos.h"
 
 #include <bit>
 #include <cmath>
@@ -58,6 +59,19 @@ double deSimple(const std::uint8_t* origen)
     return std::bit_cast<float>(bits);
 }
 
+// Dioptres, millimetres and grams per cubic centimetre of any lens stay far
+// below this; a larger figure is a damaged record, not a design.
+constexpr double kMayorFigura = 10000;
+
+std::string texto(double valor)
+{
+    if (std::isnan(valor))
+        return "no es un número";
+    if (std::isinf(valor))
+        return "es infinito";
+    return "es " + TextoPlano(valor);
+}
+
 const char* kFueraDeRango = "un valor del diseño no cabe en el registro de 43 bytes";
 
 } // namespace
@@ -108,6 +122,32 @@ std::string DeCp1252(const std::string& cp1252)
         agregarUtf8(salida, c);
     }
     return salida;
+}
+
+std::optional<std::string> RegistroDiseno::Problema() const
+{
+    struct Campo {
+        const char* nombre;
+        double valor;
+        double minimo; // exclusive
+        double maximo; // exclusive
+        bool minimoAdmitido = false;
+    };
+    // A negative edge is no lens; zero is the knife edge a plus lens can have.
+    const Campo campos[] = {
+        {"el poder de la cara externa", PoderExterno, -kMayorFigura, kMayorFigura},
+        {"el poder de la cara interna", PoderInterno, -kMayorFigura, kMayorFigura},
+        {"el índice del material", IndiceMaterial, 1, 3},
+        {"el diámetro", DiametroInicial, 0, kMayorFigura},
+        {"el espesor del borde", EspesorBorde, 0, kMayorFigura, true},
+        {"el espesor central", EspesorCentral, 0, kMayorFigura},
+        {"el poder de vértice", PoderVertice, 0, kMayorFigura},
+        {"la densidad", Densidad, 0, kMayorFigura},
+    };
+    for (const Campo& c : campos)
+        if (!((c.valor > c.minimo || (c.minimoAdmitido && c.valor == c.minimo)) && c.valor < c.maximo))
+            return std::string(c.nombre) + " " + texto(c.valor);
+    return std::nullopt;
 }
 
 RegistroDiseno RegistroDiseno::De(const EstadoDiseno& e)
@@ -162,13 +202,8 @@ bool GrabarRegistro(const std::filesystem::path& archivo, const RegistroDiseno& 
         error = kFueraDeRango;
         return false;
     }
-    // The record number is length / 43 + 1 to the nearest whole number, halves
-    // to the even neighbour; with whole records that is right after the last.
-    const auto despuesDelUltimo = [](std::uintmax_t largo) {
-        const double numero = std::nearbyint(static_cast<double>(largo) / RegistroDiseno::kLargo + 1.0);
-        return static_cast<std::uintmax_t>(numero - 1.0) * RegistroDiseno::kLargo;
-    };
-    return EscribirEn(archivo, despuesDelUltimo, {reinterpret_cast<const char*>(bytes->data()), bytes->size()}, error);
+    return AgregarAlFinal(archivo, {reinterpret_cast<const char*>(bytes->data()), bytes->size()},
+                          RegistroDiseno::kLargo, error);
 }
 
 Lectura LeerRegistros(const std::filesystem::path& archivo, std::vector<RegistroDiseno>& registros, std::string& error)

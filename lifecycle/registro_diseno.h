@@ -28,6 +28,14 @@ struct RegistroDiseno {
     double Densidad = 0;
     std::string NombreMaterial; // UTF-8
 
+    // Why the record cannot be a lens the design window saved, in Spanish and
+    // naming the value at fault: a value that is not a number or is far
+    // beyond any lens, a material index outside (1, 3), a diameter, centre
+    // thickness, vertex power or density of zero or below, a negative edge.
+    // Nothing for a sound record. A damaged record is neither drawn nor
+    // printed.
+    std::optional<std::string> Problema() const;
+
     // The design as it stands; unset values are written as 0.
     static RegistroDiseno De(const EstadoDiseno& estado);
 
@@ -42,8 +50,9 @@ struct RegistroDiseno {
 // Returns false with a Spanish reason when it cannot.
 bool GuardarRegistroUnico(const std::filesystem::path& archivo, const RegistroDiseno& registro, std::string& error);
 
-// Appends the record after the last one (record number = file length / 43 + 1,
-// to the nearest whole number). A failed write leaves the file as it was.
+// Appends the record after the last one, under a lock that another bench
+// appending to the same file waits for. A file that is not whole records is
+// refused; a failed write leaves the file as it was.
 bool GrabarRegistro(const std::filesystem::path& archivo, const RegistroDiseno& registro, std::string& error);
 
 // The records of a file, from the first, as far as whole records go; a file

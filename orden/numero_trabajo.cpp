@@ -6,8 +6,8 @@
 
 std::optional<std::string> ProblemaNumeroTrabajo(std::string_view numero)
 {
-    if (numero.empty())
-        return "El número de trabajo no puede estar vacío.";
+    if (numero.find_first_not_of(' ') == std::string_view::npos)
+        return "El número de trabajo no puede estar vacío ni ser solo espacios.";
     const QString texto = Q(numero);
     for (const char32_t c : texto.toUcs4()) {
         if (c >= 0x20 && c < 0x7F)
@@ -21,9 +21,7 @@ std::optional<std::string> ProblemaNumeroTrabajo(std::string_view numero)
     }
     if (static_cast<std::size_t>(texto.size()) > kLargoMaximoTrabajo)
         return S(QStringLiteral("El número de trabajo «%1» tiene %2 caracteres; admite hasta %3.")
-                     .arg(texto)
-                     .arg(texto.size())
-                     .arg(kLargoMaximoTrabajo));
+                     .arg(texto, QString::number(texto.size()), QString::number(kLargoMaximoTrabajo)));
     return std::nullopt;
 }
 

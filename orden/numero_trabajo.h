@@ -13,7 +13,8 @@
 inline constexpr std::size_t kLargoMaximoTrabajo = 20;
 
 // Why a job number (UTF-8) cannot go on a ticket, in Spanish and naming the
-// first character at fault; nothing when it can. Code 128 carries ASCII; a
+// first character at fault; nothing when it can. A number of blanks only
+// would print no number at all. Code 128 carries ASCII; a
 // control character would not read back from the paper either.
 std::optional<std::string> ProblemaNumeroTrabajo(std::string_view numero);
 

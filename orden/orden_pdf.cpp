@@ -2,6 +2,7 @@
 
 #include "archivos.h"
 #include "dibujar_orden.h"
+#include "ruta_legible.h"
 #include "texto_qt.h"
 
 #include <QBuffer>
@@ -28,13 +29,13 @@ QByteArray OrdenPdf(const OrdenTrabajo& orden)
 
 bool GrabarOrdenPdf(const std::filesystem::path& archivo, const OrdenTrabajo& orden, std::string& error)
 {
-    const std::string nombre = "No se pudo grabar la orden de trabajo en " + archivo.string() + ": ";
+    const std::string nombre = "No se pudo grabar la orden de trabajo en " + RutaLegible(archivo) + ": ";
     std::filesystem::path carpeta = archivo.parent_path();
     if (carpeta.empty())
         carpeta = ".";
     std::error_code ec;
     if (!std::filesystem::is_directory(carpeta, ec)) {
-        error = nombre + "la carpeta " + carpeta.string() + " no existe.";
+        error = nombre + "la carpeta " + RutaLegible(carpeta) + " no existe.";
         return false;
     }
     const QByteArray documento = OrdenPdf(orden);

@@ -41,7 +41,7 @@ std::string aviso(std::string_view titulo, std::string_view texto)
 OrdenTrabajo armar(const Lente& l)
 {
     OrdenTrabajo o;
-    o.poderVertice = FormatearPoder(TextoPlano(l.poderVertice));
+    o.poderVertice = FormatoPoder(l.poderVertice);
     o.material = l.nombre;
     o.indice = l.textoIndice;
     o.densidad = l.textoDensidad;

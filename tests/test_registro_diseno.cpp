@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -51,6 +53,37 @@ private slots:
         QCOMPARE(b.mid(32), bytesNombre);
         // Read back, each value comes from its own place.
         QCOMPARE(enBytes(RegistroDiseno::Decodificar(reinterpret_cast<const std::uint8_t*>(b.data()))), b);
+    }
+
+    // A record no design window could have saved is damaged, and the reason
+    // names the value; the worked example with one value changed.
+    void danado_data()
+    {
+        QTest::addColumn<int>("campo"); // 0 front power ... 7 density, as stored
+        QTest::addColumn<double>("valor");
+        QTest::addColumn<QString>("problema"); // none: sound
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        QTest::newRow("poder de vértice 1e-6: sano") << 6 << 1e-6 << "";
+        QTest::newRow("borde de filo: sano") << 4 << 0.0 << "";
+        QTest::newRow("poder de vértice NaN") << 6 << nan << "el poder de vértice no es un número";
+        QTest::newRow("cara externa infinita") << 0 << HUGE_VAL << "el poder de la cara externa es infinito";
+        QTest::newRow("cara interna 3.4e38") << 1 << -3.4e38 << "el poder de la cara interna es -3.4E+38";
+        QTest::newRow("índice -4") << 2 << -4.0 << "el índice del material es -4";
+        QTest::newRow("centro -4") << 5 << -4.0 << "el espesor central es -4";
+        QTest::newRow("borde -0.5") << 4 << -0.5 << "el espesor del borde es -0.5";
+    }
+    void danado()
+    {
+        QFETCH(int, campo);
+        QFETCH(double, valor);
+        QFETCH(QString, problema);
+        RegistroDiseno r{5.736, -1.840, 1.5, 60, 1, 4.664, 4, 1.32, "CR39"};
+        double RegistroDiseno::*const campos[] = {&RegistroDiseno::PoderExterno,   &RegistroDiseno::PoderInterno,
+                                                  &RegistroDiseno::IndiceMaterial, &RegistroDiseno::DiametroInicial,
+                                                  &RegistroDiseno::EspesorBorde,   &RegistroDiseno::EspesorCentral,
+                                                  &RegistroDiseno::PoderVertice,   &RegistroDiseno::Densidad};
+        r.*campos[campo] = valor;
+        QCOMPARE(QString::fromStdString(r.Problema().value_or("")), problema);
     }
 
     // The files the program replaces hold one record however often they are

@@ -1,5 +1,5 @@
 // The command-line drawing: what a laboratory script sees on its output, its
-// exit status, the image and the job ticket it asks for.
+// exit status, the image and the job ticket it asks for, and what it refuses.
 
 #include "apoyo/herramientas_pdf.h"
 #include "apoyo/proceso.h"
@@ -8,6 +8,28 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+namespace {
+
+// The worked example as saved, in singles, in DATA.DAT; FOTOS holds it and
+// the same lens at 65 mm; DANADO a record of index -4; TUBO is a pipe.
+void guardarRegistros(const QTemporaryDir& dir)
+{
+    const std::filesystem::path carpeta = dir.path().toStdString();
+    const RegistroDiseno ejemplo{5.7361377, -1.840299, 1.5, 60, 1, 4.664, 4, 1.32, "CR39"};
+    RegistroDiseno danado = ejemplo;
+    danado.IndiceMaterial = -4;
+    std::string error;
+    QVERIFY(GrabarRegistro(carpeta / "DATA.DAT", ejemplo, error));
+    QVERIFY(GrabarRegistro(carpeta / "FOTOS", ejemplo, error));
+    QVERIFY(GrabarRegistro(carpeta / "FOTOS", {5.736, -1.840, 1.5, 65, 1, 4.664, 4, 1.32, "CR39"}, error));
+    QVERIFY(GrabarRegistro(carpeta / "DANADO", danado, error));
+    QVERIFY(::mkfifo((carpeta / "TUBO").c_str(), 0666) == 0);
+}
+
+} // namespace
 
 class TestVantoraPerfil : public QObject {
     Q_OBJECT
@@ -15,52 +37,68 @@ class TestVantoraPerfil : public QObject {
 private slots:
     // Each run asks for the picture and the ticket. A drawing (0) prints its
     // eleven lines and fills the lens; a record that cannot be drawn (1)
-    // says so in one line and gets no ticket; an option refused (2) prints
-    // nothing, says why in one error line and leaves no file behind.
+    // says so and gets no ticket, a damaged record or calibration in one
+    // message; an option refused (2) prints nothing, says why in one error
+    // line, control characters escaped, and leaves no file behind.
     void dibujo_data()
     {
         QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<QString>("monitor"); // MONITOR.DAT; none: absent
         QTest::addColumn<int>("estado");
-        QTest::addColumn<QString>("primera"); // the first line of the output
-        QTest::addColumn<QString>("busca"); // in the ticket's text, or in the error line
+        QTest::addColumn<QString>("primera"); // a pattern of the output's first line
+        QTest::addColumn<QString>("busca"); // in the ticket, or in the one error line; none: no error line
         QTest::newRow("DATA.DAT, número dado")
-            << QStringList{"--trabajo", "LAB 7/A-12"} << 0 << "Tx_CurvaBase_Peso: 10.67"
+            << QStringList{"--trabajo", "LAB 7/A-12"} << "" << 0 << "Tx_CurvaBase_Peso: 10.67"
             << "Trabajo LAB 7/A-12";
         // 65 mm, so that its weight is not the first record's.
         QTest::newRow("registro 2 de otro archivo, número de la fecha")
-            << QStringList{"--archivo", "FOTOS", "--registro", "2"} << 0 << "Tx_CurvaBase_Peso: 11.10"
+            << QStringList{"--archivo", "FOTOS", "--registro", "2"} << "1,2,2" << 0 << "Tx_CurvaBase_Peso: 11.10"
             << "Trabajo VT-\\d{8}-\\d{4}";
         QTest::newRow("registro que no está")
-            << QStringList{"--archivo", "FOTOS", "--registro", "3"} << 1
+            << QStringList{"--archivo", "FOTOS", "--registro", "3"} << "" << 1
             << "Print: Para acceder al modulo de graficos Ud. debe diseñar la lente primero"
             << "--pdf: no hay lente dibujada";
-        QTest::newRow("registro 0") << QStringList{"--registro", "0"} << 2 << ""
+        QTest::newRow("registro dañado") << QStringList{"--archivo", "DANADO"} << "" << 1
+                                         << "MsgBox: Registro de diseño dañado: El registro 1 del archivo "
+                                            ".*DANADO está dañado: el índice del material es -4\\. "
+                                         << "";
+        QTest::newRow("una tubería") << QStringList{"--archivo", "TUBO"} << "" << 1
+                                     << "MsgBox: Archivo de diseños ilegible: El archivo de diseños ./TUBO no se "
+                                        "puede leer: en lugar del archivo hay una tubería"
+                                     << "";
+        QTest::newRow("calibración de 1000 unidades por mm")
+            << QStringList{} << "1,1000,1.62" << 1
+            << "MsgBox: Calibración de pantalla inservible: El archivo de calibración de la pantalla "
+               ".*MONITOR\\.DAT no se puede usar"
+            << "";
+        QTest::newRow("registro 0") << QStringList{"--registro", "0"} << "" << 2 << ""
                                     << "--registro: \"0\"";
-        QTest::newRow("número de trabajo con eñe") << QStringList{"--trabajo", "VT-Año"} << 2 << ""
-                                                   << "«ñ» (U+00F1)";
+        QTest::newRow("número con escape") << QStringList{"--trabajo", "VT\x1b]2;x\x07"} << "" << 2 << ""
+                                           << "«VT\\x1B]2;x\\x07» contiene el carácter de control U+001B";
     }
     void dibujo()
     {
         QFETCH(QStringList, argumentos);
+        QFETCH(QString, monitor);
         QFETCH(int, estado);
         QFETCH(QString, primera);
         QFETCH(QString, busca);
         QTemporaryDir dir;
-        const std::filesystem::path carpeta = dir.path().toStdString();
-        std::string error;
-        // The worked example as saved, in singles; then a second file with
-        // it and the same lens at 65 mm.
-        const RegistroDiseno ejemplo{5.7361377, -1.840299, 1.5, 60, 1, 4.664, 4, 1.32, "CR39"};
-        QVERIFY(GrabarRegistro(carpeta / "DATA.DAT", ejemplo, error));
-        QVERIFY(GrabarRegistro(carpeta / "FOTOS", ejemplo, error));
-        QVERIFY(GrabarRegistro(carpeta / "FOTOS", {5.736, -1.840, 1.5, 65, 1, 4.664, 4, 1.32, "CR39"}, error));
+        guardarRegistros(dir);
+        QFile calibracion(dir.filePath("MONITOR.DAT"));
+        if (!monitor.isEmpty())
+            QVERIFY(calibracion.open(QIODevice::WriteOnly) && calibracion.write(monitor.toLatin1()) > 0);
+        calibracion.close();
         const QString imagen = dir.filePath("perfil.png");
         const QString pdf = dir.filePath("orden.pdf");
-        const Salida s = Correr(VANTORA_PERFIL, QStringList{"--datos", dir.path(), "--png", imagen, "--pdf", pdf} +
-                                                    argumentos.replaceInStrings("FOTOS", dir.filePath("FOTOS")));
+        // Started in the data folder: FOTOS and DANADO are bare names.
+        const Salida s =
+            Correr("/bin/sh", QStringList{"-c", "cd \"$1\" && shift && exec \"$0\" \"$@\"", VANTORA_PERFIL, dir.path(),
+                                          "--datos", dir.path(), "--png", imagen, "--pdf", pdf} +
+                                  argumentos);
         QCOMPARE(s.estado, estado);
         QCOMPARE(s.lineas.size(), estado == 0 ? 11 : estado == 1 ? 1 : 0);
-        QCOMPARE(s.lineas.value(0), primera);
+        QVERIFY2(QRegularExpression("^" + primera).match(s.lineas.value(0)).hasMatch(), qPrintable(s.lineas.value(0)));
         if (estado == 2) {
             QVERIFY(!QFile::exists(imagen));
         } else {
@@ -73,24 +111,71 @@ private slots:
             const QString texto = herramientas_pdf::texto(pdf);
             QVERIFY2(texto.contains(QRegularExpression(busca)), qPrintable(texto));
         } else {
-            QVERIFY2(s.UnError("vantora-perfil", busca), qPrintable(s.errores.join('\n')));
+            QVERIFY2(busca.isEmpty() ? s.errores.isEmpty() : s.UnError("vantora-perfil", busca),
+                     qPrintable(s.errores.join('\n')));
             QVERIFY(!QFile::exists(pdf));
         }
     }
 
-    // A ticket that cannot be written is reported naming the file, and no
-    // part of it is left anywhere.
-    void ordenQueNoSePuedeGrabar()
+    // Nothing but a regular file is written at an output name (the save
+    // itself is tried on every kind in test_archivos): a link or a device
+    // stays as it was, and the error names it.
+    // "-" is the standard output; a bare name is in the working folder, and
+    // a name that is not UTF-8 is used byte for byte.
+    void salidas_data()
     {
+        QTest::addColumn<QString>("opcion");
+        QTest::addColumn<QString>("que"); // planted at the name
+        QTest::addColumn<QString>("motivo"); // none: written
+        const auto fila = [](const char* opcion, const char* que, const char* motivo) {
+            QTest::addRow("%s: %s", opcion, que) << opcion << que << motivo;
+        };
+        fila("--png", "enlace", "es un enlace simbólico");
+        fila("--pdf", "dispositivo", "hay un dispositivo");
+        fila("--png", "-", "");
+        fila("--pdf", "-", "");
+        fila("--pdf", "nombre solo", "");
+        fila("--png", "Latin-1", "");
+    }
+    void salidas()
+    {
+        QFETCH(QString, opcion);
+        QFETCH(QString, que);
+        QFETCH(QString, motivo);
         QTemporaryDir dir;
-        std::string error;
-        QVERIFY(GrabarRegistro(std::filesystem::path(dir.path().toStdString()) / "DATA.DAT",
-                               {5.736, -1.840, 1.5, 60, 1, 4.664, 4, 1.32, "CR39"}, error));
-        const QString pdf = dir.filePath("falta/orden.pdf");
-        const Salida s = Correr(VANTORA_PERFIL, {"--datos", dir.path(), "--pdf", pdf});
-        QCOMPARE(s.estado, 2);
-        QVERIFY2(s.UnError("vantora-perfil", pdf), qPrintable(s.errores.join('\n')));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"DATA.DAT"});
+        guardarRegistros(dir);
+        const QByteArray salida = QFile::encodeName(dir.path()) + (que == "Latin-1" ? "/d\xE9.x" : "/salida.x");
+        const QString privado = dir.filePath("privado");
+        QVERIFY(QFile(privado).open(QIODevice::WriteOnly));
+        if (que == "enlace")
+            QVERIFY(::symlink(privado.toLocal8Bit().constData(), salida.constData()) == 0);
+        else if (que == "dispositivo" && ::mknod(salida.constData(), S_IFCHR | 0666, ::makedev(1, 3)) != 0)
+            QSKIP("solo root crea un dispositivo");
+        struct stat antes {};
+        ::lstat(salida.constData(), &antes);
+        // Through a shell, which passes a name's bytes as they are.
+        const QString nombre = que == "-"             ? "-"
+                               : que == "nombre solo" ? "salida.x"
+                               : que == "Latin-1"     ? "\"$(printf 'd\\351.x')\""
+                                                      : "\"$2\"";
+        const Salida s = Correr("/bin/sh", {"-c", "cd \"$1\" && exec \"$0\" --datos . " + opcion + " " + nombre,
+                                            VANTORA_PERFIL, dir.path(), dir.filePath("salida.x")});
+        struct stat despues {};
+        const bool hay = ::lstat(salida.constData(), &despues) == 0;
+        if (motivo.isEmpty()) {
+            QCOMPARE(s.estado, 0);
+            if (que == "-")
+                QVERIFY(s.lineas.value(0).contains(opcion == "--png" ? "PNG" : "%PDF"));
+            else
+                QVERIFY(hay && S_ISREG(despues.st_mode) && despues.st_size > 0);
+            ::unlink(salida.constData()); // a name QTemporaryDir cannot remove
+        } else {
+            QCOMPARE(s.estado, 2);
+            QVERIFY2(s.UnError("vantora-perfil", motivo) && s.errores[0].contains(dir.filePath("salida.x")),
+                     qPrintable(s.errores.join('\n')));
+            QVERIFY(hay && despues.st_mode == antes.st_mode && despues.st_rdev == antes.st_rdev);
+            QCOMPARE(QFileInfo(privado).size(), 0);
+        }
     }
 };
 
