@@ -34,6 +34,11 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QStringList argumentos = QCoreApplication::arguments().mid(1);
+    bool contrasena = false;
+    for (int i = 1; i < argc; ++i)
+        contrasena = BorrarContrasena(argv[i]) || contrasena;
+    if (contrasena)
+        std::cerr << "vantora-catalogo: " << kAvisoContrasena << '\n';
     if (argumentos.contains(QStringLiteral("--ayuda")) || argumentos.contains(QStringLiteral("-h")) ||
         argumentos.contains(QStringLiteral("--help"))) {
         std::cout << kAyuda;
