@@ -154,8 +154,8 @@ int main(int argc, char** argv)
         if (!motor.BuscarMaterialPorNombre(material, indice, densidad)) {
             std::cout.flush();
             if (!catalogo.Inaccesible().empty()) {
-                EscribirError(kPrograma, "--material: no se pudo buscar \"" + material + "\": " +
-                                             catalogo.Inaccesible() + "; no se calculó ninguna lente");
+                EscribirError(kPrograma, "--material: no se pudo buscar \"" + material +
+                                             "\": " + catalogo.Inaccesible() + "; no se calculó ninguna lente");
                 return kSinDiseno;
             }
             EscribirError(kPrograma, "--material: no se encontró \"" + material +

@@ -27,8 +27,7 @@ bool Motor::BuscarMaterialPorNombre(std::string_view texto, Numero& indice, Nume
     const std::optional<Material> material = m_catalogo.BuscarPorNombre(texto);
     if (!utilizable(material) && !m_catalogo.Inaccesible().empty()) {
         m_dialogos.Mensaje(mensajes::kTituloCatalogoInaccesible,
-                           "No se pudo buscar el material \"" + std::string(texto) + "\": " +
-                               m_catalogo.Inaccesible() +
+                           "No se pudo buscar el material \"" + std::string(texto) + "\": " + m_catalogo.Inaccesible() +
                                ". No se calcula con las cifras de otro material: vuelva a calcular cuando el "
                                "servidor responda.",
                            Icono::Critico);

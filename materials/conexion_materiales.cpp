@@ -16,9 +16,12 @@ ConexionMateriales::ConexionMateriales(const BaseMateriales& base, const QString
     if (!base.disponible())
         return;
     m_bd = base.NuevaConexion(m_nombre);
-    if (base.ubicacion().esServidor())
-        m_servidor = &base.ubicacion();
-    m_bd.open();
+    if (!base.ubicacion().esServidor()) {
+        m_bd.open();
+        return;
+    }
+    m_servidor = &base.ubicacion();
+    Reconectar();
 }
 
 std::optional<std::string> ConexionMateriales::Reconectar()

@@ -13,7 +13,9 @@ PGconn* Conexion(const QSqlDatabase& bd)
     if (bd.driverName() != QLatin1String("QPSQL") || !bd.driver())
         return nullptr;
     const QVariant v = bd.driver()->handle();
-    return qstrcmp(v.typeName(), "PGconn*") == 0 ? *static_cast<PGconn* const*>(v.data()) : nullptr;
+    // The driver registers the handle under libpq's struct name.
+    const bool pg = qstrcmp(v.typeName(), "pg_conn*") == 0 || qstrcmp(v.typeName(), "PGconn*") == 0;
+    return pg ? *static_cast<PGconn* const*>(v.data()) : nullptr;
 }
 
 } // namespace
