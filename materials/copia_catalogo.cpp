@@ -74,7 +74,10 @@ ResultadoCopia CopiarCatalogo(const UbicacionCatalogo& origen, const UbicacionCa
     }
     QSqlQuery q(bd);
     const auto fallar = [&](const std::string& motivo) {
-        bd.rollback();
+        // A connection the driver has closed rolls back on the server by
+        // itself; Qt would only complain on the error output.
+        if (bd.isOpen())
+            bd.rollback();
         resultado.error = fallo + motivo + ".";
         return resultado;
     };

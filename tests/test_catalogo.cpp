@@ -16,8 +16,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-Q_DECLARE_METATYPE(ProxyPrueba::Modo)
-
 namespace {
 
 // Makes the store of a test case unusable in some way and returns where the

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMetaType>
 #include <QString>
 #include <arpa/inet.h>
 #include <atomic>
@@ -198,3 +199,5 @@ private:
     std::vector<Par> m_pares;
     std::thread m_hilo;
 };
+
+Q_DECLARE_METATYPE(ProxyPrueba::Modo)
