@@ -13,22 +13,41 @@
 #include <unistd.h>
 #include <vector>
 
-// A relay on 127.0.0.1 between the program and the test's PostgreSQL server
-// that the test can cut or silence, as a network or a server would fail.
-// The server is reached at PGHOST:PGPORT (TCP); PGSSLMODE=disable keeps the
-// traffic readable, so that the relay can tell when a login has ended.
+// A port on 127.0.0.1 (a given one, or any free one) whose connections wait
+// unanswered until someone accepts them; the port is returned, and its
+// socket put in escucha (else it stays open until the program ends).
+inline int PuertoMudo(int puerto = 0, int* escucha = nullptr)
+{
+    const int s = socket(AF_INET, SOCK_STREAM, 0);
+    const int si = 1;
+    setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &si, sizeof si);
+    sockaddr_in dir{};
+    dir.sin_family = AF_INET;
+    dir.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    dir.sin_port = htons(uint16_t(puerto));
+    socklen_t largo = sizeof dir;
+    if (bind(s, reinterpret_cast<sockaddr*>(&dir), largo) != 0 || listen(s, 16) != 0 ||
+        getsockname(s, reinterpret_cast<sockaddr*>(&dir), &largo) != 0)
+        qFatal("no se pudo abrir un puerto de prueba");
+    if (escucha)
+        *escucha = s;
+    return ntohs(dir.sin_port);
+}
+
+// A relay on 127.0.0.1 to the test's PostgreSQL server (PGHOST:PGPORT, over
+// TCP) that the test can cut or silence, as a network or a server would
+// fail. PGSSLMODE=disable keeps the traffic readable.
 class ProxyPrueba {
 public:
     enum class Modo {
         Relevar,
-        // Every connection is dropped and new ones are closed at once: the
-        // server is gone.
+        // The server is gone: connections dropped, the port closed.
         Caido,
         // The connections stay open and nothing more goes through.
         Mudo,
-        // A new connection completes its login, then nothing more.
+        // Nothing more once the program sends its first statement after the
+        // login, or its first INSERT.
         MudoTrasEntrada,
-        // Nothing more once the program sends an INSERT.
         MudoAlGrabar,
     };
 
@@ -36,7 +55,7 @@ public:
     {
         qputenv("PGSSLMODE", "disable");
         qputenv("PGGSSENCMODE", "disable");
-        escuchar();
+        m_puerto = PuertoMudo(0, &m_escucha);
         m_hilo = std::thread([this] { correr(); });
     }
     ~ProxyPrueba()
@@ -45,11 +64,9 @@ public:
         m_hilo.join();
         for (Par& p : m_pares)
             cerrar(p);
-        if (m_escucha >= 0)
-            close(m_escucha);
+        close(m_escucha);
     }
 
-    // The address of the server's database through the relay.
     QString direccion(const QString& base) const
     {
         return QString("postgresql://127.0.0.1:%1/%2").arg(m_puerto).arg(base);
@@ -64,30 +81,9 @@ public:
     }
 
 private:
-    // A stopped server refuses connections: the port is closed while Caido.
-    void escuchar()
-    {
-        m_escucha = socket(AF_INET, SOCK_STREAM, 0);
-        const int si = 1;
-        setsockopt(m_escucha, SOL_SOCKET, SO_REUSEADDR, &si, sizeof si);
-        sockaddr_in dir{};
-        dir.sin_family = AF_INET;
-        dir.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        dir.sin_port = htons(uint16_t(m_puerto));
-        socklen_t largo = sizeof dir;
-        if (bind(m_escucha, reinterpret_cast<sockaddr*>(&dir), largo) != 0 || listen(m_escucha, 16) != 0 ||
-            getsockname(m_escucha, reinterpret_cast<sockaddr*>(&dir), &largo) != 0)
-            qFatal("no se pudo abrir el relevo de prueba");
-        m_puerto = ntohs(dir.sin_port);
-    }
-
     struct Par {
         int cliente, servidor;
-        bool mudo;
-        // Bytes of the server's messages still to pass before the next
-        // message's type, and the header being read.
-        QByteArray cabecera;
-        long resto = 0;
+        bool mudo = false;
     };
 
     static int alServidor()
@@ -115,27 +111,6 @@ private:
         close(p.servidor);
         p.cliente = p.servidor = -1;
     }
-    // Follows the server's messages; true once a ReadyForQuery ('Z') has passed.
-    static bool entradaTerminada(Par& p, const char* datos, long n)
-    {
-        bool z = false;
-        for (long i = 0; i < n;) {
-            if (p.resto > 0) {
-                const long paso = std::min(p.resto, n - i);
-                p.resto -= paso;
-                i += paso;
-                continue;
-            }
-            p.cabecera.append(datos[i++]);
-            if (p.cabecera.size() == 5) {
-                const auto* b = reinterpret_cast<const unsigned char*>(p.cabecera.constData());
-                z = z || b[0] == 'Z';
-                p.resto = long((b[1] << 24) | (b[2] << 16) | (b[3] << 8) | b[4]) - 4;
-                p.cabecera.clear();
-            }
-        }
-        return z;
-    }
 
     void correr()
     {
@@ -143,11 +118,11 @@ private:
         while (!m_fin) {
             const Modo modo = m_modo;
             if ((modo == Modo::Caido) == (m_escucha >= 0)) {
-                if (m_escucha >= 0) {
+                if (modo == Modo::Caido) {
                     close(m_escucha);
                     m_escucha = -1;
                 } else
-                    escuchar();
+                    PuertoMudo(m_puerto, &m_escucha);
             }
             ++m_vueltas;
             std::vector<pollfd> fds{{m_escucha, POLLIN, 0}};
@@ -166,26 +141,19 @@ private:
                 if (servidor < 0)
                     close(cliente);
                 else
-                    m_pares.push_back({cliente, servidor, false, {}, 0});
+                    m_pares.push_back({cliente, servidor});
             }
-            for (size_t i = 0; i + 1 < fds.size() && i / 2 < m_pares.size(); i += 2) {
+            for (size_t i = 1; i + 1 < fds.size(); i += 2) {
                 Par& p = m_pares[i / 2];
-                for (int lado = 0; lado < 2 && p.cliente >= 0; ++lado) {
-                    if (!fds[i + 1 + lado].revents)
+                for (int lado = 0; lado < 2 && p.cliente >= 0 && !p.mudo; ++lado) {
+                    if (!fds[i + lado].revents)
                         continue;
-                    const int desde = lado == 0 ? p.cliente : p.servidor;
-                    const long n = read(desde, bufer, sizeof bufer);
-                    if (lado == 0 && modo == Modo::MudoAlGrabar && n > 0 &&
-                        QByteArray::fromRawData(bufer, n).contains("INSERT")) {
-                        p.mudo = true;
-                        break;
-                    }
-                    if (n <= 0 || write(lado == 0 ? p.servidor : p.cliente, bufer, size_t(n)) != n) {
+                    const long n = read(lado == 0 ? p.cliente : p.servidor, bufer, sizeof bufer);
+                    const QByteArray datos = QByteArray::fromRawData(bufer, n > 0 ? n : 0);
+                    p.mudo = lado == 0 && ((modo == Modo::MudoTrasEntrada && datos.contains("SELECT")) ||
+                                           (modo == Modo::MudoAlGrabar && datos.contains("INSERT")));
+                    if (!p.mudo && (n <= 0 || write(lado == 0 ? p.servidor : p.cliente, bufer, size_t(n)) != n))
                         cerrar(p);
-                        break;
-                    }
-                    if (lado == 1 && entradaTerminada(p, bufer, n) && modo == Modo::MudoTrasEntrada)
-                        p.mudo = true;
                 }
             }
         }
