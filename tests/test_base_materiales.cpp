@@ -3,6 +3,7 @@
 // file and on a PostgreSQL server (see apoyo/materiales_prueba.h).
 
 #include "apoyo/materiales_prueba.h"
+#include "apoyo/proxy_prueba.h"
 #include "estado_diseno.h"
 #include "form1_base_materiales.h"
 
@@ -276,6 +277,21 @@ private slots:
         QVERIFY2(texto.contains(almacen_prueba::BaseDelPrograma()) && texto.contains("usuario no tiene permiso"),
                  qPrintable(texto));
         QVERIFY(b.control("SSCommand_Grabar")->isEnabled());
+    }
+
+    // A server that stops answering while the window is open: the search
+    // gives up within its limit and says why, not that the name is missing.
+    void servidorMudo()
+    {
+        if (!almacen_prueba::EsServidor())
+            QSKIP("sólo con el catálogo en un servidor");
+        qputenv("VANTORA_PLAZO_SERVIDOR", "2");
+        ProxyPrueba proxy;
+        Banco b(Escrito(Nombres({"A", "B"})), proxy.direccion(almacen_prueba::BaseDelPrograma()));
+        proxy.poner(ProxyPrueba::Modo::Mudo);
+        b.pasos({"?B", "Buscar"});
+        QCOMPARE(b.avisos(), QStringList{"Base de Datos de Materiales no disponible"});
+        QVERIFY(b.dlg.cajas[0].texto.find("no respondió en 2 segundos") != std::string::npos);
     }
 };
 
