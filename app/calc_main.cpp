@@ -113,6 +113,8 @@ int main(int argc, char** argv)
     BaseMateriales base(ElegirCatalogo(
         o.Tiene("--catalogo") ? std::optional(QString::fromStdString(o.Texto("--catalogo"))) : std::nullopt,
         carpeta.carpeta(), carpeta.Archivo(CarpetaDatos::kMateriales)));
+    if (BorrarContrasenasDeCatalogo(argc, argv))
+        EscribirError(kPrograma, kAvisoContrasena);
     if (o.Tiene("--catalogo") && !base.ubicacion().error().isEmpty())
         return fallar("--catalogo: " + base.ubicacion().error().toStdString());
     if (materialDeLaLista) {
@@ -150,6 +152,11 @@ int main(int argc, char** argv)
         Numero densidad;
         if (!motor.BuscarMaterialPorNombre(material, indice, densidad)) {
             std::cout.flush();
+            if (!catalogo.Inaccesible().empty()) {
+                EscribirError(kPrograma, "--material: no se pudo buscar \"" + material +
+                                             "\": " + catalogo.Inaccesible() + "; no se calculó ninguna lente");
+                return kSinDiseno;
+            }
             EscribirError(kPrograma, "--material: no se encontró \"" + material +
                                          "\" en la Base de Datos de Materiales; no se calculó ninguna lente");
             return kSinDiseno;

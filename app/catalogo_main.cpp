@@ -38,6 +38,11 @@ int main(int argc, char** argv)
         return *fin;
     QCoreApplication app(argc, argv);
     QStringList argumentos = QCoreApplication::arguments().mid(1);
+    bool contrasena = false;
+    for (int i = 1; i < argc; ++i)
+        contrasena = BorrarContrasena(argv[i]) || contrasena;
+    if (contrasena)
+        std::cerr << "vantora-catalogo: " << kAvisoContrasena << '\n';
     const bool reemplazar = argumentos.removeAll(QStringLiteral("--reemplazar")) > 0;
     if (argumentos.size() != 3 || argumentos[0] != QLatin1String("--copiar"))
         return fallar("se espera --copiar ORIGEN DESTINO (vea --ayuda)", 2);

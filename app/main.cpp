@@ -45,8 +45,11 @@ int main(int argc, char** argv)
         return FallarOpcion("vantora", error);
     }
     const CarpetaDatos carpeta(*ruta);
-    Programa programa(carpeta, dialogos,
-                      CatalogoDeArgumentos(argc, argv, carpeta.carpeta(), carpeta.Archivo(CarpetaDatos::kMateriales)));
+    UbicacionCatalogo catalogo =
+        CatalogoDeArgumentos(argc, argv, carpeta.carpeta(), carpeta.Archivo(CarpetaDatos::kMateriales));
+    if (BorrarContrasenasDeCatalogo(argc, argv))
+        EscribirError("vantora", kAvisoContrasena);
+    Programa programa(carpeta, dialogos, std::move(catalogo));
     programa.Mostrar();
     return QApplication::exec();
 }

@@ -25,6 +25,14 @@ bool Motor::BuscarMaterialPorNombre(std::string_view texto, Numero& indice, Nume
     if (texto.empty())
         return false;
     const std::optional<Material> material = m_catalogo.BuscarPorNombre(texto);
+    if (!utilizable(material) && !m_catalogo.Inaccesible().empty()) {
+        m_dialogos.Mensaje(mensajes::kTituloCatalogoInaccesible,
+                           "No se pudo buscar el material \"" + std::string(texto) + "\": " + m_catalogo.Inaccesible() +
+                               ". No se calcula con las cifras de otro material: vuelva a calcular cuando el "
+                               "servidor responda.",
+                           Icono::Critico);
+        return false;
+    }
     // A name deleted or renamed since the list was filled: keep the values of
     // the last material rather than calculate with an index of 0.
     if (!utilizable(material)) {
@@ -43,6 +51,11 @@ bool Motor::BuscarMaterialPorNombre(std::string_view texto, Numero& indice, Nume
 bool Motor::BuscarMaterialPorId(std::string_view id, std::string& nombre, Numero& indice, Numero& densidad)
 {
     const std::optional<Material> material = m_catalogo.BuscarPorId(id);
+    if (!utilizable(material) && !m_catalogo.Inaccesible().empty()) {
+        m_graficos.PonerTexto(ctl::SalidaTxt, "No se pudo buscar el material de Id " + std::string(id) + ": " +
+                                                  m_catalogo.Inaccesible() + ".");
+        return false;
+    }
     if (!utilizable(material)) {
         m_graficos.PonerTexto(ctl::SalidaTxt, "No se encuentra el material de Id " + std::string(id) +
                                                   " en la Base de Datos de Materiales.");

@@ -19,7 +19,10 @@ bool Motor::CalcularCompleto()
 
     if (e.MaterialDeBase != "Si") {
         const std::string material = m_frm.Texto(ctl::Combo_Materiales);
-        BuscarMaterialPorNombre(material, e.IndiceMaterial, e.Densidad);
+        // Unreachable is not missing: the previous material's index would be
+        // filed under this name.
+        if (!BuscarMaterialPorNombre(material, e.IndiceMaterial, e.Densidad) && !m_catalogo.Inaccesible().empty())
+            return false;
         e.NombreMaterial = material;
     } else {
         m_frm.PonerVisible(ctl::Text_MaterialBaseDatos, true);
@@ -59,8 +62,10 @@ bool Motor::CalcularCompleto()
 void Motor::RecalcularSuperficies()
 {
     EstadoDiseno& e = m_estado;
+    if (!BuscarMaterialPorNombre(m_frm.Texto(ctl::Combo_Materiales), e.IndiceMaterial, e.Densidad) &&
+        !m_catalogo.Inaccesible().empty())
+        return;
     e.CalculoRecuperado = 0;
-    BuscarMaterialPorNombre(m_frm.Texto(ctl::Combo_Materiales), e.IndiceMaterial, e.Densidad);
     CalculoCaras(e.CurvaBase, e.IndiceMaterial, e.EspesorCentral, e.PoderVertice, e.DiametroInicial);
     mostrarResultados();
     e.CurvaBaseActual = e.CurvaBase;

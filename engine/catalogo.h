@@ -33,4 +33,9 @@ public:
     // contains the given digits.
     virtual std::optional<Material> BuscarPorId(std::string_view digitos) = 0;
     virtual long long Cantidad() = 0;
+    // Why the last call could not ask the catalogue at all (a server that
+    // cannot be reached), in Spanish, naming the catalogue; empty when the
+    // catalogue answered. Nothing found is then no sign that a material is
+    // missing.
+    virtual std::string Inaccesible() const { return {}; }
 };

@@ -42,5 +42,6 @@ inline constexpr std::string_view kTextoSugerenciaImposible =
     "Base. Ingrese la Curva Base de la lente o revise los datos.";
 
 inline constexpr std::string_view kTituloMaterialNoEncontrado = "Material no encontrado";
+inline constexpr std::string_view kTituloCatalogoInaccesible = "Base de Datos de Materiales inaccesible";
 
 } // namespace mensajes

@@ -6,6 +6,7 @@
 #include "esquema_materiales.h"
 #include "mensajes_materiales.h"
 #include "motivos_sql.h"
+#include "plazo_servidor.h"
 #include "sonda_servidor.h"
 #include "tabla_materiales.h"
 #include "texto_qt.h"
@@ -229,6 +230,7 @@ std::optional<Aviso> BaseMateriales::prepararServidor(Alta alta)
         if (!bd.isOpen())
             return NoDisponible("No se pudo conectar con la Base de Datos de Materiales " + m_nombre + ": " +
                                 Motivo(bd.lastError(), bd) + "." + vacia);
+        const VigiaServidor vigia(bd);
         if (!bd.record(TablaCitada(bd)).isEmpty())
             return revisar(bd);
         if (alta == Alta::Ninguna)

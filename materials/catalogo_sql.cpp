@@ -1,6 +1,7 @@
 #include "catalogo_sql.h"
 
 #include "busqueda_material.h"
+#include "plazo_servidor.h"
 #include "tabla_materiales.h"
 #include "texto_qt.h"
 
@@ -47,42 +48,67 @@ std::optional<Material> AMaterial(const std::optional<QSqlRecord>& registro)
 
 CatalogoSql::CatalogoSql(const BaseMateriales& base) : m_conexion(base, QStringLiteral("Data_Materiales")) {}
 
+// The calls only read, so one cut short by a connection lost before it (a
+// restarted server) is asked once more on a new connection.
+template <typename Pregunta>
+auto CatalogoSql::preguntar(Pregunta pregunta) -> decltype(pregunta())
+{
+    m_inaccesible.clear();
+    std::string motivo = "se perdió la conexión con el servidor";
+    for (int intento = 0; intento < 2; ++intento) {
+        if (const std::optional<std::string> falla = m_conexion.Reconectar()) {
+            motivo = *falla;
+            break;
+        }
+        if (!m_conexion.abierta())
+            return {};
+        const VigiaServidor vigia(m_conexion.bd());
+        auto respuesta = pregunta();
+        if (!ConexionPerdida(m_conexion.bd()))
+            return respuesta;
+        if (vigia.vencido()) {
+            motivo = TextoPlazoVencido();
+            break;
+        }
+    }
+    m_inaccesible =
+        "no se puede llegar al servidor de la Base de Datos de Materiales " + m_conexion.nombreBase() + ": " + motivo;
+    return {};
+}
+
 std::vector<std::string> CatalogoSql::Productos()
 {
-    std::vector<std::string> productos;
-    if (!m_conexion.abierta())
+    return preguntar([&] {
+        std::vector<std::string> productos;
+        QSqlQuery q(m_conexion.bd());
+        q.setForwardOnly(true);
+        const QString producto = tabla::Citar(tabla::kProducto);
+        if (!q.exec(QStringLiteral("SELECT ") + producto + QStringLiteral(" FROM ") + tabla::Citar(tabla::kTabla) +
+                    QStringLiteral(" WHERE ") + producto + QStringLiteral(" <> '' ORDER BY ") +
+                    tabla::Citar(tabla::kId)))
+            return productos;
+        while (q.next())
+            productos.push_back(q.value(0).toString().toStdString());
         return productos;
-    QSqlQuery q(m_conexion.bd());
-    q.setForwardOnly(true);
-    const QString producto = tabla::Citar(tabla::kProducto);
-    if (!q.exec(QStringLiteral("SELECT ") + producto + QStringLiteral(" FROM ") + tabla::Citar(tabla::kTabla) +
-                QStringLiteral(" WHERE ") + producto + QStringLiteral(" <> '' ORDER BY ") + tabla::Citar(tabla::kId)))
-        return productos;
-    while (q.next())
-        productos.push_back(q.value(0).toString().toStdString());
-    return productos;
+    });
 }
 
 std::optional<Material> CatalogoSql::BuscarPorNombre(std::string_view texto)
 {
-    if (!m_conexion.abierta())
-        return std::nullopt;
-    return AMaterial(PrimerRegistroPorNombre(m_conexion.bd(), Q(texto)));
+    return preguntar([&] { return AMaterial(PrimerRegistroPorNombre(m_conexion.bd(), Q(texto))); });
 }
 
 std::optional<Material> CatalogoSql::BuscarPorId(std::string_view digitos)
 {
-    if (!m_conexion.abierta())
-        return std::nullopt;
-    return AMaterial(PrimerRegistroPorId(m_conexion.bd(), Q(digitos)));
+    return preguntar([&] { return AMaterial(PrimerRegistroPorId(m_conexion.bd(), Q(digitos))); });
 }
 
 long long CatalogoSql::Cantidad()
 {
-    if (!m_conexion.abierta())
-        return 0;
-    QSqlQuery q(m_conexion.bd());
-    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM ") + tabla::Citar(tabla::kTabla)) || !q.next())
-        return 0;
-    return q.value(0).toLongLong();
+    return preguntar([&] {
+        QSqlQuery q(m_conexion.bd());
+        if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM ") + tabla::Citar(tabla::kTabla)) || !q.next())
+            return 0LL;
+        return q.value(0).toLongLong();
+    });
 }

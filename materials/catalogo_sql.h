@@ -17,6 +17,10 @@ class BaseMateriales;
 // would silently be another material). An Abbe number that is empty or not a
 // number reads as 0; no calculation uses it. Records without a name are left out of
 // the product list, where they could not be chosen.
+//
+// On a server, no call waits longer than PlazoServidor(); a connection lost
+// since the last call is opened again, and a call that still cannot reach
+// the server returns nothing, with the reason in Inaccesible().
 class CatalogoSql : public Catalogo {
 public:
     explicit CatalogoSql(const BaseMateriales& base);
@@ -25,7 +29,12 @@ public:
     std::optional<Material> BuscarPorNombre(std::string_view texto) override;
     std::optional<Material> BuscarPorId(std::string_view digitos) override;
     long long Cantidad() override;
+    std::string Inaccesible() const override { return m_inaccesible; }
 
 private:
+    template <typename Pregunta>
+    auto preguntar(Pregunta pregunta) -> decltype(pregunta());
+
     ConexionMateriales m_conexion;
+    std::string m_inaccesible;
 };

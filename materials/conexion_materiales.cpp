@@ -1,6 +1,11 @@
 #include "conexion_materiales.h"
 
 #include "base_materiales.h"
+#include "motivos_sql.h"
+#include "plazo_servidor.h"
+#include "sonda_servidor.h"
+
+#include <QSqlError>
 
 #include <atomic>
 
@@ -11,7 +16,28 @@ ConexionMateriales::ConexionMateriales(const BaseMateriales& base, const QString
     if (!base.disponible())
         return;
     m_bd = base.NuevaConexion(m_nombre);
-    m_bd.open();
+    if (!base.ubicacion().esServidor()) {
+        m_bd.open();
+        return;
+    }
+    m_servidor = &base.ubicacion();
+    Reconectar();
+}
+
+std::optional<std::string> ConexionMateriales::Reconectar()
+{
+    if (!m_servidor || !ConexionPerdida(m_bd))
+        return std::nullopt;
+    m_bd.close();
+    // Qt's own opening asks the server a few things with no limit; the probe
+    // asks first, within one.
+    const SondaServidor sonda =
+        SondearServidor(*m_servidor, std::chrono::seconds(UbicacionCatalogo::kSegundosConexion));
+    if (!sonda.conectado)
+        return sonda.motivo;
+    if (!m_bd.open())
+        return Motivo(m_bd.lastError(), m_bd);
+    return std::nullopt;
 }
 
 ConexionMateriales::~ConexionMateriales()

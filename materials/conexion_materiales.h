@@ -2,9 +2,11 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <optional>
 #include <string>
 
 class BaseMateriales;
+class UbicacionCatalogo;
 
 // One cursor's own connection to the materials catalogue, closed and removed
 // when it goes out of scope. Qt names connections process-wide, so each one
@@ -24,8 +26,16 @@ public:
     // The catalogue, for messages (BaseMateriales::nombre()).
     const std::string& nombreBase() const { return m_nombreBase; }
 
+    // Before a use: a connection to the server that was lost (the server
+    // restarted, the network failed, a call outlasted its limit) is opened
+    // again, after the server has been seen to answer within its limit.
+    // Returns why the server still cannot be reached; nothing when the
+    // connection is usable or was never to be opened.
+    std::optional<std::string> Reconectar();
+
 private:
     QString m_nombre;
     std::string m_nombreBase;
+    const UbicacionCatalogo* m_servidor = nullptr;
     QSqlDatabase m_bd;
 };

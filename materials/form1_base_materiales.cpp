@@ -11,6 +11,7 @@
 #include "formatos.h"
 #include "mensajes_materiales.h"
 #include "motivos_sql.h"
+#include "plazo_servidor.h"
 #include "tabla_materiales.h"
 #include "texto_qt.h"
 #include "twips.h"
@@ -263,6 +264,7 @@ void Form1_BaseMateriales::recargar()
 {
     if (!tablaUsable())
         return;
+    const VigiaServidor vigia(m_conexion.bd());
     m_modelo->select();
     while (m_modelo->canFetchMore())
         m_modelo->fetchMore();
@@ -353,8 +355,18 @@ void Form1_BaseMateriales::SSCommand_Buscar_Click()
         return;
     }
     std::optional<QSqlRecord> registro;
-    if (tablaUsable())
+    if (tablaUsable()) {
+        const VigiaServidor vigia(m_conexion.bd());
         registro = PrimerRegistroPorNombre(m_conexion.bd(), texto);
+        // A server that cannot be reached is not a name that is missing.
+        if (ConexionPerdida(m_conexion.bd())) {
+            avisar(m::kTituloBaseNoDisponible,
+                   "No se pudo buscar en la Base de Datos de Materiales " + m_conexion.nombreBase() + ": " +
+                       (vigia.vencido() ? TextoPlazoVencido() : "se perdió la conexión con el servidor") + ".",
+                   Icono::Critico);
+            return;
+        }
+    }
     const int fila = registro ? filaDeId(registro->value(tabla::kId.toString())) : -1;
     if (fila < 0) {
         avisar({}, m::kTextoNoEncontrado, Icono::Ninguno);
@@ -408,6 +420,7 @@ void Form1_BaseMateriales::SSCommand_Grabar_Click()
 {
     if (!m_editando)
         return;
+    const VigiaServidor vigia(m_conexion.bd());
     if (m_Text_Producto->text().trimmed().isEmpty()) {
         avisar(m::kTituloFaltaNombre, m::kTextoFaltanDatos);
         m_Text_Producto->setFocus();
@@ -569,6 +582,7 @@ void Form1_BaseMateriales::SSCommand_Borrar_Click()
 
 bool Form1_BaseMateriales::borrarRegistro(int fila)
 {
+    const VigiaServidor vigia(m_conexion.bd());
     QSqlDatabase bd = m_conexion.bd();
     if (!bd.transaction())
         return false;
@@ -603,6 +617,7 @@ void Form1_BaseMateriales::SSCommand_Seleccionar_Click()
 {
     if (m_editando)
         return;
+    const VigiaServidor vigia(m_conexion.bd());
     if (!hayRegistro()) {
         avisar(m::kTituloSinProductos, m::kTextoSinProductos, Icono::Exclamacion);
         return;

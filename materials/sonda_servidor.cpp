@@ -1,5 +1,6 @@
 #include "sonda_servidor.h"
 
+#include "plazo_servidor.h"
 #include "ubicacion_catalogo.h"
 
 #include <libpq-fe.h>
@@ -36,6 +37,8 @@ Parametros DeUbicacion(const UbicacionCatalogo& u, const QString& base)
     p.Poner("dbname", base);
     p.Poner("connect_timeout", QString::number(UbicacionCatalogo::kSegundosConexion));
     p.Poner("application_name", QStringLiteral("vantora"));
+    for (const auto& [clave, valor] : UbicacionCatalogo::OpcionesServidor())
+        p.Poner(clave, valor);
     return p;
 }
 
@@ -136,6 +139,31 @@ std::optional<bool> BaseExiste(const UbicacionCatalogo& u, const std::string& ba
     return existe;
 }
 
+// Whether the server answers a statement before the deadline: a server, or a
+// router between, may take the login and then stop answering.
+bool Responde(PGconn* c, Reloj::time_point limite)
+{
+    if (PQsetnonblocking(c, 1) != 0 || !PQsendQuery(c, "SELECT 1"))
+        return false;
+    for (;;) {
+        const int envio = PQflush(c);
+        if (envio < 0 || !PQconsumeInput(c))
+            return false;
+        if (envio == 0 && !PQisBusy(c))
+            break;
+        const auto falta = std::chrono::duration_cast<std::chrono::milliseconds>(limite - Reloj::now());
+        pollfd espera{PQsocket(c), short(POLLIN | (envio == 1 ? POLLOUT : 0)), 0};
+        if (falta.count() <= 0 || poll(&espera, 1, int(falta.count())) == 0)
+            return false;
+    }
+    bool ok = true;
+    while (PGresult* r = PQgetResult(c)) {
+        ok = ok && PQresultStatus(r) == PGRES_TUPLES_OK;
+        PQclear(r);
+    }
+    return ok;
+}
+
 } // namespace
 
 SondaServidor SondearServidor(const UbicacionCatalogo& ubicacion, std::chrono::milliseconds plazo)
@@ -153,8 +181,13 @@ SondaServidor SondearServidor(const UbicacionCatalogo& ubicacion, std::chrono::m
     const std::string usuario = PQuser(c) ? PQuser(c) : "";
     const std::string base = PQdb(c) ? PQdb(c) : "";
     const auto segundos = std::to_string(std::chrono::duration_cast<std::chrono::seconds>(plazo).count());
-    if (intento.conectado)
+    if (intento.conectado && Responde(c, limite))
         return sonda;
+    if (intento.conectado) {
+        sonda.conectado = false;
+        sonda.motivo = "el servidor aceptó la conexión pero no respondió en " + segundos + " segundos";
+        return sonda;
+    }
     if (intento.invalido)
         sonda.motivo = "los datos de la conexión no son válidos";
     else if (intento.agotado)

@@ -1,5 +1,7 @@
 #include "ubicacion_catalogo.h"
 
+#include "plazo_servidor.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +9,8 @@
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QUrl>
+#include <algorithm>
+#include <cstring>
 #include <string_view>
 
 namespace {
@@ -19,18 +23,50 @@ QString Ruta(const std::filesystem::path& p)
     return QDir::cleanPath(QFile::decodeName(QByteArray::fromStdString(p.native())));
 }
 
-// The address as the user wrote it, with the password, if any, blanked: it
-// may be quoted in a message about a mistake in it.
+} // namespace
+
 QString SinContrasena(const QString& texto)
 {
-    // Up to the last "@": an unescaped "@" may stand inside the password.
-    static const QRegularExpression clave(QStringLiteral("^([^:/]+://[^:@/]*):.*@"));
+    static const QRegularExpression clave(QStringLiteral("(password\\s*=\\s*)('[^']*'|[^\\s&#;]*)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression esquema(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:(?=/)"));
     QString limpio = texto;
-    limpio.replace(clave, QStringLiteral("\\1:***@"));
+    limpio.replace(clave, QStringLiteral("\\1***"));
+    // The user's part runs from after the scheme, however mistyped, to the
+    // last "@" (an unescaped "@" may stand inside the password); the
+    // password is whatever follows its first ":".
+    const qsizetype arroba = limpio.lastIndexOf(u'@');
+    if (arroba < 0)
+        return limpio;
+    const QRegularExpressionMatch m = esquema.match(limpio);
+    const qsizetype dosPuntos = limpio.indexOf(u':', m.hasMatch() ? m.capturedEnd() : 0);
+    if (dosPuntos >= 0 && dosPuntos < arroba)
+        limpio.replace(dosPuntos + 1, arroba - dosPuntos - 1, QStringLiteral("***"));
     return limpio;
 }
 
-} // namespace
+bool BorrarContrasena(char* argumento)
+{
+    const QByteArray original(argumento);
+    const QByteArray limpio = SinContrasena(QString::fromLocal8Bit(original)).toLocal8Bit();
+    if (limpio == original)
+        return false;
+    // The arguments' memory is what ps reads; the masked text, cut or padded
+    // with NULs to the original length, covers every byte of the password.
+    const qsizetype n = std::min(limpio.size(), original.size());
+    std::memcpy(argumento, limpio.constData(), size_t(n));
+    std::memset(argumento + n, 0, size_t(original.size() - n));
+    return true;
+}
+
+bool BorrarContrasenasDeCatalogo(int argc, char** argv)
+{
+    bool habia = false;
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::string_view(argv[i]) == "--catalogo")
+            habia = BorrarContrasena(argv[++i]) || habia;
+    return habia;
+}
 
 UbicacionCatalogo UbicacionCatalogo::Archivo(const std::filesystem::path& archivo)
 {
@@ -51,6 +87,14 @@ UbicacionCatalogo UbicacionCatalogo::DeTexto(const QString& texto, const std::fi
 {
     static const QRegularExpression esquema(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*)://"));
     const QRegularExpressionMatch m = esquema.match(texto);
+    // "postgresql:/lab/base" or "postgresql//lab/base" would otherwise name
+    // a file in the data folder.
+    static const QRegularExpression malEscrito(QStringLiteral("^postgres(ql)?(:|//)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    if (!m.hasMatch() && malEscrito.match(texto).hasMatch())
+        return ConError(QStringLiteral("La dirección de la Base de Datos de Materiales \"") + SinContrasena(texto) +
+                        QStringLiteral("\" dada en ") + origen +
+                        QStringLiteral(" no es válida: debe empezar por postgresql://."));
     if (!m.hasMatch()) {
         const QString ruta = QDir(Ruta(carpeta)).absoluteFilePath(texto);
         return Archivo(ruta.toStdU16String());
@@ -100,14 +144,28 @@ void UbicacionCatalogo::Configurar(QSqlDatabase& bd) const
     bd.setUserName(m_usuario);
     bd.setPassword(m_contrasena);
     bd.setDatabaseName(m_base);
-    bd.setConnectOptions(QStringLiteral("connect_timeout=") + QString::number(kSegundosConexion) +
-                         QStringLiteral(";application_name=vantora"));
+    QString opciones = QStringLiteral("connect_timeout=") + QString::number(kSegundosConexion) +
+                       QStringLiteral(";application_name=vantora");
+    for (const auto& [clave, valor] : OpcionesServidor())
+        opciones += u';' + QLatin1String(clave) + u'=' + valor;
+    bd.setConnectOptions(opciones);
+}
+
+std::vector<std::pair<const char*, QString>> UbicacionCatalogo::OpcionesServidor()
+{
+    const QString ms = QString::number(std::chrono::milliseconds(PlazoServidor()).count());
+    return {{"keepalives", QStringLiteral("1")},
+            {"keepalives_idle", QStringLiteral("5")},
+            {"keepalives_interval", QStringLiteral("2")},
+            {"keepalives_count", QStringLiteral("3")},
+            {"tcp_user_timeout", ms},
+            {"options", QStringLiteral("-cstatement_timeout=") + ms}};
 }
 
 std::string UbicacionCatalogo::Descripcion() const
 {
     if (!m_servidor)
-        return QDir::toNativeSeparators(m_archivo).toStdString();
+        return SinContrasena(QDir::toNativeSeparators(m_archivo)).toStdString();
     QUrl url;
     url.setScheme(QStringLiteral("postgresql"));
     url.setUserName(m_usuario);

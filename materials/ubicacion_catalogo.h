@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QSqlDatabase;
 
@@ -46,6 +48,11 @@ public:
 
     static constexpr int kSegundosConexion = 5;
 
+    // The libpq settings that keep a call from waiting for ever on a server
+    // that is gone: TCP keepalives and an unacknowledged-data limit for a
+    // dead peer, a statement limit on the server's side.
+    static std::vector<std::pair<const char*, QString>> OpcionesServidor();
+
 private:
     bool m_servidor = false;
     QString m_error;
@@ -70,3 +77,19 @@ UbicacionCatalogo CatalogoDeArgumentos(int argc, char** argv, const std::filesys
                                        const std::filesystem::path& porDefecto);
 
 inline constexpr char kArchivoConfiguracion[] = "vantora.ini";
+
+// The text with any password in it shown as "***": after the user name of an
+// address, written well or mistyped ("postgresql:/", "postgresql//", no
+// scheme), and as the value of a "password=" setting.
+QString SinContrasena(const QString& texto);
+
+// Overwrites in place a password in one of the program's arguments, so that
+// other users no longer read it with ps; returns whether there was one. The
+// argument must have been read before.
+bool BorrarContrasena(char* argumento);
+// The same for the value of every --catalogo.
+bool BorrarContrasenasDeCatalogo(int argc, char** argv);
+
+inline constexpr char kAvisoContrasena[] =
+    "aviso: la contraseña escrita en la línea de órdenes la pueden leer los demás usuarios del equipo; se borró de "
+    "los argumentos del programa, pero guárdela en ~/.pgpass o en la variable PGPASSWORD.";
