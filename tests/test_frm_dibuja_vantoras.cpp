@@ -223,6 +223,35 @@ private slots:
         QCOMPARE(b.texto("Tx_ModificoBase"), QString("6.25"));
     }
 
+    // The texts over the drawing are readable and whole: the "no design"
+    // text clear of the tabs in pale yellow, a fractional snapshot count,
+    // and the back radius with its label.
+    void textosLegibles()
+    {
+        Banco b;
+        b.barra("HScroll_ModificoBase")->setValue(40);
+        QVERIFY(b.visible("Label_RadioPosterior") && !b.texto("Text1").isEmpty());
+
+        std::ofstream(b.fotos(), std::ios::binary) << std::string(50, 'x');
+        Banco::clic(b.g(), "SSCommand_CurvaBaseFoto");
+        auto* contador = b.g().findChild<QLineEdit*>("Text_BaseNroFoto");
+        QVERIFY(contador->width() > contador->fontMetrics().horizontalAdvance(contador->text()));
+        QVERIFY(!contador->geometry().intersects(b.g().findChild<QWidget*>("SSCommand_CurvaBaseFoto")->geometry()));
+
+        std::filesystem::remove(b.carpeta.Archivo(CarpetaDatos::kDatos));
+        Banco::clic(b.programa.diseno(), "SSCommandGraficar");
+        const QImage ventana = b.g().grab().toImage();
+        const int borde = b.g().findChild<QWidget*>("SSTab_Modifico")->geometry().right();
+        int pixeles = 0;
+        for (int y = 0; y < ventana.height(); ++y)
+            for (int x = 0; x < ventana.width(); ++x)
+                if (ventana.pixel(x, y) == qRgb(255, 255, 160)) {
+                    QVERIFY(x > borde && x < ventana.width() - 1);
+                    ++pixeles;
+                }
+        QVERIFY(pixeles > 100);
+    }
+
     // The close box unloads the window: the next "Graficar" loads it at its
     // place. A window a failed drawing only hid keeps where the user put it.
     void cerrarYVolverACargar()

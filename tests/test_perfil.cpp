@@ -32,6 +32,14 @@ RegistroDiseno ejemplo(double p2 = -1.840, double diametro = 60, double densidad
     return {5.736, p2, indice, diametro, 1, 4.664, 4, densidad, "CR39"};
 }
 
+bool esquinasDeFondo(const QImage& imagen)
+{
+    const QRgb fondo = qRgb(kFondo.r, kFondo.g, kFondo.b);
+    const int x = imagen.width() - 1, y = imagen.height() - 1;
+    return imagen.pixel(0, 0) == fondo && imagen.pixel(x, 0) == fondo && imagen.pixel(0, y) == fondo &&
+           imagen.pixel(x, y) == fondo;
+}
+
 bool cerca(double a, double b, double tolerancia = 1e-3) { return std::fabs(a - b) <= tolerancia; }
 
 struct Banco {
@@ -246,6 +254,33 @@ private slots:
 
     // A diameter the front sphere cannot span: the window hides, the user is
     // told and sent back to the base curve; three times alike.
+    // Whatever the diameter, index and calibration, the outline is closed:
+    // the fill stays inside the lens and the window's corners keep the
+    // background, for the saved design and the varied one alike.
+    void contornoCerrado()
+    {
+        for (const char* calibracion : {"1,1.5,1.62", "0.9,1.4,1.7", "1,1.2,1.9"}) {
+            for (double d = 40; d <= 80; d += 5) {
+                for (double n = 1.5; n <= 1.91; n += 0.1) {
+                    Banco b;
+                    b.monitor(calibracion);
+                    const double p1 = 6 * (n - 1) / 0.523, p2 = -2 * (n - 1) / 0.523;
+                    b.guardar({{p1, p2, n, d, 1, 12, 4, 1.32, "X"}});
+                    QVERIFY(b.dibujar(b.real));
+                    const bool guardado = esquinasDeFondo(b.imagen.imagen());
+                    b.e.IndiceMaterial = n;
+                    b.e.DiametroModificado = d;
+                    QVERIFY(b.real.RedibujarPerfil(b.e.PoderExterno = p1, b.e.PoderInterno = p2, b.e.IndiceMaterial,
+                                                   b.e.EspesorCentral = 12, b.e.PoderVertice, b.e.DiametroModificado,
+                                                   b.e.Densidad = 1.32, b.e.EscalaHorizontal, b.e.EscalaVertical,
+                                                   b.e.AspectoPantalla));
+                    QVERIFY2(guardado && esquinasDeFondo(b.imagen.imagen()),
+                             qPrintable(QString("%1 mm, %2, %3").arg(d).arg(n).arg(calibracion)));
+                }
+            }
+        }
+    }
+
     void recuperacion()
     {
         Banco b;
