@@ -202,7 +202,7 @@ void Frm_DibujaVantoras::construir()
         caja(p, d.caja, enPagina(180, 930, 1050, 315), d.tintaCaja, d.textoCaja);
         barra(p, d.barra, enPagina(1350, 960, 2040, 255), d.minimo, d.maximo, d.valor, d.cambio);
         QWidget* foto = boton(p, d.foto, nullptr, enPagina(2700, 1980, 495, 495), d.clicFoto);
-        auto* contador = static_cast<QLineEdit*>(caja(p, d.contador, enPagina(3240, 2085, 270, 285), tintas[i]));
+        QLineEdit* contador = caja(p, d.contador, enPagina(3240, 2085, 270, 285), tintas[i]);
         // A damaged file counts a fraction of a record: the box widens to the
         // left to show the whole count, and the camera moves up out of its way.
         connect(contador, &QLineEdit::textChanged, this,
@@ -211,6 +211,7 @@ void Frm_DibujaVantoras::construir()
                     QRect r = lugar;
                     r.setLeft(std::min(lugar.left(), lugar.right() - ancho));
                     contador->setGeometry(r);
+                    contador->raise();
                     foto->setGeometry(r.intersects(lugarFoto) ? lugarFoto.translated(0, -lugarFoto.height())
                                                               : lugarFoto);
                 });
