@@ -201,21 +201,25 @@ void Frm_DibujaVantoras::construir()
         texto->setWordWrap(true);
         caja(p, d.caja, enPagina(180, 930, 1050, 315), d.tintaCaja, d.textoCaja);
         barra(p, d.barra, enPagina(1350, 960, 2040, 255), d.minimo, d.maximo, d.valor, d.cambio);
-        QWidget* foto = boton(p, d.foto, nullptr, enPagina(2700, 1980, 495, 495), d.clicFoto);
+        boton(p, d.foto, nullptr, enPagina(2700, 1980, 495, 495), d.clicFoto);
         QLineEdit* contador = caja(p, d.contador, enPagina(3240, 2085, 270, 285), tintas[i]);
-        // A damaged file counts a fraction of a record: the box widens to the
-        // left to show the whole count, and the camera moves up out of its way.
+        QWidget* reset = boton(p, d.reset, "Reset", enPagina(2490, 2655, 900, 300), d.clicReset);
+        // A damaged file counts a fraction of a record, too long for the box
+        // beside the camera: the whole count then shows in the bottom row,
+        // with "Reset" narrowed to its caption at the page's edge.
         connect(contador, &QLineEdit::textChanged, this,
-                [contador, foto, lugar = contador->geometry(), lugarFoto = foto->geometry()] {
+                [contador, reset, lugar = contador->geometry(), lugarReset = reset->geometry()] {
                     const int ancho = contador->fontMetrics().horizontalAdvance(contador->text()) + 8;
-                    QRect r = lugar;
-                    r.setLeft(std::min(lugar.left(), lugar.right() - ancho));
-                    contador->setGeometry(r);
-                    contador->raise();
-                    foto->setGeometry(r.intersects(lugarFoto) ? lugarFoto.translated(0, -lugarFoto.height())
-                                                              : lugarFoto);
+                    if (ancho <= lugar.width()) {
+                        contador->setGeometry(lugar);
+                        reset->setGeometry(lugarReset);
+                        return;
+                    }
+                    const int anchoReset = reset->sizeHint().width();
+                    const int derecha = reset->parentWidget()->width() - 2;
+                    reset->setGeometry(derecha - anchoReset, lugarReset.y(), anchoReset, lugarReset.height());
+                    contador->setGeometry(reset->x() - 4 - ancho, lugarReset.y(), ancho, lugar.height());
                 });
-        boton(p, d.reset, "Reset", enPagina(2490, 2655, 900, 300), d.clicReset);
     }
 
     // The result frames of each page: weight, material, centre thickness, diameter.
@@ -249,6 +253,8 @@ void Frm_DibujaVantoras::construir()
     auto* memoria = new QCheckBox(QStringLiteral("Memoria"), paginas[0]);
     registrar(memoria, "Check_Memoria");
     memoria->setGeometry(enPagina(150, 2610, 1200, 255));
+    // As wide as its caption, so that nothing beside it covers the box.
+    memoria->resize(memoria->sizeHint().width(), memoria->height());
 
     // The message lines and the readouts over the drawing.
     auto linea = [&](const char* nombre, QRect lugar, QColor texto) {
@@ -266,9 +272,11 @@ void Frm_DibujaVantoras::construir()
     linea("SalidaTxt2", Twips(30, 3915, 3525, 420), QColor(128, 255, 255));
     QLineEdit* texto1 = caja(this, "Text1", Twips(1215, 4455, 2175, 420), kFondo, Qt::white);
     texto1->setFrame(false);
-    // The back face's radius in the drawing's units, named while it shows.
+    // The back face's radius in the drawing's units, named while it shows;
+    // the box moves right as far as its label needs.
     QLabel* radio = etiqueta(this, "Label_RadioPosterior", "Radio posterior:", Twips(45, 4455, 1140, 420), Qt::white);
-    radio->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    radio->resize(radio->sizeHint().width(), radio->height());
+    texto1->move(std::max(texto1->x(), radio->geometry().right() + 4), texto1->y());
     radio->hide();
     connect(texto1, &QLineEdit::textChanged, radio,
             [radio](const QString& t) { radio->setVisible(!t.trimmed().isEmpty()); });

@@ -224,13 +224,17 @@ private slots:
     {
         Banco b;
         b.barra("HScroll_ModificoBase")->setValue(40);
+        auto* radio = b.g().findChild<QWidget*>("Label_RadioPosterior");
         QVERIFY(b.visible("Label_RadioPosterior") && !b.texto("Text1").isEmpty());
+        QVERIFY(radio->x() >= 0 && radio->width() >= radio->sizeHint().width());
+        QVERIFY(!radio->geometry().intersects(b.g().findChild<QWidget*>("Text1")->geometry()));
 
         std::ofstream(b.fotos(), std::ios::binary) << std::string(50, 'x');
         Banco::clic(b.g(), "SSCommand_CurvaBaseFoto");
         auto* contador = b.g().findChild<QLineEdit*>("Text_BaseNroFoto");
         QVERIFY(contador->width() > contador->fontMetrics().horizontalAdvance(contador->text()));
-        QVERIFY(!contador->geometry().intersects(b.g().findChild<QWidget*>("SSCommand_CurvaBaseFoto")->geometry()));
+        for (const char* vecino : {"SSCommand_CurvaBaseFoto", "SSCommand1", "SSFrame7", "Check_Memoria"})
+            QVERIFY2(!contador->geometry().intersects(b.g().findChild<QWidget*>(vecino)->geometry()), vecino);
 
         std::filesystem::remove(b.carpeta.Archivo(CarpetaDatos::kDatos));
         Banco::clic(b.programa.diseno(), "SSCommandGraficar");
