@@ -40,7 +40,10 @@ bool Motor::CalcularCompleto()
     e.CurvaBaseCalculo = e.CurvaBase;
     e.DiametroM = e.DiametroInicial / 1000.0;
 
-    CalculoLente(e.CurvaBaseCalculo, e.DiametroM, e.EspesorBorde, e.IndiceMaterial, e.PoderVerticeCalculo, e.ErrorPoder,
+    // A recovery's sample lens must not take the place of the edge the box
+    // shows: the next calculation starts from the optician's figure again.
+    Numero borde = e.EspesorBorde;
+    CalculoLente(e.CurvaBaseCalculo, e.DiametroM, borde, e.IndiceMaterial, e.PoderVerticeCalculo, e.ErrorPoder,
                  e.PoderInterno1523Calc, e.PoderExternoCalc, e.PoderInternoCalc, e.SagitaExterna, e.EspesorCentralM);
     e.EspesorCentral = e.EspesorCentralM * 1000.0;
 

@@ -13,4 +13,6 @@ inline constexpr Color kCuerpo{128, 128, 255};
 inline constexpr Color kAvisoBlock{255, 128, 255};
 inline constexpr Color kVerdeClaro{128, 255, 128};
 inline constexpr Color kGrisClaro{224, 224, 224};
+// Printed text: pale yellow stands out on the navy background.
+inline constexpr Color kTexto{255, 255, 160};
 } // namespace colores

@@ -7,7 +7,6 @@
 #include "mensajes_graficos.h"
 #include "numerico.h"
 #include "perfil.h"
-#include "redondeo.h"
 #include "registro_diseno.h"
 #include "ruta_legible.h"
 
@@ -161,13 +160,23 @@ void Perfil::arcosPosteriores(const Trazado& z, Color c, double aspecto)
     m_lienzo.Arco(z.cx2 - 0.5, 100, z.r2, c, z.inicio2, z.fin2, aspecto);
 }
 
-// The edge faces, top and bottom, each doubled half a unit higher.
-void Perfil::caras(const Trazado& z, double abajo, double arriba, Color c)
+// The edge faces, top and bottom, each doubled half a unit higher. They run
+// between the ends of the arcs as this surface draws them: where the
+// calibration's scales and aspect disagree, faces at the lens's own height
+// would miss the arcs and let the fill out.
+void Perfil::caras(const Trazado& z, double aspecto, Color c)
 {
-    m_lienzo.Linea(z.xFE, abajo, z.xBE, abajo, c);
-    m_lienzo.Linea(z.xFE, abajo - 0.5, z.xBE, abajo - 0.5, c);
-    m_lienzo.Linea(z.xFE, arriba, z.xBE, arriba, c);
-    m_lienzo.Linea(z.xFE, arriba - 0.5, z.xBE, arriba - 0.5, c);
+    const auto extremos = [&](double cx, double r, double inicio, double fin) {
+        auto p = m_lienzo.PuntoDeArco(cx, 100, r, inicio, aspecto);
+        auto q = m_lienzo.PuntoDeArco(cx, 100, r, fin, aspecto);
+        return p.second <= q.second ? std::pair{p, q} : std::pair{q, p};
+    };
+    const auto [frenteArriba, frenteAbajo] = extremos(z.cx1, z.r1, z.inicio1, z.fin1);
+    const auto [dorsoArriba, dorsoAbajo] = extremos(z.cx2, z.r2, z.inicio2, z.fin2);
+    for (const double alza : {0.0, 0.5}) {
+        m_lienzo.Linea(frenteAbajo.first, frenteAbajo.second - alza, dorsoAbajo.first, dorsoAbajo.second - alza, c);
+        m_lienzo.Linea(frenteArriba.first, frenteArriba.second - alza, dorsoArriba.first, dorsoArriba.second - alza, c);
+    }
 }
 
 // The lens body, from a device pixel inside its outline.
@@ -212,7 +221,12 @@ bool Perfil::DibujarPerfil(Numero& EscalaHorizontal, Numero& EscalaVertical, Num
                 reinterpret_cast<const std::uint8_t*>(diseno.bytes.data()) + (k - 1) * RegistroDiseno::kLargo);
             // The record keeps the index as a single: the design takes back the
             // figure that was saved (1.498, not 1.49800002574921).
+            // The material comes back whole, so that a weight or a snapshot
+            // never mixes the saved index with a density or a name chosen
+            // on the window.
             m_estado.IndiceMaterial = LeerNumero(TextoPlanoSimple(static_cast<float>(r.IndiceMaterial)));
+            m_estado.Densidad = LeerNumero(TextoPlanoSimple(static_cast<float>(r.Densidad)));
+            m_estado.NombreMaterial = r.NombreMaterial.substr(0, r.NombreMaterial.find_last_not_of(' ') + 1);
 
             const double n = r.IndiceMaterial;
             const double D = r.DiametroInicial;
@@ -236,9 +250,6 @@ bool Perfil::DibujarPerfil(Numero& EscalaHorizontal, Numero& EscalaVertical, Num
             const double A = AspectoPantalla;
 
             const Trazado z = TrazarPerfil(s, t, ex, ey);
-            const double hp = z.h;
-            const double yLow = Redondear2(hp) + 100.0;
-            const double yUp = 100.0 - Redondear2(hp);
             // The weight follows the edge as drawn, back in millimetres.
             const double ep = Finito(z.xBE - z.xFE);
             const double vDisco = Finito(Dividir(ep, ex) * (D / 2.0) * (D / 2.0) * kPiDisco);
@@ -263,7 +274,7 @@ bool Perfil::DibujarPerfil(Numero& EscalaHorizontal, Numero& EscalaVertical, Num
             const Color c = k == 1 ? colores::kRegistro1 : colores::kRegistro2;
             arcosFrontales(z, c, A);
             arcosPosteriores(z, c, A);
-            caras(z, yLow, yUp, c);
+            caras(z, A, c);
             if (k == 1)
                 rellenar(278, c);
             vistaFrontal(z, c, ex, ey, A);

@@ -42,6 +42,13 @@ QIcon iconoFoto()
     return QIcon(imagen);
 }
 
+// A scroll bar whose held arrow can be let go from outside.
+class Barra : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+    void DetenerRepeticion() { setRepeatAction(SliderNoAction); }
+};
+
 } // namespace
 
 Frm_DibujaVantoras::Frm_DibujaVantoras(ModificacionDiseno& modificacion, PantallaWidgets& pantalla,
@@ -104,7 +111,7 @@ void Frm_DibujaVantoras::construir()
     };
     auto barra = [&](QWidget* padre, const char* nombre, QRect lugar, int minimo, int maximo, int valor,
                      void (Frm_DibujaVantoras::*cambio)()) {
-        auto* b = new QScrollBar(Qt::Horizontal, padre);
+        auto* b = new Barra(Qt::Horizontal, padre);
         registrar(b, nombre);
         b->setGeometry(lugar.x(), lugar.y(), lugar.width(), 17);
         b->setRange(minimo, maximo);
@@ -113,7 +120,12 @@ void Frm_DibujaVantoras::construir()
         b->setPageStep(1);
         // The value changes when the thumb is released, not while it moves.
         b->setTracking(false);
+        // Tab reaches the bar, and then the arrow and page keys move it: right
+        // and Page Up towards the larger values.
+        b->setFocusPolicy(Qt::StrongFocus);
+        b->setInvertedControls(false);
         connect(b, &QScrollBar::valueChanged, this, [this, cambio] { (this->*cambio)(); });
+        m_barras.append(b);
         return b;
     };
     auto boton = [&](QWidget* padre, const char* nombre, const char* texto, QRect lugar,
@@ -142,6 +154,11 @@ void Frm_DibujaVantoras::construir()
     }
     m_pestanas->tabBar()->setFocusPolicy(Qt::StrongFocus);
     m_pestanas->tabBar()->installEventFilter(this);
+    // Every page change shows the index of the lens now drawn: after a Reset,
+    // a camera button or a bar the tab bar may never get the focus back.
+    connect(m_pestanas, &QTabWidget::currentChanged, this, [this] { SSTab_Modifico_GotFocus(); });
+    // Printed text starts clear of the tab control.
+    m_lienzo.MargenTexto(m_pestanas->geometry().right() + 8);
     // Places on a page are given from the tab control's corner, over its tabs.
     const int altoPestanas = m_pestanas->tabBar()->sizeHint().height();
     auto enPagina = [&](int x, int y, int ancho, int alto) {
@@ -185,8 +202,24 @@ void Frm_DibujaVantoras::construir()
         caja(p, d.caja, enPagina(180, 930, 1050, 315), d.tintaCaja, d.textoCaja);
         barra(p, d.barra, enPagina(1350, 960, 2040, 255), d.minimo, d.maximo, d.valor, d.cambio);
         boton(p, d.foto, nullptr, enPagina(2700, 1980, 495, 495), d.clicFoto);
-        caja(p, d.contador, enPagina(3240, 2085, 270, 285), tintas[i]);
-        boton(p, d.reset, "Reset", enPagina(2490, 2655, 900, 300), d.clicReset);
+        QLineEdit* contador = caja(p, d.contador, enPagina(3240, 2085, 270, 285), tintas[i]);
+        QWidget* reset = boton(p, d.reset, "Reset", enPagina(2490, 2655, 900, 300), d.clicReset);
+        // A damaged file counts a fraction of a record, too long for the box
+        // beside the camera: the whole count then shows in the bottom row,
+        // with "Reset" narrowed to its caption at the page's edge.
+        connect(contador, &QLineEdit::textChanged, this,
+                [contador, reset, lugar = contador->geometry(), lugarReset = reset->geometry()] {
+                    const int ancho = contador->fontMetrics().horizontalAdvance(contador->text()) + 8;
+                    if (ancho <= lugar.width()) {
+                        contador->setGeometry(lugar);
+                        reset->setGeometry(lugarReset);
+                        return;
+                    }
+                    const int anchoReset = reset->sizeHint().width();
+                    const int derecha = reset->parentWidget()->width() - 2;
+                    reset->setGeometry(derecha - anchoReset, lugarReset.y(), anchoReset, lugarReset.height());
+                    contador->setGeometry(reset->x() - 4 - ancho, lugarReset.y(), ancho, lugar.height());
+                });
     }
 
     // The result frames of each page: weight, material, centre thickness, diameter.
@@ -220,6 +253,8 @@ void Frm_DibujaVantoras::construir()
     auto* memoria = new QCheckBox(QStringLiteral("Memoria"), paginas[0]);
     registrar(memoria, "Check_Memoria");
     memoria->setGeometry(enPagina(150, 2610, 1200, 255));
+    // As wide as its caption, so that nothing beside it covers the box.
+    memoria->resize(memoria->sizeHint().width(), memoria->height());
 
     // The message lines and the readouts over the drawing.
     auto linea = [&](const char* nombre, QRect lugar, QColor texto) {
@@ -235,8 +270,16 @@ void Frm_DibujaVantoras::construir()
     };
     linea("SalidaTxt", Twips(45, 3060, 3525, 825), QColor(255, 128, 255));
     linea("SalidaTxt2", Twips(30, 3915, 3525, 420), QColor(128, 255, 255));
-    QLineEdit* texto1 = caja(this, "Text1", Twips(1215, 4455, 2175, 420), kFondo, kEtiqueta);
+    QLineEdit* texto1 = caja(this, "Text1", Twips(1215, 4455, 2175, 420), kFondo, Qt::white);
     texto1->setFrame(false);
+    // The back face's radius in the drawing's units, named while it shows;
+    // the box moves right as far as its label needs.
+    QLabel* radio = etiqueta(this, "Label_RadioPosterior", "Radio posterior:", Twips(45, 4455, 1140, 420), Qt::white);
+    radio->resize(radio->sizeHint().width(), radio->height());
+    texto1->move(std::max(texto1->x(), radio->geometry().right() + 4), texto1->y());
+    radio->hide();
+    connect(texto1, &QLineEdit::textChanged, radio,
+            [radio](const QString& t) { radio->setVisible(!t.trimmed().isEmpty()); });
 
     etiqueta(this, "Label_DiseñoDinamico", "Diseño Dinámico", Twips(4230, 90, 1800, 255), QColor(255, 255, 0));
     const QString tipEspesor = QStringLiteral("Indica el espesor de la lente en la posición actual del cursor.");
@@ -293,6 +336,17 @@ void Frm_DibujaVantoras::mouseMoveEvent(QMouseEvent* evento)
     const QPointF donde = evento->position();
     Form_MouseMove(static_cast<float>(donde.x() * 300.0 / LienzoImagen::kAncho),
                    static_cast<float>(donde.y() * 200.0 / LienzoImagen::kAlto));
+}
+
+bool Frm_DibujaVantoras::event(QEvent* evento)
+{
+    // A box that opens while a bar's arrow is held takes the release: the
+    // bar's repeat stops here, or it would step on behind the box and run its
+    // handler again while the handler's own box waits.
+    if (evento->type() == QEvent::WindowBlocked)
+        for (QScrollBar* b : std::as_const(m_barras))
+            static_cast<Barra*>(b)->DetenerRepeticion();
+    return QWidget::event(evento);
 }
 
 bool Frm_DibujaVantoras::eventFilter(QObject* objeto, QEvent* evento)

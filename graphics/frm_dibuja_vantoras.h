@@ -4,8 +4,10 @@
 #include "modificacion_diseno.h"
 #include "pantalla_widgets.h"
 
+#include <QList>
 #include <QWidget>
 
+class QScrollBar;
 class QTabWidget;
 
 // The graphics window: the lens drawn on its own surface, with the tabs that
@@ -37,6 +39,7 @@ protected:
     void paintEvent(QPaintEvent* evento) override;
     void mouseMoveEvent(QMouseEvent* evento) override;
     bool eventFilter(QObject* objeto, QEvent* evento) override;
+    bool event(QEvent* evento) override;
 
 private:
     void construir();
@@ -45,4 +48,5 @@ private:
     PantallaWidgets& m_pantalla;
     LienzoImagen& m_lienzo;
     QTabWidget* m_pestanas = nullptr;
+    QList<QScrollBar*> m_barras;
 };

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string_view>
+#include <utility>
 
 // The graphics window's drawing surface, as the lens drawings see it: a
 // logical frame laid over the window's client area, curves and lines in it,
@@ -28,6 +29,11 @@ public:
     // the horizontal one in device pixels: up to 1 the horizontal semi-axis is
     // the radius, above 1 the vertical one is.
     virtual void Arco(double cx, double cy, double radio, Color color, double inicio, double fin, double aspecto) = 0;
+    // The point at angulo of the arc Arco draws with the same centre, radius
+    // and aspect, in logical units: where a curve really ends on this surface,
+    // so that the lines that close an outline meet it.
+    virtual std::pair<double, double> PuntoDeArco(double cx, double cy, double radio, double angulo,
+                                                  double aspecto) const = 0;
     // The whole curve, same rules.
     virtual void Elipse(double cx, double cy, double radio, Color color, double aspecto) = 0;
     // A one-pixel segment; without a colour, in the foreground colour.
@@ -41,7 +47,8 @@ public:
     // with the fill colour up to pixels of exactly the boundary colour. Does
     // nothing while the fill style is transparent.
     virtual void RellenarDesde(int x, int y, Color borde) = 0;
-    // Writes the text at the text position in the foreground colour and moves
+    // Writes the text at the text position in a colour readable on the
+    // background, and moves
     // the position to the start of the next line.
     virtual void Imprimir(std::string_view texto) = 0;
 };

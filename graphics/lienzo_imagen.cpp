@@ -184,6 +184,16 @@ void LienzoImagen::Arco(double cx, double cy, double radio, Color color, double 
     trazarArco(x, y, a, b, inicio, barrido, fin, rgb(color));
 }
 
+std::pair<double, double> LienzoImagen::PuntoDeArco(double cx, double cy, double radio, double angulo,
+                                                    double aspecto) const
+{
+    // The semi-axes of Arco in pixels, brought back to each axis's units.
+    const double r = std::fabs(radio) * kAncho / m_ancho;
+    const double a = aspecto <= 1.0 ? r : r / aspecto;
+    const double b = aspecto <= 1.0 ? r * aspecto : r;
+    return {cx + a * std::cos(angulo) * m_ancho / kAncho, cy - b * std::sin(angulo) * m_alto / kAlto};
+}
+
 void LienzoImagen::Elipse(double cx, double cy, double radio, Color color, double aspecto)
 {
     Arco(cx, cy, radio, color, 0.0, kDosPi, aspecto);
@@ -339,16 +349,20 @@ void LienzoImagen::Imprimir(std::string_view texto)
     QFont fuente(QStringLiteral("Sans Serif"), 8);
     fuente.setStyleHint(QFont::SansSerif, QFont::NoAntialias);
     const QFontMetrics medidas(fuente, &m_imagen);
+    const QString linea = QString::fromUtf8(texto.data(), qsizetype(texto.size()));
+    const QRect lugar(m_margen, m_renglon, kAncho - m_margen, kAlto - m_renglon);
+    const int flags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+    const QRect ocupado = medidas.boundingRect(lugar, flags, linea);
     {
         QPainter pintor(&m_imagen);
         pintor.setRenderHint(QPainter::Antialiasing, false);
         pintor.setRenderHint(QPainter::TextAntialiasing, false);
         pintor.setFont(fuente);
-        pintor.setPen(QColor(rgb(kFrente)));
-        pintor.drawText(0, m_renglon + medidas.ascent(), QString::fromUtf8(texto.data(), qsizetype(texto.size())));
+        pintor.setPen(QColor(rgb(kTexto)));
+        pintor.drawText(lugar, flags, linea);
     }
     // Below the surface nothing more shows; the position stops there.
-    m_renglon = std::min(m_renglon + medidas.height(), kAlto);
+    m_renglon = std::min(m_renglon + std::max(ocupado.height(), medidas.height()), kAlto);
 }
 
 QByteArray LienzoImagen::Png() const

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -36,6 +37,8 @@ public:
     void Marco(double izquierda, double arriba, double ancho, double alto) override;
     // A non-positive aspect draws nothing; equal angles draw one point.
     void Arco(double cx, double cy, double radio, Color color, double inicio, double fin, double aspecto) override;
+    std::pair<double, double> PuntoDeArco(double cx, double cy, double radio, double angulo,
+                                          double aspecto) const override;
     void Elipse(double cx, double cy, double radio, Color color, double aspecto) override;
     void Linea(double x1, double y1, double x2, double y2, std::optional<Color> color = std::nullopt) override;
     long ColorPixel(double x, double y) const override;
@@ -45,8 +48,15 @@ public:
     // the fill colour included; a seed off the surface or of the boundary
     // colour paints nothing.
     void RellenarDesde(int x, int y, Color borde) override;
-    // Needs a QGuiApplication, as every use of fonts does.
+    // In the text colour, from the text margin, wrapped at word breaks so
+    // that a line never runs off the surface. Needs a QGuiApplication, as
+    // every use of fonts does.
     void Imprimir(std::string_view texto) override;
+    // Where printed text starts, in pixels from the left edge: a window that
+    // covers part of the surface with its controls keeps the text clear of
+    // them.
+    void MargenTexto(int x) { m_margen = std::clamp(x, 0, kAncho - 1); }
+    static constexpr Color kTexto = colores::kTexto;
 
     const QImage& imagen() const { return m_imagen; }
     // The image as a PNG file's bytes.
@@ -70,6 +80,6 @@ private:
     double m_alto = 200.0;
     Relleno m_estilo = Relleno::Transparente;
     Color m_colorRelleno{0, 0, 0};
-    // Text always starts at the left edge; only its line moves.
+    int m_margen = 0;
     int m_renglon = 0;
 };

@@ -104,17 +104,27 @@ void ModificacionDiseno::aconsejar(std::string_view texto, Color color)
     m_graficos.PonerTexto(ctlg::SalidaTxt, texto);
 }
 
-// The centre thickness of the design at the window's base curve, with the
-// lens routine on the shared items.
-void ModificacionDiseno::resolverEspesor()
+// The window's lens at a diameter (mm): its centre thickness at the window's
+// base, then its faces, so that what is drawn, weighed and photographed is
+// one lens. The routines work on copies of the prescription's edge, power
+// and diameter: a recovery's sample lens stays in this window, and neither
+// changes the figures the design window calculates from nor blocks its save.
+void ModificacionDiseno::resolverLente(double diametro)
 {
     EstadoDiseno& e = m_estado;
+    const int recuperado = e.CalculoRecuperado;
+    Numero diametroM = diametro / 1000.0;
+    Numero borde = e.EspesorBorde;
+    Numero poder = e.PoderVertice;
+    Numero diametroCaras = diametro;
     e.CurvaBaseCalculo = e.CurvaBaseActual;
     e.PoderVerticeCalculo = e.PoderVertice;
-    m_motor.CalculoLente(e.CurvaBaseCalculo, e.DiametroM, e.EspesorBorde, e.IndiceMaterial, e.PoderVerticeCalculo,
-                         e.ErrorPoder, e.PoderInterno1523Calc, e.PoderExternoCalc, e.PoderInternoCalc, e.SagitaExterna,
+    m_motor.CalculoLente(e.CurvaBaseCalculo, diametroM, borde, e.IndiceMaterial, e.PoderVerticeCalculo, e.ErrorPoder,
+                         e.PoderInterno1523Calc, e.PoderExternoCalc, e.PoderInternoCalc, e.SagitaExterna,
                          e.EspesorCentralM);
     e.EspesorCentral = e.EspesorCentralM * 1000.0;
+    m_motor.CalculoCaras(e.CurvaBaseActual, e.IndiceMaterial, e.EspesorCentral, poder, diametroCaras);
+    e.CalculoRecuperado = recuperado;
 }
 
 bool ModificacionDiseno::redibujar(Numero& indice, Numero& diametro)
@@ -129,8 +139,9 @@ void ModificacionDiseno::HScroll_ModificoBase_Change()
     EstadoDiseno& e = m_estado;
     e.CurvaBaseActual = m_graficos.Valor(ctlg::HScroll_ModificoBase) / 8.0;
     m_graficos.PonerTexto(ctlg::Tx_ModificoBase, TextoPlano(e.CurvaBaseActual));
-    resolverEspesor();
-    m_motor.CalculoCaras(e.CurvaBaseActual, e.IndiceMaterial, e.EspesorCentral, e.PoderVertice, e.DiametroInicial);
+    // "Memoria" keeps the diameter chosen on its tab; otherwise the design's.
+    Numero& diametro = m_graficos.Valor(ctlg::Check_Memoria) == 1 ? e.DiametroModificado : e.DiametroInicial;
+    resolverLente(diametro);
     if (e.ScrollActivo != 1)
         return;
 
@@ -146,8 +157,6 @@ void ModificacionDiseno::HScroll_ModificoBase_Change()
         m_dialogos.Mensaje(kTituloMuyCurva, std::string(kTextoMuyCurva) + TextoPlano(e.CurvaBase), Icono::Informacion);
         return;
     }
-    // "Memoria" keeps the diameter chosen on its tab; otherwise the design's.
-    Numero& diametro = m_graficos.Valor(ctlg::Check_Memoria) == 1 ? e.DiametroModificado : e.DiametroInicial;
     m_graficos.PonerTexto(ctlg::Tx_CurvaBase_Diametro, TextoPlano(diametro));
     redibujar(e.IndiceMaterial, diametro);
 }
@@ -169,8 +178,7 @@ void ModificacionDiseno::HScroll_ModificoDiametro_Change()
         m_dialogos.Mensaje(kTituloDiametro, kTextoDiametro, Icono::Informacion);
         m_graficos.PonerMaximo(ctlg::HScroll_ModificoDiametro, d);
     } else {
-        e.DiametroM = d / 1000.0;
-        resolverEspesor();
+        resolverLente(d);
         redibujar(e.IndiceMaterial, e.DiametroModificado);
     }
     // A new diameter releases a base curve locked as too steep.
@@ -194,8 +202,7 @@ void ModificacionDiseno::HScroll_ModificoIndice_Change()
     m_graficos.PonerTexto(ctlg::Tx_ModificoIndice, TextoPlano(e.IndiceScroll));
 
     e.IndiceMaterial = e.IndiceScroll;
-    resolverEspesor();
-    m_motor.CalculoCaras(e.CurvaBaseActual, e.IndiceMaterial, e.EspesorCentral, e.PoderVertice, e.DiametroInicial);
+    resolverLente(e.DiametroModificado);
 
     if (MaterialIncompatible(e.RadioExterno * 1000.0, e.DiametroModificado)) {
         m_dialogos.Mensaje(kTituloMaterial, kTextoMaterial, Icono::Informacion);

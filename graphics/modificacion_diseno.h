@@ -45,7 +45,7 @@ public:
 
 private:
     void dibujarGuardado();
-    void resolverEspesor();
+    void resolverLente(double diametro);
     void ocultarDinamicos();
     void aconsejar(std::string_view texto, Color color);
     bool redibujar(Numero& indice, Numero& diametro);

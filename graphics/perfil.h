@@ -57,7 +57,7 @@ private:
     void rechazar(std::string_view titulo, const std::string& texto);
     void arcosFrontales(const Trazado& z, Color c, double aspecto);
     void arcosPosteriores(const Trazado& z, Color c, double aspecto);
-    void caras(const Trazado& z, double abajo, double arriba, Color c);
+    void caras(const Trazado& z, double aspecto, Color c);
     void rellenar(int x, Color borde);
     void vistaFrontal(const Trazado& z, Color c, double ex, double ey, double aspecto);
 

@@ -82,7 +82,7 @@ bool Perfil::RedibujarPerfil(Numero& PoderExterno, Numero& PoderInterno, Numero&
         arcosPosteriores(z, co, A);
         if (z.r2 > kRadioRecto)
             m_lienzo.Linea(z.xBE, yLow, z.xBE, yUp, co);
-        caras(z, yLow, yUp, co);
+        caras(z, A, co);
         rellenar(279, co);
         vistaFrontal(z, co, ex, ey, A);
         m_ultimo = Dibujo{D, Pisos::Dinamico, std::nullopt};

@@ -2,6 +2,7 @@
 
 #include "lienzo.h"
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ public:
     void Arco(double cx, double cy, double radio, Color color, double inicio, double fin, double aspecto) override
     {
         arcos.push_back({cx, cy, radio, color, inicio, fin, aspecto});
+    }
+    std::pair<double, double> PuntoDeArco(double cx, double cy, double radio, double angulo, double) const override
+    {
+        return {cx + radio * std::cos(angulo), cy - radio * std::sin(angulo)};
     }
     void Elipse(double cx, double cy, double radio, Color color, double aspecto) override
     {
