@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QGuiApplication>
 #include <QSysInfo>
 #include <algorithm>
 #include <chrono>
@@ -386,7 +387,15 @@ int main(int argc, char** argv)
         std::cout << kAyuda;
         return kRespondido;
     }
-    QCoreApplication app(argc, argv);
+    // A ticket is drawn with fonts, which need the offscreen platform; no
+    // display is needed or used.
+    std::unique_ptr<QCoreApplication> app;
+    if (o.Tiene("--pdf")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     MaterialesDelCatalogo materiales(o);
     if (o.Tiene("--lote")) {
         if (!archivos.empty())

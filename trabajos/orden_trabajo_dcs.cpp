@@ -14,20 +14,25 @@ namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
+// The painter works in millimetres, so a font's points are divided by the
+// device's pixels per millimetre to keep their size on paper.
+QFont letra(const QPainter& p, double puntos, bool negrita = false)
+{
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setPointSizeF(puntos * 25.4 / p.device()->logicalDpiY());
+    f.setBold(negrita);
+    return f;
+}
+
 QString mm(double x, int cifras = 3) { return QString::number(x, 'f', cifras); }
 
 // One eye's column: its figures, then its outline about the optical centre,
 // drawn with x to the right and y up as the lens is seen from the front.
 void dibujarOjo(QPainter& p, const trabajos::OjoResuelto& ojo, const QString& titulo, QPointF esquina)
 {
-    QFont letra = p.font();
-    letra.setPointSizeF(11);
-    letra.setBold(true);
-    p.setFont(letra);
+    p.setFont(letra(p, 11, true));
     p.drawText(esquina + QPointF(0, 0), titulo);
-    letra.setBold(false);
-    letra.setPointSizeF(9);
-    p.setFont(letra);
+    p.setFont(letra(p, 9));
     if (!ojo.pedido) {
         p.drawText(esquina + QPointF(0, 7), QStringLiteral("No pedido"));
         return;
@@ -103,9 +108,7 @@ QByteArray TrabajoPdf(const trabajos::Contestacion& c)
         pdf.setCreator(QStringLiteral("Vantora"));
         QPainter p(&pdf);
         p.scale(pdf.resolution() / 25.4, pdf.resolution() / 25.4);
-        QFont letra(QStringLiteral("DejaVu Sans"));
-        letra.setPointSizeF(16);
-        p.setFont(letra);
+        p.setFont(letra(p, 16, true));
         p.drawText(QPointF(15, 20), QStringLiteral("Orden de trabajo ") + q(c.numero));
         std::string error;
         if (const auto codigo = CodificarCode128(c.numero, error)) {
