@@ -224,6 +224,21 @@ std::string Contestacion::Material() const
     return {};
 }
 
+std::optional<OjoDeDiseno> PrimerOjoEsferico(const dcs::Pedido& pedido)
+{
+    for (const Lado lado : {Lado::Derecho, Lado::Izquierdo}) {
+        std::string error;
+        if (!pideOjo(pedido, lado, error) || !error.empty() || !pedido.errorDe(lado).empty())
+            continue;
+        const Ojo o(pedido, lado);
+        const auto esfera = o.Numero("SPH");
+        if (!esfera || *esfera <= 0 || o.Numero("CYL").value_or(0) != 0 || o.Numero("PRVM").value_or(0) != 0)
+            continue;
+        return OjoDeDiseno{lado, *esfera, o.Texto("LMATTYPE"), o.Numero("FRNT"), o.Numero("FED"), o.Numero("MINEDG")};
+    }
+    return std::nullopt;
+}
+
 Contestacion Responder(const dcs::Pedido& pedido, MaterialesTrabajo* materiales)
 {
     Contestacion c;

@@ -56,4 +56,17 @@ struct Contestacion {
 
 Contestacion Responder(const dcs::Pedido& pedido, MaterialesTrabajo* materiales);
 
+// The first eye, right then left, that the design window can make: a plus
+// sphere with neither cylinder nor prism, asked for and free of bad values.
+// Only what the job gives is filled; the rest stays as the window has it.
+struct OjoDeDiseno {
+    dcs::Lado lado = dcs::Lado::Derecho;
+    double esfera = 0;
+    std::string material;
+    std::optional<double> base; // FRNT
+    std::optional<double> diametro; // FED
+    std::optional<double> borde; // MINEDG
+};
+std::optional<OjoDeDiseno> PrimerOjoEsferico(const dcs::Pedido& pedido);
+
 } // namespace trabajos
