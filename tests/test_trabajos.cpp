@@ -111,6 +111,11 @@ private slots:
             << "TRCFMT=1;4;E;R;F\r\nR=2500;2500;2500"
             << "STATUS=1 TRCFMT: el trazo del lado R anuncia 4 radios y trae 3;1 TRCFMT: el trazo del lado R anuncia "
                "4 radios y trae 3";
+        QTest::newRow("radio no válido, con la línea del pedido")
+            << "TRCFMT=1;3;E;R;F\r\nR=2500;x;2500"
+            << "STATUS=1 TRCFMT: línea 15: radio \"x\" no válido: se esperan centésimas de milímetro, enteros de 1 a "
+               "10000;1 TRCFMT: línea 15: radio \"x\" no válido: se esperan centésimas de milímetro, enteros de 1 a "
+               "10000";
         QTest::newRow("ojo sin esfera") << "SPH=3.00;?"
                                         << "STATUS=0;1 SPH: falta la esfera";
         QTest::newRow("solo el derecho") << "DO=R"

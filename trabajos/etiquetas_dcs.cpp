@@ -177,7 +177,9 @@ std::optional<Pedido> Pedido::Leer(std::string_view texto, std::string& error)
             pedido.m_errores[lado] = motivo;
     };
     bool conTrabajo = false;
+    std::size_t linea = 0, lineasDelTrazo = 0;
     while (!texto.empty()) {
+        ++linea;
         const std::size_t fin = texto.find('\n');
         const std::string_view registro = recortar(texto.substr(0, fin));
         texto.remove_prefix(fin == std::string_view::npos ? texto.size() : fin + 1);
@@ -193,7 +195,10 @@ std::optional<Pedido> Pedido::Leer(std::string_view texto, std::string& error)
             continue;
         }
         if (e->clase == Trazo) {
-            pedido.m_trazo.append(registro).push_back('\n');
+            // Blank lines in place of the other records, so that the trace
+            // reader's line numbers are the request's.
+            pedido.m_trazo.append(linea - 1 - lineasDelTrazo, '\n').append(registro).push_back('\n');
+            lineasDelTrazo = linea;
             continue;
         }
         if (e->nombre == "JOB") {

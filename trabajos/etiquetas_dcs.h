@@ -60,7 +60,8 @@ public:
     const std::vector<Valor>* Valores(std::string_view etiqueta, Lado lado) const;
     // The first value, when present.
     const Valor* Primero(std::string_view etiqueta, Lado lado) const;
-    // The trace records (TRCFMT and R) as they came, for the trace reader.
+    // The trace records (TRCFMT and R) on their own lines, the others left
+    // blank, for the trace reader; empty when the request has none.
     const std::string& trazo() const { return m_trazo; }
     // Labels outside the table, each with its text.
     const std::map<std::string, std::string, std::less<>>& desconocidas() const { return m_desconocidas; }
