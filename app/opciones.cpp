@@ -82,6 +82,10 @@ std::optional<Opciones> Opciones::Leer(int argc, char** argv, std::span<const De
             error = "opción desconocida: " + TextoLegible(opcion) + " (vea --ayuda)";
             return std::nullopt;
         }
+        if (definicion->tipo == TipoOpcion::Bandera) {
+            opciones.m_textos[std::string(opcion)] = std::string();
+            continue;
+        }
         if (i + 1 >= argc) {
             error = std::string(opcion) + ": falta el valor";
             return std::nullopt;

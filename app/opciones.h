@@ -14,7 +14,8 @@
 inline constexpr std::string_view kOpcionDatos = "--datos";
 inline constexpr int kSalidaOpcionInvalida = 2;
 
-enum class TipoOpcion { Numero, Texto, Carpeta };
+// A Bandera stands alone, without a value.
+enum class TipoOpcion { Numero, Texto, Carpeta, Bandera };
 
 struct DefinicionOpcion {
     std::string_view nombre;

@@ -1,10 +1,16 @@
 #include "programa.h"
 
+#include "abrir_trabajo.h"
+#include "almacen_trabajos.h"
 #include "form1_base_materiales.h"
 #include "frm_dibuja_vantoras.h"
 #include "frm_vantora.h"
+#include "responder_trabajo.h"
 #include "ruta_legible.h"
 #include "vista_previa_orden.h"
+
+#include <QComboBox>
+#include <QLineEdit>
 
 namespace {
 
@@ -62,6 +68,7 @@ Programa::Programa(const CarpetaDatos& carpeta, Dialogos& dialogos, std::optiona
         if (const auto orden = m_orden->DelDiseno(QDateTime::currentDateTime()))
             MostrarVistaPreviaOrden(m_diseno.get(), *orden);
     });
+    AgregarAbrirTrabajo(m_diseno.get(), [this](const QString& numero) { abrirTrabajo(numero); });
     m_diseno->AlGraficar([this](bool porClic) {
         if (porClic)
             m_modificacion->SSCommandGraficar_Click();
@@ -104,4 +111,56 @@ void Programa::abrirProductos()
     m_materiales->show();
     m_materiales->raise();
     m_materiales->activateWindow();
+}
+
+void Programa::abrirTrabajo(const QString& numero)
+{
+    const std::string n = numero.toStdString();
+    AlmacenTrabajos almacen(m_base);
+    QString error;
+    std::optional<TrabajoGuardado> guardado;
+    if (const auto problema = almacen.Preparar())
+        error = *problema;
+    else
+        guardado = almacen.Abrir(numero, error);
+    if (!guardado) {
+        m_dialogos.Mensaje("Trabajo",
+                           error.isEmpty() ? "El trabajo " + n + " no está guardado."
+                                           : "No se pudo abrir el trabajo " + n + ": " + error.toStdString(),
+                           Icono::Exclamacion);
+        return;
+    }
+    std::string motivo;
+    const auto pedido = dcs::Pedido::Leer(guardado->pedido.toStdString(), motivo);
+    const auto ojo = pedido ? trabajos::PrimerOjoEsferico(*pedido) : std::nullopt;
+    if (!ojo) {
+        m_dialogos.Mensaje("Trabajo",
+                           "El trabajo " + n +
+                               " no tiene un ojo de esfera positiva sin cilindro ni prisma: ábralo en la ventana de "
+                               "trabajos.",
+                           Icono::Informacion);
+        return;
+    }
+    // The eye goes in as the optician would type it: each box's own rules
+    // judge the value, then the design is calculated.
+    Frm_Vantora& frm = *m_diseno;
+    if (!ojo->material.empty()) {
+        auto* combo = frm.findChild<QComboBox*>("Combo_Materiales");
+        const int indice = combo->findText(QString::fromStdString(ojo->material), Qt::MatchFixedString);
+        if (indice >= 0) {
+            combo->setCurrentIndex(indice);
+            frm.Combo_Materiales_KeyPress(13);
+        }
+    }
+    const auto poner = [&](const char* caja, std::optional<double> valor, void (Frm_Vantora::*tecla)(int)) {
+        if (!valor)
+            return;
+        frm.findChild<QLineEdit*>(caja)->setText(QString::number(*valor, 'f', 2));
+        (frm.*tecla)(13);
+    };
+    poner("Tx_PoderVertice", ojo->esfera, &Frm_Vantora::Tx_PoderVertice_KeyPress);
+    poner("Tx_BaseCrown", ojo->base, &Frm_Vantora::Tx_BaseCrown_KeyPress);
+    poner("Tx_DiametroInicial", ojo->diametro, &Frm_Vantora::Tx_DiametroInicial_KeyPress);
+    poner("Tx_EspesorBorde", ojo->borde, &Frm_Vantora::Tx_EspesorBorde_KeyPress);
+    frm.Command_Calcular_Click();
 }

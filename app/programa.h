@@ -40,6 +40,8 @@ public:
 
 private:
     void abrirProductos();
+    // A job pulled up by its number on the design window.
+    void abrirTrabajo(const QString& numero);
     void cargarGraficos();
 
     const CarpetaDatos& m_carpeta;

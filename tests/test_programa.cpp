@@ -1,6 +1,7 @@
 // The program as it starts: the starter catalogue in the list, a material
 // chosen in the materials window handed to the design, and the exit.
 
+#include "almacen_trabajos.h"
 #include "apoyo/dialogos_prueba.h"
 #include "form1_base_materiales.h"
 #include "frm_vantora.h"
@@ -19,6 +20,56 @@ class TestPrograma : public QObject {
     Q_OBJECT
 
 private slots:
+    // A number scanned into the "Trabajo" box (digits, then Enter) brings a
+    // stored job's first plus-sphere eye into the design window, calculated:
+    // Trivex +4.00 on a 6 D base, 60 mm, 1 mm edge is 4.446 mm by hand.
+    void trabajoEscaneado_data()
+    {
+        QTest::addColumn<QString>("numero");
+        QTest::addColumn<QString>("central");
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("el ojo izquierdo, el primero de esfera positiva") << "77"
+                                                                         << "4.45"
+                                                                         << "";
+        QTest::newRow("sólo ojos con cilindro") << "78"
+                                                << ""
+                                                << "ventana de trabajos";
+        QTest::newRow("número no guardado") << "79"
+                                            << ""
+                                            << "El trabajo 79 no está guardado.";
+    }
+    void trabajoEscaneado()
+    {
+        QFETCH(QString, numero);
+        QFETCH(QString, central);
+        QFETCH(QString, mensaje);
+        QTemporaryDir dir;
+        const CarpetaDatos carpeta(dir.path().toStdString());
+        DialogosPrueba dlg;
+        Programa programa(carpeta, dlg);
+        BaseMateriales base(carpeta.Archivo(CarpetaDatos::kMateriales));
+        QVERIFY(!base.Preparar());
+        AlmacenTrabajos almacen(base);
+        QVERIFY(!almacen.Preparar());
+        QString error;
+        for (const auto& [n, pedido] : {std::pair{"77", "JOB=77\nSPH=-1.00;4.00\nLMATTYPE=?;Trivex\nFRNT=?;6\n"
+                                                        "FED=?;60\nMINEDG=?;1\n"},
+                                        {"78", "JOB=78\nSPH=2.00;2.00\nCYL=-1;-1\nAX=90;90\n"}})
+            QCOMPARE(almacen.Guardar({n, pedido, "", "", "", "", "", ""}, false, error),
+                     AlmacenTrabajos::Guardado::Nuevo);
+        Frm_Vantora& frm = programa.diseno();
+        programa.Mostrar();
+        QVERIFY(QTest::qWaitForWindowExposed(&frm));
+        QTest::keyClick(&frm, Qt::Key_T, Qt::ControlModifier);
+        auto* caja = frm.findChild<QLineEdit*>("Tx_Trabajo");
+        QVERIFY(caja && caja->isVisible());
+        QTest::keyClicks(caja, numero + "\r");
+        QCOMPARE(frm.findChild<QLineEdit*>("Tx_EspesorCentral")->text(), central);
+        QCOMPARE(dlg.cajas.size(), mensaje.isEmpty() ? 0u : 1u);
+        if (!mensaje.isEmpty())
+            QVERIFY(QString::fromStdString(dlg.cajas[0].texto).contains(mensaje));
+    }
+
     void materialDeLaBaseDeDatos()
     {
         QTemporaryDir dir;

@@ -1,0 +1,448 @@
+// vantora-trabajo: answers jobs from the laboratory's system, one file or a
+// whole folder, in the industry's data-communication format.
+
+#include "almacen_trabajos.h"
+#include "archivos.h"
+#include "base_materiales.h"
+#include "carpeta_datos.h"
+#include "catalogo_sql.h"
+#include "espesor_minimo.h"
+#include "opciones.h"
+#include "orden_trabajo_dcs.h"
+#include "responder_trabajo.h"
+#include "ruta_legible.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QGuiApplication>
+#include <QSysInfo>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kPrograma = "vantora-trabajo";
+
+constexpr int kRespondido = 0;
+constexpr int kSinEscribir = 1;
+constexpr int kRechazado = 3;
+constexpr int kConFallas = 4;
+constexpr int kYaExiste = 5;
+
+constexpr std::string_view kAyuda =
+    "Uso: vantora-trabajo PEDIDO|- [--salida ARCHIVO]\n"
+    "     vantora-trabajo --lote CARPETA_ENTRADA --salida CARPETA_SALIDA [--rehacer]\n"
+    "     vantora-trabajo PEDIDO|- --guardar [--reemplazar]\n"
+    "     vantora-trabajo --abrir NUMERO [--pdf ARCHIVO]\n"
+    "     vantora-trabajo --lista [--desde AAAA-MM-DD]\n"
+    "     [--datos DIR] [--catalogo C]\n"
+    "Responde trabajos del sistema del laboratorio (formato DCS, registros ETIQUETA=derecho;izquierdo):\n"
+    "espesor central, curvas, bloque, bordes más delgado y más grueso y peso de cada ojo.\n"
+    "  PEDIDO            archivo del trabajo, o - para leerlo de la entrada estándar\n"
+    "  --salida ARCHIVO  respuesta en un archivo (sin ella, en la salida estándar)\n"
+    "  --lote CARPETA    responde cada archivo de la carpeta; cada respuesta se escribe entera en\n"
+    "                    --salida CARPETA, con el nombre del pedido y la extensión .rsp\n"
+    "  --rehacer         vuelve a responder los trabajos que ya tienen respuesta\n"
+    "  --guardar         guarda el pedido y su respuesta en el almacén de trabajos (donde está la\n"
+    "                    Base de Datos de Materiales); un número ya guardado se rechaza\n"
+    "  --reemplazar      con --guardar, reemplaza el trabajo ya guardado con ese número\n"
+    "  --abrir NUMERO    muestra el pedido y la respuesta de un trabajo guardado\n"
+    "  --pdf ARCHIVO     con --abrir, la orden de trabajo del trabajo en PDF\n"
+    "  --lista           los trabajos guardados; --desde AAAA-MM-DD, los creados desde ese día\n"
+    "  --datos DIR       carpeta de datos (la de materiales.mdb)\n"
+    "  --catalogo C      Base de Datos de Materiales: un archivo o\n"
+    "                    postgresql://[usuario[:contraseña]@][servidor][:puerto]/base\n"
+    "Estado de salida: 0 todo respondido; 1 la respuesta no se pudo escribir; 2 opción no válida;\n"
+    "3 el pedido no es un trabajo, el trabajo no está guardado o el catálogo no se puede usar;\n"
+    "4 algún ojo o trabajo falló (su STATUS dice la etiqueta y el motivo; en un lote, el resumen\n"
+    "lo lista); 5 el trabajo ya está guardado y no se dio --reemplazar.\n";
+
+constexpr DefinicionOpcion kOpciones[] = {
+    {"--salida", TipoOpcion::Texto},       {"--lote", TipoOpcion::Texto},       {"--rehacer", TipoOpcion::Bandera},
+    {"--catalogo", TipoOpcion::Texto},     {kOpcionDatos, TipoOpcion::Carpeta}, {"--guardar", TipoOpcion::Bandera},
+    {"--reemplazar", TipoOpcion::Bandera}, {"--abrir", TipoOpcion::Texto},      {"--pdf", TipoOpcion::Texto},
+    {"--lista", TipoOpcion::Bandera},      {"--desde", TipoOpcion::Texto},
+};
+
+int fallar(const std::string& mensaje) { return FallarOpcion(kPrograma, mensaje); }
+
+// The catalogue, opened the first time a job names a material: a folder of
+// jobs that give their index alone never touches it.
+class MaterialesDelCatalogo : public trabajos::MaterialesTrabajo {
+public:
+    explicit MaterialesDelCatalogo(const Opciones& o) : m_o(o) {}
+
+    std::optional<trabajos::MaterialTrabajo> Buscar(std::string_view nombre) override
+    {
+        const auto guardado = m_vistos.find(std::string(nombre));
+        if (guardado != m_vistos.end())
+            return guardado->second;
+        if (!abrir())
+            return std::nullopt;
+        std::optional<trabajos::MaterialTrabajo> m;
+        if (const auto material = m_catalogo->BuscarPorNombre(nombre))
+            m = trabajos::MaterialTrabajo{material->producto, material->indice, material->densidad,
+                                          EspesorMinimoDe(*m_base, material->Id)};
+        m_vistos.emplace(std::string(nombre), m);
+        return m;
+    }
+    // Why the catalogue could not be opened; empty while it can.
+    const std::string& error() const { return m_error; }
+    // The catalogue's store, opened now if it was not; nothing when it
+    // cannot be used (see error()).
+    const BaseMateriales* Base() { return abrir() ? m_base.get() : nullptr; }
+
+private:
+    bool abrir()
+    {
+        if (m_catalogo)
+            return true;
+        if (!m_error.empty())
+            return false;
+        const CarpetaDatos carpeta(m_o.Carpeta());
+        m_base = std::make_unique<BaseMateriales>(ElegirCatalogo(
+            m_o.Tiene("--catalogo") ? std::optional(QString::fromStdString(m_o.Texto("--catalogo"))) : std::nullopt,
+            carpeta.carpeta(), carpeta.Archivo(CarpetaDatos::kMateriales)));
+        std::string error;
+        if (m_o.Tiene("--catalogo") && !m_base->ubicacion().error().isEmpty())
+            m_error = "--catalogo: " + m_base->ubicacion().error().toStdString();
+        else if (!m_base->ubicacion().esServidor() && !carpeta.Preparar(error))
+            m_error = "--datos: no se pudo preparar la carpeta de datos: " + error;
+        else if (const std::optional<Aviso> aviso = m_base->Preparar())
+            m_error = aviso->texto;
+        if (!m_error.empty())
+            return false;
+        m_catalogo = std::make_unique<CatalogoSql>(*m_base);
+        return true;
+    }
+
+    const Opciones& m_o;
+    std::unique_ptr<BaseMateriales> m_base;
+    std::unique_ptr<CatalogoSql> m_catalogo;
+    std::map<std::string, std::optional<trabajos::MaterialTrabajo>> m_vistos;
+    std::string m_error;
+};
+
+// A job from standard input, read no further than a job can be long.
+bool leerEntrada(std::string& texto, std::string& error)
+{
+    char bloque[65536];
+    while (texto.size() <= dcs::kPedidoMaximo) {
+        const std::size_t n = std::fread(bloque, 1, sizeof bloque, stdin);
+        texto.append(bloque, n);
+        if (n < sizeof bloque)
+            break;
+    }
+    if (std::ferror(stdin)) {
+        error = "no se pudo leer la entrada estándar";
+        return false;
+    }
+    return true;
+}
+
+struct Resultado {
+    std::optional<trabajos::Contestacion> contestacion;
+    std::string falla; // the whole request's refusal, or the first failed eye
+};
+
+Resultado responder(std::string_view texto, MaterialesDelCatalogo& materiales)
+{
+    Resultado r;
+    const auto pedido = dcs::Pedido::Leer(texto, r.falla);
+    if (!pedido)
+        return r;
+    r.contestacion = trabajos::Responder(*pedido, &materiales);
+    if (!materiales.error().empty()) {
+        r.falla = materiales.error();
+        r.contestacion.reset();
+        return r;
+    }
+    for (const auto& ojo : r.contestacion->ojos)
+        if (r.falla.empty() && !ojo.falla.empty())
+            r.falla = std::string(&ojo == &r.contestacion->ojos[0] ? "ojo derecho, " : "ojo izquierdo, ") + ojo.falla;
+    if (r.falla.empty() && !r.contestacion->Completa())
+        r.falla = "el trabajo no pide ningún ojo (DO, SPH)";
+    return r;
+}
+
+std::string duracion(double segundos)
+{
+    const long s = std::lround(std::max(0.0, segundos));
+    return s >= 60 ? std::to_string(s / 60) + " min " + std::to_string(s % 60) + " s" : std::to_string(s) + " s";
+}
+
+int lote(const Opciones& o, MaterialesDelCatalogo& materiales)
+{
+    const fs::path entrada(o.Texto("--lote"));
+    const fs::path salida(o.Texto("--salida"));
+    std::error_code ec;
+    if (!fs::is_directory(entrada, ec))
+        return fallar("--lote: \"" + RutaLegible(entrada) + "\" no es una carpeta");
+    if (!fs::is_directory(salida, ec))
+        return fallar("--salida: \"" + RutaLegible(salida) + "\" no es una carpeta");
+    std::vector<fs::path> pedidos;
+    for (fs::directory_iterator it(entrada, ec), fin; !ec && it != fin; it.increment(ec)) {
+        const fs::path& p = it->path();
+        const std::string nombre = p.filename().string();
+        if (nombre.starts_with('.') || p.extension() == ".rsp" || !it->is_regular_file(ec))
+            continue;
+        pedidos.push_back(p);
+    }
+    if (ec)
+        return fallar("--lote: no se pudo leer la carpeta \"" + RutaLegible(entrada) + "\"");
+    // Names in order, so that two runs report the same jobs the same way.
+    std::sort(pedidos.begin(), pedidos.end());
+
+    const bool terminal = isatty(STDERR_FILENO);
+    const auto inicio = std::chrono::steady_clock::now();
+    std::vector<std::string> fallas;
+    std::size_t respondidos = 0, omitidos = 0, hechos = 0;
+    for (const fs::path& p : pedidos) {
+        ++hechos;
+        const fs::path destino = salida / p.filename().replace_extension(".rsp");
+        if (!o.Tiene("--rehacer") && fs::symlink_status(destino, ec).type() != fs::file_type::not_found) {
+            ++omitidos;
+            continue;
+        }
+        std::string texto, error;
+        Resultado r;
+        if (LeerArchivo(p, texto, error, dcs::kPedidoMaximo) != Lectura::Leido)
+            r.falla = error.empty() ? "no se pudo leer" : error;
+        else
+            r = responder(texto, materiales);
+        if (r.contestacion && !ReemplazarArchivo(destino, r.contestacion->texto, error))
+            r.falla = error;
+        else if (r.contestacion)
+            ++respondidos;
+        if (!r.falla.empty())
+            fallas.push_back(RutaLegible(p.filename()) + ": " + r.falla);
+        if (terminal) {
+            const double pasado = std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
+            const double quedan = pasado / static_cast<double>(hechos) * static_cast<double>(pedidos.size() - hechos);
+            const std::size_t lleno = hechos * 30 / pedidos.size();
+            std::cerr << "\r[" << std::string(lleno, '#') << std::string(30 - lleno, ' ') << "] " << hechos << " / "
+                      << pedidos.size() << ", quedan " << duracion(quedan) << "   " << std::flush;
+        }
+    }
+    if (terminal && !pedidos.empty())
+        std::cerr << '\n';
+    const double segundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
+    for (const std::string& f : fallas)
+        std::cout << f << '\n';
+    const double ritmo = segundos > 0 ? static_cast<double>(hechos - omitidos) / segundos : 0;
+    std::cout << "Trabajos: " << pedidos.size() << ", respondidos: " << respondidos << ", omitidos: " << omitidos
+              << ", con fallas: " << fallas.size() << ", " << std::lround(ritmo) << " trabajos/s\n";
+    std::cout.flush();
+    return fallas.empty() ? kRespondido : kConFallas;
+}
+
+int sinAlmacen(const std::string& error)
+{
+    EscribirError(kPrograma, error);
+    return kRechazado;
+}
+
+std::string texto(const QString& s) { return s.toStdString(); }
+
+int guardar(const Opciones& o, MaterialesDelCatalogo& materiales, const std::string& pedido,
+            const trabajos::Contestacion& c)
+{
+    const BaseMateriales* base = materiales.Base();
+    if (!base)
+        return sinAlmacen(materiales.error());
+    AlmacenTrabajos almacen(*base);
+    if (const auto error = almacen.Preparar())
+        return sinAlmacen(texto(*error));
+    const QString ahora = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+    const QString numero = QString::fromStdString(c.numero);
+    const TrabajoGuardado t{numero,
+                            QString::fromUtf8(pedido.data(), static_cast<qsizetype>(pedido.size())),
+                            QString::fromStdString(c.texto),
+                            QString::fromStdString(c.Material()),
+                            ahora,
+                            ahora,
+                            QSysInfo::machineHostName(),
+                            c.Completa() ? QStringLiteral("respondido") : QStringLiteral("con fallas")};
+    QString error;
+    switch (almacen.Guardar(t, o.Tiene("--reemplazar"), error)) {
+    case AlmacenTrabajos::Guardado::Nuevo:
+    case AlmacenTrabajos::Guardado::Reemplazado:
+        return kRespondido;
+    case AlmacenTrabajos::Guardado::YaExiste:
+        EscribirError(kPrograma, "El trabajo " + c.numero + " ya existe; use --reemplazar");
+        return kYaExiste;
+    case AlmacenTrabajos::Guardado::Error:
+        break;
+    }
+    return sinAlmacen("no se pudo guardar el trabajo " + c.numero + ": " + texto(error));
+}
+
+// The ticket is drawn from the stored request solved again with today's
+// catalogue: the figures are those of the answer, the outlines need the
+// solve's points.
+int imprimir(const std::string& archivo, const TrabajoGuardado& t, MaterialesDelCatalogo& materiales)
+{
+    const std::string pedido = t.pedido.toStdString();
+    std::string error;
+    const auto leido = dcs::Pedido::Leer(pedido, error);
+    if (!leido)
+        return sinAlmacen("el pedido guardado del trabajo " + t.numero.toStdString() + " no se puede leer: " + error);
+    if (!GrabarTrabajoPdf(archivo, trabajos::Responder(*leido, &materiales), error)) {
+        EscribirError(kPrograma, error);
+        return kSinEscribir;
+    }
+    return kRespondido;
+}
+
+int almacen(const Opciones& o, MaterialesDelCatalogo& materiales)
+{
+    std::optional<QDate> desde;
+    if (o.Tiene("--desde")) {
+        if (!o.Tiene("--lista"))
+            return fallar("--desde solo se usa con --lista");
+        desde = QDate::fromString(QString::fromStdString(o.Texto("--desde")), Qt::ISODate);
+        if (!desde->isValid())
+            return fallar("--desde: \"" + o.Texto("--desde") + "\" no es una fecha AAAA-MM-DD");
+    }
+    if (o.Tiene("--pdf") && !o.Tiene("--abrir"))
+        return fallar("--pdf solo se usa con --abrir NUMERO");
+    const BaseMateriales* base = materiales.Base();
+    if (!base)
+        return sinAlmacen(materiales.error());
+    AlmacenTrabajos almacen(*base);
+    if (const auto error = almacen.Preparar())
+        return sinAlmacen(texto(*error));
+    QString error;
+    if (o.Tiene("--lista")) {
+        const auto lista = almacen.Lista(desde, error);
+        if (!lista)
+            return sinAlmacen("no se pudo leer el almacén de trabajos: " + texto(error));
+        for (const TrabajoGuardado& t : *lista)
+            std::cout << texto(t.numero) << '\t' << texto(t.creado) << '\t' << texto(t.estado) << '\t'
+                      << texto(t.material) << '\t' << texto(t.puesto) << '\n';
+        std::cout.flush();
+        return std::cout ? kRespondido : kSinEscribir;
+    }
+    const std::string numero = o.Texto("--abrir");
+    const auto t = almacen.Abrir(QString::fromStdString(numero), error);
+    if (!t)
+        return sinAlmacen(error.isEmpty() ? "el trabajo " + numero + " no está guardado"
+                                          : "no se pudo leer el almacén de trabajos: " + texto(error));
+    if (o.Tiene("--pdf"))
+        return imprimir(o.Texto("--pdf"), *t, materiales);
+    std::cout << "Trabajo: " << texto(t->numero) << "\nCreado: " << texto(t->creado)
+              << "\nCambiado: " << texto(t->cambiado) << "\nPuesto: " << texto(t->puesto)
+              << "\nEstado: " << texto(t->estado) << "\nMaterial: " << texto(t->material) << "\n\n"
+              << texto(t->pedido) << "\n"
+              << texto(t->respuesta);
+    std::cout.flush();
+    return std::cout ? kRespondido : kSinEscribir;
+}
+
+// Splits the command line: the arguments that are neither an option nor an
+// option's value are the job files; the rest goes to the option reader.
+std::vector<std::string> separar(int argc, char** argv, std::vector<char*>& resto)
+{
+    std::vector<std::string> sueltos;
+    resto.push_back(argv[0]);
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        const auto d = std::find_if(std::begin(kOpciones), std::end(kOpciones),
+                                    [&](const DefinicionOpcion& x) { return x.nombre == a; });
+        if (a == "-" || !a.starts_with('-')) {
+            sueltos.emplace_back(a);
+            continue;
+        }
+        resto.push_back(argv[i]);
+        if (d != std::end(kOpciones) && d->tipo != TipoOpcion::Bandera && i + 1 < argc)
+            resto.push_back(argv[++i]);
+    }
+    return sueltos;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<char*> resto;
+    const std::vector<std::string> archivos = separar(argc, argv, resto);
+    std::string error;
+    const std::optional<Opciones> opciones =
+        Opciones::Leer(static_cast<int>(resto.size()), resto.data(), kOpciones, error);
+    if (!opciones)
+        return fallar(error);
+    const Opciones& o = *opciones;
+    if (o.ayuda()) {
+        std::cout << kAyuda;
+        return kRespondido;
+    }
+    // A ticket is drawn with fonts, which need the offscreen platform; no
+    // display is needed or used.
+    std::unique_ptr<QCoreApplication> app;
+    if (o.Tiene("--pdf")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    MaterialesDelCatalogo materiales(o);
+    if (o.Tiene("--lote")) {
+        if (!archivos.empty())
+            return fallar("--lote no se combina con un pedido suelto: \"" + archivos.front() + "\"");
+        if (!o.Tiene("--salida"))
+            return fallar("--lote necesita --salida CARPETA, la carpeta de las respuestas");
+        return lote(o, materiales);
+    }
+    if (o.Tiene("--rehacer"))
+        return fallar("--rehacer solo se usa con --lote");
+    if (o.Tiene("--abrir") || o.Tiene("--lista")) {
+        if (!archivos.empty() || o.Tiene("--guardar") || (o.Tiene("--abrir") && o.Tiene("--lista")))
+            return fallar("--abrir y --lista no se combinan con un pedido ni entre sí");
+        return almacen(o, materiales);
+    }
+    if (o.Tiene("--reemplazar") && !o.Tiene("--guardar"))
+        return fallar("--reemplazar solo se usa con --guardar");
+    if (archivos.size() != 1)
+        return fallar(archivos.empty() ? "falta el pedido: un archivo, o - para la entrada estándar"
+                                       : "se espera un solo pedido");
+    std::string texto;
+    if (archivos.front() == "-") {
+        if (!leerEntrada(texto, error))
+            return fallar(error);
+    } else if (LeerArchivo(archivos.front(), texto, error, dcs::kPedidoMaximo) != Lectura::Leido) {
+        EscribirError(kPrograma, error.empty() ? "no se pudo leer el pedido" : error);
+        return kRechazado;
+    }
+    const Resultado r = responder(texto, materiales);
+    if (!r.contestacion) {
+        EscribirError(kPrograma, r.falla);
+        return kRechazado;
+    }
+    if (o.Tiene("--salida")) {
+        if (!ReemplazarArchivo(o.Texto("--salida"), r.contestacion->texto, error)) {
+            EscribirError(kPrograma, error);
+            return kSinEscribir;
+        }
+    } else {
+        std::cout << r.contestacion->texto << std::flush;
+        if (!std::cout)
+            return kSinEscribir;
+    }
+    if (!r.falla.empty())
+        EscribirError(kPrograma, r.falla);
+    if (o.Tiene("--guardar"))
+        if (const int estado = guardar(o, materiales, texto, *r.contestacion); estado != kRespondido)
+            return estado;
+    return r.falla.empty() ? kRespondido : kConFallas;
+}

@@ -1,0 +1,154 @@
+// Mutates the example jobs many thousands of times and runs each through the
+// reader and the solver: every run must end in an answer whose records are
+// all finite numbers or a refusal with a reason, within a time bound, and
+// the same request must always give the same bytes.
+
+#include "etiquetas_dcs.h"
+#include "responder_trabajo.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+class UnMaterial : public trabajos::MaterialesTrabajo {
+public:
+    std::optional<trabajos::MaterialTrabajo> Buscar(std::string_view nombre) override
+    {
+        if (nombre != "CR-39")
+            return std::nullopt;
+        return trabajos::MaterialTrabajo{"CR-39", 1.498, 1.32, 2.0};
+    }
+};
+
+// Pieces that hit the reader's edges: separators, unknown marks, numbers out
+// of every range, words the format reserves.
+using namespace std::literals;
+const std::string_view kPiezas[] = {";",
+                                    "?",
+                                    "=",
+                                    "\n",
+                                    "\r",
+                                    "nan",
+                                    "inf",
+                                    "-",
+                                    "1e308",
+                                    "99999",
+                                    "0",
+                                    "-0.00",
+                                    "180",
+                                    "360.1",
+                                    "JOB=",
+                                    "R=",
+                                    "TRCFMT=1;3;E;L;F",
+                                    "\0"sv,
+                                    "..",
+                                    "ETYP=",
+                                    "DO=L",
+                                    "FED=",
+                                    "LIND=1.2;2.5",
+                                    "CYL=-20;20"};
+
+std::string mutar(std::string s, std::mt19937& azar)
+{
+    const int cambios = 1 + static_cast<int>(azar() % 4);
+    for (int c = 0; c < cambios; ++c) {
+        const std::size_t p = s.empty() ? 0 : azar() % s.size();
+        switch (azar() % 6) {
+        case 0:
+            if (!s.empty())
+                s[p] = static_cast<char>(azar() % 256);
+            break;
+        case 1:
+            s.insert(p, kPiezas[azar() % std::size(kPiezas)]);
+            break;
+        case 2:
+            s.erase(p, azar() % 40);
+            break;
+        case 3: { // a line repeated elsewhere
+            const std::size_t fin = s.find('\n', p);
+            s.insert(azar() % (s.size() + 1), s.substr(p, fin == std::string::npos ? 0 : fin - p + 1));
+            break;
+        }
+        case 4:
+            if (!s.empty())
+                s[p] = static_cast<char>('0' + azar() % 10);
+            break;
+        default: // a very long line
+            s.insert(p, std::string(azar() % 5000, static_cast<char>('0' + azar() % 10)));
+        }
+    }
+    return s;
+}
+
+// The numeric records hold finite numbers or "?"; the job number and the
+// statuses may quote whatever the request held.
+bool respuestaSana(const std::string& r)
+{
+    if (!r.starts_with("JOB=") || r.find('\0') != std::string::npos)
+        return false;
+    for (std::size_t desde = 0; desde < r.size();) {
+        const std::size_t fin = r.find("\r\n", desde);
+        if (fin == std::string::npos)
+            return false;
+        const std::string_view linea(r.data() + desde, fin - desde);
+        if (!linea.starts_with("JOB=") && !linea.starts_with("STATUS=") &&
+            linea.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ_=0123456789.-;?") != std::string_view::npos)
+            return false;
+        desde = fin + 2;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2)
+        return 2;
+    std::vector<std::string> ejemplos;
+    for (const auto& e : std::filesystem::directory_iterator(argv[1])) {
+        std::ifstream f(e.path(), std::ios::binary);
+        std::ostringstream t;
+        t << f.rdbuf();
+        ejemplos.push_back(t.str());
+    }
+    if (ejemplos.empty())
+        return 2;
+    constexpr int kRondas = 20000;
+    // Enough for the sanitizer build on a busy machine; the rounds done are
+    // reported, so a slow run is seen, not hidden.
+    constexpr auto kLimite = std::chrono::seconds(60);
+    const auto inicio = std::chrono::steady_clock::now();
+    std::mt19937 azar(20261207);
+    UnMaterial materiales;
+    int respuestas = 0, rechazos = 0, ronda = 0;
+    for (; ronda < kRondas && std::chrono::steady_clock::now() - inicio < kLimite; ++ronda) {
+        const std::string pedido = mutar(ejemplos[azar() % ejemplos.size()], azar);
+        std::string error;
+        const auto leido = dcs::Pedido::Leer(pedido, error);
+        if (!leido) {
+            if (error.empty()) {
+                std::fprintf(stderr, "ronda %d: rechazo sin motivo\n", ronda);
+                return 1;
+            }
+            ++rechazos;
+            continue;
+        }
+        const std::string r = trabajos::Responder(*leido, &materiales).texto;
+        if (!respuestaSana(r) || trabajos::Responder(*leido, &materiales).texto != r) {
+            std::fprintf(stderr, "ronda %d: respuesta no válida o distinta:\n%s\n", ronda, r.c_str());
+            return 1;
+        }
+        ++respuestas;
+    }
+    std::printf("%d pedidos: %d respuestas, %d rechazos\n", ronda, respuestas, rechazos);
+    return ronda >= 1000 ? 0 : 1;
+}

@@ -1,0 +1,200 @@
+// Jobs in the laboratory's data-communication format: the answer of a job
+// whose eyes are the worked checks of the whole-prescription lens, every
+// label's edge cases, refused requests, and a folder of mixed jobs.
+
+#include "apoyo/proceso.h"
+#include "etiquetas_dcs.h"
+#include "responder_trabajo.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+class UnMaterial : public trabajos::MaterialesTrabajo {
+public:
+    std::optional<trabajos::MaterialTrabajo> Buscar(std::string_view nombre) override
+    {
+        if (nombre != "CR-39")
+            return std::nullopt;
+        return trabajos::MaterialTrabajo{"CR-39", 1.498, 1.32, 2.0};
+    }
+};
+
+std::string leer(const char* nombre)
+{
+    QFile f(QStringLiteral(VANTORA_DATOS_TRABAJOS "/") + nombre);
+    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
+}
+
+std::string responder(const std::string& texto)
+{
+    std::string error;
+    const auto pedido = dcs::Pedido::Leer(texto, error);
+    if (!pedido)
+        return "rechazado: " + error;
+    UnMaterial materiales;
+    return trabajos::Responder(*pedido, &materiales).texto;
+}
+
+// The request with the record of that label replaced, or the line added.
+std::string cambiar(std::string texto, const std::string& linea)
+{
+    const std::string etiqueta = linea.substr(0, linea.find('=') + 1);
+    const std::size_t donde = texto.find(etiqueta);
+    if (donde == 0 || (donde != std::string::npos && texto[donde - 1] == '\n'))
+        texto.replace(donde, texto.find('\n', donde) - donde, linea + "\r");
+    else
+        texto += linea + "\r\n";
+    return texto;
+}
+
+std::string registro(const std::string& respuesta, const std::string& etiqueta)
+{
+    const std::size_t donde = respuesta.find("\n" + etiqueta + "=");
+    return donde == std::string::npos ? std::string()
+                                      : respuesta.substr(donde + 1, respuesta.find('\r', donde) - donde - 1);
+}
+
+} // namespace
+
+class TestTrabajos : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Right eye: S +3, C −1.5 × 45, 2Δ base 180, n 1.5, B 7, 60 mm, edge 1;
+    // left eye: S −4, C −1 × 30, n 1.6, B 3, 65 mm, edge 1, centre 1.5.
+    // Thicknesses and angles are the worked checks; the back tool curves
+    // are the hand-computed Fa, Fb times 0.523/(n − 1); the blanks are the
+    // next stocked sizes above 62 and 67 mm; weights are unknown without a
+    // density. The unknown REM label stays out.
+    void respuestaDeUnTrabajo()
+    {
+        const std::string esperado = "JOB=T1\r\n"
+                                     "FRNT=7.000;3.000\r\n"
+                                     "BACK=-4.01;-5.58;-6.50;-7.37\r\n"
+                                     "CTHICK=4.735;1.500\r\n"
+                                     "CTHNP=1.000;5.295\r\n"
+                                     "CTHNA=32.00;30.00\r\n"
+                                     "CTHKP=4.323;6.321\r\n"
+                                     "CTHKA=148.00;120.00\r\n"
+                                     "CRIB=65.00;70.00\r\n"
+                                     "_PESO=?;?\r\n"
+                                     "STATUS=0;0\r\n";
+        QCOMPARE(responder(leer("redondo.dcs")), esperado);
+    }
+
+    void etiquetas_data()
+    {
+        QTest::addColumn<QString>("linea");
+        QTest::addColumn<QString>("estado");
+        QTest::newRow("esfera que no es un número") << "SPH=abc;-4.00"
+                                                    << "STATUS=1 SPH: \"abc\" no es un número;0";
+        QTest::newRow("NaN") << "SPH=nan;-4.00"
+                             << "STATUS=1 SPH: \"nan\" no es un número;0";
+        QTest::newRow("infinito, otro ojo intacto") << "CYL=-1.50;inf"
+                                                    << "STATUS=0;1 CYL: \"inf\" no es un número";
+        QTest::newRow("exponente") << "FED=6e1;65"
+                                   << "STATUS=1 FED: \"6e1\" no es un número;0";
+        QTest::newRow("eje 181") << "AX=181;30"
+                                 << "STATUS=1 AX: \"181\" fuera de rango (de 0.00 a 180.00);0";
+        QTest::newRow("eje 180") << "AX=180;30"
+                                 << "STATUS=0;0";
+        QTest::newRow("un valor para dos ojos")
+            << "SPH=3.00"
+            << "STATUS=1 SPH: se esperan dos valores, derecho e izquierdo;1 SPH: se esperan dos valores, "
+               "derecho e izquierdo";
+        QTest::newRow("etiqueta repetida") << "SPH=1;1\r\nSPH=2;2"
+                                           << "STATUS=1 SPH: aparece más de una vez;1 SPH: aparece más de una vez";
+        QTest::newRow("trazo que no cuenta sus radios")
+            << "TRCFMT=1;4;E;R;F\r\nR=2500;2500;2500"
+            << "STATUS=1 TRCFMT: el trazo del lado R anuncia 4 radios y trae 3;1 TRCFMT: el trazo del lado R anuncia "
+               "4 radios y trae 3";
+        QTest::newRow("radio no válido, con la línea del pedido")
+            << "TRCFMT=1;3;E;R;F\r\nR=2500;x;2500"
+            << "STATUS=1 TRCFMT: línea 15: radio \"x\" no válido: se esperan centésimas de milímetro, enteros de 1 a "
+               "10000;1 TRCFMT: línea 15: radio \"x\" no válido: se esperan centésimas de milímetro, enteros de 1 a "
+               "10000";
+        QTest::newRow("ojo sin esfera") << "SPH=3.00;?"
+                                        << "STATUS=0;1 SPH: falta la esfera";
+        QTest::newRow("solo el derecho") << "DO=R"
+                                         << "STATUS=0;?";
+        QTest::newRow("ojo que no existe") << "DO=X"
+                                           << "STATUS=1 DO: \"X\" no es un ojo, se espera B, R o L;1 DO: "
+                                              "\"X\" no es un ojo, se espera B, R o L";
+        QTest::newRow("material fuera del catálogo")
+            << "LMATTYPE=Vidrio;?"
+            << "STATUS=1 LMATTYPE: \"Vidrio\" no está en la Base de Datos de Materiales;0";
+        QTest::newRow("índice que contradice el material") << "LMATTYPE=CR-39;?"
+                                                           << "STATUS=1 LIND: 1.500 no es el índice de CR-39 (1.498);0";
+        QTest::newRow("tipo de borde desconocido") << "ETYP=0;-1"
+                                                   << "STATUS=1 ETYP: 0 no es un tipo de borde conocido;0";
+    }
+    void etiquetas()
+    {
+        QFETCH(QString, linea);
+        QFETCH(QString, estado);
+        std::string pedido = leer("redondo.dcs");
+        for (const QString& l : linea.split("\r\n"))
+            pedido = l.startsWith("SPH=2") || l.startsWith("R=") ? pedido + l.toStdString() + "\r\n"
+                                                                 : cambiar(pedido, l.toStdString());
+        QCOMPARE(QString::fromStdString(registro(responder(pedido), "STATUS")), estado);
+    }
+
+    void pedidosRechazados_data()
+    {
+        QTest::addColumn<QByteArray>("pedido");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("bytes nulos") << QByteArray("JOB=1\nSPH=1;1\0\n", 15) << "bytes nulos";
+        QTest::newRow("más de 1 MB") << ("JOB=1\nREM=" + QByteArray(1 << 20, 'x')) << "más de 1 MB";
+        QTest::newRow("sin número") << QByteArray("SPH=1;1\n") << "falta JOB";
+        QTest::newRow("número que es una ruta") << QByteArray("JOB=../x\n") << "no es un número de trabajo";
+        QTest::newRow("dos números") << QByteArray("JOB=1\nJOB=2\n") << "JOB aparece más de una vez";
+    }
+    void pedidosRechazados()
+    {
+        QFETCH(QByteArray, pedido);
+        QFETCH(QString, motivo);
+        const std::string respuesta = responder(pedido.toStdString());
+        QVERIFY2(respuesta.starts_with("rechazado: ") && QString::fromStdString(respuesta).contains(motivo),
+                 respuesta.substr(0, 200).c_str());
+    }
+
+    // A folder of good and bad jobs: every job is tried, the failures are
+    // listed, answered jobs are skipped on the next run unless redone.
+    void carpetaMezclada()
+    {
+        QTemporaryDir tmp;
+        const QString entrada = tmp.filePath("pedidos"), salida = tmp.filePath("respuestas");
+        QVERIFY(QDir().mkpath(entrada) && QDir().mkpath(salida));
+        const auto poner = [&](const QString& nombre, const std::string& texto) {
+            QFile f(entrada + "/" + nombre);
+            return f.open(QIODevice::WriteOnly) && f.write(texto.data(), qint64(texto.size())) == qint64(texto.size());
+        };
+        QVERIFY(poner("a.dcs", leer("redondo.dcs")));
+        QVERIFY(poner("b.dcs", leer("forma.dcs")));
+        QVERIFY(poner("c.dcs", cambiar(leer("redondo.dcs"), "AX=45;200")));
+        QVERIFY(poner("d.dcs", std::string("JOB=4\0", 6)));
+        const QStringList argumentos{"--lote", entrada, "--salida", salida, "--datos", tmp.filePath("datos")};
+        Salida s = Correr(VANTORA_TRABAJO, argumentos);
+        QCOMPARE(s.estado, 4);
+        QCOMPARE(s.lineas.size(), 3);
+        QCOMPARE(s.lineas[0], "c.dcs: ojo izquierdo, AX: \"200\" fuera de rango (de 0.00 a 180.00)");
+        QVERIFY(s.lineas[1].startsWith("d.dcs: el pedido contiene bytes nulos"));
+        QVERIFY2(s.lineas[2].startsWith("Trabajos: 4, respondidos: 3, omitidos: 0, con fallas: 2,"),
+                 qPrintable(s.lineas[2]));
+        QFile forma(salida + "/b.rsp");
+        QVERIFY(forma.open(QIODevice::ReadOnly));
+        const QByteArray b = forma.readAll();
+        QVERIFY2(b.contains("STATUS=0;0") && !b.contains("_PESO=?"), b.constData());
+
+        s = Correr(VANTORA_TRABAJO, argumentos);
+        QVERIFY(s.lineas.last().startsWith("Trabajos: 4, respondidos: 0, omitidos: 3, con fallas: 1,"));
+        s = Correr(VANTORA_TRABAJO, argumentos + QStringList{"--rehacer"});
+        QVERIFY(s.lineas.last().startsWith("Trabajos: 4, respondidos: 3, omitidos: 0, con fallas: 2,"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTrabajos)
+#include "test_trabajos.moc"

@@ -1,0 +1,150 @@
+#include "almacen_trabajos.h"
+
+#include "base_materiales.h"
+#include "conexion_materiales.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+// Bumped with every change of the table's columns, so that an older release
+// knows the table is not its own and a newer one knows what to migrate.
+constexpr int kVersion = 1;
+
+const QString kCampos = QStringLiteral("numero, pedido, respuesta, material, creado, cambiado, puesto, estado");
+
+QString motivo(const QSqlQuery& q) { return q.lastError().text().trimmed(); }
+
+bool ejecutar(QSqlQuery& q, const QString& sql, const QVariantList& valores = {})
+{
+    if (valores.isEmpty())
+        return q.exec(sql);
+    if (!q.prepare(sql))
+        return false;
+    for (const QVariant& v : valores)
+        q.addBindValue(v);
+    return q.exec();
+}
+
+// SQLite lets a writer wait for another bench's transaction instead of
+// failing at once.
+void esperarEscritores(const QSqlDatabase& bd)
+{
+    if (bd.driverName() == QLatin1String("QSQLITE")) {
+        QSqlQuery q(bd);
+        q.exec(QStringLiteral("PRAGMA busy_timeout = 5000"));
+    }
+}
+
+TrabajoGuardado leer(const QSqlQuery& q)
+{
+    return {q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
+            q.value(4).toString(), q.value(5).toString(), q.value(6).toString(), q.value(7).toString()};
+}
+
+} // namespace
+
+AlmacenTrabajos::AlmacenTrabajos(const BaseMateriales& base) : m_base(base) {}
+
+std::optional<QString> AlmacenTrabajos::Preparar()
+{
+    ConexionMateriales c(m_base, QStringLiteral("Trabajos"));
+    if (!c.abierta())
+        return QStringLiteral("no se pudo abrir la Base de Datos de Materiales ") +
+               QString::fromStdString(c.nombreBase());
+    QSqlDatabase bd = c.bd();
+    esperarEscritores(bd);
+    QSqlQuery q(bd);
+    // Two benches may meet here on a new store: the second one's CREATE then
+    // fails and it finds the first one's table.
+    for (int intento = 0; intento < 2; ++intento) {
+        if (ejecutar(q, QStringLiteral("SELECT version FROM trabajos_version")) && q.next()) {
+            const int version = q.value(0).toInt();
+            q.finish();
+            if (version == kVersion)
+                return std::nullopt;
+            return QStringLiteral("la tabla de trabajos es de la versión %1 del programa; esta versión lee la %2")
+                .arg(version)
+                .arg(kVersion);
+        }
+        q.finish();
+        if (!bd.transaction())
+            return QStringLiteral("no se pudo crear la tabla de trabajos: ") + bd.lastError().text();
+        const bool creada =
+            ejecutar(q, QStringLiteral("CREATE TABLE trabajos (numero VARCHAR(40) PRIMARY KEY, pedido TEXT NOT NULL, "
+                                       "respuesta TEXT NOT NULL, material TEXT NOT NULL, creado VARCHAR(32) NOT NULL, "
+                                       "cambiado VARCHAR(32) NOT NULL, puesto TEXT NOT NULL, estado TEXT NOT NULL)")) &&
+            ejecutar(q, QStringLiteral("CREATE TABLE trabajos_version (version INTEGER NOT NULL)")) &&
+            ejecutar(q, QStringLiteral("INSERT INTO trabajos_version (version) VALUES (?)"), {kVersion});
+        const QString error = motivo(q);
+        if (creada && bd.commit())
+            return std::nullopt;
+        bd.rollback();
+        if (intento == 1)
+            return QStringLiteral("no se pudo crear la tabla de trabajos: ") + error;
+    }
+    return std::nullopt;
+}
+
+AlmacenTrabajos::Guardado AlmacenTrabajos::Guardar(const TrabajoGuardado& t, bool reemplazar, QString& error)
+{
+    ConexionMateriales c(m_base, QStringLiteral("Trabajos"));
+    if (!c.abierta()) {
+        error = QStringLiteral("no se pudo abrir la Base de Datos de Materiales");
+        return Guardado::Error;
+    }
+    esperarEscritores(c.bd());
+    QSqlQuery q(c.bd());
+    if (reemplazar &&
+        ejecutar(q,
+                 QStringLiteral("UPDATE trabajos SET pedido = ?, respuesta = ?, material = ?, cambiado = "
+                                "?, puesto = ?, estado = ? WHERE numero = ?"),
+                 {t.pedido, t.respuesta, t.material, t.cambiado, t.puesto, t.estado, t.numero}) &&
+        q.numRowsAffected() == 1)
+        return Guardado::Reemplazado;
+    if (ejecutar(q, QStringLiteral("INSERT INTO trabajos (") + kCampos + QStringLiteral(") VALUES (?,?,?,?,?,?,?,?)"),
+                 {t.numero, t.pedido, t.respuesta, t.material, t.creado, t.cambiado, t.puesto, t.estado}))
+        return Guardado::Nuevo;
+    error = motivo(q);
+    // The key refused it when the number is there now, stored by this bench
+    // before or by another at the same moment.
+    QSqlQuery existe(c.bd());
+    if (ejecutar(existe, QStringLiteral("SELECT 1 FROM trabajos WHERE numero = ?"), {t.numero}) && existe.next())
+        return Guardado::YaExiste;
+    return Guardado::Error;
+}
+
+std::optional<TrabajoGuardado> AlmacenTrabajos::Abrir(const QString& numero, QString& error)
+{
+    ConexionMateriales c(m_base, QStringLiteral("Trabajos"));
+    QSqlQuery q(c.bd());
+    if (!ejecutar(q, QStringLiteral("SELECT ") + kCampos + QStringLiteral(" FROM trabajos WHERE numero = ?"),
+                  {numero})) {
+        error = motivo(q);
+        return std::nullopt;
+    }
+    if (!q.next()) {
+        error.clear();
+        return std::nullopt;
+    }
+    return leer(q);
+}
+
+std::optional<QList<TrabajoGuardado>> AlmacenTrabajos::Lista(std::optional<QDate> desde, QString& error)
+{
+    ConexionMateriales c(m_base, QStringLiteral("Trabajos"));
+    QSqlQuery q(c.bd());
+    const QString sql = QStringLiteral("SELECT ") + kCampos + QStringLiteral(" FROM trabajos") +
+                        (desde ? QStringLiteral(" WHERE creado >= ?") : QString()) +
+                        QStringLiteral(" ORDER BY creado, numero");
+    if (!ejecutar(q, sql, desde ? QVariantList{desde->toString(Qt::ISODate)} : QVariantList{})) {
+        error = motivo(q);
+        return std::nullopt;
+    }
+    QList<TrabajoGuardado> lista;
+    while (q.next())
+        lista.append(leer(q));
+    return lista;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <optional>
+
+class BaseMateriales;
+
+// The jobs a laboratory has answered, kept where its materials catalogue is
+// (the data folder's file or the laboratory's server), so that any bench
+// pulls a job up by the number on its ticket.
+struct TrabajoGuardado {
+    QString numero;
+    QString pedido; // the request as it came
+    QString respuesta; // the answer as it was written
+    QString material;
+    QString creado; // UTC, ISO 8601
+    QString cambiado;
+    QString puesto; // the workstation that stored it
+    QString estado; // "respondido" or "con fallas"
+};
+
+class AlmacenTrabajos {
+public:
+    explicit AlmacenTrabajos(const BaseMateriales& base);
+
+    // Creates the table when missing, in one transaction with its schema's
+    // version. The reason, in Spanish, when the store cannot keep jobs.
+    std::optional<QString> Preparar();
+
+    enum class Guardado { Nuevo, Reemplazado, YaExiste, Error };
+    // A new number is inserted; an existing one is refused unless replacing,
+    // which keeps its creation time. Two benches storing one number at once
+    // give one job: the store's key refuses the second.
+    Guardado Guardar(const TrabajoGuardado& t, bool reemplazar, QString& error);
+    std::optional<TrabajoGuardado> Abrir(const QString& numero, QString& error);
+    // The jobs created on or after the day, by creation time then number.
+    std::optional<QList<TrabajoGuardado>> Lista(std::optional<QDate> desde, QString& error);
+
+private:
+    const BaseMateriales& m_base;
+};
