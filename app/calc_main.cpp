@@ -2,7 +2,7 @@
 // line, for laboratories that script their work.
 
 #include "base_materiales.h"
-#include "carpeta_datos.h"
+#include "catalogo_ordenes.h"
 #include "catalogo_sql.h"
 #include "consejos.h"
 #include "consola.h"
@@ -10,7 +10,6 @@
 #include "estado_diseno.h"
 #include "motor.h"
 #include "opciones.h"
-#include "ruta_legible.h"
 
 #include <QCoreApplication>
 #include <iostream>
@@ -109,31 +108,14 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     // The catalogue is opened only when a material is named: a calculation
     // with its own index touches no file, whatever the data folder.
-    const CarpetaDatos carpeta(o.Carpeta());
-    BaseMateriales base(ElegirCatalogo(
-        o.Tiene("--catalogo") ? std::optional(QString::fromStdString(o.Texto("--catalogo"))) : std::nullopt,
-        carpeta.carpeta(), carpeta.Archivo(CarpetaDatos::kMateriales)));
+    CatalogoDeOrdenes elegido = ElegirCatalogoDeOrdenes(o);
     if (BorrarContrasenasDeCatalogo(argc, argv))
         EscribirError(kPrograma, kAvisoContrasena);
-    if (o.Tiene("--catalogo") && !base.ubicacion().error().isEmpty())
-        return fallar("--catalogo: " + base.ubicacion().error().toStdString());
-    if (materialDeLaLista) {
-        const std::string nombre = RutaLegible(carpeta.carpeta());
-        if (!base.ubicacion().esServidor()) {
-            // The database engine takes file names as text and cannot reach a
-            // folder whose name is not.
-            if (!EsUtf8(carpeta.carpeta().native()))
-                return fallar("--datos: la Base de Datos de Materiales no se puede abrir en la carpeta \"" + nombre +
-                              "\": su nombre no es texto UTF-8");
-            if (!carpeta.Preparar(error))
-                return fallar("--datos: no se pudo preparar la carpeta de datos \"" + nombre + "\": " + error);
-        }
-        // A catalogue that cannot be used finds no material: the same status.
-        if (const std::optional<Aviso> aviso = base.Preparar()) {
-            EscribirError(kPrograma, aviso->texto);
-            return kSinDiseno;
-        }
+    if (!elegido.error.empty() || (materialDeLaLista && !AbrirCatalogoDeOrdenes(elegido, o))) {
+        EscribirError(kPrograma, elegido.error);
+        return elegido.estado;
     }
+    BaseMateriales& base = *elegido.base;
 
     EstadoDiseno estado;
     ConsolaPantalla pantalla(std::cout);

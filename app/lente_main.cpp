@@ -4,7 +4,7 @@
 
 #include "base_materiales.h"
 #include "bordes.h"
-#include "carpeta_datos.h"
+#include "catalogo_ordenes.h"
 #include "catalogo_sql.h"
 #include "espesor_minimo.h"
 #include "formatos.h"
@@ -306,27 +306,22 @@ int main(int argc, char** argv)
 
     if (materialDeLaLista) {
         QCoreApplication app(argc, argv);
-        const CarpetaDatos carpeta(o.Carpeta());
-        BaseMateriales base(ElegirCatalogo(
-            o.Tiene("--catalogo") ? std::optional(QString::fromStdString(o.Texto("--catalogo"))) : std::nullopt,
-            carpeta.carpeta(), carpeta.Archivo(CarpetaDatos::kMateriales)));
-        if (o.Tiene("--catalogo") && !base.ubicacion().error().isEmpty())
-            return fallar("--catalogo: " + base.ubicacion().error().toStdString());
-        if (!base.ubicacion().esServidor()) {
-            const std::string nombre = RutaLegible(carpeta.carpeta());
-            if (!EsUtf8(carpeta.carpeta().native()))
-                return fallar("--datos: la Base de Datos de Materiales no se puede abrir en la carpeta \"" + nombre +
-                              "\": su nombre no es texto UTF-8");
-            if (!carpeta.Preparar(error))
-                return fallar("--datos: no se pudo preparar la carpeta de datos \"" + nombre + "\": " + error);
+        CatalogoDeOrdenes elegido = ElegirCatalogoDeOrdenes(o);
+        if (BorrarContrasenasDeCatalogo(argc, argv))
+            EscribirError(kPrograma, kAvisoContrasena);
+        if (!AbrirCatalogoDeOrdenes(elegido, o)) {
+            EscribirError(kPrograma, elegido.error);
+            return elegido.estado;
         }
-        if (const std::optional<Aviso> aviso = base.Preparar()) {
-            EscribirError(kPrograma, aviso->texto);
-            return kSinDiseno;
-        }
+        const BaseMateriales& base = *elegido.base;
         CatalogoSql catalogo(base);
         const std::string nombre = o.Texto("--material");
         const std::optional<Material> material = catalogo.BuscarPorNombre(nombre);
+        if (!material && !catalogo.Inaccesible().empty()) {
+            EscribirError(kPrograma, "--material: no se pudo buscar \"" + nombre + "\": " + catalogo.Inaccesible() +
+                                         "; no se calculó ninguna lente");
+            return kSinDiseno;
+        }
         if (!material) {
             EscribirError(kPrograma, "--material: no se encontró \"" + nombre +
                                          "\" en la Base de Datos de Materiales; no se calculó ninguna lente");

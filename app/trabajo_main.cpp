@@ -5,6 +5,7 @@
 #include "archivos.h"
 #include "base_materiales.h"
 #include "carpeta_datos.h"
+#include "catalogo_ordenes.h"
 #include "catalogo_sql.h"
 #include "espesor_minimo.h"
 #include "opciones.h"
@@ -94,7 +95,9 @@ public:
         if (const auto material = m_catalogo->BuscarPorNombre(nombre))
             m = trabajos::MaterialTrabajo{material->producto, material->indice, material->densidad,
                                           EspesorMinimoDe(*m_base, material->Id)};
-        m_vistos.emplace(std::string(nombre), m);
+        // A server that cannot be reached now may answer for the next job.
+        if (m || m_catalogo->Inaccesible().empty())
+            m_vistos.emplace(std::string(nombre), m);
         return m;
     }
     // Why the catalogue could not be opened; empty while it can.
@@ -110,18 +113,11 @@ private:
             return true;
         if (!m_error.empty())
             return false;
-        const CarpetaDatos carpeta(m_o.Carpeta());
-        m_base = std::make_unique<BaseMateriales>(ElegirCatalogo(
-            m_o.Tiene("--catalogo") ? std::optional(QString::fromStdString(m_o.Texto("--catalogo"))) : std::nullopt,
-            carpeta.carpeta(), carpeta.Archivo(CarpetaDatos::kMateriales)));
-        std::string error;
-        if (m_o.Tiene("--catalogo") && !m_base->ubicacion().error().isEmpty())
-            m_error = "--catalogo: " + m_base->ubicacion().error().toStdString();
-        else if (!m_base->ubicacion().esServidor() && !carpeta.Preparar(error))
-            m_error = "--datos: no se pudo preparar la carpeta de datos: " + error;
-        else if (const std::optional<Aviso> aviso = m_base->Preparar())
-            m_error = aviso->texto;
-        if (!m_error.empty())
+        CatalogoDeOrdenes elegido = ElegirCatalogoDeOrdenes(m_o);
+        const bool abierto = AbrirCatalogoDeOrdenes(elegido, m_o);
+        m_base = std::move(elegido.base);
+        m_error = std::move(elegido.error);
+        if (!abierto)
             return false;
         m_catalogo = std::make_unique<CatalogoSql>(*m_base);
         return true;
@@ -375,6 +371,8 @@ std::vector<std::string> separar(int argc, char** argv, std::vector<char*>& rest
 
 int main(int argc, char** argv)
 {
+    if (const auto fin = ResponderVersionOAyuda(argc, argv, kPrograma, kAyuda))
+        return *fin;
     std::vector<char*> resto;
     const std::vector<std::string> archivos = separar(argc, argv, resto);
     std::string error;
@@ -383,10 +381,8 @@ int main(int argc, char** argv)
     if (!opciones)
         return fallar(error);
     const Opciones& o = *opciones;
-    if (o.ayuda()) {
-        std::cout << kAyuda;
-        return kRespondido;
-    }
+    if (BorrarContrasenasDeCatalogo(argc, argv))
+        EscribirError(kPrograma, kAvisoContrasena);
     // A ticket is drawn with fonts, which need the offscreen platform; no
     // display is needed or used.
     std::unique_ptr<QCoreApplication> app;

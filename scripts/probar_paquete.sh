@@ -29,8 +29,7 @@ appstreamcli validate --no-net /usr/share/metainfo/example.vantora.Vantora.metai
 version=$(dpkg-query -W -f='${Version}' vantora)
 grep -q "<release version=\"$version\"" /usr/share/metainfo/example.vantora.Vantora.metainfo.xml ||
   fallar "la versión de los metadatos no es $version"
-programas=(vantora vantora-calc vantora-perfil vantora-catalogo)
-[ ! -x build-paquete/app/vantora-lente ] || programas+=(vantora-lente)
+programas=(vantora vantora-calc vantora-perfil vantora-catalogo vantora-lente vantora-trabajo)
 for p in "${programas[@]}"; do
   [ "$(/usr/bin/"$p" --version)" = "$p $version" ] || fallar "$p --version no dice $version"
   /usr/bin/"$p" --ayuda | grep -q "^Uso: $p" || fallar "$p --ayuda"
@@ -56,7 +55,6 @@ datos=$casa/KORVEN/win
   fallar "el catálogo inicial no tiene CR-39"
 
 mapfile -t lista < <(grep -v '^#' paquete/archivos_instalados.txt)
-[ ! -x build-paquete/app/vantora-lente ] || lista+=(/usr/bin/vantora-lente /usr/share/man/man1/vantora-lente.1.gz)
 diff <(printf '%s\n' "${lista[@]}" | sort) <(dpkg -L vantora | while read -r f; do [ -d "$f" ] || echo "$f"; done | sort) ||
   fallar "dpkg -L no coincide con paquete/archivos_instalados.txt"
 

@@ -17,5 +17,6 @@ vantora_test_catalogo(test_base_materiales SOURCES test_base_materiales.cpp LIBS
 vantora_test_catalogo(test_comandos_catalogo SOURCES test_comandos_catalogo.cpp LIBS vantora_catalogo Qt6::Sql)
 target_compile_definitions(test_comandos_catalogo PRIVATE VANTORA_CALC="$<TARGET_FILE:vantora-calc>"
                                                           VANTORA_CATALOGO="$<TARGET_FILE:vantora-catalogo>"
+                                                          VANTORA_LENTE="$<TARGET_FILE:vantora-lente>"
                                                           VANTORA="$<TARGET_FILE:vantora>")
-add_dependencies(test_comandos_catalogo vantora vantora-calc vantora-catalogo)
+add_dependencies(test_comandos_catalogo vantora vantora-calc vantora-lente vantora-catalogo)

@@ -187,6 +187,9 @@ private slots:
         QTest::newRow("vantora") << VANTORA << QStringList{"--datos", "{datos}", "--catalogo", "{servidor}"};
         QTest::newRow("vantora-calc") << VANTORA_CALC
                                       << QStringList{"--poder", "4", "--material", "CR", "--catalogo", "{servidor}"};
+        QTest::newRow("vantora-lente") << VANTORA_LENTE << QStringList{"--esfera",    "4", "--material", "CR",
+                                                                       "--base",      "6", "--diametro", "60",
+                                                                       "--borde-min", "1", "--catalogo", "{servidor}"};
         QTest::newRow("vantora-catalogo") << VANTORA_CATALOGO << QStringList{"--copiar", "{archivo}", "{servidor}"};
     }
     void contrasenaEnLaLinea()
