@@ -7,6 +7,7 @@
 #include "carpeta_datos.h"
 #include "catalogo_ordenes.h"
 #include "catalogo_sql.h"
+#include "escritura_lote.h"
 #include "espesor_minimo.h"
 #include "opciones.h"
 #include "orden_trabajo_dcs.h"
@@ -204,6 +205,12 @@ int lote(const Opciones& o, MaterialesDelCatalogo& materiales)
     const auto inicio = std::chrono::steady_clock::now();
     std::vector<std::string> fallas;
     std::size_t respondidos = 0, omitidos = 0, hechos = 0;
+    // An answer is counted when written, and taken back if it could not be
+    // put in place when its batch was flushed.
+    EscrituraEnLote escritura([&](const fs::path& destino, const std::string& motivo) {
+        fallas.push_back(RutaLegible(destino.filename()) + ": " + motivo);
+        --respondidos;
+    });
     for (const fs::path& p : pedidos) {
         ++hechos;
         const fs::path destino = salida / p.filename().replace_extension(".rsp");
@@ -217,7 +224,7 @@ int lote(const Opciones& o, MaterialesDelCatalogo& materiales)
             r.falla = error.empty() ? "no se pudo leer" : error;
         else
             r = responder(texto, materiales);
-        if (r.contestacion && !ReemplazarArchivo(destino, r.contestacion->texto, error))
+        if (r.contestacion && !escritura.Agregar(destino, r.contestacion->texto, error))
             r.falla = error;
         else if (r.contestacion)
             ++respondidos;
@@ -231,6 +238,7 @@ int lote(const Opciones& o, MaterialesDelCatalogo& materiales)
                       << pedidos.size() << ", quedan " << duracion(quedan) << "   " << std::flush;
         }
     }
+    escritura.Confirmar();
     if (terminal && !pedidos.empty())
         std::cerr << '\n';
     const double segundos = std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();

@@ -3,6 +3,7 @@
 // others. Ten thousand jobs in 20 s is 2 ms a job.
 
 #include "archivos.h"
+#include "escritura_lote.h"
 #include "etiquetas_dcs.h"
 #include "responder_trabajo.h"
 
@@ -45,12 +46,24 @@ void BM_TrabajoConArchivos(benchmark::State& state)
     std::filesystem::create_directories(carpeta);
     std::string error;
     ReemplazarArchivo(carpeta / "B1.dcs", pedido(), error);
-    for (auto _ : state) {
-        std::string texto;
-        LeerArchivo(carpeta / "B1.dcs", texto, error, dcs::kPedidoMaximo);
-        const auto p = dcs::Pedido::Leer(texto, error);
-        ReemplazarArchivo(carpeta / "B1.rsp", trabajos::Responder(*p, nullptr).texto, error);
+    std::size_t fallas = 0;
+    {
+        // Each answer under a name of its own, flushed a batch at a time, as
+        // the folder run writes them.
+        EscrituraEnLote escritura([&](const std::filesystem::path&, const std::string&) { ++fallas; });
+        std::size_t n = 0;
+        for (auto _ : state) {
+            std::string texto;
+            LeerArchivo(carpeta / "B1.dcs", texto, error, dcs::kPedidoMaximo);
+            const auto p = dcs::Pedido::Leer(texto, error);
+            if (!escritura.Agregar(carpeta / ("R" + std::to_string(n++ % 10000) + ".rsp"),
+                                   trabajos::Responder(*p, nullptr).texto, error))
+                ++fallas;
+        }
+        escritura.Confirmar();
     }
+    if (fallas > 0)
+        state.SkipWithError("no se pudieron escribir todas las respuestas");
     std::filesystem::remove_all(carpeta);
 }
 

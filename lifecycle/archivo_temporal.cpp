@@ -50,10 +50,11 @@ bool esSufijo(std::string_view s)
     return true;
 }
 
-// Temporaries of this name that a killed writer left behind. A writer holds
-// its temporary locked from creation to rename, so an unlocked one is
-// nobody's. Only this user's regular files of exactly our pattern are
-// touched; one just created and still empty may not be locked yet.
+// Temporaries of this name (of every name, when empty) that a killed writer
+// left behind. A writer holds its temporary locked from creation to rename,
+// so an unlocked one is nobody's. Only this user's regular files of exactly
+// our pattern are touched; one just created and still empty may not be
+// locked yet.
 void quitarRestos(int carpeta, const std::string& nombreFinal)
 {
     const int copia = ::fcntl(carpeta, F_DUPFD_CLOEXEC, 0);
@@ -63,11 +64,12 @@ void quitarRestos(int carpeta, const std::string& nombreFinal)
             ::close(copia);
         return;
     }
-    const std::string prefijo = nombreFinal + std::string(kMarcaTemporal);
     const auto ahora = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     while (const dirent* entrada = ::readdir(dir)) {
         const std::string_view nombre = entrada->d_name;
-        if (!nombre.starts_with(prefijo) || !esSufijo(nombre.substr(prefijo.size())))
+        const size_t marca = nombre.rfind(kMarcaTemporal);
+        if (marca == std::string_view::npos || marca == 0 || !esSufijo(nombre.substr(marca + kMarcaTemporal.size())) ||
+            (!nombreFinal.empty() && nombre.substr(0, marca) != nombreFinal))
             continue;
         Descriptor fd(::openat(carpeta, entrada->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat st {};
@@ -91,11 +93,13 @@ ArchivoTemporal::~ArchivoTemporal()
         ::unlinkat(m_carpeta.fd(), m_nombre.c_str(), 0);
 }
 
-bool ArchivoTemporal::Crear(std::string& error)
+bool ArchivoTemporal::Crear(std::string& error, Restos restos)
 {
     if (!m_carpeta.Abrir(m_destino, error))
         return false;
     const std::string& nombreFinal = m_carpeta.nombre();
+    if (restos != Restos::Dejar)
+        quitarRestos(m_carpeta.fd(), restos == Restos::DeLaCarpeta ? std::string() : nombreFinal);
     // Nothing but a regular file is ever replaced: a link, a device or a
     // pipe at the name is somebody else's, and a folder is no file.
     error = QueImpideEscribir(m_carpeta.fd(), nombreFinal);
@@ -103,7 +107,6 @@ bool ArchivoTemporal::Crear(std::string& error)
         return false;
     struct stat st {};
     const bool existe = ::fstatat(m_carpeta.fd(), nombreFinal.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
-    quitarRestos(m_carpeta.fd(), nombreFinal);
     for (int intento = 0; intento < kIntentos; ++intento) {
         const std::string nombre = nombreFinal + std::string(kMarcaTemporal) + sufijoAzar();
         m_archivo = Descriptor(
@@ -148,6 +151,25 @@ bool ArchivoTemporal::Confirmar(std::string& error)
         error = MotivoSistema(errno);
         return false;
     }
+    if (!renombrar(error))
+        return false;
+    // The rename itself reaches the disk with the folder; a file system that
+    // cannot flush folders has nothing more to offer, and the file is whole.
+    ::fsync(m_carpeta.fd());
+    return true;
+}
+
+bool ArchivoTemporal::ConfirmarVolcado(std::string& error)
+{
+    if (!m_archivo.Cerrar()) {
+        error = MotivoSistema(errno);
+        return false;
+    }
+    return renombrar(error);
+}
+
+bool ArchivoTemporal::renombrar(std::string& error)
+{
     // Looked at again: something may have been put at the name meanwhile.
     error = QueImpideEscribir(m_carpeta.fd(), m_carpeta.nombre());
     if (!error.empty())
@@ -163,8 +185,5 @@ bool ArchivoTemporal::Confirmar(std::string& error)
         return false;
     }
     m_confirmado = true;
-    // The rename itself reaches the disk with the folder; a file system that
-    // cannot flush folders has nothing more to offer, and the file is whole.
-    ::fsync(m_carpeta.fd());
     return true;
 }

@@ -23,21 +23,32 @@ public:
     ArchivoTemporal(const ArchivoTemporal&) = delete;
     ArchivoTemporal& operator=(const ArchivoTemporal&) = delete;
 
+    // Which leftovers of a killed writer Crear() removes: this target's, every
+    // target's in the folder (a writer of many files, once per folder), or
+    // none (for the same writer's later files there).
+    enum class Restos { DelArchivo, DeLaCarpeta, Dejar };
     // Creates the temporary file in the target's folder, locked until it is
-    // renamed, and removes the temporaries of this target that a killed
-    // writer left. Refuses a target name held by anything but a regular
-    // file. A regular target file of this user keeps its permissions in the
-    // replacement.
-    bool Crear(std::string& error);
+    // renamed, and removes the temporaries that a killed writer left. Refuses
+    // a target name held by anything but a regular file. A regular target
+    // file of this user keeps its permissions in the replacement.
+    bool Crear(std::string& error, Restos restos = Restos::DelArchivo);
     bool Escribir(std::string_view contenido, std::string& error);
     // Flushes the file to the disk and renames it over the target, unless
     // something other than a regular file has meanwhile taken its name.
     bool Confirmar(std::string& error);
+    // The same for a file already on the disk because its whole file system
+    // was flushed (see EscrituraEnLote): renamed over the target, the folder
+    // left for the caller to flush once for many files.
+    bool ConfirmarVolcado(std::string& error);
+    int descriptor() const { return m_archivo.fd(); }
+    int carpeta() const { return m_carpeta.fd(); }
 
     // The temporary file's name inside the folder; empty before Crear().
     const std::string& nombre() const { return m_nombre; }
 
 private:
+    bool renombrar(std::string& error);
+
     std::filesystem::path m_destino;
     CarpetaAbierta m_carpeta;
     Descriptor m_archivo;

@@ -191,8 +191,21 @@ private slots:
 
         s = Correr(VANTORA_TRABAJO, argumentos);
         QVERIFY(s.lineas.last().startsWith("Trabajos: 4, respondidos: 0, omitidos: 3, con fallas: 1,"));
+        // Redone over a planted link and a killed run's leftover: the link's
+        // file stays as it was, the leftover goes, the others are written.
+        QFile privado(tmp.filePath("privado"));
+        QVERIFY(privado.open(QIODevice::WriteOnly) && privado.write("mio") == 3);
+        privado.close();
+        QVERIFY(QFile::remove(salida + "/a.rsp") && QFile::link(privado.fileName(), salida + "/a.rsp"));
+        QFile resto(salida + "/b.rsp.tmp-AAAAAAAAAAAA");
+        QVERIFY(resto.open(QIODevice::WriteOnly) && resto.write("x") == 1);
+        resto.close();
         s = Correr(VANTORA_TRABAJO, argumentos + QStringList{"--rehacer"});
-        QVERIFY(s.lineas.last().startsWith("Trabajos: 4, respondidos: 3, omitidos: 0, con fallas: 2,"));
+        QVERIFY2(s.lineas.last().startsWith("Trabajos: 4, respondidos: 2, omitidos: 0, con fallas: 3,"),
+                 qPrintable(s.lineas.join('\n')));
+        QVERIFY2(s.lineas.first().startsWith("a.dcs: ") && s.lineas.first().contains("enlace"), qPrintable(s.lineas.first()));
+        QVERIFY(privado.open(QIODevice::ReadOnly) && privado.readAll() == "mio");
+        QVERIFY(!resto.exists() && QFile(salida + "/b.rsp").size() > 0);
     }
 };
 
