@@ -101,7 +101,7 @@ private slots:
         QCOMPARE(marca, 1);
         QCOMPARE(dlg.cajas.size(), size_t(caracter.isEmpty() ? 0 : caracter == "," ? 2 : 1));
         const QString aviso = dlg.cajas.empty() ? "" : QString::fromStdString(dlg.cajas.back().texto);
-        QVERIFY2(caracter.isEmpty() || aviso.contains(": " + caracter + "\r\n"), qPrintable(aviso));
+        QVERIFY2(caracter.isEmpty() || aviso.contains("incorrecto: " + caracter + "\r\n"), qPrintable(aviso));
     }
 };
 
