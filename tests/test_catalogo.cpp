@@ -374,12 +374,10 @@ private slots:
         QFile f(carpeta.filePath("vantora.ini"));
         QVERIFY(ini == "-" || (f.open(QIODevice::WriteOnly) && f.write(ini.toUtf8() + "\n") > 0));
         f.close();
-        const QByteArray antes = qgetenv("VANTORA_CATALOGO");
         qputenv("VANTORA_CATALOGO", entorno == "-" ? QByteArray() : entorno.toUtf8());
         const std::filesystem::path dir = carpeta.path().toStdString();
         const UbicacionCatalogo u =
             ElegirCatalogo(opcion == "-" ? std::nullopt : std::optional<QString>(opcion), dir, dir / "materiales.mdb");
-        qputenv("VANTORA_CATALOGO", antes);
         const QString hallado =
             !u.error().isEmpty() ? "error"
             : u.esServidor()
