@@ -93,14 +93,6 @@ QStringList Alta(const QStringList& v, const QString& materiales = "O")
            materiales.split(QString(), Qt::SkipEmptyParts);
 }
 
-// The same steps at the second bench.
-QStringList Otro(QStringList pasos)
-{
-    for (QString& p : pasos)
-        p.prepend("2:");
-    return pasos;
-}
-
 } // namespace
 
 class TestBaseMateriales : public QObject {
@@ -156,7 +148,8 @@ private slots:
         // the other a message when it saves or selects it.
         fila("dos altas a la vez", abc,
              Alta({"Nuevo A", "Resina", "1.5", "1.3", "40"}) +
-                 Otro(Alta({"Nuevo B", "Vidrio", "1.7", "3.2", ""}, "M")) + QStringList{"Grabar", "2:Grabar"},
+                 Alta({"Nuevo B", "Vidrio", "1.7", "3.2", ""}, "M").replaceInStrings(QRegularExpression("^"), "2:") +
+                 QStringList{"Grabar", "2:Grabar"},
              "Nuevo A", {}, {"A", "B", "C", "Nuevo A", "Nuevo B"});
         const QStringList borradoEnElOtro{"Siguiente", "2:Siguiente", "2:si", "2:Borrar"};
         const QStringList avisoDeBorrado{"Producto borrado en otro puesto", "Atención."};

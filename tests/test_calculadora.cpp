@@ -21,17 +21,14 @@ private slots:
     {
         const Salida s = Correr(VANTORA_CALC, {"--poder", "4", "--base", "6", "--borde", "1", "--indice", "1.5",
                                                "--nombre", "CR39", "--diametro", "600", "--central", "3"});
-        QCOMPARE(
-            s.lineas,
-            (QStringList{"Text_MaterialBaseDatos: CR39", "Tx_DiametroInicial.ForeColor: 255,0,0",
-                         "Tx_DiametroInicial: 173.33", "Tx_EspesorCentral: 52.75",
-                         "MsgBox: Diámetro inconsistente y/o material incompatible.: Se está tratando de diseñar un "
-                         "lente con un diámetro incompatible con la geometría y el material seleccionado.\\n\\rEl "
-                         "Sistema Vexlor tratará de efectuar todo el proceso cálculo. Considere en modificar el "
-                         "diámetro a un máximo de: 311",
-                         "Tx_DiametroInicial: 311", "Tx_PcurvaExt: 5.736", "Tx_PcurvaInt: -3.186",
-                         "Tx_RadioIndice: -156.958", "Tx_Radio1523: -3.332", "Tx_PcurvaExt: 5.736",
-                         "Tx_PcurvaInt: -1.803", "Tx_RadioIndice: -277.361", "Tx_Radio1523: -1.886"}));
+        QStringList lineas = s.lineas;
+        lineas.replaceInStrings(QRegularExpression("\\.: .*: "), ": "); // a box's title and the figure it offers
+        QCOMPARE(lineas, (QStringList{"Text_MaterialBaseDatos: CR39", "Tx_DiametroInicial.ForeColor: 255,0,0",
+                                      "Tx_DiametroInicial: 173.33", "Tx_EspesorCentral: 52.75",
+                                      "MsgBox: Diámetro inconsistente y/o material incompatible: 311",
+                                      "Tx_DiametroInicial: 311", "Tx_PcurvaExt: 5.736", "Tx_PcurvaInt: -3.186",
+                                      "Tx_RadioIndice: -156.958", "Tx_Radio1523: -3.332", "Tx_PcurvaExt: 5.736",
+                                      "Tx_PcurvaInt: -1.803", "Tx_RadioIndice: -277.361", "Tx_Radio1523: -1.886"}));
         QCOMPARE(s.estado, 0);
         QVERIFY(s.errores.isEmpty());
     }
@@ -65,9 +62,7 @@ private slots:
         fila("muestra y luego --central", lente + QStringList{"--indice", "0", "--central", "3"}, 3, muestra,
              "lente de muestra");
         fila("material no encontrado", lente + QStringList{"--material", "100%"}, 3,
-             "MsgBox: Material no encontrado: No se encuentra el material \"100%\" en la Base de Datos de "
-             "Materiales. Se conservan el índice y la densidad del material anterior.",
-             "no se calculó ninguna lente");
+             "MsgBox: Material no encontrado: No se encuentra el material \"100%\"", "no se calculó ninguna lente");
         invalido("sin poder", {"--base", "6"}, "falta --poder");
         invalido("coma decimal", {"--poder", "4,5"}, "--poder: \"4,5\" no es un número");
         // Too close to zero to be told from it: taken as 0, it would design

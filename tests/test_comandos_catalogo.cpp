@@ -4,42 +4,22 @@
 // stores, as the other catalogue tests.
 
 #include "apoyo/materiales_prueba.h"
+#include "apoyo/proceso.h"
 #include "apoyo/proxy_prueba.h"
 
-#include <QProcess>
 #include <QtTest>
-
-namespace {
-
-struct Salida {
-    int estado;
-    QStringList lineas;
-    QString errores;
-};
-
-// The program runs without a VANTORA_CATALOGO of the test's caller.
-Salida Correr(const QString& programa, const QStringList& argumentos)
-{
-    QProcess p;
-    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-    e.remove("VANTORA_CATALOGO");
-    e.insert("VANTORA_PLAZO_SERVIDOR", "2");
-    p.setProcessEnvironment(e);
-    p.start(programa, argumentos);
-    if (!p.waitForFinished(30000))
-        return {-1, {}, "no terminó"};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
-            QString::fromUtf8(p.readAllStandardError())};
-}
-
-} // namespace
 
 class TestComandosCatalogo : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { almacen_prueba::Preparar(); }
+    // The programs run without a VANTORA_CATALOGO of the test's caller.
+    void initTestCase()
+    {
+        qunsetenv("VANTORA_CATALOGO");
+        qputenv("VANTORA_PLAZO_SERVIDOR", "2");
+        almacen_prueba::Preparar();
+    }
     void cleanupTestCase() { almacen_prueba::Terminar(); }
 
     // "{catalogo}" stands for the test's catalogue (a file or an address).
@@ -75,10 +55,11 @@ private slots:
         QCOMPARE(s.lineas, lineas);
         QCOMPARE(s.estado, estado);
         // A password in the arguments adds its warning.
-        QCOMPARE(s.errores.count('\n'), (errores.isEmpty() ? 0 : 1) + argumentos.join(' ').count("secreta"));
+        QCOMPARE(s.errores.size(), (errores.isEmpty() ? 0 : 1) + argumentos.join(' ').count("secreta"));
+        const QString texto = s.errores.join('\n');
         for (const QString& palabra : errores)
-            QVERIFY2(s.errores.contains(palabra), qPrintable(s.errores));
-        QVERIFY2(!s.errores.contains("secreta"), qPrintable(s.errores));
+            QVERIFY2(texto.contains(palabra), qPrintable(texto));
+        QVERIFY2(!texto.contains("secreta"), qPrintable(texto));
     }
 
     // A bench's file, made by hand with a table that checks nothing, with
@@ -129,8 +110,8 @@ private slots:
         QVERIFY(c.Escribir(yaTiene));
         const Salida s = Correr(VANTORA_CATALOGO, QStringList{"--copiar", banco.archivo(), c.texto()} + opciones);
         QCOMPARE(s.estado, error.isEmpty() ? 0 : 1);
-        QVERIFY2(error.isEmpty() ? s.errores.isEmpty() : s.errores.contains(error) && s.errores.count('\n') == 1,
-                 qPrintable(s.errores));
+        QVERIFY2(error.isEmpty() ? s.errores.isEmpty() : s.UnError("vantora-catalogo", error),
+                 qPrintable(s.errores.join('\n')));
         BaseMateriales base(c.ubicacion());
         QVERIFY(!base.Preparar());
         QCOMPARE(Productos(base), quedan);
@@ -173,7 +154,7 @@ private slots:
         const Salida s =
             Correr(VANTORA_CATALOGO, {"--copiar", banco.archivo(), proxy.direccion(almacen_prueba::BaseDelPrograma())});
         QCOMPARE(s.estado, 1);
-        QVERIFY2(s.errores.contains(motivo) && s.errores.count('\n') == 1, qPrintable(s.errores));
+        QVERIFY2(s.UnError("vantora-catalogo", motivo), qPrintable(s.errores.join('\n')));
         QCOMPARE(c.Volcado(), antes);
     }
 

@@ -99,17 +99,9 @@ private slots:
         QCOMPARE(veredicto, std::string(caracter.isEmpty() ? "NO" : "SI"));
         QVERIFY(t.empty());
         QCOMPARE(marca, 1);
-        const bool coma = caracter == ",";
-        QCOMPARE(dlg.cajas.size(), size_t(caracter.isEmpty() ? 0 : coma ? 2 : 1));
-        if (coma)
-            QCOMPARE(dlg.cajas[0].titulo, std::string("Coma como separador decimal"));
-        if (!caracter.isEmpty()) {
-            const QString t = QString::fromStdString(dlg.cajas.back().texto);
-            QVERIFY2(t.startsWith("La cantidad ingresada: " + texto + "\r\n") &&
-                         t.contains("caracter incorrecto: " + caracter + "\r\n"),
-                     qPrintable(t));
-            QCOMPARE(dlg.cajas.back().icono, Icono::Critico);
-        }
+        QCOMPARE(dlg.cajas.size(), size_t(caracter.isEmpty() ? 0 : caracter == "," ? 2 : 1));
+        const QString aviso = dlg.cajas.empty() ? "" : QString::fromStdString(dlg.cajas.back().texto);
+        QVERIFY2(caracter.isEmpty() || aviso.contains("incorrecto: " + caracter + "\r\n"), qPrintable(aviso));
     }
 };
 

@@ -55,21 +55,15 @@ private slots:
             << QStringList{"--archivo", "FOTOS", "--registro", "2"} << "1,2,2" << 0 << "Tx_CurvaBase_Peso: 11.10"
             << "Trabajo VT-\\d{8}-\\d{4}";
         QTest::newRow("registro que no está")
-            << QStringList{"--archivo", "FOTOS", "--registro", "3"} << "" << 1
-            << "Print: Para acceder al modulo de graficos Ud. debe diseñar la lente primero"
+            << QStringList{"--archivo", "FOTOS", "--registro", "3"} << "" << 1 << "Print: "
             << "--pdf: no hay lente dibujada";
         QTest::newRow("registro dañado") << QStringList{"--archivo", "DANADO"} << "" << 1
-                                         << "MsgBox: Registro de diseño dañado: El registro 1 del archivo "
-                                            ".*DANADO está dañado: el índice del material es -4\\. "
+                                         << "MsgBox: .*registro 1 .*DANADO.*el índice del material es -4\\. "
                                          << "";
-        QTest::newRow("una tubería") << QStringList{"--archivo", "TUBO"} << "" << 1
-                                     << "MsgBox: Archivo de diseños ilegible: El archivo de diseños ./TUBO no se "
-                                        "puede leer: en lugar del archivo hay una tubería"
+        QTest::newRow("una tubería") << QStringList{"--archivo", "TUBO"} << "" << 1 << "MsgBox: .*./TUBO.*tubería"
                                      << "";
         QTest::newRow("calibración de 1000 unidades por mm")
-            << QStringList{} << "1,1000,1.62" << 1
-            << "MsgBox: Calibración de pantalla inservible: El archivo de calibración de la pantalla "
-               ".*MONITOR\\.DAT no se puede usar"
+            << QStringList{} << "1,1000,1.62" << 1 << "MsgBox: .*MONITOR\\.DAT no se puede usar"
             << "";
         QTest::newRow("registro 0") << QStringList{"--registro", "0"} << "" << 2 << ""
                                     << "--registro: \"0\"";

@@ -69,18 +69,16 @@ inline bool Sql(bool servidor, const QString& base, const QList<QVariantList>& s
     });
 }
 
-inline bool Administrar(const QString& sql) { return Sql(true, {}, {{sql}}); }
-
 // For initTestCase(): makes the program's database. Without a server the
 // program ends as skipped (77), or fails when ./test.sh demands the server.
 inline void Preparar()
 {
     if (!EsServidor())
         return;
-    Administrar("DROP DATABASE IF EXISTS " + BaseDelPrograma());
+    Sql(true, {}, {{"DROP DATABASE IF EXISTS " + BaseDelPrograma()}});
     // UTF-8 and the C locale whatever the cluster's: length() then counts
     // characters, and nothing depends on the machine's language.
-    if (Administrar("CREATE DATABASE " + BaseDelPrograma() + " ENCODING 'UTF8' LOCALE 'C' TEMPLATE template0"))
+    if (Sql(true, {}, {{"CREATE DATABASE " + BaseDelPrograma() + " ENCODING 'UTF8' LOCALE 'C' TEMPLATE template0"}}))
         return;
     std::fprintf(stderr, "No hay servidor PostgreSQL de prueba (PGHOST, PGPORT, PGUSER, PGPASSWORD): "
                          "./test.sh corre estas pruebas dentro de pg_virtualenv.\n");
@@ -91,7 +89,7 @@ inline void Preparar()
 inline void Terminar()
 {
     if (EsServidor())
-        Administrar("DROP DATABASE IF EXISTS " + BaseDelPrograma() + " WITH (FORCE)");
+        Sql(true, {}, {{"DROP DATABASE IF EXISTS " + BaseDelPrograma() + " WITH (FORCE)"}});
 }
 
 } // namespace almacen_prueba
