@@ -60,7 +60,7 @@ private slots:
         Frm_Vantora& frm = programa.diseno();
         programa.Mostrar();
         QVERIFY(QTest::qWaitForWindowExposed(&frm));
-        QTest::keyClick(&frm, Qt::Key_T, Qt::ControlModifier);
+        QTest::keyClick(&frm, Qt::Key_J, Qt::ControlModifier);
         auto* caja = frm.findChild<QLineEdit*>("Tx_Trabajo");
         QVERIFY(caja && caja->isVisible());
         QTest::keyClicks(caja, numero + "\r");

@@ -28,7 +28,7 @@ void AgregarAbrirTrabajo(QWidget* ventana, std::function<void(const QString& num
 
     auto* accion = new QAction(QStringLiteral("Abrir trabajo…"), ventana);
     accion->setObjectName(QStringLiteral("AbrirTrabajo"));
-    accion->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    accion->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
     accion->setShortcutContext(Qt::WindowShortcut);
     QObject::connect(accion, &QAction::triggered, caja, [caja, numero] {
         caja->show();
