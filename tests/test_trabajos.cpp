@@ -203,7 +203,8 @@ private slots:
         s = Correr(VANTORA_TRABAJO, argumentos + QStringList{"--rehacer"});
         QVERIFY2(s.lineas.last().startsWith("Trabajos: 4, respondidos: 2, omitidos: 0, con fallas: 3,"),
                  qPrintable(s.lineas.join('\n')));
-        QVERIFY2(s.lineas.first().startsWith("a.dcs: ") && s.lineas.first().contains("enlace"), qPrintable(s.lineas.first()));
+        QVERIFY2(s.lineas.first().startsWith("a.dcs: ") && s.lineas.first().contains("enlace"),
+                 qPrintable(s.lineas.first()));
         QVERIFY(privado.open(QIODevice::ReadOnly) && privado.readAll() == "mio");
         QVERIFY(!resto.exists() && QFile(salida + "/b.rsp").size() > 0);
     }
