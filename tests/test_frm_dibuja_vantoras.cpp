@@ -337,6 +337,7 @@ private slots:
         b.barra("HScroll_ModificoIndice")->setValue(5);
         QCOMPARE(b.barra("HScroll_ModificoIndice")->maximum(), 11);
         QCOMPARE(b.texto("Tx_Indice_Material"), QString("Resina 1.60"));
+        QCOMPARE(b.texto("Tx_ModificoIndice"), QString("1.6"));
         QCOMPARE(b.texto("SalidaTxt2"), QString("Mitsui Chemicals"));
         QCOMPARE(b.e.IndiceMaterial.valor(), 1.6);
         QCOMPARE(b.e.Densidad.valor(), 1.3);

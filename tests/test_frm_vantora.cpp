@@ -241,6 +241,7 @@ private slots:
         QCOMPARE(v.foco(), QString("SSCommandGraficar"));
         const auto guardado = LeerRegistros(datos);
         QCOMPARE(guardado.size(), 1u);
+        QCOMPARE(guardado[0].PoderVertice, 4.0);
         QVERIFY(qAbs(guardado[0].EspesorCentral - espesor.toDouble()) < 0.005);
         QCOMPARE(guardado[0].NombreMaterial, std::string("Vidrio 1.5 "));
 

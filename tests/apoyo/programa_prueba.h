@@ -9,16 +9,17 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-// The whole program on a fresh data folder, its boxes recorded (or shown by
-// the given ones), with the design window up.
+// The whole program on a fresh data folder (or one to be made under it), its
+// boxes recorded or shown by the given ones, with the design window up.
 struct ProgramaPrueba {
     QTemporaryDir dir;
-    CarpetaDatos carpeta{dir.path().toStdString()};
+    CarpetaDatos carpeta;
     DialogosPrueba dlg;
     Programa programa;
     Frm_Vantora& frm = programa.diseno();
 
-    explicit ProgramaPrueba(Dialogos* cajas = nullptr) : programa(carpeta, cajas ? *cajas : dlg)
+    explicit ProgramaPrueba(Dialogos* cajas = nullptr, const QString& subcarpeta = {})
+        : carpeta((dir.path() + subcarpeta).toStdString()), programa(carpeta, cajas ? *cajas : dlg)
     {
         frm.AlTerminar([] {});
         programa.Mostrar();
