@@ -107,7 +107,7 @@ private slots:
         Banco::clic(b.g(), boton.toLatin1());
         for (const std::string_view nombre : ctlg::kDinamicos)
             QVERIFY2(!b.visible(nombre.data()), nombre.data());
-        QVERIFY(b.visible("Text2"));
+        QVERIFY(b.visible("Text2") && b.visible("Label10"));
         QCOMPARE(b.texto("Tx_CurvaBase_Peso"), peso);
         QCOMPARE(b.texto("SalidaTxt"), salida);
         QCOMPARE(b.barra("HScroll_ModificoIndice")->value(), 5);
