@@ -204,10 +204,9 @@ private slots:
         QTest::addColumn<QString>("numero");
         QTest::addColumn<QString>("problema"); // a part of the message, or empty when accepted
         QTest::newRow("veinte caracteres ASCII") << kVeinte << QString();
-        QTest::newRow("eñe") << QString("VT-Año")
-                             << "«VT-Año» contiene «ñ» (U+00F1), que el código de barras Code 128 no puede llevar";
+        QTest::newRow("eñe") << QString("VT-Año") << "«ñ» (U+00F1)";
         QTest::newRow("tabulador") << QString("VT\t1") << "el carácter de control U+0009";
-        QTest::newRow("solo espacios") << QString("   ") << "no puede estar vacío ni ser solo espacios";
+        QTest::newRow("solo espacios") << QString("   ") << "espacios";
         QTest::newRow("veintiún caracteres, %1 sin expandir")
             << "%2%3%1" + kVeinte.left(15) << "«%2%3%1lab 7/a+12.b~XY» tiene 21 caracteres; admite hasta 20";
     }
@@ -277,9 +276,7 @@ private slots:
         const QString ruta = dir.filePath("no/orden.pdf");
         std::string error;
         QVERIFY(!GrabarOrdenPdf(ruta.toStdString(), OrdenTrabajo{}, error));
-        QVERIFY2(QString::fromStdString(error).startsWith("No se pudo grabar la orden de trabajo en " + ruta +
-                                                          ": la carpeta " + dir.filePath("no") + " no existe"),
-                 error.c_str());
+        QVERIFY2(QString::fromStdString(error).contains(ruta), error.c_str());
         QVERIFY(QDir(dir.path()).isEmpty());
     }
 };

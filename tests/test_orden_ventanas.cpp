@@ -1,51 +1,27 @@
 // The job ticket from the running program: Ctrl+P or the context menu on either
 // window opens a one-page print preview; with nothing calculated a box says so.
 
-#include "apoyo/dialogos_prueba.h"
+#include "apoyo/programa_prueba.h"
 #include "frm_dibuja_vantoras.h"
-#include "frm_vantora.h"
-#include "programa.h"
 
 #include <QAction>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-struct Banco {
-    QTemporaryDir dir;
-    CarpetaDatos carpeta{dir.path().toStdString()};
-    DialogosPrueba dlg;
-    Programa programa{carpeta, dlg};
-    Frm_Vantora& frm = programa.diseno();
-
-    Banco()
-    {
-        frm.AlTerminar([] {});
-        programa.Mostrar();
-    }
-    void clic(const char* boton) { QTest::mouseClick(frm.findChild<QWidget*>(boton), Qt::LeftButton); }
-    // The worked example in Crown 1.523, calculated; drawn too if asked.
-    QWidget& ventana(bool graficos)
-    {
-        for (auto [caja, texto] : {std::pair{"Tx_BaseCrown", "6\r"},
-                                   {"Tx_EspesorBorde", "1\r"},
-                                   {"Tx_PoderVertice", "4\r"},
-                                   {"Tx_DiametroInicial", "60\r"}})
-            QTest::keyClicks(frm.findChild<QLineEdit*>(caja), texto);
-        frm.findChild<QComboBox*>("Combo_Materiales")->setCurrentIndex(1);
-        clic("Command_Calcular");
-        if (!graficos)
-            return frm;
-        clic("SSCommandGuardar");
-        clic("SSCommandGraficar");
-        return *programa.graficos();
-    }
-};
+// The worked example in Crown 1.523, calculated; drawn too if asked.
+QWidget& ventana(ProgramaPrueba& b, bool graficos)
+{
+    b.teclear("6");
+    ProgramaPrueba::clic(b.frm, "Command_Calcular");
+    if (!graficos)
+        return b.frm;
+    ProgramaPrueba::clic(b.frm, "SSCommandGuardar");
+    ProgramaPrueba::clic(b.frm, "SSCommandGraficar");
+    return *b.programa.graficos();
+}
 
 // Asks for the ticket on the window the way the row says: the shortcut, or
 // what the context menu's entry does, which carries the shortcut on both.
@@ -79,8 +55,8 @@ private slots:
     {
         QFETCH(bool, graficos);
         QFETCH(QString, via);
-        Banco b;
-        QWidget& ventana = b.ventana(graficos);
+        ProgramaPrueba b;
+        QWidget& ventana = ::ventana(b, graficos);
         const QSize tamano = ventana.size();
         pedir(ventana, via);
         auto* vista = ventana.findChild<QPrintPreviewDialog*>("VistaPreviaOrden");
@@ -94,7 +70,7 @@ private slots:
 
     void nadaQueImprimirAntesDeCalcular()
     {
-        Banco b;
+        ProgramaPrueba b;
         pedir(b.frm, "Ctrl+P");
         QVERIFY(!b.frm.findChild<QPrintPreviewDialog*>());
         QVERIFY(b.dlg.cajas.size() == 1 && b.dlg.cajas[0].texto.starts_with("No hay nada que imprimir"));

@@ -3,9 +3,8 @@
 
 #include "almacen_trabajos.h"
 #include "apoyo/dialogos_prueba.h"
+#include "apoyo/programa_prueba.h"
 #include "form1_base_materiales.h"
-#include "frm_vantora.h"
-#include "programa.h"
 #include "registro_diseno.h"
 
 #include <QComboBox>
@@ -72,35 +71,26 @@ private slots:
 
     void materialDeLaBaseDeDatos()
     {
-        QTemporaryDir dir;
-        const CarpetaDatos carpeta((dir.path() + "/KORVEN/win").toStdString()); // created on start
-        DialogosPrueba dlg;
-        Programa programa(carpeta, dlg);
-        Frm_Vantora& frm = programa.diseno();
-        programa.Mostrar();
-        QVERIFY(QTest::qWaitForWindowExposed(&frm));
-        QCOMPARE(frm.findChild<QComboBox*>("Combo_Materiales")->itemText(0), QString("CR-39"));
-        QTest::mouseClick(frm.findChild<QWidget*>("SSCommand_Base"), Qt::LeftButton);
-        Form1_BaseMateriales* materiales = programa.materiales();
+        ProgramaPrueba b(nullptr, "/KORVEN/win"); // the folder is created on start
+        QVERIFY(QTest::qWaitForWindowExposed(&b.frm));
+        QCOMPARE(b.frm.findChild<QComboBox*>("Combo_Materiales")->itemText(0), QString("CR-39"));
+        ProgramaPrueba::clic(b.frm, "SSCommand_Base");
+        Form1_BaseMateriales* materiales = b.programa.materiales();
         QVERIFY(materiales && materiales->isVisible());
         QVERIFY(!QApplication::activeModalWidget()); // the design window stays usable
-        dlg.textos.push_back(std::string("trivex"));
-        QTest::mouseClick(materiales->findChild<QWidget*>("SSCommand_Buscar"), Qt::LeftButton);
-        QTest::mouseClick(materiales->findChild<QWidget*>("SSCommand_Seleccionar"), Qt::LeftButton);
+        b.dlg.textos.push_back(std::string("trivex"));
+        ProgramaPrueba::clic(*materiales, "SSCommand_Buscar");
+        ProgramaPrueba::clic(*materiales, "SSCommand_Seleccionar");
 
         // The material handed over is used as it is, never looked up in the list.
-        for (auto [caja, valor] : {std::pair{"Tx_BaseCrown", "6"},
-                                   {"Tx_EspesorBorde", "1"},
-                                   {"Tx_PoderVertice", "4"},
-                                   {"Tx_DiametroInicial", "60"}})
-            QTest::keyClicks(frm.findChild<QLineEdit*>(caja), QString(valor) + "\r");
-        QTest::mouseClick(frm.findChild<QWidget*>("Command_Calcular"), Qt::LeftButton);
-        QVERIFY(dlg.cajas.empty());
+        b.teclear("6", "60", -1);
+        ProgramaPrueba::clic(b.frm, "Command_Calcular");
+        QVERIFY(b.dlg.cajas.empty());
         // n 1.532, hand calculation: t 4.446 mm.
-        QCOMPARE(frm.findChild<QLineEdit*>("Tx_EspesorCentral")->text(), QString("4.45"));
+        QCOMPARE(b.frm.findChild<QLineEdit*>("Tx_EspesorCentral")->text(), QString("4.45"));
 
-        QTest::mouseClick(frm.findChild<QWidget*>("Salir_Cmd"), Qt::LeftButton);
-        const auto ultimo = LeerRegistros(carpeta.Archivo(CarpetaDatos::kUltimoDiseno));
+        ProgramaPrueba::clic(b.frm, "Salir_Cmd");
+        const auto ultimo = LeerRegistros(b.carpeta.Archivo(CarpetaDatos::kUltimoDiseno));
         QVERIFY(ultimo.size() == 1 && ultimo[0].NombreMaterial == "Trivex     ");
         QCOMPARE(float(ultimo[0].IndiceMaterial), 1.532f);
     }

@@ -30,9 +30,8 @@ public:
         return r;
     }
 
-    std::optional<std::string> PedirTexto(std::string_view pregunta, std::string_view titulo = {}) override
+    std::optional<std::string> PedirTexto(std::string_view, std::string_view = {}) override
     {
-        preguntas.push_back(std::string(pregunta) + "|" + std::string(titulo));
         if (textos.empty())
             return std::nullopt;
         std::optional<std::string> t = textos.front();
@@ -53,6 +52,5 @@ public:
     std::vector<Caja> cajas;
     std::deque<Respuesta> respuestas;
     std::deque<std::optional<std::string>> textos;
-    std::vector<std::string> preguntas;
     int beeps = 0;
 };

@@ -25,8 +25,8 @@ public:
         Color borde;
     };
 
-    void Limpiar() override { ++limpiezas; }
-    void Marco(double, double, double ancho, double alto) override { marco = {ancho, alto}; }
+    void Limpiar() override {}
+    void Marco(double, double, double, double) override {}
     void Arco(double cx, double cy, double radio, Color color, double inicio, double fin, double aspecto) override
     {
         arcos.push_back({cx, cy, radio, color, inicio, fin, aspecto});
@@ -49,8 +49,6 @@ public:
     void RellenarDesde(int x, int y, Color borde) override { rellenos.push_back({x, y, borde}); }
     void Imprimir(std::string_view texto) override { impresos.emplace_back(texto); }
 
-    int limpiezas = 0;
-    std::pair<double, double> marco{};
     std::vector<struct Arco> arcos;
     std::vector<struct Arco> elipses;
     std::vector<struct Linea> lineas;
