@@ -2,6 +2,7 @@
 // cylinder and prism) on a round blank, a box or a traced frame shape, with
 // the laboratory's thickness rules, from the command line.
 
+#include "archivos.h"
 #include "base_materiales.h"
 #include "bordes.h"
 #include "catalogo_ordenes.h"
@@ -167,32 +168,22 @@ std::optional<std::pair<double, double>> leerCaja(const std::string& texto, std:
 // FIFO or a device would make the read wait for ever.
 std::optional<std::string> leerArchivoForma(const std::string& nombre, std::string& error)
 {
-    namespace fs = std::filesystem;
-    const fs::path ruta(nombre);
+    // Read as every outside file is: a pipe or a device at the name is
+    // refused at once instead of waited on, and the size is capped.
+    const std::filesystem::path ruta = RutaDeLaLinea(nombre);
     const std::string citado = "\"" + RutaLegible(ruta) + "\"";
-    std::error_code ec;
-    const fs::file_status estado = fs::status(ruta, ec);
-    if (ec || estado.type() == fs::file_type::not_found) {
+    std::string texto, motivo;
+    switch (LeerArchivo(ruta, texto, motivo, kTamanoMaximoForma)) {
+    case Lectura::Leido:
+        return texto;
+    case Lectura::NoExiste:
         error = "--forma: no se encuentra el archivo " + citado;
         return std::nullopt;
+    case Lectura::Rechazado:
+        break;
     }
-    if (estado.type() != fs::file_type::regular) {
-        error = "--forma: " + citado + " no es un archivo de trazo";
-        return std::nullopt;
-    }
-    const std::uintmax_t tamano = fs::file_size(ruta, ec);
-    if (ec || tamano > kTamanoMaximoForma) {
-        error = "--forma: " + citado + " ocupa más de 1 MB: no es un archivo de trazo";
-        return std::nullopt;
-    }
-    std::ifstream archivo(ruta, std::ios::binary);
-    std::ostringstream texto;
-    texto << archivo.rdbuf();
-    if (!archivo) {
-        error = "--forma: no se pudo leer " + citado;
-        return std::nullopt;
-    }
-    return texto.str();
+    error = "--forma: " + citado + ": " + motivo;
+    return std::nullopt;
 }
 
 } // namespace

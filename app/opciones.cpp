@@ -157,6 +157,12 @@ std::optional<int> ResponderVersionOAyuda(int argc, char** argv, std::string_vie
     return std::nullopt;
 }
 
+std::filesystem::path RutaDeLaLinea(const std::string& texto)
+{
+    std::filesystem::path ruta(texto);
+    return ruta.has_parent_path() ? ruta : std::filesystem::path(".") / ruta;
+}
+
 void EscribirError(std::string_view programa, std::string_view mensaje)
 {
     std::cerr << programa << ": " << EnUnaLinea(TextoLegible(mensaje)) << std::endl;

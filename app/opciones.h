@@ -64,6 +64,12 @@ std::optional<std::filesystem::path> CarpetaDeArgumentos(int argc, char** argv, 
 // command line asks for neither.
 std::optional<int> ResponderVersionOAyuda(int argc, char** argv, std::string_view programa, std::string_view ayuda);
 
+// A file named on the command line, in the system's own bytes; a bare name is
+// in the folder the program was started in. (The data layer itself takes a
+// name without a folder for a data folder that could not be made, and writes
+// nothing there.)
+std::filesystem::path RutaDeLaLinea(const std::string& texto);
+
 // Writes "programa: mensaje" as one line on the error output: line breaks
 // escaped, bytes that are not UTF-8 shown as \xHH.
 void EscribirError(std::string_view programa, std::string_view mensaje);

@@ -41,14 +41,6 @@ constexpr std::string_view kPrograma = "vantora-perfil";
 // "-" is the standard output.
 bool aSalidaEstandar(const Opciones& o, const char* opcion) { return o.Tiene(opcion) && o.Texto(opcion) == "-"; }
 
-// A name the user gave, in the system's own bytes; a bare name is in the
-// folder the program was started in.
-std::filesystem::path rutaDada(const std::string& texto)
-{
-    std::filesystem::path ruta(texto);
-    return ruta.has_parent_path() ? ruta : std::filesystem::path(".") / ruta;
-}
-
 bool escribirSalida(const QByteArray& bytes)
 {
     std::cout.write(bytes.constData(), bytes.size());
@@ -119,8 +111,9 @@ int main(int argc, char** argv)
     LienzoConsola lienzo(informe);
     Perfil perfil(estado, lienzo, graficos, diseno, dialogos, carpeta);
     if (o.Tiene("--archivo") || registro)
-        perfil.UsarArchivo(
-            o.Tiene("--archivo") ? rutaDada(o.Texto("--archivo")) : carpeta.Archivo(CarpetaDatos::kDatos), registro);
+        perfil.UsarArchivo(o.Tiene("--archivo") ? RutaDeLaLinea(o.Texto("--archivo"))
+                                                : carpeta.Archivo(CarpetaDatos::kDatos),
+                           registro);
     const bool dibujado = perfil.DibujarPerfil(estado.EscalaHorizontal, estado.EscalaVertical, estado.AspectoPantalla);
     informe.flush();
     error.clear();
@@ -128,7 +121,7 @@ int main(int argc, char** argv)
         if (!escribirSalida(lienzo.Png()))
             return FallarOpcion(kPrograma, "--png: no se pudo escribir la imagen en la salida estándar");
     } else if (o.Tiene("--png")) {
-        const std::filesystem::path png = rutaDada(o.Texto("--png"));
+        const std::filesystem::path png = RutaDeLaLinea(o.Texto("--png"));
         std::error_code ec;
         if (!std::filesystem::is_directory(png.parent_path(), ec))
             error = "la carpeta " + RutaLegible(png.parent_path()) + " no existe";
@@ -144,7 +137,7 @@ int main(int argc, char** argv)
         if (aSalidaEstandar(o, "--pdf")) {
             if (!escribirSalida(OrdenPdf(orden)))
                 return FallarOpcion(kPrograma, "--pdf: no se pudo escribir la orden en la salida estándar");
-        } else if (!GrabarOrdenPdf(rutaDada(o.Texto("--pdf")), orden, error)) {
+        } else if (!GrabarOrdenPdf(RutaDeLaLinea(o.Texto("--pdf")), orden, error)) {
             return FallarOpcion(kPrograma, "--pdf: " + error);
         }
     }

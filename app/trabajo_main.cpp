@@ -181,8 +181,8 @@ std::string duracion(double segundos)
 
 int lote(const Opciones& o, MaterialesDelCatalogo& materiales)
 {
-    const fs::path entrada(o.Texto("--lote"));
-    const fs::path salida(o.Texto("--salida"));
+    const fs::path entrada = RutaDeLaLinea(o.Texto("--lote"));
+    const fs::path salida = RutaDeLaLinea(o.Texto("--salida"));
     std::error_code ec;
     if (!fs::is_directory(entrada, ec))
         return fallar("--lote: \"" + RutaLegible(entrada) + "\" no es una carpeta");
@@ -302,7 +302,7 @@ int imprimir(const std::string& archivo, const TrabajoGuardado& t, MaterialesDel
     const auto leido = dcs::Pedido::Leer(pedido, error);
     if (!leido)
         return sinAlmacen("el pedido guardado del trabajo " + t.numero.toStdString() + " no se puede leer: " + error);
-    if (!GrabarTrabajoPdf(archivo, trabajos::Responder(*leido, &materiales), error)) {
+    if (!GrabarTrabajoPdf(RutaDeLaLinea(archivo), trabajos::Responder(*leido, &materiales), error)) {
         EscribirError(kPrograma, error);
         return kSinEscribir;
     }
@@ -424,7 +424,7 @@ int main(int argc, char** argv)
     if (archivos.front() == "-") {
         if (!leerEntrada(texto, error))
             return fallar(error);
-    } else if (LeerArchivo(archivos.front(), texto, error, dcs::kPedidoMaximo) != Lectura::Leido) {
+    } else if (LeerArchivo(RutaDeLaLinea(archivos.front()), texto, error, dcs::kPedidoMaximo) != Lectura::Leido) {
         EscribirError(kPrograma, error.empty() ? "no se pudo leer el pedido" : error);
         return kRechazado;
     }
@@ -434,7 +434,7 @@ int main(int argc, char** argv)
         return kRechazado;
     }
     if (o.Tiene("--salida")) {
-        if (!ReemplazarArchivo(o.Texto("--salida"), r.contestacion->texto, error)) {
+        if (!ReemplazarArchivo(RutaDeLaLinea(o.Texto("--salida")), r.contestacion->texto, error)) {
             EscribirError(kPrograma, error);
             return kSinEscribir;
         }
