@@ -14,27 +14,6 @@ constexpr int kRadiosMaximos = 10000;
 // Hundredths of a millimetre: no spectacle lens reaches 100 mm from its centre.
 constexpr long kRadioMaximo = 10000;
 
-std::string_view recortar(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
-
-std::vector<std::string_view> campos(std::string_view s)
-{
-    std::vector<std::string_view> salida;
-    for (;;) {
-        const std::size_t corte = s.find(';');
-        salida.push_back(recortar(s.substr(0, corte)));
-        if (corte == std::string_view::npos)
-            return salida;
-        s.remove_prefix(corte + 1);
-    }
-}
-
 // Digits only: no sign, no point, no exponent.
 std::optional<long> entero(std::string_view s)
 {
@@ -79,19 +58,19 @@ std::optional<Trazos> LeerTrazos(std::string_view texto, std::string& error)
     };
     while (!texto.empty()) {
         const std::size_t fin = texto.find('\n');
-        const std::string_view registro = recortar(texto.substr(0, fin));
+        const std::string_view registro = Recortar(texto.substr(0, fin));
         texto.remove_prefix(fin == std::string_view::npos ? texto.size() : fin + 1);
         ++linea;
         const std::size_t igual = registro.find('=');
         if (igual == std::string_view::npos)
             continue;
-        const std::string_view etiqueta = recortar(registro.substr(0, igual));
+        const std::string_view etiqueta = Recortar(registro.substr(0, igual));
         const std::string_view valor = registro.substr(igual + 1);
         const std::string donde = "línea " + std::to_string(linea) + ": ";
         if (etiqueta == "TRCFMT") {
             if (incompleto())
                 return std::nullopt;
-            const auto f = campos(valor);
+            const auto f = Campos(valor);
             if (f[0] != "1") {
                 error = donde + "TRCFMT=" + std::string(f[0].substr(0, 10)) +
                         ": formato de trazo no admitido; solo se lee el formato 1 (radios en texto)";
@@ -129,7 +108,7 @@ std::optional<Trazos> LeerTrazos(std::string_view texto, std::string& error)
                 error = donde + "radios R= sin un registro TRCFMT antes";
                 return std::nullopt;
             }
-            auto f = campos(valor);
+            auto f = Campos(valor);
             // A record may end with the separator.
             if (f.size() > 1 && f.back().empty())
                 f.pop_back();
@@ -174,6 +153,27 @@ std::vector<lente::Punto> PuntosDelOjo(const Trazos& trazos, lente::Ojo ojo)
         puntos.push_back({espejo ? -x : x, radios[i] * std::sin(a)});
     }
     return puntos;
+}
+
+std::string_view Recortar(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::vector<std::string_view> Campos(std::string_view s)
+{
+    std::vector<std::string_view> salida;
+    for (;;) {
+        const std::size_t corte = s.find(';');
+        salida.push_back(Recortar(s.substr(0, corte)));
+        if (corte == std::string_view::npos)
+            return salida;
+        s.remove_prefix(corte + 1);
+    }
 }
 
 } // namespace dcs

@@ -15,6 +15,11 @@
 // to whoever reads the rest of the job.
 namespace dcs {
 
+// A record's value without the blanks and the line's carriage return around it.
+std::string_view Recortar(std::string_view s);
+// The fields of a value, split at ';' (the right eye's first), each trimmed.
+std::vector<std::string_view> Campos(std::string_view valor);
+
 // The radii (mm) of each side the text traces; empty for a side it lacks.
 struct Trazos {
     std::vector<double> derecho;

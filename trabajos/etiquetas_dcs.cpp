@@ -1,5 +1,7 @@
 #include "etiquetas_dcs.h"
 
+#include "trazo_dcs.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -29,15 +31,6 @@ constexpr Etiqueta kEtiquetas[] = {
 
 // A value is text of the format: printable ASCII or UTF-8, no separator.
 constexpr std::size_t kTextoMaximo = 120;
-
-std::string_view recortar(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
 
 std::string citar(std::string_view s)
 {
@@ -105,18 +98,6 @@ Valor comprobar(const Etiqueta& e, std::string_view campo)
     return v;
 }
 
-std::vector<std::string_view> campos(std::string_view s)
-{
-    std::vector<std::string_view> salida;
-    for (;;) {
-        const std::size_t corte = s.find(';');
-        salida.push_back(recortar(s.substr(0, corte)));
-        if (corte == std::string_view::npos)
-            return salida;
-        s.remove_prefix(corte + 1);
-    }
-}
-
 // A job number becomes a file name and a key in the job store: letters,
 // digits and a few marks, never a path.
 bool numeroDeTrabajoValido(std::string_view s)
@@ -181,13 +162,13 @@ std::optional<Pedido> Pedido::Leer(std::string_view texto, std::string& error)
     while (!texto.empty()) {
         ++linea;
         const std::size_t fin = texto.find('\n');
-        const std::string_view registro = recortar(texto.substr(0, fin));
+        const std::string_view registro = Recortar(texto.substr(0, fin));
         texto.remove_prefix(fin == std::string_view::npos ? texto.size() : fin + 1);
         const std::size_t igual = registro.find('=');
         if (igual == std::string_view::npos)
             continue;
-        const std::string_view nombre = recortar(registro.substr(0, igual));
-        const std::string_view valor = recortar(registro.substr(igual + 1));
+        const std::string_view nombre = Recortar(registro.substr(0, igual));
+        const std::string_view valor = Recortar(registro.substr(igual + 1));
         const Etiqueta* e = BuscarEtiqueta(nombre);
         if (!e) {
             if (nombre.size() <= 20)
@@ -220,7 +201,7 @@ std::optional<Pedido> Pedido::Leer(std::string_view texto, std::string& error)
         }
         auto& lados = pedido.m_valores[etiqueta];
         const std::vector<std::string_view> f =
-            e->forma == Unico && e->clase == Texto ? std::vector<std::string_view>{valor} : campos(valor);
+            e->forma == Unico && e->clase == Texto ? std::vector<std::string_view>{valor} : Campos(valor);
         if (e->forma == Par && f.size() % 2 != 0) {
             fallar(0, etiqueta + ": se esperan dos valores, derecho e izquierdo");
             fallar(1, etiqueta + ": se esperan dos valores, derecho e izquierdo");
