@@ -10,7 +10,7 @@
 #include <QPdfWriter>
 #include <system_error>
 
-QByteArray OrdenPdf(const OrdenTrabajo& orden)
+QByteArray PdfA4(const QString& titulo, const std::function<void(QPainter&, const QPageLayout&)>& dibujar)
 {
     QBuffer documento;
     documento.open(QIODevice::WriteOnly);
@@ -19,12 +19,18 @@ QByteArray OrdenPdf(const OrdenTrabajo& orden)
         pdf.setPageSize(QPageSize(QPageSize::A4));
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
         pdf.setResolution(1200);
-        pdf.setTitle(QStringLiteral("Orden de trabajo ") + Q(orden.numero));
+        pdf.setTitle(titulo);
         pdf.setCreator(QStringLiteral("Vantora"));
         QPainter pintor(&pdf);
-        DibujarOrden(pintor, pdf.pageLayout(), orden);
+        dibujar(pintor, pdf.pageLayout());
     }
     return documento.data();
+}
+
+QByteArray OrdenPdf(const OrdenTrabajo& orden)
+{
+    return PdfA4(QStringLiteral("Orden de trabajo ") + Q(orden.numero),
+                 [&](QPainter& pintor, const QPageLayout& pagina) { DibujarOrden(pintor, pagina, orden); });
 }
 
 bool GrabarOrdenPdf(const std::filesystem::path& archivo, const OrdenTrabajo& orden, std::string& error)

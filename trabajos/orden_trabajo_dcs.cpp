@@ -2,12 +2,11 @@
 
 #include "archivos.h"
 #include "codigo_barras.h"
+#include "orden_pdf.h"
 #include "ruta_legible.h"
 
-#include <QBuffer>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPdfWriter>
 #include <cmath>
 
 namespace {
@@ -97,19 +96,12 @@ void dibujarOjo(QPainter& p, const trabajos::OjoResuelto& ojo, const QString& ti
 
 QByteArray TrabajoPdf(const trabajos::Contestacion& c)
 {
-    QBuffer documento;
-    documento.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter pdf(&documento);
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-        pdf.setResolution(1200);
-        pdf.setTitle(QStringLiteral("Orden de trabajo ") + q(c.numero));
-        pdf.setCreator(QStringLiteral("Vantora"));
-        QPainter p(&pdf);
-        p.scale(pdf.resolution() / 25.4, pdf.resolution() / 25.4);
+    const QString titulo = QStringLiteral("Orden de trabajo ") + q(c.numero);
+    return PdfA4(titulo, [&](QPainter& p, const QPageLayout&) {
+        // Millimetres on the page.
+        p.scale(1200 / 25.4, 1200 / 25.4);
         p.setFont(letra(p, 16, true));
-        p.drawText(QPointF(15, 20), QStringLiteral("Orden de trabajo ") + q(c.numero));
+        p.drawText(QPointF(15, 20), titulo);
         std::string error;
         if (const auto codigo = CodificarCode128(c.numero, error)) {
             // 0.33 mm modules, 12 mm high, the job number read by the scanner.
@@ -119,8 +111,7 @@ QByteArray TrabajoPdf(const trabajos::Contestacion& c)
         }
         dibujarOjo(p, c.ojos[0], QStringLiteral("Ojo derecho"), QPointF(15, 40));
         dibujarOjo(p, c.ojos[1], QStringLiteral("Ojo izquierdo"), QPointF(110, 40));
-    }
-    return documento.data();
+    });
 }
 
 bool GrabarTrabajoPdf(const std::filesystem::path& archivo, const trabajos::Contestacion& c, std::string& error)
