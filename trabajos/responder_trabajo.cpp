@@ -123,6 +123,8 @@ void resolver(const dcs::Pedido& p, Lado lado, MaterialesTrabajo* materiales, Oj
             throw Falla{"ETYP: " + std::to_string(static_cast<int>(*etyp)) + " no es un tipo de borde conocido"};
         exigencias.montura = *m;
     }
+    if (const auto seguridad = o.Numero("_SEGURIDAD"))
+        exigencias.seguridad = static_cast<laboratorio::Seguridad>(static_cast<int>(*seguridad));
     exigencias.bordeUsuario = o.Numero("MINEDG");
     exigencias.centroUsuario = o.Numero("MINCTR");
     exigencias.meridianoMasPositivo = lente::MeridianoMasPositivo(pedido.receta);
@@ -131,6 +133,7 @@ void resolver(const dcs::Pedido& p, Lado lado, MaterialesTrabajo* materiales, Oj
         throw Falla{"MINEDG: falta el borde mínimo (MINEDG, o ETYP de una montura)"};
     pedido.bordeMin = minimos->borde;
     pedido.centroMin = minimos->centro;
+    ojo.avisos = minimos->avisos;
 
     // The outline: the traced shape, else the box's ellipse, else a round
     // lens of the effective diameter.
@@ -166,6 +169,7 @@ void resolver(const dcs::Pedido& p, Lado lado, MaterialesTrabajo* materiales, Oj
     }
 
     const double minimo = lente::BloqueMinimo(ojo.borde);
+    ojo.bloqueMinimo = minimo;
     ojo.bloque = lente::BloqueEstandar(minimo);
     if (!ojo.bloque)
         throw Falla{"CRIB: ningún bloque estándar (de 50 a 80 mm) alcanza: se necesita uno de " +
@@ -180,6 +184,7 @@ void resolver(const dcs::Pedido& p, Lado lado, MaterialesTrabajo* materiales, Oj
         }
     }
     ojo.base = pedido.base;
+    ojo.lente = pedido;
     lente::Solucion s = lente::Resolver(pedido, ojo.borde);
     if (!s.resultado)
         throw Falla{"CTHICK: " + s.falla};

@@ -38,6 +38,9 @@ struct OjoResuelto {
     double base = 0; // the front curve used, D at 1.523
     double indice = 0;
     std::optional<double> bloque; // the standard blank, mm
+    double bloqueMinimo = 0; // the smallest round blank the outline needs, mm
+    lente::Pedido lente; // what was solved: the lens's faces are rebuilt from it
+    std::vector<std::string> avisos; // each value a thickness rule raised
     std::string material;
     std::string falla; // "LABEL: reason" when the eye has no lens
 };
