@@ -44,13 +44,20 @@ Respuesta DialogosQt::Mensaje(std::string_view titulo, std::string_view texto, I
         caja.setIcon(QMessageBox::NoIcon);
         break;
     }
-    if (botones == Botones::SiNo) {
+    if (botones != Botones::Aceptar) {
         QPushButton* si = caja.addButton(QStringLiteral("Sí"), QMessageBox::YesRole);
         QPushButton* no = caja.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+        // Escape is the harmless answer: "No" to a question, going back when
+        // there is a way back.
+        QPushButton* cancelar = botones == Botones::SiNoCancelar
+                                    ? caja.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole)
+                                    : nullptr;
         caja.setDefaultButton(si);
-        caja.setEscapeButton(no);
+        caja.setEscapeButton(cancelar ? cancelar : no);
         caja.exec();
-        return caja.clickedButton() == si ? Respuesta::Si : Respuesta::No;
+        if (caja.clickedButton() == si)
+            return Respuesta::Si;
+        return caja.clickedButton() == no ? Respuesta::No : Respuesta::Cancelar;
     }
     QPushButton* aceptar = caja.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
     caja.setDefaultButton(aceptar);

@@ -2,6 +2,7 @@
 
 #include "carpeta_datos.h"
 #include "dialogos_qt.h"
+#include "etiquetas_dcs.h"
 #include "opciones.h"
 #include "programa.h"
 #include "ubicacion_catalogo.h"
@@ -13,12 +14,13 @@
 namespace {
 
 constexpr std::string_view kAyuda =
-    "Uso: vantora [--datos DIR] [--catalogo C]\n"
+    "Uso: vantora [--datos DIR] [--catalogo C] [--trabajo NUMERO]\n"
     "Abre la ventana \"Diseño de lentes Vantoras\": diseña lentes oftálmicas positivas y las dibuja.\n"
     "  --datos DIR    carpeta de datos (sin ella: $HOME/KORVEN/win, creada al empezar)\n"
     "  --catalogo C   Base de Datos de Materiales: un archivo o\n"
     "                 postgresql://[usuario[:contraseña]@][servidor][:puerto]/base\n"
     "                 (sin ella: VANTORA_CATALOGO, la clave catalogo de vantora.ini, materiales.mdb)\n"
+    "  --trabajo N    abre también la ventana de trabajos con el trabajo guardado de número N\n"
     "  --version      muestra la versión\n";
 
 } // namespace
@@ -44,6 +46,22 @@ int main(int argc, char** argv)
         dialogos.Mensaje("Opción no válida", error, Icono::Critico, Botones::Aceptar);
         return FallarOpcion("vantora", error);
     }
+    // The job to open, checked before any window: a number is a key of the
+    // job store, never a path.
+    QString trabajo;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) != "--trabajo")
+            continue;
+        const std::string numero = i + 1 < argc ? argv[++i] : "";
+        if (!dcs::NumeroDeTrabajoValido(numero)) {
+            error = numero.empty() ? std::string("--trabajo: falta el número de trabajo")
+                                   : "--trabajo: \"" + numero.substr(0, 40) +
+                                         "\" no es un número de trabajo (letras, cifras, - _ . y hasta 40 caracteres)";
+            dialogos.Mensaje("Opción no válida", error, Icono::Critico, Botones::Aceptar);
+            return FallarOpcion("vantora", error);
+        }
+        trabajo = QString::fromStdString(numero);
+    }
     const CarpetaDatos carpeta(*ruta);
     UbicacionCatalogo catalogo =
         CatalogoDeArgumentos(argc, argv, carpeta.carpeta(), carpeta.Archivo(CarpetaDatos::kMateriales));
@@ -51,5 +69,7 @@ int main(int argc, char** argv)
         EscribirError("vantora", kAvisoContrasena);
     Programa programa(carpeta, dialogos, std::move(catalogo));
     programa.Mostrar();
+    if (!trabajo.isEmpty())
+        programa.AbrirVentanaTrabajo(trabajo);
     return QApplication::exec();
 }

@@ -4,6 +4,7 @@
 #include "almacen_trabajos.h"
 #include "form1_base_materiales.h"
 #include "frm_dibuja_vantoras.h"
+#include "frm_trabajo.h"
 #include "frm_vantora.h"
 #include "responder_trabajo.h"
 #include "ruta_legible.h"
@@ -69,6 +70,7 @@ Programa::Programa(const CarpetaDatos& carpeta, Dialogos& dialogos, std::optiona
             MostrarVistaPreviaOrden(m_diseno.get(), *orden);
     });
     AgregarAbrirTrabajo(m_diseno.get(), [this](const QString& numero) { abrirTrabajo(numero); });
+    AgregarVentanaTrabajo(m_diseno.get(), [this] { AbrirVentanaTrabajo(); });
     m_diseno->AlGraficar([this](bool porClic) {
         if (porClic)
             m_modificacion->SSCommandGraficar_Click();
@@ -89,6 +91,7 @@ void Programa::cargarGraficos()
         if (const auto orden = m_orden->DeGraficos(QDateTime::currentDateTime()))
             MostrarVistaPreviaOrden(m_graficos, *orden);
     });
+    AgregarVentanaTrabajo(m_graficos, [this] { AbrirVentanaTrabajo(); });
     m_cargandoGraficos = false;
 }
 
@@ -96,6 +99,7 @@ void Programa::cargarGraficos()
 Programa::~Programa()
 {
     delete m_graficos.data();
+    m_trabajo.reset();
     m_materiales.reset();
     m_diseno.reset();
     m_motor.reset();
@@ -103,6 +107,17 @@ Programa::~Programa()
 }
 
 void Programa::Mostrar() { m_diseno->show(); }
+
+void Programa::AbrirVentanaTrabajo(const QString& numero)
+{
+    if (!m_trabajo)
+        m_trabajo = std::make_unique<Frm_Trabajo>(m_base, *m_catalogo, m_dialogos);
+    m_trabajo->show();
+    m_trabajo->raise();
+    m_trabajo->activateWindow();
+    if (!numero.isEmpty())
+        m_trabajo->AbrirTrabajo(numero);
+}
 
 void Programa::abrirProductos()
 {
@@ -134,11 +149,8 @@ void Programa::abrirTrabajo(const QString& numero)
     const auto pedido = dcs::Pedido::Leer(guardado->pedido.toStdString(), motivo);
     const auto ojo = pedido ? trabajos::PrimerOjoEsferico(*pedido) : std::nullopt;
     if (!ojo) {
-        m_dialogos.Mensaje("Trabajo",
-                           "El trabajo " + n +
-                               " no tiene un ojo de esfera positiva sin cilindro ni prisma: ábralo en la ventana de "
-                               "trabajos.",
-                           Icono::Informacion);
+        // Cylinder, prism or minus: the job window makes it whole.
+        AbrirVentanaTrabajo(numero);
         return;
     }
     // The eye goes in as the optician would type it: each box's own rules

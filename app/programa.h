@@ -18,6 +18,7 @@
 class Dialogos;
 class Form1_BaseMateriales;
 class Frm_DibujaVantoras;
+class Frm_Trabajo;
 class Frm_Vantora;
 
 // The running program: the one design state, the materials database opened
@@ -30,6 +31,10 @@ public:
     ~Programa();
 
     void Mostrar();
+    // The job window, with the stored job of that number when one is given.
+    void AbrirVentanaTrabajo(const QString& numero = {});
+    // Null until the job window has been asked for.
+    Frm_Trabajo* trabajo() { return m_trabajo.get(); }
 
     EstadoDiseno& estado() { return m_estado; }
     Frm_Vantora& diseno() { return *m_diseno; }
@@ -60,4 +65,5 @@ private:
     bool m_cargandoGraficos = false;
     std::unique_ptr<Frm_Vantora> m_diseno;
     std::unique_ptr<Form1_BaseMateriales> m_materiales;
+    std::unique_ptr<Frm_Trabajo> m_trabajo;
 };

@@ -5,8 +5,8 @@
 #include <string_view>
 
 enum class Icono { Ninguno, Critico, Exclamacion, Informacion };
-enum class Botones { Aceptar, SiNo };
-enum class Respuesta { Aceptar, Si, No };
+enum class Botones { Aceptar, SiNo, SiNoCancelar };
+enum class Respuesta { Aceptar, Si, No, Cancelar };
 
 // Modal boxes, the input box and the beep. The windows implement it with Qt,
 // the command-line calculator by printing, the tests by recording and

@@ -121,18 +121,6 @@ Valor comprobar(const Etiqueta& e, std::string_view campo)
     return v;
 }
 
-// A job number becomes a file name and a key in the job store: letters,
-// digits and a few marks, never a path.
-bool numeroDeTrabajoValido(std::string_view s)
-{
-    if (s.empty() || s.size() > 40 || s.front() == '.' || s.front() == '-')
-        return false;
-    return std::all_of(s.begin(), s.end(), [](char c) {
-        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' || c == '_' ||
-               c == '.';
-    });
-}
-
 std::string limpio(std::string_view s)
 {
     std::string salida(s.substr(0, kTextoMaximo * 4));
@@ -143,6 +131,16 @@ std::string limpio(std::string_view s)
 }
 
 } // namespace
+
+bool NumeroDeTrabajoValido(std::string_view s)
+{
+    if (s.empty() || s.size() > 40 || s.front() == '.' || s.front() == '-')
+        return false;
+    return std::all_of(s.begin(), s.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-' || c == '_' ||
+               c == '.';
+    });
+}
 
 std::span<const Etiqueta> Etiquetas() { return kEtiquetas; }
 
@@ -206,7 +204,7 @@ std::optional<Pedido> Pedido::Leer(std::string_view texto, std::string& error)
             continue;
         }
         if (e->nombre == "JOB") {
-            if (conTrabajo || !numeroDeTrabajoValido(valor)) {
+            if (conTrabajo || !NumeroDeTrabajoValido(valor)) {
                 error = conTrabajo ? "JOB aparece más de una vez"
                                    : "JOB: " + citar(valor) +
                                          " no es un número de trabajo (letras, cifras, - _ . y hasta 40 caracteres)";

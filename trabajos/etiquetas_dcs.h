@@ -95,6 +95,10 @@ private:
     std::map<std::string, std::array<Celda, 2>, std::less<>> m_celdas;
 };
 
+// A job number becomes a file name and a key in the job store: letters,
+// digits and - _ . up to 40, never a path.
+bool NumeroDeTrabajoValido(std::string_view s);
+
 // A number with a fixed count of decimals, halves away from zero, never "-0".
 std::string ConDecimales(double x, int cifras);
 

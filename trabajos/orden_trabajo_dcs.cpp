@@ -94,24 +94,28 @@ void dibujarOjo(QPainter& p, const trabajos::OjoResuelto& ojo, const QString& ti
 
 } // namespace
 
-QByteArray TrabajoPdf(const trabajos::Contestacion& c)
+void DibujarTrabajo(QPainter& p, const trabajos::Contestacion& c)
 {
     const QString titulo = QStringLiteral("Orden de trabajo ") + q(c.numero);
-    return PdfA4(titulo, [&](QPainter& p, const QPageLayout&) {
-        // Millimetres on the page.
-        p.scale(1200 / 25.4, 1200 / 25.4);
-        p.setFont(letra(p, 16, true));
-        p.drawText(QPointF(15, 20), titulo);
-        std::string error;
-        if (const auto codigo = CodificarCode128(c.numero, error)) {
-            // 0.33 mm modules, 12 mm high, the job number read by the scanner.
-            constexpr double kModulo = 0.33;
-            for (const CodigoBarras::Barra& b : codigo->barras)
-                p.fillRect(QRectF(120 + b.inicio * kModulo, 10, b.ancho * kModulo, 12), Qt::black);
-        }
-        dibujarOjo(p, c.ojos[0], QStringLiteral("Ojo derecho"), QPointF(15, 40));
-        dibujarOjo(p, c.ojos[1], QStringLiteral("Ojo izquierdo"), QPointF(110, 40));
-    });
+    // Millimetres on the page.
+    p.scale(p.device()->logicalDpiX() / 25.4, p.device()->logicalDpiY() / 25.4);
+    p.setFont(letra(p, 16, true));
+    p.drawText(QPointF(15, 20), titulo);
+    std::string error;
+    if (const auto codigo = CodificarCode128(c.numero, error)) {
+        // 0.33 mm modules, 12 mm high, the job number read by the scanner.
+        constexpr double kModulo = 0.33;
+        for (const CodigoBarras::Barra& b : codigo->barras)
+            p.fillRect(QRectF(120 + b.inicio * kModulo, 10, b.ancho * kModulo, 12), Qt::black);
+    }
+    dibujarOjo(p, c.ojos[0], QStringLiteral("Ojo derecho"), QPointF(15, 40));
+    dibujarOjo(p, c.ojos[1], QStringLiteral("Ojo izquierdo"), QPointF(110, 40));
+}
+
+QByteArray TrabajoPdf(const trabajos::Contestacion& c)
+{
+    return PdfA4(QStringLiteral("Orden de trabajo ") + q(c.numero),
+                 [&](QPainter& p, const QPageLayout&) { DibujarTrabajo(p, c); });
 }
 
 bool GrabarTrabajoPdf(const std::filesystem::path& archivo, const trabajos::Contestacion& c, std::string& error)

@@ -3,6 +3,7 @@
 #include "responder_trabajo.h"
 
 #include <QByteArray>
+#include <QPainter>
 #include <filesystem>
 #include <string>
 
@@ -10,6 +11,8 @@
 // figures of its answer and the lens's outline at true size, with its
 // thinnest and thickest edge points marked, so that the edger's operator
 // checks the lens against the paper.
+// The same drawn on any page (a printer's, a preview's), from its top left.
+void DibujarTrabajo(QPainter& p, const trabajos::Contestacion& c);
 QByteArray TrabajoPdf(const trabajos::Contestacion& c);
 
 // Writes that document whole (see ReemplazarArchivo); false with a Spanish

@@ -1,0 +1,366 @@
+#include "formulario_trabajo.h"
+
+#include "bordes.h"
+#include "trazo_dcs.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <utility>
+
+namespace trabajos {
+
+namespace {
+
+using dcs::Lado;
+
+// Each number box: the label whose range it keeps, what it is called in its
+// advice, its unit and the decimals it shows.
+struct Caja {
+    Campo campo;
+    std::string_view etiqueta;
+    std::string_view nombre;
+    std::string_view unidad;
+    int decimales;
+    bool conSigno; // powers are written with their sign
+};
+
+constexpr Caja kCajas[] = {
+    {Campo::Esfera, "SPH", "La esfera", "D", 2, true},
+    {Campo::Cilindro, "CYL", "El cilindro", "D", 2, true},
+    {Campo::Eje, "AX", "El eje", "grados", 0, false},
+    {Campo::Prisma, "PRVM", "El prisma", "dioptrías prismáticas", 2, false},
+    {Campo::BasePrisma, "PRVA", "La base del prisma", "grados", 0, false},
+    {Campo::Dp, "IPD", "La DP monocular", "mm", 1, false},
+    {Campo::Altura, "OCHT", "La altura", "mm", 1, false},
+    {Campo::Curva, "FRNT", "La curva base", "D", 2, false},
+    {Campo::A, "HBOX", "A, el ancho de la caja,", "mm", 1, false},
+    {Campo::B, "VBOX", "B, el alto de la caja,", "mm", 1, false},
+    {Campo::Dbl, "DBL", "El puente (DBL)", "mm", 1, false},
+};
+
+const Caja* caja(Campo c)
+{
+    const auto it = std::find_if(std::begin(kCajas), std::end(kCajas), [c](const Caja& k) { return k.campo == c; });
+    return it == std::end(kCajas) ? nullptr : &*it;
+}
+
+std::string_view recortar(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
+// A plain decimal number written with ".", as every box of the house takes it.
+std::optional<double> leerNumero(std::string_view s)
+{
+    if (!s.empty() && s.front() == '+')
+        s.remove_prefix(1);
+    if (s.empty() || s.size() > 20 || s.find_first_not_of("-0123456789.") != std::string_view::npos)
+        return std::nullopt;
+    double v = 0;
+    const auto [fin, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (ec != std::errc{} || fin != s.data() + s.size() || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+std::string escribir(double v, const Caja& k)
+{
+    std::string t = dcs::ConDecimales(v, k.decimales);
+    if (k.conSigno && t.front() != '-')
+        t.insert(t.begin(), '+');
+    return t;
+}
+
+// Only the trace's records, whatever else the file holds.
+std::string soloTrazado(std::string_view texto)
+{
+    std::string salida;
+    while (!texto.empty()) {
+        const std::size_t fin = texto.find('\n');
+        const std::string_view linea = dcs::Recortar(texto.substr(0, fin));
+        texto = fin == std::string_view::npos ? std::string_view() : texto.substr(fin + 1);
+        if (linea.starts_with("TRCFMT=") || linea.starts_with("R="))
+            salida.append(linea).push_back('\n');
+    }
+    return salida;
+}
+
+std::optional<int> indiceDe(std::span<const std::string_view> opciones, std::string_view texto)
+{
+    for (std::size_t i = 0; i < opciones.size(); ++i)
+        if (opciones[i] == texto)
+            return static_cast<int>(i);
+    return std::nullopt;
+}
+
+// The format's edge types for the mounts, in the order of kMonturas.
+constexpr int kEtyp[] = {1, 3, 2};
+
+} // namespace
+
+bool EsDeOjo(Campo c) { return c >= Campo::Esfera && c <= Campo::Altura; }
+
+std::optional<double> LeerBasePrisma(std::string_view texto, Lado lado)
+{
+    // Seen from the front the right eye's nose is to the right (0°) and the
+    // left eye's to the left (180°).
+    const bool derecho = lado == Lado::Derecho;
+    if (texto == "adentro")
+        return derecho ? 0.0 : 180.0;
+    if (texto == "afuera")
+        return derecho ? 180.0 : 0.0;
+    if (texto == "arriba")
+        return 90.0;
+    if (texto == "abajo")
+        return 270.0;
+    return leerNumero(texto);
+}
+
+FormularioTrabajo::Valor* FormularioTrabajo::numero(Campo c, Lado lado)
+{
+    return const_cast<Valor*>(std::as_const(*this).numero(c, lado));
+}
+
+const FormularioTrabajo::Valor* FormularioTrabajo::numero(Campo c, Lado lado) const
+{
+    const Ojo& o = m_ojos[static_cast<int>(lado)];
+    switch (c) {
+    case Campo::Esfera:
+        return &o.esfera;
+    case Campo::Cilindro:
+        return &o.cilindro;
+    case Campo::Eje:
+        return &o.eje;
+    case Campo::Prisma:
+        return &o.prisma;
+    case Campo::BasePrisma:
+        return &o.basePrisma;
+    case Campo::Dp:
+        return &o.dp;
+    case Campo::Altura:
+        return &o.altura;
+    case Campo::Curva:
+        return &m_curva;
+    case Campo::A:
+        return &m_a;
+    case Campo::B:
+        return &m_b;
+    case Campo::Dbl:
+        return &m_dbl;
+    default:
+        return nullptr;
+    }
+}
+
+std::optional<std::string> FormularioTrabajo::Confirmar(Campo c, Lado lado, std::string_view texto)
+{
+    texto = recortar(texto);
+    const auto poner = [this](auto& destino, auto valor) {
+        if (destino != valor)
+            m_cambiado = true;
+        destino = std::move(valor);
+        return std::nullopt;
+    };
+    switch (c) {
+    case Campo::Numero:
+        if (!texto.empty() && !dcs::NumeroDeTrabajoValido(texto))
+            return "El número de trabajo lleva letras, cifras, - _ . y hasta 40 caracteres, y no empieza por . "
+                   "ni por -.";
+        return poner(m_numero, std::string(texto));
+    case Campo::Material:
+        if (texto.empty())
+            return "Seleccione un material de la lista para continuar";
+        return poner(m_material, std::string(texto));
+    case Campo::Montura:
+    case Campo::Seguridad: {
+        const bool montura = c == Campo::Montura;
+        const auto i = montura ? indiceDe(kMonturas, texto) : indiceDe(kSeguridades, texto);
+        if (!i)
+            return montura ? "Elija la montura: completa, ranurada o perforada."
+                           : "Elija la seguridad: ninguna, básica o alto impacto.";
+        return poner(montura ? m_montura : m_seguridad, *i);
+    }
+    default:
+        break;
+    }
+    const Caja& k = *caja(c);
+    Valor& destino = *numero(c, lado);
+    if (texto.empty()) {
+        // A sphere, a size or a curve left empty is a value not given.
+        poner(destino, Valor());
+        return std::nullopt;
+    }
+    const dcs::Etiqueta& e = *dcs::BuscarEtiqueta(k.etiqueta);
+    const std::optional<double> v = c == Campo::BasePrisma ? LeerBasePrisma(texto, lado) : leerNumero(texto);
+    const std::string rango = std::string(k.nombre) + " va de " + dcs::ConDecimales(e.minimo, k.decimales) + " a " +
+                              dcs::ConDecimales(e.maximo, k.decimales) + " " + std::string(k.unidad) + ".";
+    if (!v)
+        return c == Campo::BasePrisma
+                   ? "Escriba la base del prisma: adentro, afuera, arriba, abajo o los grados (de 0 a 360)."
+                   : "Escriba un número con punto decimal, por ejemplo 2.50. " + rango;
+    if (*v < e.minimo || *v > e.maximo)
+        return rango;
+    // The value is kept as the box shows it, so that what is solved, stored
+    // and printed is what the optician reads.
+    const double mostrado = leerNumero(escribir(*v, k)).value_or(*v);
+    poner(destino, Valor(mostrado == 0.0 ? 0.0 : mostrado));
+    return std::nullopt;
+}
+
+std::string FormularioTrabajo::Texto(Campo c, Lado lado) const
+{
+    switch (c) {
+    case Campo::Numero:
+        return m_numero;
+    case Campo::Material:
+        return m_material;
+    case Campo::Montura:
+        return std::string(kMonturas[static_cast<std::size_t>(m_montura)]);
+    case Campo::Seguridad:
+        return std::string(kSeguridades[static_cast<std::size_t>(m_seguridad)]);
+    default:
+        break;
+    }
+    const Valor& v = *numero(c, lado);
+    return v ? escribir(*v, *caja(c)) : std::string();
+}
+
+std::optional<std::string> FormularioTrabajo::CargarTrazado(std::string_view texto)
+{
+    const std::string trazado = soloTrazado(texto);
+    if (trazado.empty())
+        return "El archivo no contiene un trazado (registros TRCFMT y R).";
+    std::string error;
+    const auto trazos = dcs::LeerTrazos(trazado, error);
+    if (!trazos)
+        return "El trazado no se puede usar: " + error;
+    // The box of the traced side; a frame's two sides are mirror images.
+    const lente::Caja c = lente::CajaDe(dcs::PuntosDelOjo(*trazos, lente::Ojo::Derecho));
+    const dcs::Etiqueta& a = *dcs::BuscarEtiqueta("HBOX");
+    if (c.ancho < a.minimo || c.ancho > a.maximo || c.alto < a.minimo || c.alto > a.maximo)
+        return "El trazado no se puede usar: su caja de " + dcs::ConDecimales(c.ancho, 1) + " × " +
+               dcs::ConDecimales(c.alto, 1) + " mm no es la de una lente.";
+    m_trazado = trazado;
+    m_a = std::round(c.ancho * 10) / 10;
+    m_b = std::round(c.alto * 10) / 10;
+    m_cambiado = true;
+    return std::nullopt;
+}
+
+bool FormularioTrabajo::TieneOjos() const { return m_ojos[0].esfera || m_ojos[1].esfera; }
+
+std::string FormularioTrabajo::Pedido() const
+{
+    dcs::Respuesta r;
+    // A job not yet numbered is solved all the same; it is numbered before
+    // it is stored, printed or sent.
+    r.PonerUnico("JOB", m_numero.empty() ? "0" : m_numero);
+    const bool derecho = m_ojos[0].esfera.has_value(), izquierdo = m_ojos[1].esfera.has_value();
+    r.PonerUnico("DO", derecho && izquierdo ? "B" : derecho ? "R" : izquierdo ? "L" : "B");
+    const auto ambos = [&](std::string_view etiqueta, const Valor& v) {
+        for (const Lado lado : {Lado::Derecho, Lado::Izquierdo})
+            if (v && m_ojos[static_cast<int>(lado)].esfera)
+                r.Poner(etiqueta, lado, {*v});
+    };
+    for (const Lado lado : {Lado::Derecho, Lado::Izquierdo}) {
+        const Ojo& o = m_ojos[static_cast<int>(lado)];
+        if (!o.esfera)
+            continue;
+        const std::pair<std::string_view, const Valor&> valores[] = {
+            {"SPH", o.esfera},      {"CYL", o.cilindro}, {"AX", o.eje},      {"PRVM", o.prisma},
+            {"PRVA", o.basePrisma}, {"IPD", o.dp},       {"OCHT", o.altura},
+        };
+        for (const auto& [etiqueta, v] : valores)
+            if (v)
+                r.Poner(etiqueta, lado, {*v});
+        if (!m_material.empty())
+            r.PonerTexto("LMATTYPE", lado, m_material);
+        r.Poner("ETYP", lado, {static_cast<double>(kEtyp[m_montura])});
+        r.Poner("_SEGURIDAD", lado, {static_cast<double>(m_seguridad)});
+    }
+    ambos("HBOX", m_a);
+    ambos("VBOX", m_b);
+    ambos("FRNT", m_curva);
+    if (m_dbl)
+        r.PonerUnico("DBL", dcs::ConDecimales(*m_dbl, 2));
+    return r.Escribir() + m_trazado;
+}
+
+std::optional<std::string> FormularioTrabajo::Cargar(std::string_view texto, std::string& avisos)
+{
+    std::string error;
+    const auto p = dcs::Pedido::Leer(texto, error);
+    if (!p)
+        return error;
+    FormularioTrabajo nuevo;
+    const auto aviso = [&](const std::string& a) {
+        if (!a.empty() && avisos.find(a) == std::string::npos)
+            avisos.append(avisos.empty() ? "" : "; ").append(a);
+    };
+    avisos.clear();
+    nuevo.m_numero = p->trabajo() == "0" ? std::string() : p->trabajo();
+    const std::pair<Campo, std::string_view> deOjo[] = {
+        {Campo::Esfera, "SPH"},      {Campo::Cilindro, "CYL"}, {Campo::Eje, "AX"},      {Campo::Prisma, "PRVM"},
+        {Campo::BasePrisma, "PRVA"}, {Campo::Dp, "IPD"},       {Campo::Altura, "OCHT"},
+    };
+    const dcs::Valor* lado0 = p->Primero("DO", Lado::Derecho);
+    for (const Lado lado : {Lado::Derecho, Lado::Izquierdo}) {
+        aviso(p->errorDe(lado));
+        const std::string_view ojo = lado == Lado::Derecho ? "R" : "L";
+        if (lado0 && lado0->texto != "B" && lado0->texto != ojo)
+            continue;
+        for (const auto& [campo, etiqueta] : deOjo) {
+            const dcs::Valor* v = p->Primero(etiqueta, lado);
+            if (!v && campo == Campo::Dp)
+                v = p->Primero("NPD", lado);
+            if (v && v->numero)
+                aviso(nuevo.Confirmar(campo, lado, dcs::ConDecimales(*v->numero, 2)).value_or(""));
+        }
+        const auto texto = [&](std::string_view etiqueta) {
+            const dcs::Valor* v = p->Primero(etiqueta, lado);
+            return v ? v->texto : std::string();
+        };
+        const auto numeroDe = [&](std::string_view etiqueta) -> std::optional<double> {
+            const dcs::Valor* v = p->Primero(etiqueta, lado);
+            return v ? v->numero : std::nullopt;
+        };
+        if (nuevo.m_material.empty())
+            nuevo.m_material = texto("LMATTYPE");
+        if (const auto etyp = numeroDe("ETYP")) {
+            const auto it = std::find(std::begin(kEtyp), std::end(kEtyp), static_cast<int>(*etyp));
+            if (it != std::end(kEtyp))
+                nuevo.m_montura = static_cast<int>(it - std::begin(kEtyp));
+            else
+                aviso("ETYP: la montura " + std::to_string(static_cast<int>(*etyp)) +
+                      " no es completa, ranurada ni perforada; se deja completa");
+        }
+        if (const auto s = numeroDe("_SEGURIDAD"))
+            nuevo.m_seguridad = static_cast<int>(*s);
+        for (const auto& [campo, etiqueta] : {std::pair{Campo::Curva, "FRNT"}, {Campo::A, "HBOX"}, {Campo::B, "VBOX"}})
+            if (const auto v = numeroDe(etiqueta); v && !*nuevo.numero(campo, lado))
+                aviso(nuevo.Confirmar(campo, lado, dcs::ConDecimales(*v, 2)).value_or(""));
+    }
+    if (const dcs::Valor* dbl = p->Primero("DBL", Lado::Derecho); dbl && dbl->numero)
+        aviso(nuevo.Confirmar(Campo::Dbl, Lado::Derecho, dcs::ConDecimales(*dbl->numero, 2)).value_or(""));
+    if (!p->trazo().empty()) {
+        const auto a = nuevo.m_a, b = nuevo.m_b;
+        if (const auto problema = nuevo.CargarTrazado(p->trazo()))
+            aviso(*problema);
+        else if (a && b) {
+            // The stored box is the job's own; the trace only fills it when
+            // the job gave none.
+            nuevo.m_a = a;
+            nuevo.m_b = b;
+        }
+    }
+    nuevo.m_cambiado = false;
+    *this = std::move(nuevo);
+    return std::nullopt;
+}
+
+} // namespace trabajos
