@@ -221,6 +221,8 @@ private slots:
         QCOMPARE(b.w("Tx_A")->text(), QString("50.0"));
         QVERIFY(!b.w("Tx_A")->isEnabled() && !b.w("Tx_B")->isEnabled());
         QVERIFY(b.t.contestacion()->Completa());
+        QTest::mouseClick(b.w<QPushButton>("Command_QuitarTrazado"), Qt::LeftButton);
+        QVERIFY(b.w("Tx_A")->isEnabled() && !b.w<QPushButton>("Command_QuitarTrazado")->isEnabled());
         // A pipe at the name is refused at once, not waited on.
         const QString fifo = b.dir.path() + "/trazo";
         QCOMPARE(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
@@ -276,6 +278,11 @@ private slots:
         const std::string respuesta((std::istreambuf_iterator<char>(r)), {});
         QCOMPARE(pedidoLeido, b.t.formulario().Pedido());
         QVERIFY(respuesta.find("CTHICK=") != std::string::npos && respuesta.find("JOB=J8") != std::string::npos);
+        // Ctrl+P previews the ticket.
+        b.t.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&b.t));
+        QTest::keyClick(&b.t, Qt::Key_P, Qt::ControlModifier);
+        QTRY_VERIFY(b.t.findChild<QWidget*>("VistaPreviaTrabajo"));
     }
 
     // No text is cut: every label and button is as wide as its words.

@@ -252,6 +252,12 @@ std::optional<std::string> FormularioTrabajo::CargarTrazado(std::string_view tex
     return std::nullopt;
 }
 
+void FormularioTrabajo::QuitarTrazado()
+{
+    m_cambiado = m_cambiado || !m_trazado.empty();
+    m_trazado.clear();
+}
+
 bool FormularioTrabajo::TieneOjos() const { return m_ojos[0].esfera || m_ojos[1].esfera; }
 
 std::string FormularioTrabajo::Pedido() const

@@ -51,6 +51,8 @@ public:
     // ignored). Its box fills A and B. Nothing, or the reason it was refused.
     std::optional<std::string> CargarTrazado(std::string_view texto);
     bool TieneTrazado() const { return !m_trazado.empty(); }
+    // Back to the box's ellipse: A and B stay as the trace left them.
+    void QuitarTrazado();
 
     // The job as a request; the same values always give the same bytes.
     std::string Pedido() const;

@@ -178,6 +178,17 @@ Frm_Trabajo::Frm_Trabajo(const BaseMateriales& base, Catalogo& catalogo, Dialogo
             CargarTrazado(archivo.toStdString());
     });
     botonesTrazado->addWidget(cargar);
+    m_quitarTrazado = new QPushButton(QStringLiteral("Quitar trazado"), grupoArmazon);
+    m_quitarTrazado->setObjectName(QStringLiteral("Command_QuitarTrazado"));
+    m_quitarTrazado->setAutoDefault(true);
+    connect(m_quitarTrazado, &QPushButton::clicked, this, [this] {
+        m_formulario.QuitarTrazado();
+        aconsejar({});
+        mostrarCampos();
+        calcular();
+        findChild<QLineEdit*>(QStringLiteral("Tx_A"))->setFocus();
+    });
+    botonesTrazado->addWidget(m_quitarTrazado);
     m_trazado = new QLabel(QStringLiteral("Sin trazado"), grupoArmazon);
     m_trazado->setObjectName(QStringLiteral("Lbl_Trazado"));
     botonesTrazado->addWidget(m_trazado, 1);
@@ -334,6 +345,7 @@ void Frm_Trabajo::mostrarCampos()
     const bool trazado = m_formulario.TieneTrazado();
     for (const char* nombre : {"Tx_A", "Tx_B"})
         findChild<QLineEdit*>(QLatin1String(nombre))->setEnabled(!trazado);
+    m_quitarTrazado->setEnabled(trazado);
     m_trazado->setText(trazado ? QStringLiteral("Trazado cargado") : QStringLiteral("Sin trazado"));
     const QString numero = Q(m_formulario.Numero());
     setWindowTitle(QStringLiteral("Trabajo con receta completa") +
