@@ -411,9 +411,11 @@ std::vector<MapaEspesor::Rotulo> MapaEspesor::rotular(const Disposicion& d) cons
     }
     for (int i = 0; i < 2; ++i) {
         const Ojo& o = m_ojos[i];
-        texto(Nombre(i), d.cabecera[i], Qt::AlignCenter);
+        texto(Nombre(i), ajustado(Nombre(i), {d.cabecera[i].center().x(), d.cabecera[i].top()}, Qt::AlignHCenter),
+              Qt::AlignCenter);
         if (o.estado == Ojo::Estado::SinPedido) {
-            texto(QStringLiteral("Sin pedido"), d.columna[i], Qt::AlignCenter);
+            const QString t = QStringLiteral("Sin pedido");
+            texto(t, ajustado(t, d.columna[i].center() - QPointF(0, alto / 2), Qt::AlignHCenter), Qt::AlignCenter);
             continue;
         }
         if (o.estado == Ojo::Estado::Fallido) {
@@ -469,8 +471,7 @@ std::vector<MapaEspesor::Rotulo> MapaEspesor::rotular(const Disposicion& d) cons
         for (int j = 0; j < 2; ++j) {
             const Seccion& s = o.secciones[j];
             const QRectF& fila = d.seccion[i][j];
-            const QRectF titulo(fila.left(), fila.top(), fila.width(), alto);
-            texto(s.titulo, titulo, Qt::AlignLeft | Qt::AlignVCenter);
+            texto(s.titulo, ajustado(s.titulo, fila.topLeft(), Qt::AlignLeft), Qt::AlignLeft | Qt::AlignVCenter);
             if (!s.hay)
                 continue;
             const QRectF perfil = lugarPerfil(d, i, j);
