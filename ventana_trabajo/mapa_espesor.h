@@ -95,7 +95,7 @@ private:
     void dibujarLente(QPainter& p, const Disposicion& d, int ojo) const;
     void dibujarSeccion(QPainter& p, const Disposicion& d, int ojo, int meridiano) const;
     void dibujarLeyenda(QPainter& p, const Disposicion& d) const;
-    double fraccion(double espesor) const;
+    double fraccion(double espesor) const { return (espesor - m_minimo) / (m_maximo - m_minimo); }
     QString mm(double espesor) const;
 
     std::array<Ojo, 2> m_ojos;
