@@ -124,7 +124,7 @@ void MarcaBorde(QPainter& p, QPointF c)
     Trazo(p, camino, Qt::white);
 }
 
-QRectF Dentro(QRectF r, const QRectF& marco)
+QRectF Encerrar(QRectF r, const QRectF& marco)
 {
     r.moveLeft(std::clamp(r.left(), marco.left(), std::max(marco.left(), marco.right() - r.width())));
     r.moveTop(std::clamp(r.top(), marco.top(), std::max(marco.top(), marco.bottom() - r.height())));
@@ -304,6 +304,13 @@ MapaEspesor::Disposicion MapaEspesor::disponer(const QRectF& area) const
         fila = alto + 2 + d.alturaPerfil + 2 + alto;
         zona = 2 * fila + kMargen;
     }
+    // In a picture too small for both, the lenses keep their place and the
+    // sections, with three figures a row, give theirs up.
+    if (zona > 0.45 * d.columna[0].height() ||
+        anchoColumna < 3 * fm.horizontalAdvance(QStringLiteral("00.00 mm")) + 24) {
+        zona = fila = 0;
+        d.sinSecciones = true;
+    }
     for (int i = 0; i < 2; ++i) {
         const QRectF& c = d.columna[i];
         d.seccion[i][1] = QRectF(c.left(), c.bottom() - fila, c.width(), fila);
@@ -450,7 +457,7 @@ std::vector<MapaEspesor::Rotulo> MapaEspesor::rotular(const Disposicion& d) cons
             const double ancho = fm.horizontalAdvance(t) + 6, altoCaja = alto + 2;
             const double x = u.x() > 0.35 ? a.x() : u.x() < -0.35 ? a.x() - ancho : a.x() - ancho / 2;
             const double y = u.y() > 0.35 ? a.y() : u.y() < -0.35 ? a.y() - altoCaja : a.y() - altoCaja / 2;
-            QRectF caja = Dentro(QRectF(x, y, ancho, altoCaja), d.mapa[i]);
+            QRectF caja = Encerrar(QRectF(x, y, ancho, altoCaja), d.mapa[i]);
             // Pushed against the map's side, the figure may fall on its own
             // mark: it then goes above or below it.
             const QRectF marca(punto - QPointF(6, 6), QSizeF(12, 12));
@@ -467,7 +474,7 @@ std::vector<MapaEspesor::Rotulo> MapaEspesor::rotular(const Disposicion& d) cons
             texto(t, caja, Qt::AlignCenter, true);
         }
 
-        for (int j = 0; j < 2; ++j) {
+        for (int j = 0; j < (d.sinSecciones ? 0 : 2); ++j) {
             const Seccion& s = o.secciones[j];
             const QRectF& fila = d.seccion[i][j];
             texto(s.titulo, ajustado(s.titulo, fila.topLeft(), Qt::AlignLeft), Qt::AlignLeft | Qt::AlignVCenter);
@@ -485,7 +492,7 @@ std::vector<MapaEspesor::Rotulo> MapaEspesor::rotular(const Disposicion& d) cons
             QRectF centro;
             if (s.desde < 0 && s.hasta > 0) {
                 const double x = perfil.left() + d.escalaSeccion * (0 - s.desde);
-                centro = Dentro(ajustado(mm(o.centro), {x, y}, Qt::AlignHCenter), fila);
+                centro = Encerrar(ajustado(mm(o.centro), {x, y}, Qt::AlignHCenter), fila);
             }
             if (!centro.isNull() && !centro.adjusted(-4, 0, 4, 0).intersects(izquierda) &&
                 !centro.adjusted(-4, 0, 4, 0).intersects(derecha)) {
@@ -573,7 +580,7 @@ void MapaEspesor::dibujarLente(QPainter& p, const Disposicion& d, int ojo) const
     // The meridians of the sections below, through the optical centre.
     p.setPen(QPen(QColor(255, 255, 255, 170), 1.0, Qt::DashLine));
     for (const Seccion& s : o.secciones) {
-        if (!s.hay)
+        if (!s.hay || d.sinSecciones)
             continue;
         const double a = s.angulo * std::numbers::pi / 180.0;
         p.drawLine(pixel(d, ojo, {s.desde * std::cos(a), s.desde * std::sin(a)}),
@@ -655,8 +662,8 @@ void MapaEspesor::Dibujar(QPainter& p, const QRectF& area) const
         if (m_ojos[i].estado != Ojo::Estado::Lente)
             continue;
         dibujarLente(p, d, i);
-        dibujarSeccion(p, d, i, 0);
-        dibujarSeccion(p, d, i, 1);
+        for (int j = 0; j < (d.sinSecciones ? 0 : 2); ++j)
+            dibujarSeccion(p, d, i, j);
     }
     if (m_hayLente)
         dibujarLeyenda(p, d);

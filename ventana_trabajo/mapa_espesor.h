@@ -82,6 +82,7 @@ private:
         double escala = 0; // px per mm of the maps
         double escalaSeccion = 0; // px per mm of the sections, across and in depth
         double alturaPerfil = 0;
+        bool sinSecciones = false;
         QRectF barra; // the colour legend
         QRectF clave; // what the marks mean
         int marcas = 0; // figures along the legend

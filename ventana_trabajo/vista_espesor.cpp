@@ -27,6 +27,8 @@ void VistaEspesor::paintEvent(QPaintEvent*)
 {
     const qreal escala = devicePixelRatioF();
     const QSize tamano = size() * escala;
+    if (tamano.isEmpty())
+        return;
     if (m_imagen.size() != tamano) {
         m_imagen = QImage(tamano, QImage::Format_ARGB32_Premultiplied);
         m_imagen.setDevicePixelRatio(escala);
