@@ -447,7 +447,10 @@ std::vector<MapaEspesor::Rotulo> MapaEspesor::rotular(const Disposicion& d) cons
         // away from its box centre, kept inside the map and off the other.
         const QPointF centro = pixel(d, i, o.centroCaja);
         QRectF primero;
-        for (int k = 0; k < 2; ++k) {
+        // An even edge, a round plus lens, is thinnest and thickest at one
+        // point: one mark, one figure.
+        const bool parejo = o.delgado.x == o.grueso.x && o.delgado.y == o.grueso.y;
+        for (int k = 0; k < (parejo ? 1 : 2); ++k) {
             const QPointF punto = pixel(d, i, k == 0 ? o.delgado : o.grueso);
             const QString t = mm(k == 0 ? o.eDelgado : o.eGrueso);
             QPointF u = punto - centro;
