@@ -162,6 +162,58 @@ private slots:
                             [](const auto& r) { return r.texto.endsWith("SPH: falta la esfera"); }));
     }
 
+    void secciones_data()
+    {
+        QTest::addColumn<QString>("trabajo");
+        QTest::addColumn<bool>("derecho");
+        QTest::addColumn<QString>("titulo");
+        QTest::addColumn<QString>("cifras");
+        const QString prisma = QString::fromStdString(kPrisma);
+        QTest::newRow("derecho, horizontal: 180° a la izquierda") << prisma << true << "0°"
+                                                                  << "1.00 mm|2.20 mm|3.40 mm";
+        QTest::newRow("derecho, vertical: parejo") << prisma << true << "90°"
+                                                   << "2.20 mm|2.20 mm|2.20 mm";
+        QTest::newRow("izquierdo, horizontal") << prisma << false << "0°"
+                                               << "3.40 mm|2.20 mm|1.00 mm";
+        QTest::newRow("eje del cilindro") << prisma + "CYL=-1.00;-1.00\r\nAX=30;30\r\n"
+                                          << true << "Eje 30°"
+                                          << "";
+        QTest::newRow("a través del eje") << prisma + "CYL=-1.00;-1.00\r\nAX=30;30\r\n"
+                                          << false << "120°"
+                                          << "";
+    }
+
+    // Each section's title and the figures under it, at its ends and under
+    // the optical centre, as the line is read left to right.
+    void secciones()
+    {
+        QFETCH(QString, trabajo);
+        QFETCH(bool, derecho);
+        QFETCH(QString, titulo);
+        QFETCH(QString, cifras);
+        MapaEspesor mapa;
+        mapa.Poner(responder(trabajo.toStdString()));
+        const auto rotulos = mapa.Rotulos(kArea);
+        const auto lado = [&](const MapaEspesor::Rotulo& r) { return (r.caja.center().x() < 300) == derecho; };
+        const auto t =
+            std::find_if(rotulos.begin(), rotulos.end(), [&](const auto& r) { return r.texto == titulo && lado(r); });
+        QVERIFY(t != rotulos.end());
+        if (cifras.isEmpty())
+            return;
+        std::vector<MapaEspesor::Rotulo> debajo;
+        for (const auto& r : rotulos)
+            if (lado(r) && r.caja.top() >= t->caja.bottom() && r.caja.top() < t->caja.bottom() + 80)
+                debajo.push_back(r);
+        std::sort(debajo.begin(), debajo.end(), [](const auto& a, const auto& b) {
+            return std::pair(a.caja.top(), a.caja.left()) < std::pair(b.caja.top(), b.caja.left());
+        });
+        QStringList leidas;
+        for (const auto& r : debajo)
+            if (r.caja.top() == debajo.front().caja.top())
+                leidas << r.texto;
+        QCOMPARE(leidas.join('|'), cifras);
+    }
+
     void textosEnSuLugar_data()
     {
         QTest::addColumn<QString>("trabajo");
