@@ -92,10 +92,10 @@ private slots:
         QTest::addColumn<QString>("aviso");
         QTest::addColumn<QString>("alGuardar"); // none: the save is made
         QTest::newRow("un archivo en lugar de la carpeta")
-            << QByteArray("KORVEN/win") << "/KORVEN» es un archivo, no una carpeta"
-            << "la carpeta de datos no se puede usar: «";
-        QTest::newRow("nombre en Latin-1") << QByteArray("d\xE9x") << "d\\xE9x: su nombre no es texto UTF-8"
-                                           << "";
+            << QByteArray("KORVEN/win") << QString("/KORVEN» es un archivo, no una carpeta")
+            << QString("la carpeta de datos no se puede usar: «");
+        QTest::newRow("nombre en Latin-1")
+            << QByteArray("d\xE9x") << QString("d\\xE9x: su nombre no es texto UTF-8") << QString();
     }
     void carpetaDeDatos()
     {

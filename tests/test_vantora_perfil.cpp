@@ -63,7 +63,6 @@ private slots:
         fila("una tubería", {"--archivo", "TUBO"}, "", 1, "MsgBox: .*./TUBO.*tubería", "");
         fila("calibración de 1000 unidades por mm", {}, "1,1000,1.62", 1, "MsgBox: .*MONITOR\\.DAT no se puede usar",
              "");
-        fila("registro 0", {"--registro", "0"}, "", 2, "", "--registro: \"0\"");
         fila("número con escape", {"--trabajo", "VT\x1b]2;x\x07"}, "", 2, "",
              "«VT\\x1B]2;x\\x07» contiene el carácter de control U+001B");
     }
