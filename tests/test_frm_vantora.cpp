@@ -80,7 +80,6 @@ const Numero& valorDe(const EstadoDiseno& e, const QString& caja)
     return caja == "Tx_PoderVertice"      ? e.PoderVertice
            : caja == "Tx_DiametroInicial" ? e.DiametroInicial
            : caja == "Tx_BaseCrown"       ? e.CurvaBase
-           : caja == "Tx_EspesorBorde"    ? e.EspesorBorde
                                           : e.EspesorCentral;
 }
 
@@ -168,12 +167,9 @@ private slots:
         QTest::addColumn<QString>("base");
         QTest::addColumn<QString>("baseMostrada");
         QTest::addColumn<QString>("espesor");
-        const auto fila = [](const char* caso, int tecla, QString base, QString mostrada, QString espesor) {
-            QTest::newRow(caso) << tecla << base << mostrada << espesor;
-        };
-        fila("clic, base 6", 0, "6", "6", "4.66");
-        fila("clic, base sugerida", 0, "", "5", "4.63");
-        fila("Enter", Qt::Key_Return, "6", "6", "4.66");
+        QTest::newRow("clic, base 6") << 0 << "6" << QString("6") << "4.66";
+        QTest::newRow("clic, base sugerida") << 0 << "" << QString("5") << "4.63";
+        QTest::newRow("Enter") << int(Qt::Key_Return) << "6" << QString("6") << "4.66";
     }
     void disenoCompleto()
     {
@@ -262,8 +258,7 @@ private slots:
         Ventana v;
         v.carpeta = CarpetaDatos(v.carpeta.carpeta() / "no-existe");
         QTest::mouseClick(v.w("SSCommandGuardar"), Qt::LeftButton);
-        QCOMPARE(v.dlg.cajas.size(), 1u);
-        QVERIFY(v.dlg.cajas[0].texto.find("no-existe/DATA.DAT") != std::string::npos);
+        QVERIFY(v.dlg.cajas.size() == 1 && v.dlg.cajas[0].texto.find("no-existe/DATA.DAT") != std::string::npos);
         QTest::mouseClick(v.w("Salir_Cmd"), Qt::LeftButton);
         QCOMPARE(v.dlg.cajas.size(), 3u); // LastData.DAT and FinDrovena.DAT, then the end all the same
         QCOMPARE(v.terminado, 1);

@@ -76,8 +76,7 @@ private slots:
         QTemporaryDir dir;
         guardarRegistros(dir);
         QFile calibracion(dir.filePath("MONITOR.DAT"));
-        if (!monitor.isEmpty())
-            QVERIFY(calibracion.open(QIODevice::WriteOnly) && calibracion.write(monitor.toLatin1()) > 0);
+        QVERIFY(monitor.isEmpty() || (calibracion.open(QIODevice::WriteOnly) && calibracion.write(monitor.toLatin1())));
         calibracion.close();
         const QString imagen = dir.filePath("perfil.png");
         const QString pdf = dir.filePath("orden.pdf");
