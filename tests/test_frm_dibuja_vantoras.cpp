@@ -26,10 +26,9 @@ const QColor kGris(224, 224, 224);
 struct Banco : ProgramaPrueba {
     EstadoDiseno& e = programa.estado();
 
-    explicit Banco(const char* base = "6", const char* diametro = "60", Dialogos* cajas = nullptr)
-        : ProgramaPrueba(cajas)
+    Banco()
     {
-        teclear(base, diametro);
+        teclear("6");
         for (const char* boton : {"Command_Calcular", "SSCommandGuardar", "SSCommandGraficar"})
             clic(frm, boton);
     }
@@ -58,7 +57,6 @@ private slots:
         Banco b;
         QVERIFY(b.g().isVisible());
         QCOMPARE(b.e.ScrollActivo, 1);
-        QCOMPARE(b.barra("HScroll_ModificoBase")->value(), 48);
         QCOMPARE(b.barra("HScroll_ModificoDiametro")->value(), 60);
         QVERIFY(b.dlg.cajas.empty());
 

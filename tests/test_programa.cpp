@@ -58,7 +58,7 @@ private slots:
 
     void materialDeLaBaseDeDatos()
     {
-        ProgramaPrueba b(nullptr, "/KORVEN/win"); // the folder is created on start
+        ProgramaPrueba b("/KORVEN/win"); // the folder is created on start
         QVERIFY(QTest::qWaitForWindowExposed(&b.frm));
         QCOMPARE(b.frm.findChild<QComboBox*>("Combo_Materiales")->itemText(0), QString("CR-39"));
         ProgramaPrueba::clic(b.frm, "SSCommand_Base");
