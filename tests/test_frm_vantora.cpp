@@ -1,5 +1,5 @@
 // The design window driven as the optician drives it: typing, Enter,
-// double-clicks, the commands and the mouse over the frames.
+// double-clicks and the commands.
 
 #include "apoyo/catalogo_memoria.h"
 #include "apoyo/dialogos_prueba.h"
