@@ -25,28 +25,17 @@ private slots:
     void trabajoEscaneado_data()
     {
         QTest::addColumn<QString>("numero");
-        QTest::addColumn<QString>("central");
-        QTest::addColumn<QString>("mensaje");
-        QTest::newRow("el ojo izquierdo, el primero de esfera positiva") << "77"
-                                                                         << "4.45"
-                                                                         << "";
-        QTest::newRow("sólo ojos con cilindro") << "78"
-                                                << ""
-                                                << "ventana de trabajos";
-        QTest::newRow("número no guardado") << "79"
-                                            << ""
-                                            << "El trabajo 79 no está guardado.";
+        QTest::addColumn<QStringList>("esperado"); // the centre thickness shown, then what the one box says
+        QTest::newRow("el ojo izquierdo, el primero de esfera positiva") << "77" << QStringList{"4.45"};
+        QTest::newRow("sólo ojos con cilindro") << "78" << QStringList{"", "ventana de trabajos"};
+        QTest::newRow("número no guardado") << "79" << QStringList{"", "El trabajo 79 no está guardado."};
     }
     void trabajoEscaneado()
     {
         QFETCH(QString, numero);
-        QFETCH(QString, central);
-        QFETCH(QString, mensaje);
-        QTemporaryDir dir;
-        const CarpetaDatos carpeta(dir.path().toStdString());
-        DialogosPrueba dlg;
-        Programa programa(carpeta, dlg);
-        BaseMateriales base(carpeta.Archivo(CarpetaDatos::kMateriales));
+        QFETCH(QStringList, esperado);
+        ProgramaPrueba b;
+        BaseMateriales base(b.carpeta.Archivo(CarpetaDatos::kMateriales));
         QVERIFY(!base.Preparar());
         AlmacenTrabajos almacen(base);
         QVERIFY(!almacen.Preparar());
@@ -56,22 +45,20 @@ private slots:
                                         {"78", "JOB=78\nSPH=2.00;2.00\nCYL=-1;-1\nAX=90;90\n"}})
             QCOMPARE(almacen.Guardar({n, pedido, "", "", "", "", "", ""}, false, error),
                      AlmacenTrabajos::Guardado::Nuevo);
-        Frm_Vantora& frm = programa.diseno();
-        programa.Mostrar();
-        QVERIFY(QTest::qWaitForWindowExposed(&frm));
-        QTest::keyClick(&frm, Qt::Key_J, Qt::ControlModifier);
-        auto* caja = frm.findChild<QLineEdit*>("Tx_Trabajo");
+        QVERIFY(QTest::qWaitForWindowExposed(&b.frm));
+        QTest::keyClick(&b.frm, Qt::Key_J, Qt::ControlModifier);
+        auto* caja = b.frm.findChild<QLineEdit*>("Tx_Trabajo");
         QVERIFY(caja && caja->isVisible());
         QTest::keyClicks(caja, numero + "\r");
-        QCOMPARE(frm.findChild<QLineEdit*>("Tx_EspesorCentral")->text(), central);
-        QCOMPARE(dlg.cajas.size(), mensaje.isEmpty() ? 0u : 1u);
-        if (!mensaje.isEmpty())
-            QVERIFY(QString::fromStdString(dlg.cajas[0].texto).contains(mensaje));
+        QCOMPARE(b.frm.findChild<QLineEdit*>("Tx_EspesorCentral")->text(), esperado[0]);
+        QCOMPARE(b.dlg.cajas.size(), size_t(esperado.size() - 1));
+        if (esperado.size() > 1)
+            QVERIFY(QString::fromStdString(b.dlg.cajas[0].texto).contains(esperado[1]));
     }
 
     void materialDeLaBaseDeDatos()
     {
-        ProgramaPrueba b(nullptr, "/KORVEN/win"); // the folder is created on start
+        ProgramaPrueba b("/KORVEN/win"); // the folder is created on start
         QVERIFY(QTest::qWaitForWindowExposed(&b.frm));
         QCOMPARE(b.frm.findChild<QComboBox*>("Combo_Materiales")->itemText(0), QString("CR-39"));
         ProgramaPrueba::clic(b.frm, "SSCommand_Base");
@@ -105,10 +92,10 @@ private slots:
         QTest::addColumn<QString>("aviso");
         QTest::addColumn<QString>("alGuardar"); // none: the save is made
         QTest::newRow("un archivo en lugar de la carpeta")
-            << QByteArray("KORVEN/win") << "/KORVEN» es un archivo, no una carpeta"
-            << "la carpeta de datos no se puede usar: «";
-        QTest::newRow("nombre en Latin-1") << QByteArray("d\xE9x") << "d\\xE9x: su nombre no es texto UTF-8"
-                                           << "";
+            << QByteArray("KORVEN/win") << QString("/KORVEN» es un archivo, no una carpeta")
+            << QString("la carpeta de datos no se puede usar: «");
+        QTest::newRow("nombre en Latin-1")
+            << QByteArray("d\xE9x") << QString("d\\xE9x: su nombre no es texto UTF-8") << QString();
     }
     void carpetaDeDatos()
     {

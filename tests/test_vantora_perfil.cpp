@@ -47,28 +47,24 @@ private slots:
         QTest::addColumn<int>("estado");
         QTest::addColumn<QString>("primera"); // a pattern of the output's first line
         QTest::addColumn<QString>("busca"); // in the ticket, or in the one error line; none: no error line
-        QTest::newRow("DATA.DAT, número dado")
-            << QStringList{"--trabajo", "LAB 7/A-12"} << "" << 0 << "Tx_CurvaBase_Peso: 10.67"
-            << "Trabajo LAB 7/A-12";
+        const auto fila = [](const char* caso, const QStringList& argumentos, const char* monitor, int estado,
+                             const char* primera, const char* busca) {
+            QTest::newRow(caso) << argumentos << QString(monitor) << estado << QString(primera) << QString(busca);
+        };
+        fila("DATA.DAT, número dado", {"--trabajo", "LAB 7/A-12"}, "", 0, "Tx_CurvaBase_Peso: 10.67",
+             "Trabajo LAB 7/A-12");
         // 65 mm, so that its weight is not the first record's.
-        QTest::newRow("registro 2 de otro archivo, número de la fecha")
-            << QStringList{"--archivo", "FOTOS", "--registro", "2"} << "1,2,2" << 0 << "Tx_CurvaBase_Peso: 11.10"
-            << "Trabajo VT-\\d{8}-\\d{4}";
-        QTest::newRow("registro que no está")
-            << QStringList{"--archivo", "FOTOS", "--registro", "3"} << "" << 1 << "Print: "
-            << "--pdf: no hay lente dibujada";
-        QTest::newRow("registro dañado") << QStringList{"--archivo", "DANADO"} << "" << 1
-                                         << "MsgBox: .*registro 1 .*DANADO.*el índice del material es -4\\. "
-                                         << "";
-        QTest::newRow("una tubería") << QStringList{"--archivo", "TUBO"} << "" << 1 << "MsgBox: .*./TUBO.*tubería"
-                                     << "";
-        QTest::newRow("calibración de 1000 unidades por mm")
-            << QStringList{} << "1,1000,1.62" << 1 << "MsgBox: .*MONITOR\\.DAT no se puede usar"
-            << "";
-        QTest::newRow("registro 0") << QStringList{"--registro", "0"} << "" << 2 << ""
-                                    << "--registro: \"0\"";
-        QTest::newRow("número con escape") << QStringList{"--trabajo", "VT\x1b]2;x\x07"} << "" << 2 << ""
-                                           << "«VT\\x1B]2;x\\x07» contiene el carácter de control U+001B";
+        fila("registro 2 de otro archivo, número de la fecha", {"--archivo", "FOTOS", "--registro", "2"}, "1,2,2", 0,
+             "Tx_CurvaBase_Peso: 11.10", "Trabajo VT-\\d{8}-\\d{4}");
+        fila("registro que no está", {"--archivo", "FOTOS", "--registro", "3"}, "", 1,
+             "Print: ", "--pdf: no hay lente dibujada");
+        fila("registro dañado", {"--archivo", "DANADO"}, "", 1,
+             "MsgBox: .*registro 1 .*DANADO.*el índice del material es -4\\. ", "");
+        fila("una tubería", {"--archivo", "TUBO"}, "", 1, "MsgBox: .*./TUBO.*tubería", "");
+        fila("calibración de 1000 unidades por mm", {}, "1,1000,1.62", 1, "MsgBox: .*MONITOR\\.DAT no se puede usar",
+             "");
+        fila("número con escape", {"--trabajo", "VT\x1b]2;x\x07"}, "", 2, "",
+             "«VT\\x1B]2;x\\x07» contiene el carácter de control U+001B");
     }
     void dibujo()
     {
@@ -80,8 +76,7 @@ private slots:
         QTemporaryDir dir;
         guardarRegistros(dir);
         QFile calibracion(dir.filePath("MONITOR.DAT"));
-        if (!monitor.isEmpty())
-            QVERIFY(calibracion.open(QIODevice::WriteOnly) && calibracion.write(monitor.toLatin1()) > 0);
+        QVERIFY(monitor.isEmpty() || (calibracion.open(QIODevice::WriteOnly) && calibracion.write(monitor.toLatin1())));
         calibracion.close();
         const QString imagen = dir.filePath("perfil.png");
         const QString pdf = dir.filePath("orden.pdf");

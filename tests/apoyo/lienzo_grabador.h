@@ -20,10 +20,6 @@ public:
         double x1, y1, x2, y2;
         std::optional<Color> color;
     };
-    struct Semilla {
-        int x, y;
-        Color borde;
-    };
 
     void Limpiar() override {}
     void Marco(double, double, double, double) override {}
@@ -46,13 +42,13 @@ public:
     long ColorPixel(double, double) const override { return pixel; }
     void EstiloRelleno(Relleno) override {}
     void ColorRelleno(Color) override {}
-    void RellenarDesde(int x, int y, Color borde) override { rellenos.push_back({x, y, borde}); }
+    void RellenarDesde(int, int, Color borde) override { rellenos.push_back(borde); }
     void Imprimir(std::string_view texto) override { impresos.emplace_back(texto); }
 
     std::vector<struct Arco> arcos;
     std::vector<struct Arco> elipses;
     std::vector<struct Linea> lineas;
-    std::vector<Semilla> rellenos;
+    std::vector<Color> rellenos; // the border colour of each fill
     std::vector<std::string> impresos;
     long pixel = 0;
 };
