@@ -5,6 +5,7 @@
 #include "apoyo/dialogos_prueba.h"
 #include "apoyo/programa_prueba.h"
 #include "form1_base_materiales.h"
+#include "frm_trabajo.h"
 #include "registro_diseno.h"
 
 #include <QComboBox>
@@ -27,7 +28,7 @@ private slots:
         QTest::addColumn<QString>("numero");
         QTest::addColumn<QStringList>("esperado"); // the centre thickness shown, then what the one box says
         QTest::newRow("el ojo izquierdo, el primero de esfera positiva") << "77" << QStringList{"4.45"};
-        QTest::newRow("sólo ojos con cilindro") << "78" << QStringList{"", "ventana de trabajos"};
+        QTest::newRow("sólo ojos con cilindro: la ventana de trabajos") << "78" << QStringList{""};
         QTest::newRow("número no guardado") << "79" << QStringList{"", "El trabajo 79 no está guardado."};
     }
     void trabajoEscaneado()
@@ -54,6 +55,9 @@ private slots:
         QCOMPARE(b.dlg.cajas.size(), size_t(esperado.size() - 1));
         if (esperado.size() > 1)
             QVERIFY(QString::fromStdString(b.dlg.cajas[0].texto).contains(esperado[1]));
+        // A job the design window cannot make opens whole in the job window.
+        QCOMPARE(b.programa.trabajo() ? b.programa.trabajo()->formulario().Texto(trabajos::Campo::Cilindro) : "",
+                 std::string(numero == "78" ? "-1.00" : ""));
     }
 
     void materialDeLaBaseDeDatos()
