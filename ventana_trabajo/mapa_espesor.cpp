@@ -61,7 +61,7 @@ QRgb Viridis(double f)
         return t;
     }();
     // Every pixel of the map comes through here: a plain rounding, no libm.
-    const double g = std::clamp(f, 0.0, 1.0) * (tabla.size() - 1) + 0.5;
+    const double g = (f > 0 ? std::min(f, 1.0) : 0.0) * (tabla.size() - 1) + 0.5;
     return tabla[static_cast<std::size_t>(g)];
 }
 
@@ -330,7 +330,7 @@ MapaEspesor::Disposicion MapaEspesor::disponer(const QRectF& area) const
         if (o.estado == Ojo::Estado::Lente && o.ancho > 0 && o.alto > 0)
             d.escala = std::min(
                 {d.escala, (d.mapa[0].width() - 2 * holguraX) / o.ancho, (d.mapa[0].height() - 2 * holguraY) / o.alto});
-    d.escala = std::isfinite(d.escala) ? std::max(d.escala, 0.05) : 1.0;
+    d.escala = std::isfinite(d.escala) ? std::clamp(d.escala, 0.05, 1000.0) : 1.0;
 
     if (m_hayLente) {
         const double x = area.right() - anchoLeyenda;
