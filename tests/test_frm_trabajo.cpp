@@ -298,6 +298,10 @@ private slots:
             for (const QString& linea : l->text().split('\n'))
                 QVERIFY2(l->fontMetrics().horizontalAdvance(linea) <= l->contentsRect().width(), qPrintable(linea));
         }
+        b.teclear("Tx_Esfera_I", "-12.25");
+        for (QLineEdit* e : b.t.findChildren<QLineEdit*>())
+            QVERIFY2(e->fontMetrics().horizontalAdvance(e->text()) + 8 <= e->contentsRect().width(),
+                     qPrintable(e->objectName()));
         for (QPushButton* p : b.t.findChildren<QPushButton*>())
             QVERIFY2(p->fontMetrics().horizontalAdvance(p->text()) < p->width(), qPrintable(p->text()));
         for (QLabel* l : b.t.findChildren<QLabel*>())

@@ -125,6 +125,8 @@ Frm_Trabajo::Frm_Trabajo(const BaseMateriales& base, Catalogo& catalogo, Dialogo
             QLineEdit* c =
                 caja(QStringLiteral("Tx_") + nombres[i] + (derecho ? QStringLiteral("_D") : QStringLiteral("_I")),
                      deOjo[i].first, lado);
+            // Wide enough for the longest figure a box takes, sign included.
+            c->setMinimumWidth(c->fontMetrics().horizontalAdvance(QStringLiteral("-40.00")) + 16);
             if (deOjo[i].first == Campo::BasePrisma)
                 c->setToolTip(QStringLiteral("adentro, afuera, arriba, abajo o grados (0 a la derecha, antihorario)"));
             forma->addRow(deOjo[i].second, c);
