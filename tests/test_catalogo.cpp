@@ -183,13 +183,6 @@ private slots:
                  {"mudo", "no respondió en 5 segundos"});
             fila("contraseña rechazada", EnDireccion("postgresql://postgres:equivocada@/" + base), false,
                  {base, "rechazó al usuario postgres"});
-            fila("base que no existe", EnDireccion("postgresql:///vantora_no_existe"), false,
-                 {"\"vantora_no_existe\" no existe en ese servidor"});
-            QVERIFY(almacen_prueba::Sql(
-                true, {},
-                {{"DROP ROLE IF EXISTS vantora_lector"}, {"CREATE ROLE vantora_lector LOGIN PASSWORD 'lector'"}}));
-            fila("usuario que no puede crear la tabla", EnDireccion("postgresql://vantora_lector:lector@/" + base),
-                 false, {"vantora_lector", "no tiene permiso para crearla"});
             return;
         }
         // Enough records to fill many pages, so that the header, the schema
@@ -245,7 +238,7 @@ private slots:
         const QString texto = QString::fromStdString(dlg.cajas[0].texto);
         for (const QString& p : palabras + QStringList{c.servidor ? "" : QDir::toNativeSeparators(c.archivo())})
             QVERIFY2(texto.contains(p), qPrintable(texto));
-        QVERIFY2(!texto.contains("equivocada") && !texto.contains("lector:"), qPrintable(texto));
+        QVERIFY2(!texto.contains("equivocada"), qPrintable(texto));
         QVERIFY(Productos(base).isEmpty());
         QCOMPARE(comun ? c.Volcado() : QByteArray(), antes);
         QCOMPARE(archivos(), habia);

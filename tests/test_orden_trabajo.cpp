@@ -267,18 +267,6 @@ private slots:
         QCOMPARE(variada->peso, graficos.Texto("Tx_Diametro_Peso"));
         QVERIFY(variada->avisos.size() == 1 && QString::fromStdString(variada->avisos[0]).contains("no standart"));
     }
-
-    // A ticket that cannot be written is reported naming the file, and
-    // nothing half written stays behind.
-    void pdfQueNoSePuedeGrabar()
-    {
-        QTemporaryDir dir;
-        const QString ruta = dir.filePath("no/orden.pdf");
-        std::string error;
-        QVERIFY(!GrabarOrdenPdf(ruta.toStdString(), OrdenTrabajo{}, error));
-        QVERIFY2(QString::fromStdString(error).contains(ruta), error.c_str());
-        QVERIFY(QDir(dir.path()).isEmpty());
-    }
 };
 
 // Fonts need a QGuiApplication; no window is opened.
