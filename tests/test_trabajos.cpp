@@ -71,18 +71,11 @@ private slots:
     // density. The unknown REM label stays out.
     void respuestaDeUnTrabajo()
     {
-        const std::string esperado = "JOB=T1\r\n"
-                                     "FRNT=7.000;3.000\r\n"
-                                     "BACK=-4.01;-5.58;-6.50;-7.37\r\n"
-                                     "CTHICK=4.735;1.500\r\n"
-                                     "CTHNP=1.000;5.295\r\n"
-                                     "CTHNA=32.00;30.00\r\n"
-                                     "CTHKP=4.323;6.321\r\n"
-                                     "CTHKA=148.00;120.00\r\n"
-                                     "CRIB=65.00;70.00\r\n"
-                                     "_PESO=?;?\r\n"
-                                     "STATUS=0;0\r\n";
-        QCOMPARE(responder(leer("redondo.dcs")), esperado);
+        // The records, each ended by a blank that stands for its CR LF.
+        const QString esperado = "JOB=T1 FRNT=7.000;3.000 BACK=-4.01;-5.58;-6.50;-7.37 CTHICK=4.735;1.500 "
+                                 "CTHNP=1.000;5.295 CTHNA=32.00;30.00 CTHKP=4.323;6.321 CTHKA=148.00;120.00 "
+                                 "CRIB=65.00;70.00 _PESO=?;? STATUS=0;0 ";
+        QCOMPARE(responder(leer("redondo.dcs")), QString(esperado).replace(' ', "\r\n").toStdString());
     }
 
     void etiquetas_data()
