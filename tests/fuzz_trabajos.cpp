@@ -3,8 +3,8 @@
 // all finite numbers or a refusal with a reason, within a time bound, and
 // the same request must always give the same bytes.
 
+#include "apoyo/material_trabajo_prueba.h"
 #include "etiquetas_dcs.h"
-#include "responder_trabajo.h"
 
 #include <chrono>
 #include <cstdio>
@@ -18,43 +18,21 @@
 
 namespace {
 
-class UnMaterial : public trabajos::MaterialesTrabajo {
-public:
-    std::optional<trabajos::MaterialTrabajo> Buscar(std::string_view nombre) override
-    {
-        if (nombre != "CR-39")
-            return std::nullopt;
-        return trabajos::MaterialTrabajo{"CR-39", 1.498, 1.32, 2.0};
-    }
-};
-
 // Pieces that hit the reader's edges: separators, unknown marks, numbers out
-// of every range, words the format reserves.
+// of every range, words the format reserves; a blank separates them.
 using namespace std::literals;
-const std::string_view kPiezas[] = {";",
-                                    "?",
-                                    "=",
-                                    "\n",
-                                    "\r",
-                                    "nan",
-                                    "inf",
-                                    "-",
-                                    "1e308",
-                                    "99999",
-                                    "0",
-                                    "-0.00",
-                                    "180",
-                                    "360.1",
-                                    "JOB=",
-                                    "R=",
-                                    "TRCFMT=1;3;E;L;F",
-                                    "\0"sv,
-                                    "..",
-                                    "ETYP=",
-                                    "DO=L",
-                                    "FED=",
-                                    "LIND=1.2;2.5",
-                                    "CYL=-20;20"};
+constexpr std::string_view kPiezas =
+    "; ? = \n \r nan inf - 1e308 99999 0 -0.00 180 360.1 JOB= R= TRCFMT=1;3;E;L;F \0 .. "
+    "ETYP= DO=L FED= LIND=1.2;2.5 CYL=-20;20"sv;
+
+// One of the pieces, picked at random.
+std::string_view pieza(std::mt19937& azar)
+{
+    std::vector<std::string_view> piezas;
+    for (std::size_t desde = 0, fin = 0; fin != std::string_view::npos; desde = fin + 1)
+        piezas.push_back(kPiezas.substr(desde, (fin = kPiezas.find(' ', desde)) - desde));
+    return piezas[azar() % piezas.size()];
+}
 
 std::string mutar(std::string s, std::mt19937& azar)
 {
@@ -67,7 +45,7 @@ std::string mutar(std::string s, std::mt19937& azar)
                 s[p] = static_cast<char>(azar() % 256);
             break;
         case 1:
-            s.insert(p, kPiezas[azar() % std::size(kPiezas)]);
+            s.insert(p, pieza(azar));
             break;
         case 2:
             s.erase(p, azar() % 40);

@@ -21,8 +21,6 @@ private slots:
             << "";
         QTest::newRow("sin valor") << QList<QByteArray>{"-style", "Fusion", "--datos"} << QByteArray()
                                    << "--datos: falta el valor";
-        QTest::newRow("vacia") << QList<QByteArray>{"--datos", ""} << QByteArray()
-                               << "--datos: falta el nombre de la carpeta de datos";
     }
     void carpetaDeArgumentos()
     {
