@@ -5,6 +5,7 @@
 
 #include "apoyo/programa_prueba.h"
 #include "controles.h"
+#include "dialogos_qt.h"
 #include "frm_dibuja_vantoras.h"
 #include "registro_diseno.h"
 
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTabWidget>
 #include <QtTest>
 #include <cmath>
@@ -26,9 +28,10 @@ const QColor kGris(224, 224, 224);
 struct Banco : ProgramaPrueba {
     EstadoDiseno& e = programa.estado();
 
-    Banco()
+    explicit Banco(const char* base = "6", const char* diametro = "60", Dialogos* cajas = nullptr)
+        : ProgramaPrueba({}, cajas)
     {
-        teclear("6");
+        teclear(base, diametro);
         for (const char* boton : {"Command_Calcular", "SSCommandGuardar", "SSCommandGraficar"})
             clic(frm, boton);
     }
@@ -69,6 +72,45 @@ private slots:
             QCOMPARE(b.barra("HScroll_ModificoBase")->value(), valor);
             QCOMPARE(b.e.ScrollActivo, valor == 1 ? 0 : 1);
         }
+    }
+
+    // One press on a bar's arrow is one step, even when each step opens the
+    // laboratory's advice box: the box must stop the bar's auto-repeat.
+    // Right and Page Up make a focused bar larger.
+    void unClicUnPaso()
+    {
+        DialogosQt cajas;
+        int abiertas = 0;
+        QTimer cerrar;
+        QObject::connect(&cerrar, &QTimer::timeout, [&] {
+            if (QWidget* caja = QApplication::activeModalWidget()) {
+                ++abiertas;
+                caja->close();
+            }
+        });
+        cerrar.start(700);
+        Banco b("14", "70", &cajas);
+        b.g().findChild<QTabWidget*>("SSTab_Modifico")->setCurrentIndex(2);
+        QScrollBar* barra = b.barra("HScroll_ModificoDiametro");
+        barra->setValue(71);
+        abiertas = 0;
+        QStyleOptionSlider opcion;
+        opcion.initFrom(barra);
+        opcion.orientation = barra->orientation();
+        opcion.minimum = barra->minimum();
+        opcion.maximum = barra->maximum();
+        opcion.sliderPosition = opcion.sliderValue = barra->value();
+        const QPoint flecha =
+            barra->style()->subControlRect(QStyle::CC_ScrollBar, &opcion, QStyle::SC_ScrollBarAddLine, barra).center();
+        QTest::mousePress(barra, Qt::LeftButton, {}, flecha);
+        QTest::mouseRelease(barra, Qt::LeftButton, {}, flecha);
+        QTest::qWait(800);
+        QCOMPARE(barra->value(), 72);
+        QVERIFY(abiertas >= 1 && abiertas <= 3);
+        barra->setFocus();
+        QTest::keyClick(barra, Qt::Key_Right);
+        QTest::keyClick(barra, Qt::Key_PageUp);
+        QVERIFY(barra->value() > 72);
     }
 
     // "Reset" hides the varied design's readout and redraws the saved design

@@ -22,20 +22,22 @@ struct Banco : ProgramaPrueba {
     static Frm_Trabajo& abrir(Programa& p, Frm_Vantora& f)
     {
         f.activateWindow();
-        if (!QTest::qWaitForWindowActive(&f))
-            qFatal("la ventana de diseño no se activa");
+        (void)QTest::qWaitForWindowActive(&f);
         QTest::keyClick(&f, Qt::Key_T, Qt::ControlModifier);
-        if (!p.trabajo())
-            qFatal("Ctrl+T no abre la ventana de trabajos");
-        return *p.trabajo();
+        return *p.trabajo(); // null, and the test stops, when Ctrl+T opens nothing
     }
     template <typename W = QLineEdit>
     W* w(const QString& nombre)
     {
-        auto* x = t.findChild<W*>(nombre);
-        if (!x)
-            qFatal("no existe %s", qPrintable(nombre));
-        return x;
+        return t.findChild<W*>(nombre);
+    }
+    // Chooses a list's entry and confirms it with Enter.
+    void elegir(const QString& lista, const QString& texto)
+    {
+        auto* combo = w<QComboBox>(lista);
+        combo->setCurrentIndex(combo->findText(texto));
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_Return);
     }
     // Types into a box, as a scanner or a hand does, and presses Enter.
     void teclear(const QString& caja, const QString& texto)
@@ -52,10 +54,7 @@ struct Banco : ProgramaPrueba {
     {
         teclear("Tx_Esfera_D", "4");
         teclear("Tx_Esfera_I", "2");
-        auto* material = w<QComboBox>("Combo_Material");
-        material->setCurrentIndex(material->findText("CR-39"));
-        material->setFocus();
-        QTest::keyClick(material, Qt::Key_Return);
+        elegir("Combo_Material", "CR-39");
         teclear("Tx_A", "52");
         teclear("Tx_B", "40");
     }
@@ -186,12 +185,10 @@ private slots:
         const QString antes = b.resultado("D") + b.resultado("I");
         const QImage dibujo = b.dibujo();
         for (qsizetype i = 0; i < cambios.size(); i += 2) {
-            if (auto* combo = b.t.findChild<QComboBox*>(cambios[i])) {
-                combo->setCurrentIndex(combo->findText(cambios[i + 1]));
-                QTest::keyClick(combo, Qt::Key_Return);
-            } else {
+            if (cambios[i].startsWith("Combo"))
+                b.elegir(cambios[i], cambios[i + 1]);
+            else
                 b.teclear(cambios[i], cambios[i + 1]);
-            }
         }
         QVERIFY2(b.salida().isEmpty(), qPrintable(b.salida()));
         QVERIFY(b.resultado("D") + b.resultado("I") != antes);

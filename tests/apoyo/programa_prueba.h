@@ -10,7 +10,7 @@
 #include <QtTest>
 
 // The whole program on a fresh data folder (or one to be made under it), its
-// boxes recorded, with the design window up.
+// boxes recorded (or shown by the given ones), with the design window up.
 struct ProgramaPrueba {
     QTemporaryDir dir;
     CarpetaDatos carpeta;
@@ -18,8 +18,8 @@ struct ProgramaPrueba {
     Programa programa;
     Frm_Vantora& frm = programa.diseno();
 
-    explicit ProgramaPrueba(const QString& subcarpeta = {})
-        : carpeta((dir.path() + subcarpeta).toStdString()), programa(carpeta, dlg)
+    explicit ProgramaPrueba(const QString& subcarpeta = {}, Dialogos* cajas = nullptr)
+        : carpeta((dir.path() + subcarpeta).toStdString()), programa(carpeta, cajas ? *cajas : dlg)
     {
         frm.AlTerminar([] {});
         programa.Mostrar();
