@@ -112,17 +112,17 @@ private slots:
     }
 
     // What is drawn by the number of records N = length / 43 as a real
-    // number: 50 bytes draw the first and stop; without a record the surface
-    // says so and the boxes stay.
+    // number: 50 bytes draw the first and stop, three records draw two;
+    // without a record the surface says so and the boxes stay.
     void cantidadDeRegistros()
     {
-        for (const int largo : {50, -1}) { // -1: no file at all
+        for (const int largo : {50, 3 * 43, -1}) { // -1: no file at all
             Banco b;
             if (largo >= 0)
-                b.guardar({ejemplo(), ejemplo()}, size_t(largo));
+                b.guardar({ejemplo(), ejemplo(), ejemplo()}, size_t(largo));
             b.graficos.PonerTexto("Tx_CurvaBase_Peso", "antes");
             QCOMPARE(b.dibujar(b.fake), largo > 0);
-            QCOMPARE(b.grabador.arcos.size(), largo > 0 ? 4u : 0u);
+            QCOMPARE(b.grabador.arcos.size(), largo > 50 ? 8u : largo > 0 ? 4u : 0u);
             QVERIFY(b.dlg.cajas.empty());
             QCOMPARE(b.graficos.Texto("Tx_CurvaBase_Peso") == "antes", largo < 0);
             QCOMPARE(b.grabador.impresos.size(), largo < 0 ? 1u : 0u);
