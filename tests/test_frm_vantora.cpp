@@ -243,6 +243,16 @@ private slots:
         QTest::mouseClick(v.w("Salir_Cmd"), Qt::LeftButton);
         QCOMPARE(LeerRegistros(v.carpeta.Archivo(CarpetaDatos::kUltimoDiseno)).size(), 1u);
     }
+
+    // A data folder that cannot be written: the exit names both files it
+    // could not write, and the program ends all the same.
+    void salidaSinCarpeta()
+    {
+        Ventana v;
+        v.carpeta = CarpetaDatos(v.carpeta.carpeta() / "no-existe");
+        QTest::mouseClick(v.w("Salir_Cmd"), Qt::LeftButton);
+        QVERIFY(v.dlg.cajas.size() == 2 && v.terminado == 1);
+    }
 };
 
 QTEST_MAIN(TestFrmVantora)

@@ -73,8 +73,7 @@ private slots:
         const Resultado& r = *s.resultado;
         const auto cerca = [](double a, double b) { return std::fabs(a - b) <= 0.0005; };
         QVERIFY2(std::fabs(r.espesorCentral - caso.t) <= caso.tolerancia, QByteArray::number(r.espesorCentral));
-        const QList<double>& caras = caso.caras;
-        const QList<double>& bordes = caso.bordes;
+        const auto [caras, bordes] = std::tie(caso.caras, caso.bordes);
         QVERIFY(caras.isEmpty() || (cerca(r.internaEje.poder, caras[0]) && cerca(r.internaCruz.poder, caras[1])));
         QVERIFY(bordes.isEmpty() ||
                 (cerca(r.bordeMinimo, bordes[0]) && cerca(r.bordeMaximo, bordes[2]) &&
