@@ -34,20 +34,19 @@ QByteArray leer(const fs::path& p)
 
 void escribir(const fs::path& p, const QByteArray& bytes) { std::ofstream(p, std::ios::binary) << bytes.toStdString(); }
 
-// Plants something at a name: "archivo" ("archivo grande": 101 bytes),
-// "enlace" (to `destino`), "enlace duro" (to `destino`), "fifo", "carpeta".
+// Plants something at a name: "archivo grande" (101 bytes), "enlace" or
+// "enlace roto" (to `destino`), "enlace duro" (to `destino`), "fifo", "carpeta".
 void plantar(const QString& que, const fs::path& donde, const fs::path& destino = {})
 {
-    const QString tipo = que.section(' ', 0, 0);
-    if (tipo == "archivo")
-        escribir(donde, QByteArray(que.endsWith("grande") ? 101 : 1, 'x'));
+    if (que == "archivo grande")
+        escribir(donde, QByteArray(101, 'x'));
     else if (que == "enlace duro")
         QVERIFY(::link(destino.c_str(), donde.c_str()) == 0);
-    else if (tipo == "enlace")
+    else if (que.startsWith("enlace"))
         QVERIFY(::symlink(destino.c_str(), donde.c_str()) == 0);
-    else if (tipo == "fifo")
+    else if (que == "fifo")
         QVERIFY(::mkfifo(donde.c_str(), 0666) == 0);
-    else if (tipo == "carpeta")
+    else if (que == "carpeta")
         QVERIFY(::mkdir(donde.c_str(), 0777) == 0);
 }
 
@@ -177,123 +176,96 @@ private slots:
         QCOMPARE(int(fs::status(destino).permissions()), 0640);
         QStringList quedan{QString::fromStdString(vivo.nombre()), "orden.pdf", "orden.pdf.tmp-corto",
                            "otra.pdf.tmp-a1B2c3D4e5F6"};
-        QStringList hay = nombresEn(e.datos);
-        quedan.sort();
-        hay.sort();
-        QCOMPARE(hay, quedan);
+        quedan.sort(Qt::CaseInsensitive); // as the folder lists them
+        QCOMPARE(nombresEn(e.datos), quedan);
     }
 
     // Appends go after the last whole record, two benches' at once too, each
     // record whole; a file cut short is refused. One that the disk refuses
     // halfway (the file size limit, set in the child, as a full disk would)
     // is cut back to its old length.
-    void agregar_data()
-    {
-        QTest::addColumn<int>("largoPrevio");
-        QTest::addColumn<int>("bancos"); // each appending 200 records
-        QTest::addColumn<int>("limite"); // of the file's size; 0: none
-        QTest::addColumn<QString>("motivo"); // none: appended
-        QTest::newRow("tras un registro, dos bancos a la vez") << 43 << 2 << 0 << "";
-        QTest::newRow("50 bytes: dañado") << 50 << 1 << 0 << "registros enteros";
-        QTest::newRow("lleno a los 70: se corta") << 43 << 1 << 70 << "tamaño máximo";
-    }
     void agregar()
     {
-        QFETCH(int, largoPrevio);
-        QFETCH(int, bancos);
-        QFETCH(int, limite);
-        QFETCH(QString, motivo);
-        Escenario e;
-        const fs::path fotos = e.carpeta.Archivo(CarpetaDatos::kFotos);
-        const QByteArray previo(largoPrevio, '\0'); // a record of zeros, or more
-        escribir(fotos, previo);
-        std::vector<pid_t> hijos;
-        for (int banco = 0; banco < bancos; ++banco) {
-            hijos.push_back(::fork());
-            if (hijos.back() != 0)
-                continue;
-            ::signal(SIGXFSZ, SIG_IGN);
-            const rlim_t tope = limite ? rlim_t(limite) : RLIM_INFINITY;
-            const rlimit limiteArchivo{tope, tope};
-            ::setrlimit(RLIMIT_FSIZE, &limiteArchivo);
-            e.estado.DiametroInicial = 50 + banco;
-            std::string error;
-            bool bien = true;
-            for (int i = 0; i < 200 && bien; ++i)
-                bien = GrabarRegistro(fotos, RegistroDiseno::De(e.estado), error) == motivo.isEmpty() &&
-                       error.find(motivo.toStdString()) != std::string::npos;
-            ::_exit(bien ? 0 : 1);
+        // Bytes already there, benches each appending 200 records, the file
+        // size limit (0: none), and the reason for refusing (none: appended).
+        for (const auto& [largoPrevio, bancos, limite, motivo] :
+             {std::tuple{43, 2, 0, ""}, {50, 1, 0, "registros enteros"}, {43, 1, 70, "tamaño máximo"}}) {
+            const bool agrega = !*motivo;
+            Escenario e;
+            const fs::path fotos = e.carpeta.Archivo(CarpetaDatos::kFotos);
+            const QByteArray previo(largoPrevio, '\0'); // a record of zeros, or more
+            escribir(fotos, previo);
+            std::vector<pid_t> hijos;
+            for (int banco = 0; banco < bancos; ++banco) {
+                hijos.push_back(::fork());
+                if (hijos.back() != 0)
+                    continue;
+                ::signal(SIGXFSZ, SIG_IGN);
+                const rlim_t tope = limite ? rlim_t(limite) : RLIM_INFINITY;
+                const rlimit limiteArchivo{tope, tope};
+                ::setrlimit(RLIMIT_FSIZE, &limiteArchivo);
+                e.estado.DiametroInicial = 50 + banco;
+                std::string error;
+                bool bien = true;
+                for (int i = 0; i < 200 && bien; ++i)
+                    bien = GrabarRegistro(fotos, RegistroDiseno::De(e.estado), error) == agrega &&
+                           error.find(motivo) != std::string::npos;
+                ::_exit(bien ? 0 : 1);
+            }
+            for (const pid_t hijo : hijos) {
+                int estado = 0;
+                QVERIFY(::waitpid(hijo, &estado, 0) == hijo && WIFEXITED(estado));
+                QCOMPARE(WEXITSTATUS(estado), 0); // saved, or refused with the reason
+            }
+            const QByteArray despues = leer(fotos);
+            QCOMPARE(despues.left(largoPrevio), previo);
+            std::map<double, int> porBanco;
+            for (const RegistroDiseno& r : LeerRegistros(fotos))
+                ++porBanco[r.DiametroInicial];
+            porBanco.erase(0); // the record already there
+            QCOMPARE(despues.size(), agrega ? largoPrevio + bancos * 200 * 43 : largoPrevio);
+            QCOMPARE(porBanco, (agrega ? std::map<double, int>{{50, 200}, {51, 200}} : std::map<double, int>{}));
         }
-        for (const pid_t hijo : hijos) {
-            int estado = 0;
-            QVERIFY(::waitpid(hijo, &estado, 0) == hijo && WIFEXITED(estado));
-            QCOMPARE(WEXITSTATUS(estado), 0); // saved, or refused with the reason
-        }
-        const QByteArray despues = leer(fotos);
-        QCOMPARE(despues.left(largoPrevio), previo);
-        std::map<double, int> porBanco;
-        for (const RegistroDiseno& r : LeerRegistros(fotos))
-            ++porBanco[r.DiametroInicial];
-        porBanco.erase(0); // the record already there
-        QCOMPARE(despues.size(), motivo.isEmpty() ? largoPrevio + bancos * 200 * 43 : largoPrevio);
-        QCOMPARE(porBanco, (motivo.isEmpty() ? std::map<double, int>{{50, 200}, {51, 200}} : std::map<double, int>{}));
     }
 
     // A data folder that cannot be used: the reason names the part of the
     // path at fault, in Spanish, as valid text; a save made before or after
     // says so too, and nothing is ever written in the working folder.
-    void carpetaDeDatos_data()
-    {
-        QTest::addColumn<QByteArray>("carpeta");
-        QTest::addColumn<QString>("preparar"); // none: prepared
-        QTest::addColumn<QString>("guardar");
-        QTest::newRow("falta: se crea") << QByteArray("KORVEN/win") << ""
-                                        << "la carpeta de datos no existe (falta «";
-        QTest::newRow("sin nombre") << QByteArray() << "no se indicó ninguna carpeta de datos"
-                                    << "no se indicó la carpeta de datos";
-    }
     void carpetaDeDatos()
     {
-        QFETCH(QByteArray, carpeta);
-        QFETCH(QString, preparar);
-        QFETCH(QString, guardar);
-        Escenario e;
-        fs::current_path(e.datos); // started somewhere else, which must stay untouched
-        const CarpetaDatos datos(carpeta.isEmpty() ? fs::path() : e.raiz / carpeta.toStdString());
-
-        const auto falla = GuardarDatos(datos, e.estado);
-        QVERIFY(falla && EsUtf8(falla->Texto()));
-        CONTIENE(falla->Texto(), guardar.toStdString());
-        std::string error;
-        QCOMPARE(datos.Preparar(error), preparar.isEmpty());
-        CONTIENE(error, preparar.toStdString());
-        if (preparar.isEmpty()) {
-            QVERIFY(!GuardarDatos(datos, e.estado));
-            QVERIFY(fs::is_regular_file(fs::symlink_status(datos.Archivo(CarpetaDatos::kDatos))));
+        for (const bool conNombre : {true, false}) {
+            Escenario e;
+            fs::current_path(e.datos); // started somewhere else, which must stay untouched
+            const CarpetaDatos datos(conNombre ? e.raiz / "KORVEN/win" : fs::path());
+            const auto falla = GuardarDatos(datos, e.estado);
+            QVERIFY(falla && EsUtf8(falla->Texto()));
+            CONTIENE(falla->Texto(), conNombre ? "la carpeta de datos no existe (falta «" : "no se indicó la carpeta");
+            std::string error;
+            QCOMPARE(datos.Preparar(error), conNombre); // a missing folder is made
+            CONTIENE(error, conNombre ? "" : "no se indicó ninguna carpeta de datos");
+            if (conNombre) {
+                QVERIFY(!GuardarDatos(datos, e.estado));
+                QVERIFY(fs::is_regular_file(fs::symlink_status(datos.Archivo(CarpetaDatos::kDatos))));
+            }
+            QCOMPARE(nombresEn(e.datos), QStringList());
         }
-        QCOMPARE(nombresEn(e.datos), QStringList());
     }
 
     // Well-formed UTF-8 as the Unicode standard defines it (table 3-7): the
     // only folder names the toolkit can reach. Anything else is shown byte
     // by byte, so a name is valid exactly when nothing in it is escaped.
-    void utf8_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("legible");
-        QTest::newRow("dos, tres y cuatro bytes, hasta U+10FFFF")
-            << QByteArray("/home/pe\xC3\xB1\x61 \xE2\x82\xAC \xF4\x8F\xBF\xBF")
-            << "/home/peña € " + QString::fromUcs4(U"\U0010FFFF");
-        QTest::newRow("sobrelargo, sustituto, más allá de U+10FFFF, cortado")
-            << QByteArray("\xC0\xAF \xED\xA0\x80 \xF4\x90\x80\x80 a\xE2\x82")
-            << "\\xC0\\xAF \\xED\\xA0\\x80 \\xF4\\x90\\x80\\x80 a\\xE2\\x82";
-    }
     void utf8()
     {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, legible);
-        QCOMPARE(QString::fromStdString(RutaLegible(fs::path(bytes.toStdString()))), legible);
-        QCOMPARE(EsUtf8(bytes.toStdString()), !legible.contains("\\x"));
+        const QList<std::pair<QByteArray, QString>> casos{
+            // Two, three and four bytes, up to U+10FFFF.
+            {"/home/pe\xC3\xB1\x61 \xE2\x82\xAC \xF4\x8F\xBF\xBF", "/home/peña € " + QString::fromUcs4(U"\U0010FFFF")},
+            // Overlong, a surrogate, beyond U+10FFFF, cut short.
+            {"\xC0\xAF \xED\xA0\x80 \xF4\x90\x80\x80 a\xE2\x82",
+             "\\xC0\\xAF \\xED\\xA0\\x80 \\xF4\\x90\\x80\\x80 a\\xE2\\x82"}};
+        for (const auto& [bytes, legible] : casos) {
+            QCOMPARE(QString::fromStdString(RutaLegible(fs::path(bytes.toStdString()))), legible);
+            QCOMPARE(EsUtf8(bytes.toStdString()), !legible.contains("\\x"));
+        }
     }
 };
 

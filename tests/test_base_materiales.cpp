@@ -177,7 +177,6 @@ private slots:
         rechazo("nombre de 256 letras", 0, QString(256, u'n'), "O", "Nombre del producto demasiado largo");
         rechazo("sin material", -1, "", "", "No indica material");
         rechazo("ambos materiales", -1, "", "MO", "Selección de material ambigua.");
-        rechazo("sin descripcion", 1, "", "O", "Falta descripción del producto.");
         // The store itself refuses these.
         rechazo("sin indice", 2, "", "O", "Falta uno o mas datos");
 

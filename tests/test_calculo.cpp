@@ -141,10 +141,9 @@ private slots:
     void limiteDeDiametro()
     {
         Banco b;
-        b.e.CurvaBase = 6;
+        b.ejemplo("6");
         b.e.IndiceMaterial = 1.5;
         b.e.EspesorCentral = 4.664;
-        b.e.PoderVertice = 4;
         b.e.DiametroInicial = 600;
         b.motor.CalculoCaras(b.e.CurvaBase, b.e.IndiceMaterial, b.e.EspesorCentral, b.e.PoderVertice,
                              b.e.DiametroInicial);

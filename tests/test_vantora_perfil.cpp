@@ -19,13 +19,11 @@ void guardarRegistros(const QTemporaryDir& dir)
 {
     const std::filesystem::path carpeta = dir.path().toStdString();
     const RegistroDiseno ejemplo{5.7361377, -1.840299, 1.5, 60, 1, 4.664, 4, 1.32, "CR39"};
-    RegistroDiseno danado = ejemplo;
-    danado.IndiceMaterial = -4;
     std::string error;
     QVERIFY(GrabarRegistro(carpeta / "DATA.DAT", ejemplo, error));
     QVERIFY(GrabarRegistro(carpeta / "FOTOS", ejemplo, error));
     QVERIFY(GrabarRegistro(carpeta / "FOTOS", {5.736, -1.840, 1.5, 65, 1, 4.664, 4, 1.32, "CR39"}, error));
-    QVERIFY(GrabarRegistro(carpeta / "DANADO", danado, error));
+    QVERIFY(GrabarRegistro(carpeta / "DANADO", {5.736, -1.840, -4, 60, 1, 4.664, 4, 1.32, "CR39"}, error));
     QVERIFY(::mkfifo((carpeta / "TUBO").c_str(), 0666) == 0);
 }
 
@@ -88,13 +86,10 @@ private slots:
         QCOMPARE(s.estado, estado);
         QCOMPARE(s.lineas.size(), estado == 0 ? 11 : estado == 1 ? 1 : 0);
         QVERIFY2(QRegularExpression("^" + primera).match(s.lineas.value(0)).hasMatch(), qPrintable(s.lineas.value(0)));
-        if (estado == 2) {
+        if (estado == 2)
             QVERIFY(!QFile::exists(imagen));
-        } else {
-            const QImage png(imagen);
-            QCOMPARE(png.size(), QSize(552, 325));
-            QCOMPARE(png.pixel(278, 162) == qRgb(128, 128, 255), estado == 0); // the lens filled
-        }
+        else // the lens filled only when drawn
+            QCOMPARE(QImage(imagen).pixel(278, 162) == qRgb(128, 128, 255), estado == 0);
         if (estado == 0) {
             QVERIFY(s.errores.isEmpty());
             const QString texto = herramientas_pdf::texto(pdf);

@@ -117,13 +117,11 @@ private:
         char bufer[65536];
         while (!m_fin) {
             const Modo modo = m_modo;
-            if ((modo == Modo::Caido) == (m_escucha >= 0)) {
-                if (modo == Modo::Caido) {
-                    close(m_escucha);
-                    m_escucha = -1;
-                } else
-                    PuertoMudo(m_puerto, &m_escucha);
-            }
+            // The port closes while the server is down and opens again after.
+            if (modo == Modo::Caido && m_escucha >= 0)
+                m_escucha = (close(m_escucha), -1);
+            else if (modo != Modo::Caido && m_escucha < 0)
+                PuertoMudo(m_puerto, &m_escucha);
             ++m_vueltas;
             std::vector<pollfd> fds{{m_escucha, POLLIN, 0}};
             for (Par& p : m_pares) {
