@@ -131,13 +131,8 @@ void Programa::abrirProductos()
 void Programa::abrirTrabajo(const QString& numero)
 {
     const std::string n = numero.toStdString();
-    AlmacenTrabajos almacen(m_base);
     QString error;
-    std::optional<TrabajoGuardado> guardado;
-    if (const auto problema = almacen.Preparar())
-        error = *problema;
-    else
-        guardado = almacen.Abrir(numero, error);
+    const std::optional<TrabajoGuardado> guardado = AlmacenTrabajos(m_base).PrepararYAbrir(numero, error);
     if (!guardado) {
         m_dialogos.Mensaje("Trabajo",
                            error.isEmpty() ? "El trabajo " + n + " no está guardado."

@@ -116,6 +116,15 @@ AlmacenTrabajos::Guardado AlmacenTrabajos::Guardar(const TrabajoGuardado& t, boo
     return Guardado::Error;
 }
 
+std::optional<TrabajoGuardado> AlmacenTrabajos::PrepararYAbrir(const QString& numero, QString& error)
+{
+    if (const auto problema = Preparar()) {
+        error = *problema;
+        return std::nullopt;
+    }
+    return Abrir(numero, error);
+}
+
 std::optional<TrabajoGuardado> AlmacenTrabajos::Abrir(const QString& numero, QString& error)
 {
     ConexionMateriales c(m_base, QStringLiteral("Trabajos"));

@@ -35,6 +35,8 @@ public:
     // give one job: the store's key refuses the second.
     Guardado Guardar(const TrabajoGuardado& t, bool reemplazar, QString& error);
     std::optional<TrabajoGuardado> Abrir(const QString& numero, QString& error);
+    // Preparar, then Abrir: what a window does with a number scanned.
+    std::optional<TrabajoGuardado> PrepararYAbrir(const QString& numero, QString& error);
     // The jobs created on or after the day, by creation time then number.
     std::optional<QList<TrabajoGuardado>> Lista(std::optional<QDate> desde, QString& error);
 

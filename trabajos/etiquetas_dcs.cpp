@@ -14,42 +14,21 @@ using enum Forma;
 using enum Clase;
 
 // Ranges are what a spectacle lens can be; a value outside is a typing or
-// transmission fault, never a lens to make.
+// transmission fault, never a lens to make. _SEGURIDAD is the laboratory's
+// own: the impact standard, 0 none, 1 basic, 2 high impact, in the order of
+// laboratorio::Seguridad.
 constexpr Etiqueta kEtiquetas[] = {
-    {"JOB", Unico, Texto, 0, 0, 0},
-    {"DO", Unico, Texto, 0, 0, 0},
-    {"SPH", Par, Numero, 2, -40, 40},
-    {"CYL", Par, Numero, 2, -20, 20},
-    {"AX", Par, Numero, 2, 0, 180},
-    {"PRVM", Par, Numero, 2, 0, 30},
-    {"PRVA", Par, Numero, 1, 0, 360},
-    {"IPD", Par, Numero, 2, 10, 60},
-    {"NPD", Par, Numero, 2, 10, 60},
-    {"OCHT", Par, Numero, 2, 0, 100},
-    {"HBOX", Par, Numero, 2, 5, 120},
-    {"VBOX", Par, Numero, 2, 5, 120},
-    {"DBL", Unico, Numero, 2, 0, 60},
-    {"FED", Par, Numero, 2, 5, 120},
-    {"LIND", Par, Numero, 3, 1.2, 2.5},
-    {"LMATTYPE", Par, Texto, 0, 0, 0},
-    {"ETYP", Par, Entero, 0, -1, 4},
-    {"MINEDG", Par, Numero, 2, 0, 20},
-    {"MINCTR", Par, Numero, 2, 0, 20},
-    {"TRCFMT", Unico, Trazo, 0, 0, 0},
-    {"R", Unico, Trazo, 0, 0, 0},
-    {"FRNT", Par, Numero, 3, 0, 30},
-    {"BACK", Par, Numero, 2, -60, 60},
-    {"CTHICK", Par, Numero, 3, 0, 100},
-    {"CTHNP", Par, Numero, 3, 0, 100},
-    {"CTHNA", Par, Numero, 2, 0, 360},
-    {"CTHKP", Par, Numero, 3, 0, 100},
-    {"CTHKA", Par, Numero, 2, 0, 360},
-    {"CRIB", Par, Numero, 2, 0, 120},
-    {"_PESO", Par, Numero, 2, 0, 1000},
-    {"STATUS", Par, Texto, 0, 0, 0},
-    // The laboratory's own: the impact standard, 0 none, 1 basic, 2 high
-    // impact, in the order of laboratorio::Seguridad.
-    {"_SEGURIDAD", Par, Entero, 0, 0, 2},
+    {"JOB", Unico, Texto, 0, 0, 0},    {"DO", Unico, Texto, 0, 0, 0},        {"SPH", Par, Numero, 2, -40, 40},
+    {"CYL", Par, Numero, 2, -20, 20},  {"AX", Par, Numero, 2, 0, 180},       {"PRVM", Par, Numero, 2, 0, 30},
+    {"PRVA", Par, Numero, 1, 0, 360},  {"IPD", Par, Numero, 2, 10, 60},      {"NPD", Par, Numero, 2, 10, 60},
+    {"OCHT", Par, Numero, 2, 0, 100},  {"HBOX", Par, Numero, 2, 5, 120},     {"VBOX", Par, Numero, 2, 5, 120},
+    {"DBL", Unico, Numero, 2, 0, 60},  {"FED", Par, Numero, 2, 5, 120},      {"LIND", Par, Numero, 3, 1.2, 2.5},
+    {"LMATTYPE", Par, Texto, 0, 0, 0}, {"ETYP", Par, Entero, 0, -1, 4},      {"MINEDG", Par, Numero, 2, 0, 20},
+    {"MINCTR", Par, Numero, 2, 0, 20}, {"TRCFMT", Unico, Trazo, 0, 0, 0},    {"R", Unico, Trazo, 0, 0, 0},
+    {"FRNT", Par, Numero, 3, 0, 30},   {"BACK", Par, Numero, 2, -60, 60},    {"CTHICK", Par, Numero, 3, 0, 100},
+    {"CTHNP", Par, Numero, 3, 0, 100}, {"CTHNA", Par, Numero, 2, 0, 360},    {"CTHKP", Par, Numero, 3, 0, 100},
+    {"CTHKA", Par, Numero, 2, 0, 360}, {"CRIB", Par, Numero, 2, 0, 120},     {"_PESO", Par, Numero, 2, 0, 1000},
+    {"STATUS", Par, Texto, 0, 0, 0},   {"_SEGURIDAD", Par, Entero, 0, 0, 2},
 };
 
 // A value is text of the format: printable ASCII or UTF-8, no separator.

@@ -431,13 +431,8 @@ void Frm_Trabajo::AbrirTrabajo(const QString& numero)
         m_numero->setFocus();
         return;
     }
-    AlmacenTrabajos almacen(m_base);
     QString error;
-    std::optional<TrabajoGuardado> guardado;
-    if (const auto problema = almacen.Preparar())
-        error = *problema;
-    else
-        guardado = almacen.Abrir(Q(n), error);
+    const std::optional<TrabajoGuardado> guardado = AlmacenTrabajos(m_base).PrepararYAbrir(Q(n), error);
     if (!guardado && !error.isEmpty()) {
         m_dialogos.Mensaje("Trabajo", "No se pudo abrir el trabajo " + n + ": " + S(error), Icono::Exclamacion);
         mostrarCampos();
