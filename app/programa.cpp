@@ -71,6 +71,9 @@ Programa::Programa(const CarpetaDatos& carpeta, Dialogos& dialogos, std::optiona
     });
     AgregarAbrirTrabajo(m_diseno.get(), [this](const QString& numero) { abrirTrabajo(numero); });
     AgregarVentanaTrabajo(m_diseno.get(), [this] { AbrirVentanaTrabajo(); });
+    // The program ends with the design window; a job with unsaved changes is
+    // asked about first, and "Cancelar" keeps everything open.
+    m_diseno->AntesDeTerminar([this] { return !m_trabajo || !m_trabajo->isVisible() || m_trabajo->close(); });
     m_diseno->AlGraficar([this](bool porClic) {
         if (porClic)
             m_modificacion->SSCommandGraficar_Click();

@@ -339,7 +339,7 @@ void Frm_Vantora::Salir_Cmd_KeyPress(int) { salir(); }
 
 void Frm_Vantora::salir()
 {
-    if (m_saliendo)
+    if (m_saliendo || (m_puedeTerminar && !m_puedeTerminar()))
         return;
     m_saliendo = true;
     // The other programs of the installation wait for the last design and the
@@ -353,7 +353,7 @@ void Frm_Vantora::salir()
 void Frm_Vantora::closeEvent(QCloseEvent* evento)
 {
     salir();
-    evento->accept();
+    evento->setAccepted(m_saliendo);
 }
 
 // --- Hints ------------------------------------------------------------------

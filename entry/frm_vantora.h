@@ -28,6 +28,9 @@ public:
     void AlAbrirProductos(std::function<void()> accion) { m_abrirProductos = std::move(accion); }
     void AlGraficar(std::function<void(bool porClic)> accion) { m_graficar = std::move(accion); }
     void AlTerminar(std::function<void()> accion) { m_terminar = std::move(accion); }
+    // Asked before the program ends; false keeps it running, as when another
+    // window still holds work the user chose to keep.
+    void AntesDeTerminar(std::function<bool()> puede) { m_puedeTerminar = std::move(puede); }
 
     void Form_Load();
 
@@ -98,5 +101,6 @@ private:
     std::function<void()> m_abrirProductos;
     std::function<void(bool)> m_graficar;
     std::function<void()> m_terminar;
+    std::function<bool()> m_puedeTerminar;
     bool m_saliendo = false;
 };

@@ -244,6 +244,11 @@ private slots:
         b.dlg.respuestas = {Respuesta::Cancelar};
         QVERIFY(!b.t.close());
         QCOMPARE(b.w("Tx_Esfera_D")->text(), QString("+6.00"));
+        // So does ending the program from the design window.
+        bool termino = false;
+        b.frm.AlTerminar([&] { termino = true; });
+        b.dlg.respuestas = {Respuesta::Cancelar};
+        QVERIFY(!b.frm.close() && !termino && b.t.isVisible());
         // Discarded, then the scanned number brings back the stored +4.00.
         b.dlg.respuestas = {Respuesta::No};
         QVERIFY(b.t.close());
