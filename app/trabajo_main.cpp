@@ -17,7 +17,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QGuiApplication>
-#include <QSysInfo>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -268,16 +267,7 @@ int guardar(const Opciones& o, MaterialesDelCatalogo& materiales, const std::str
     AlmacenTrabajos almacen(*base);
     if (const auto error = almacen.Preparar())
         return sinAlmacen(texto(*error));
-    const QString ahora = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
-    const QString numero = QString::fromStdString(c.numero);
-    const TrabajoGuardado t{numero,
-                            QString::fromUtf8(pedido.data(), static_cast<qsizetype>(pedido.size())),
-                            QString::fromStdString(c.texto),
-                            QString::fromStdString(c.Material()),
-                            ahora,
-                            ahora,
-                            QSysInfo::machineHostName(),
-                            c.Completa() ? QStringLiteral("respondido") : QStringLiteral("con fallas")};
+    const TrabajoGuardado t = TrabajoRespondido(pedido, c);
     QString error;
     switch (almacen.Guardar(t, o.Tiene("--reemplazar"), error)) {
     case AlmacenTrabajos::Guardado::Nuevo:

@@ -2,9 +2,12 @@
 
 #include "base_materiales.h"
 #include "conexion_materiales.h"
+#include "responder_trabajo.h"
 
+#include <QDateTime>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSysInfo>
 #include <QVariant>
 
 namespace {
@@ -156,4 +159,17 @@ std::optional<QList<TrabajoGuardado>> AlmacenTrabajos::Lista(std::optional<QDate
     while (q.next())
         lista.append(leer(q));
     return lista;
+}
+
+TrabajoGuardado TrabajoRespondido(std::string_view pedido, const trabajos::Contestacion& c)
+{
+    const QString ahora = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+    return {QString::fromStdString(c.numero),
+            QString::fromUtf8(pedido.data(), static_cast<qsizetype>(pedido.size())),
+            QString::fromStdString(c.texto),
+            QString::fromStdString(c.Material()),
+            ahora,
+            ahora,
+            QSysInfo::machineHostName(),
+            c.Completa() ? QStringLiteral("respondido") : QStringLiteral("con fallas")};
 }

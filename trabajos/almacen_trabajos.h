@@ -4,8 +4,12 @@
 #include <QList>
 #include <QString>
 #include <optional>
+#include <string_view>
 
 class BaseMateriales;
+namespace trabajos {
+struct Contestacion;
+}
 
 // The jobs a laboratory has answered, kept where its materials catalogue is
 // (the data folder's file or the laboratory's server), so that any bench
@@ -20,6 +24,10 @@ struct TrabajoGuardado {
     QString puesto; // the workstation that stored it
     QString estado; // "respondido" or "con fallas"
 };
+
+// A request and its answer as the store keeps them, stamped now by this
+// workstation, "respondido" when every eye asked for has its lens.
+TrabajoGuardado TrabajoRespondido(std::string_view pedido, const trabajos::Contestacion& c);
 
 class AlmacenTrabajos {
 public:

@@ -14,7 +14,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateTime>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -26,7 +25,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSysInfo>
 #include <QVBoxLayout>
 
 namespace {
@@ -520,15 +518,7 @@ bool Frm_Trabajo::Guardar()
                            Icono::Critico);
         return false;
     }
-    const QString ahora = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
-    const TrabajoGuardado t{Q(n),
-                            Q(m_formulario.Pedido()),
-                            Q(m_contestacion->texto),
-                            Q(m_contestacion->Material()),
-                            ahora,
-                            ahora,
-                            QSysInfo::machineHostName(),
-                            m_contestacion->Completa() ? QStringLiteral("respondido") : QStringLiteral("con fallas")};
+    const TrabajoGuardado t = TrabajoRespondido(m_formulario.Pedido(), *m_contestacion);
     AlmacenTrabajos::Guardado g = almacen.Guardar(t, false, error);
     if (g == AlmacenTrabajos::Guardado::YaExiste) {
         if (m_dialogos.Mensaje("Guardar trabajo", "El trabajo " + n + " ya está guardado. ¿Reemplazarlo?",
