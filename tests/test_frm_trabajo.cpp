@@ -2,7 +2,9 @@
 // whole job typed with the keyboard only, a number scanned, a trace loaded,
 // every change solved and drawn again, the job stored, exported and closed.
 
+#include "almacen_trabajos.h"
 #include "apoyo/programa_prueba.h"
+#include "base_materiales.h"
 #include "frm_trabajo.h"
 #include "vista_espesor.h"
 
@@ -63,6 +65,8 @@ struct Banco : ProgramaPrueba {
 
 } // namespace
 
+Q_DECLARE_METATYPE(Respuesta)
+
 class TestFrmTrabajo : public QObject {
     Q_OBJECT
 
@@ -75,7 +79,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&b.t));
         b.w("Tx_Trabajo")->setFocus();
         // Every box in order, top to bottom, confirmed by Enter; the lists
-        // chosen with the arrow keys.
+        // chosen with the arrow keys; Ctrl+S stores the job.
         const std::pair<const char*, const char*> pasos[] = {
             {"Tx_Trabajo", "J-100"},
             {"Tx_Esfera_D", "+3.5"},
@@ -104,10 +108,14 @@ private slots:
             QWidget* foco = QApplication::focusWidget();
             QVERIFY(foco);
             QCOMPARE(foco->objectName(), QString(caja));
-            if (texto)
+            if (texto) {
                 QTest::keyClicks(foco, texto);
-            else
+            } else {
+                // A focused list is framed in the highlight colour, not a hairline.
+                const QImage imagen = foco->grab().toImage();
+                QCOMPARE(imagen.pixelColor(1, imagen.height() / 2), foco->palette().color(QPalette::Highlight));
                 QTest::keyClick(foco, Qt::Key_Down);
+            }
             QTest::keyClick(foco, Qt::Key_Return);
             QVERIFY2(b.salida().isEmpty() || std::string_view(caja) == "Tx_Trabajo", qPrintable(b.salida()));
         }
@@ -118,6 +126,8 @@ private slots:
         // Base in is toward the nose: 0° for the right eye, 180° for the left.
         QCOMPARE(f.Texto(trabajos::Campo::BasePrisma, dcs::Lado::Izquierdo), std::string("180"));
         QVERIFY(b.t.contestacion() && b.t.contestacion()->Completa());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!f.Cambiado());
         // Stored and read back, the job is the same to the byte.
         trabajos::FormularioTrabajo copia;
         std::string avisos;
@@ -226,6 +236,53 @@ private slots:
         b.t.elegirArchivo = [fifo](const QString&, const QString&, bool) { return fifo; };
         QTest::mouseClick(b.w<QPushButton>("Command_CargarTrazado"), Qt::LeftButton);
         QVERIFY(b.salida().contains("trazo"));
+        // A bad radius is named at its line of the file, past the job's records.
+        const QString malo = b.dir.path() + "/malo.dcs";
+        std::ofstream(malo.toStdString()) << "JOB=T9\nDO=B\nTRCFMT=1;4;E;R;F\nR=2500;2500;2500;x\n";
+        b.t.CargarTrazado(malo.toStdString());
+        QVERIFY2(b.salida().contains("línea 4:"), qPrintable(b.salida()));
+    }
+
+    // A new number typed over unsaved changes asks first, as a stored one
+    // does: Sí stores them (replacing the stored job) and the figures go on
+    // as the new job, No lets them go, Cancelar keeps the job as it was.
+    void numeroNuevoSobreCambios_data()
+    {
+        QTest::addColumn<Respuesta>("respuesta");
+        QTest::addColumn<QString>("numero"); // in the box after the answer
+        QTest::addColumn<QString>("esfera"); // the right sphere on the screen
+        QTest::addColumn<QString>("guardada"); // the right sphere stored as J7
+        QTest::newRow("Sí") << Respuesta::Si << "J9"
+                            << "+6.00"
+                            << "SPH=6.00";
+        QTest::newRow("No") << Respuesta::No << "J9"
+                            << ""
+                            << "SPH=4.00";
+        QTest::newRow("Cancelar") << Respuesta::Cancelar << "J7"
+                                  << "+6.00"
+                                  << "SPH=4.00";
+    }
+    void numeroNuevoSobreCambios()
+    {
+        QFETCH(Respuesta, respuesta);
+        QFETCH(QString, numero);
+        QFETCH(QString, esfera);
+        QFETCH(QString, guardada);
+        Banco b;
+        b.teclear("Tx_Trabajo", "J7");
+        b.trabajoSencillo();
+        QVERIFY(b.t.Guardar());
+        b.teclear("Tx_Esfera_D", "6");
+        b.dlg.respuestas = {respuesta, Respuesta::Si};
+        b.teclear("Tx_Trabajo", "J9");
+        QVERIFY(b.dlg.cajas.at(0).texto.find("El trabajo J7 tiene cambios sin guardar") == 0);
+        QCOMPARE(b.w("Tx_Trabajo")->text(), numero);
+        QCOMPARE(b.w("Tx_Esfera_D")->text(), esfera);
+        BaseMateriales base(b.carpeta.Archivo(CarpetaDatos::kMateriales));
+        QVERIFY(!base.Preparar());
+        QString error;
+        const auto j7 = AlmacenTrabajos(base).Abrir("J7", error);
+        QVERIFY2(j7 && j7->pedido.contains(guardada), qPrintable(j7 ? j7->pedido : error));
     }
 
     // Stored, asked before overwriting, pulled up again by its number, and
