@@ -171,9 +171,7 @@ private slots:
         const QString prisma = QString::fromStdString(kPrisma);
         QTest::newRow("derecho, horizontal: 180° a la izquierda") << prisma << true << "0°"
                                                                   << "1.00 mm|2.20 mm|3.40 mm";
-        // As seen from the front: the top of a vertical cut on the left, the
-        // end of an oblique one that lies further left on the left. Along its
-        // own axis a cylinder keeps the plano sphere: only the wedge is there.
+        // Seen from the front; along its axis a cylinder adds nothing to the wedge.
         QTest::newRow("derecho, vertical: arriba a la izquierda")
             << QString::fromStdString(cambiar(kPrisma, "PRVA=90;180")) << true << "90°"
             << "arriba 3.40 mm|2.20 mm|abajo 1.00 mm";
