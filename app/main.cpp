@@ -15,7 +15,10 @@ namespace {
 
 constexpr std::string_view kAyuda =
     "Uso: vantora [--datos DIR] [--catalogo C] [--trabajo NUMERO]\n"
-    "Abre la ventana \"Diseño de lentes Vantoras\": diseña lentes oftálmicas positivas y las dibuja.\n"
+    "Diseña lentes oftálmicas para el laboratorio: recetas completas de los dos ojos (esfera, cilindro\n"
+    "y prisma, positivas y negativas) con sus reglas de espesor, los trabajos DCS y su almacén, y el\n"
+    "catálogo de materiales. Abre la ventana \"Diseño de lentes Vantoras\" (lentes esféricas positivas,\n"
+    "dibujadas y variadas en pantalla); Ctrl+T abre la ventana de trabajos y Ctrl+J un trabajo guardado.\n"
     "  --datos DIR    carpeta de datos (sin ella: $HOME/KORVEN/win, creada al empezar)\n"
     "  --catalogo C   Base de Datos de Materiales: un archivo o\n"
     "                 postgresql://[usuario[:contraseña]@][servidor][:puerto]/base\n"

@@ -10,9 +10,6 @@
 #include "ruta_legible.h"
 #include "vista_previa_orden.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-
 namespace {
 
 // The database engine takes file names as text: a folder whose name is not
@@ -66,8 +63,13 @@ Programa::Programa(const CarpetaDatos& carpeta, Dialogos& dialogos, std::optiona
     // own when it loads.
     m_orden = std::make_unique<ImpresionOrden>(m_estado, m_pantallaDiseno, *m_perfil, dialogos);
     AgregarImprimirOrden(m_diseno.get(), [this] {
-        if (const auto orden = m_orden->DelDiseno(QDateTime::currentDateTime()))
-            MostrarVistaPreviaOrden(m_diseno.get(), *orden);
+        auto orden = m_orden->DelDiseno(QDateTime::currentDateTime());
+        if (!orden)
+            return;
+        // A scanned job's ticket carries the job's own number.
+        if (!m_diseno->Trabajo().empty())
+            orden->numero = m_diseno->Trabajo();
+        MostrarVistaPreviaOrden(m_diseno.get(), *orden);
     });
     AgregarAbrirTrabajo(m_diseno.get(), [this](const QString& numero) { abrirTrabajo(numero); });
     AgregarVentanaTrabajo(m_diseno.get(), [this] { AbrirVentanaTrabajo(); });
@@ -151,26 +153,5 @@ void Programa::abrirTrabajo(const QString& numero)
         AbrirVentanaTrabajo(numero);
         return;
     }
-    // The eye goes in as the optician would type it: each box's own rules
-    // judge the value, then the design is calculated.
-    Frm_Vantora& frm = *m_diseno;
-    if (!ojo->material.empty()) {
-        auto* combo = frm.findChild<QComboBox*>("Combo_Materiales");
-        const int indice = combo->findText(QString::fromStdString(ojo->material), Qt::MatchFixedString);
-        if (indice >= 0) {
-            combo->setCurrentIndex(indice);
-            frm.Combo_Materiales_KeyPress(13);
-        }
-    }
-    const auto poner = [&](const char* caja, std::optional<double> valor, void (Frm_Vantora::*tecla)(int)) {
-        if (!valor)
-            return;
-        frm.findChild<QLineEdit*>(caja)->setText(QString::number(*valor, 'f', 2));
-        (frm.*tecla)(13);
-    };
-    poner("Tx_PoderVertice", ojo->esfera, &Frm_Vantora::Tx_PoderVertice_KeyPress);
-    poner("Tx_BaseCrown", ojo->base, &Frm_Vantora::Tx_BaseCrown_KeyPress);
-    poner("Tx_DiametroInicial", ojo->diametro, &Frm_Vantora::Tx_DiametroInicial_KeyPress);
-    poner("Tx_EspesorBorde", ojo->borde, &Frm_Vantora::Tx_EspesorBorde_KeyPress);
-    frm.Command_Calcular_Click();
+    m_diseno->CargarTrabajo(n, *ojo);
 }

@@ -249,11 +249,42 @@ void Frm_Vantora::Limpiar_Cmd_Click()
 
 void Frm_Vantora::Limpiar_Cmd_KeyPress(int)
 {
+    m_trabajo.clear();
     for (std::string_view caja :
          {ctl::Tx_BaseCrown, ctl::Tx_EspesorBorde, ctl::Tx_EspesorCentral, ctl::Tx_PoderVertice,
           ctl::Tx_DiametroInicial, ctl::Tx_PcurvaExt, ctl::Tx_RadioIndice, ctl::Tx_PcurvaInt, ctl::Tx_Radio1523})
         m_pantalla.PonerTexto(caja, "");
     m_pantalla.Enfocar(ctl::Tx_BaseCrown);
+}
+
+void Frm_Vantora::CargarTrabajo(const std::string& numero, const trabajos::OjoDeDiseno& ojo)
+{
+    // Nothing of the design before survives: the boxes, the centre
+    // thickness shown once, a material chosen in the materials window.
+    Limpiar_Cmd_Click();
+    m_trabajo = numero;
+    auto* lista = static_cast<QComboBox*>(control(ctl::Combo_Materiales));
+    lista->setCurrentIndex(ojo.material.empty() ? -1 : lista->findText(Q(ojo.material), Qt::MatchFixedString));
+    // Every box confirmed with Enter in the form's order, so that the design
+    // state holds what the boxes show, an empty box included.
+    const auto poner = [this](std::string_view caja, std::optional<double> valor, void (Frm_Vantora::*tecla)(int)) {
+        m_pantalla.PonerTexto(caja, valor ? QString::number(*valor, 'f', 2).toStdString() : std::string());
+        (this->*tecla)(13);
+    };
+    poner(ctl::Tx_BaseCrown, ojo.base, &Frm_Vantora::Tx_BaseCrown_KeyPress);
+    Combo_Materiales_KeyPress(13);
+    poner(ctl::Tx_EspesorBorde, ojo.borde, &Frm_Vantora::Tx_EspesorBorde_KeyPress);
+    poner(ctl::Tx_PoderVertice, ojo.esfera, &Frm_Vantora::Tx_PoderVertice_KeyPress);
+    poner(ctl::Tx_DiametroInicial, ojo.diametro, &Frm_Vantora::Tx_DiametroInicial_KeyPress);
+    // The calculation would take the material or the diameter of the design
+    // before: the optician gives them first.
+    if (lista->currentText().isEmpty()) {
+        Combo_Materiales_KeyPress(13);
+        return;
+    }
+    if (!ojo.diametro)
+        return;
+    Command_Calcular_Click();
 }
 
 // --- Input boxes ------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "estado_diseno.h"
 #include "motor.h"
 #include "pantalla_widgets.h"
+#include "responder_trabajo.h"
 
 #include <QHash>
 #include <QWidget>
@@ -33,6 +34,15 @@ public:
     void AntesDeTerminar(std::function<bool()> puede) { m_puedeTerminar = std::move(puede); }
 
     void Form_Load();
+
+    // A stored job scanned into the "Trabajo" box: its eye goes into the
+    // boxes as the optician would type it, each box the job does not give
+    // left empty, and the design is calculated as "Calcular" does. Without a
+    // diameter or a material of the list there is nothing to calculate: the
+    // box that lacks it says so and keeps the focus.
+    void CargarTrabajo(const std::string& numero, const trabajos::OjoDeDiseno& ojo);
+    // The number of the job the boxes hold; empty once "Limpiar" empties them.
+    const std::string& Trabajo() const { return m_trabajo; }
 
     void Tx_PoderVertice_KeyPress(int KeyAscii);
     void Tx_PoderVertice_DblClick();
@@ -103,4 +113,5 @@ private:
     std::function<void()> m_terminar;
     std::function<bool()> m_puedeTerminar;
     bool m_saliendo = false;
+    std::string m_trabajo;
 };

@@ -42,11 +42,24 @@ QIcon iconoFoto()
     return QIcon(imagen);
 }
 
-// A scroll bar whose held arrow can be let go from outside.
+// A scroll bar whose held arrow can be let go from outside, framed in the
+// highlight colour while it has the focus: the style marks a focused bar not
+// at all, and the arrow keys move it.
 class Barra : public QScrollBar {
 public:
     using QScrollBar::QScrollBar;
     void DetenerRepeticion() { setRepeatAction(SliderNoAction); }
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        QScrollBar::paintEvent(e);
+        if (!hasFocus())
+            return;
+        QPainter p(this);
+        p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
 };
 
 } // namespace
@@ -270,17 +283,6 @@ void Frm_DibujaVantoras::construir()
     };
     linea("SalidaTxt", Twips(45, 3060, 3525, 825), QColor(255, 128, 255));
     linea("SalidaTxt2", Twips(30, 3915, 3525, 420), QColor(128, 255, 255));
-    QLineEdit* texto1 = caja(this, "Text1", Twips(1215, 4455, 2175, 420), kFondo, Qt::white);
-    texto1->setFrame(false);
-    // The back face's radius in the drawing's units, named while it shows;
-    // the box moves right as far as its label needs.
-    QLabel* radio = etiqueta(this, "Label_RadioPosterior", "Radio posterior:", Twips(45, 4455, 1140, 420), Qt::white);
-    radio->resize(radio->sizeHint().width(), radio->height());
-    texto1->move(std::max(texto1->x(), radio->geometry().right() + 4), texto1->y());
-    radio->hide();
-    connect(texto1, &QLineEdit::textChanged, radio,
-            [radio](const QString& t) { radio->setVisible(!t.trimmed().isEmpty()); });
-
     etiqueta(this, "Label_DiseñoDinamico", "Diseño Dinámico", Twips(4230, 90, 1800, 255), QColor(255, 255, 0));
     const QString tipEspesor = QStringLiteral("Indica el espesor de la lente en la posición actual del cursor.");
     const QString tipDiametro = QStringLiteral(
@@ -298,8 +300,36 @@ void Frm_DibujaVantoras::construir()
         ->setToolTip(tipDiametro);
     caja(this, "Text_DiametroDinamico", Twips(7770, 420, 480, 315), Qt::white, QColor(0, 0, 255))
         ->setToolTip(tipDiametro);
-    aLaDerecha(etiqueta(this, "Label10", "Espesor en el cursor:", Twips(5640, 4530, 2070, 255)))->setToolTip(tipPlaca);
+    QLabel* lectura = aLaDerecha(etiqueta(this, "Label10", "Espesor en el cursor:", Twips(5640, 4530, 2070, 255)));
+    lectura->setToolTip(tipPlaca);
     caja(this, "Text2", Twips(7770, 4410, 480, 315), Qt::white)->setToolTip(tipPlaca);
+
+    QLineEdit* texto1 = caja(this, "Text1", Twips(1215, 4455, 2175, 420), kFondo, Qt::white);
+    texto1->setFrame(false);
+    // The back face's radius in the drawing's units, named while it shows;
+    // the box moves right as far as its label needs. Beside it, when the row
+    // has room before the readout at its right end, the radius in millimetres.
+    QLabel* dibujo = etiqueta(this, "Label_RadioDibujo", "Radio en el dibujo:", Twips(45, 4455, 1140, 420), Qt::white);
+    dibujo->resize(dibujo->sizeHint().width(), dibujo->height());
+    texto1->move(std::max(texto1->x(), dibujo->geometry().right() + 4), texto1->y());
+    QLabel* real = etiqueta(this, "Label_RadioReal", "Radio real:", texto1->geometry(), Qt::white);
+    real->resize(real->sizeHint().width(), real->height());
+    const QString cifra = QStringLiteral("00,000.00 mm");
+    QLineEdit* milimetros = caja(this, Perfil::kRadioPosterior.data(), texto1->geometry(), kFondo, Qt::white);
+    milimetros->setFrame(false);
+    milimetros->resize(milimetros->fontMetrics().horizontalAdvance(cifra) + 8, texto1->height());
+    const int libre = lectura->geometry().right() - lectura->fontMetrics().horizontalAdvance(lectura->text());
+    real->move(texto1->geometry().right() + 6, texto1->y());
+    milimetros->move(real->geometry().right() + 4, texto1->y());
+    const bool cabe = milimetros->geometry().right() < libre - 4;
+    for (QWidget* w : {static_cast<QWidget*>(dibujo), static_cast<QWidget*>(real), static_cast<QWidget*>(milimetros)})
+        w->hide();
+    connect(texto1, &QLineEdit::textChanged, this, [dibujo, real, milimetros, cabe](const QString& t) {
+        const bool hay = !t.trimmed().isEmpty();
+        dibujo->setVisible(hay);
+        real->setVisible(hay && cabe);
+        milimetros->setVisible(hay && cabe);
+    });
 }
 
 void Frm_DibujaVantoras::Form_Load()

@@ -181,8 +181,9 @@ void ModificacionDiseno::HScroll_ModificoDiametro_Change()
         resolverLente(d);
         redibujar(e.IndiceMaterial, e.DiametroModificado);
     }
-    // A new diameter releases a base curve locked as too steep.
-    m_graficos.PonerMaximo(ctlg::HScroll_ModificoBase, 2000);
+    // A new diameter releases a base curve locked as too steep, up to the
+    // bar's own 25 D: no blank is made steeper.
+    m_graficos.PonerMaximo(ctlg::HScroll_ModificoBase, 200);
 }
 
 void ModificacionDiseno::HScroll_ModificoIndice_Change()

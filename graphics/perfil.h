@@ -18,6 +18,10 @@
 // drawing that cannot be made sends the user back to the design window.
 class Perfil {
 public:
+    // The box beside Text1 that gives the varied design's back radius in
+    // millimetres: Text1 gives it in the drawing's units.
+    static constexpr std::string_view kRadioPosterior = "Text_RadioPosterior";
+
     Perfil(EstadoDiseno& estado, Lienzo& lienzo, Pantalla& frmGraficos, Pantalla& frmVantora, Dialogos& dialogos,
            const CarpetaDatos& carpeta);
 

@@ -61,6 +61,8 @@ bool Perfil::RedibujarPerfil(Numero& PoderExterno, Numero& PoderInterno, Numero&
         }
         const double peso = Finito(Densidad * (s.V1 + s.V2 + e * (D / 2.0) * (D / 2.0) * kPiDisco) / 1000.0);
         m_graficos.PonerTexto(ctlg::Text1, TextoPlano(z.r2));
+        // A flat back is drawn with a radius of its own, which no tool has.
+        m_graficos.PonerTexto(kRadioPosterior, PoderInterno == 0.0 ? std::string("plano") : FormatoMiles(s.R2) + " mm");
 
         const std::string textoPeso = FormatoMiles(peso);
         const std::string textoEspesor = FormatoMiles(t);

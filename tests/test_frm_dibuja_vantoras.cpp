@@ -10,6 +10,7 @@
 #include "registro_diseno.h"
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -107,7 +108,10 @@ private slots:
         QTest::qWait(800);
         QCOMPARE(barra->value(), 72);
         QVERIFY(abiertas >= 1 && abiertas <= 3);
-        barra->setFocus();
+        b.g().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&b.g()));
+        barra->setFocus(); // and framed in the highlight colour
+        QCOMPARE(barra->grab().toImage().pixelColor(1, 8), barra->palette().color(QPalette::Highlight));
         QTest::keyClick(barra, Qt::Key_Right);
         QTest::keyClick(barra, Qt::Key_PageUp);
         QVERIFY(barra->value() > 72);
@@ -181,7 +185,7 @@ private slots:
     // The front sphere's whole diameter (174 mm at base 6 in Crown) cannot
     // be cut: the bar stops there; one millimetre less draws. With 70 mm
     // chosen, a front radius of at most 35.5 mm locks the base bar where it
-    // is and draws nothing; the next diameter releases it.
+    // is and draws nothing; the next diameter releases it up to 25 D.
     void limites()
     {
         Banco b;
@@ -202,7 +206,7 @@ private slots:
         QCOMPARE(b.barra("HScroll_ModificoBase")->maximum(), 118);
         QCOMPARE(b.texto("Tx_CurvaBase_Peso"), peso);
         b.barra("HScroll_ModificoDiametro")->setValue(69);
-        QCOMPARE(b.barra("HScroll_ModificoBase")->maximum(), 2000);
+        QCOMPARE(b.barra("HScroll_ModificoBase")->maximum(), 200);
     }
 
     // "Memoria" decides at which diameter a base step draws, solves and
@@ -226,6 +230,8 @@ private slots:
         b.barra("HScroll_ModificoBase")->setValue(50);
         QCOMPARE(b.texto("Tx_CurvaBase_Diametro"), diametro);
         QCOMPARE(b.texto("Tx_CurvaBase_EspesorCentral"), espesor);
+        QCOMPARE(b.g().findChild<QLabel*>("Label_RadioDibujo")->text(), QString("Radio en el dibujo:"));
+        QVERIFY(b.visible("Text_RadioPosterior") && b.texto("Text_RadioPosterior").endsWith(" mm"));
     }
 
     // A recovery on the graphics window leaves the design window's figures

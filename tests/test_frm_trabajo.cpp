@@ -75,7 +75,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&b.t));
         b.w("Tx_Trabajo")->setFocus();
         // Every box in order, top to bottom, confirmed by Enter; the lists
-        // chosen with the arrow keys.
+        // chosen with the arrow keys; Ctrl+S stores the job.
         const std::pair<const char*, const char*> pasos[] = {
             {"Tx_Trabajo", "J-100"},
             {"Tx_Esfera_D", "+3.5"},
@@ -104,6 +104,8 @@ private slots:
             QWidget* foco = QApplication::focusWidget();
             QVERIFY(foco);
             QCOMPARE(foco->objectName(), QString(caja));
+            if (!texto) // a focused list is framed in the highlight colour, not a hairline
+                QCOMPARE(foco->grab().toImage().pixelColor(1, 10), foco->palette().color(QPalette::Highlight));
             if (texto)
                 QTest::keyClicks(foco, texto);
             else
@@ -118,6 +120,8 @@ private slots:
         // Base in is toward the nose: 0° for the right eye, 180° for the left.
         QCOMPARE(f.Texto(trabajos::Campo::BasePrisma, dcs::Lado::Izquierdo), std::string("180"));
         QVERIFY(b.t.contestacion() && b.t.contestacion()->Completa());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!f.Cambiado());
         // Stored and read back, the job is the same to the byte.
         trabajos::FormularioTrabajo copia;
         std::string avisos;
@@ -226,6 +230,26 @@ private slots:
         b.t.elegirArchivo = [fifo](const QString&, const QString&, bool) { return fifo; };
         QTest::mouseClick(b.w<QPushButton>("Command_CargarTrazado"), Qt::LeftButton);
         QVERIFY(b.salida().contains("trazo"));
+        // A bad radius is named at its line of the file, past the job's records.
+        std::ofstream((b.dir.path() + "/malo.dcs").toStdString()) << "JOB=T9\nDO=B\nTRCFMT=1;4;E;R;F\nR=25;25;25;x\n";
+        b.t.CargarTrazado((b.dir.path() + "/malo.dcs").toStdString());
+        QVERIFY2(b.salida().contains("línea 4:"), qPrintable(b.salida()));
+    }
+
+    // A new number over unsaved changes asks as a stored one does:
+    // Cancelar keeps the job as it was, No lets its changes go.
+    void numeroNuevoSobreCambios()
+    {
+        Banco b;
+        b.teclear("Tx_Trabajo", "J7");
+        b.trabajoSencillo();
+        b.dlg.respuestas = {Respuesta::Cancelar, Respuesta::No};
+        for (const QString numero : {"J7", "J9"}) {
+            b.teclear("Tx_Trabajo", "J9");
+            QCOMPARE(b.w("Tx_Trabajo")->text(), numero);
+            QCOMPARE(b.w("Tx_Esfera_D")->text(), QString(numero == "J7" ? "+4.00" : ""));
+        }
+        QCOMPARE(b.dlg.cajas.size(), 2u);
     }
 
     // Stored, asked before overwriting, pulled up again by its number, and

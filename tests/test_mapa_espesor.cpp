@@ -171,8 +171,14 @@ private slots:
         const QString prisma = QString::fromStdString(kPrisma);
         QTest::newRow("derecho, horizontal: 180° a la izquierda") << prisma << true << "0°"
                                                                   << "1.00 mm|2.20 mm|3.40 mm";
-        QTest::newRow("derecho, vertical: parejo") << prisma << true << "90°"
-                                                   << "2.20 mm|2.20 mm|2.20 mm";
+        // Seen from the front; along its axis a cylinder adds nothing to the wedge.
+        QTest::newRow("derecho, vertical: arriba a la izquierda")
+            << QString::fromStdString(cambiar(kPrisma, "PRVA=90;180")) << true << "90°"
+            << "arriba 3.40 mm|2.20 mm|abajo 1.00 mm";
+        QTest::newRow("derecho, eje 150° con la base a 150°")
+            << QString::fromStdString(cambiar(kPrisma, "PRVA=150;180") + "CYL=-1.00;-1.00\r\nAX=150;150\r\n") << true
+            << "Eje 150°"
+            << "3.40 mm|2.20 mm|1.00 mm";
         QTest::newRow("izquierdo, horizontal") << prisma << false << "0°"
                                                << "3.40 mm|2.20 mm|1.00 mm";
         QTest::newRow("eje del cilindro") << prisma + "CYL=-1.00;-1.00\r\nAX=30;30\r\n"
@@ -219,6 +225,7 @@ private slots:
         QTest::addColumn<QString>("trabajo");
         QTest::newRow("ambos ojos") << QString::fromStdString(kPrisma);
         QTest::newRow("cilindro oblicuo") << QString::fromStdString(kPrisma + "CYL=-2.00;-1.25\r\nAX=30;165\r\n");
+        QTest::newRow("cortes verticales") << QString::fromStdString(kPrisma + "CYL=-2.00;-1.25\r\nAX=90;180\r\n");
         QTest::newRow("centro óptico junto al borde")
             << QString::fromStdString(kPrisma + "HBOX=50;50\r\nVBOX=30;30\r\nDBL=18\r\nIPD=26;26\r\nOCHT=5;5\r\n");
         QTest::newRow("solo el derecho") << QString::fromStdString(cambiar(kPrisma, "DO=R"));

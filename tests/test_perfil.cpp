@@ -262,16 +262,18 @@ private slots:
     }
 
     // The varied design: one colour, always filled from (279, 162), eight
-    // boxes, the radius of the back in Text1, and its own power floors.
+    // boxes, the radius of the back in Text1 (drawing units) and beside it in
+    // millimetres (0.5 / 1.840 D), and its own power floors.
     void redibujo()
     {
         Banco b;
         QVERIFY(b.redibujar(5.736, -1.840, 4.664, 65));
         QCOMPARE(b.graficos.escrituras,
-                 (std::vector<std::string>{
-                     "Text1: 407.608695652174", "Tx_CurvaBase_Peso: 11.10", "Tx_CurvaBase_EspesorCentral: 4.66",
-                     "Tx_CurvaBase_Diametro: 65", "Tx_Diametro_Peso: 11.10", "Tx_Diametro_EspesorCentral: 4.66",
-                     "Tx_Indice_Peso: 11.10", "Tx_Indice_EspesorCentral: 4.66", "Tx_Indice_Diametro: 65"}));
+                 (std::vector<std::string>{"Text1: 407.608695652174", "Text_RadioPosterior: 271.74 mm",
+                                           "Tx_CurvaBase_Peso: 11.10", "Tx_CurvaBase_EspesorCentral: 4.66",
+                                           "Tx_CurvaBase_Diametro: 65", "Tx_Diametro_Peso: 11.10",
+                                           "Tx_Diametro_EspesorCentral: 4.66", "Tx_Indice_Peso: 11.10",
+                                           "Tx_Indice_EspesorCentral: 4.66", "Tx_Indice_Diametro: 65"}));
         QCOMPARE(b.grabador.rellenos.size(), 1u);
         QVERIFY(cerca(b.e.CotaDinamica, 150 + 0.5 / 5.736 * 1000 * 1.5));
         QVERIFY(!b.graficos.Visible("Text2") && b.graficos.Visible("Text_EspDinamico"));

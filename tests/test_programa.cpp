@@ -21,15 +21,18 @@ class TestPrograma : public QObject {
 
 private slots:
     // A number scanned into the "Trabajo" box (digits, then Enter) brings a
-    // stored job's first plus-sphere eye into the design window, calculated:
-    // Trivex +4.00 on a 6 D base, 60 mm, 1 mm edge is 4.446 mm by hand.
+    // stored job's first plus-sphere eye into the design window, calculated
+    // anew after another job, its ticket numbered: Trivex +4.00 on a 6 D base,
+    // 60 mm, 1 mm edge is 4.446 mm by hand; CR-39 +3.50, 6 D, 65 mm, 1 mm 4.811.
     void trabajoEscaneado_data()
     {
-        QTest::addColumn<QString>("numero");
+        QTest::addColumn<QString>("numero"); // the jobs scanned, one after the other
         QTest::addColumn<QStringList>("esperado"); // the centre thickness shown, then what the one box says
         QTest::newRow("el ojo izquierdo, el primero de esfera positiva") << "77" << QStringList{"4.45"};
         QTest::newRow("sólo ojos con cilindro: la ventana de trabajos") << "78" << QStringList{""};
         QTest::newRow("número no guardado") << "79" << QStringList{"", "El trabajo 79 no está guardado."};
+        QTest::newRow("tras otro trabajo") << "80 81" << QStringList{"4.81"};
+        QTest::newRow("sin diámetro: no calcula") << "80 82" << QStringList{""};
     }
     void trabajoEscaneado()
     {
@@ -41,17 +44,28 @@ private slots:
         AlmacenTrabajos almacen(base);
         QVERIFY(!almacen.Preparar());
         QString error;
-        for (const auto& [n, pedido] : {std::pair{"77", "JOB=77\nSPH=-1.00;4.00\nLMATTYPE=?;Trivex\nFRNT=?;6\n"
-                                                        "FED=?;60\nMINEDG=?;1\n"},
-                                        {"78", "JOB=78\nSPH=2.00;2.00\nCYL=-1;-1\nAX=90;90\n"}})
+        for (const auto& [n, pedido] :
+             {std::pair{"77", "JOB=77\nSPH=-1.00;4.00\nLMATTYPE=?;Trivex\nFRNT=?;6\n"
+                              "FED=?;60\nMINEDG=?;1\n"},
+              {"78", "JOB=78\nSPH=2.00;2.00\nCYL=-1;-1\nAX=90;90\n"},
+              {"80", "JOB=80\nSPH=5.00;?\nLMATTYPE=Policarb;?\nFED=70;?\n"},
+              {"81", "JOB=81\nSPH=3.50;?\nLMATTYPE=CR-39;?\nFRNT=6;?\nFED=65;?\nMINEDG=1;?\n"},
+              {"82", "JOB=82\nSPH=3.50;?\nLMATTYPE=CR-39;?\n"}})
             QCOMPARE(almacen.Guardar({n, pedido, "", "", "", "", "", ""}, false, error),
                      AlmacenTrabajos::Guardado::Nuevo);
         QVERIFY(QTest::qWaitForWindowExposed(&b.frm));
-        QTest::keyClick(&b.frm, Qt::Key_J, Qt::ControlModifier);
         auto* caja = b.frm.findChild<QLineEdit*>("Tx_Trabajo");
-        QVERIFY(caja && caja->isVisible());
-        QTest::keyClicks(caja, numero + "\r");
+        for (const QString& n : numero.split(' ')) {
+            QTest::keyClick(&b.frm, Qt::Key_J, Qt::ControlModifier);
+            QVERIFY(caja && caja->isVisible());
+            QTest::keyClicks(caja, n + "\r");
+        }
         QCOMPARE(b.frm.findChild<QLineEdit*>("Tx_EspesorCentral")->text(), esperado[0]);
+        if (!esperado[0].isEmpty()) {
+            QTest::keyClick(&b.frm, Qt::Key_P, Qt::ControlModifier);
+            auto* vista = b.frm.findChild<QWidget*>("VistaPreviaOrden");
+            QVERIFY(vista && vista->windowTitle() == "Orden de trabajo " + numero.split(' ').back());
+        }
         QCOMPARE(b.dlg.cajas.size(), size_t(esperado.size() - 1));
         if (esperado.size() > 1)
             QVERIFY(QString::fromStdString(b.dlg.cajas[0].texto).contains(esperado[1]));

@@ -76,8 +76,9 @@ std::string escribir(double v, const Caja& k)
     return t;
 }
 
-// Only the trace's records, whatever else the file holds.
-std::string soloTrazado(std::string_view texto)
+// Only the trace's records, whatever else the file holds. Kept in their
+// lines, the other records left blank, a fault is named at the file's line.
+std::string soloTrazado(std::string_view texto, bool enSusLineas = false)
 {
     std::string salida;
     while (!texto.empty()) {
@@ -86,6 +87,8 @@ std::string soloTrazado(std::string_view texto)
         texto = fin == std::string_view::npos ? std::string_view() : texto.substr(fin + 1);
         if (linea.starts_with("TRCFMT=") || linea.starts_with("R="))
             salida.append(linea).push_back('\n');
+        else if (enSusLineas)
+            salida.push_back('\n');
     }
     return salida;
 }
@@ -236,7 +239,7 @@ std::optional<std::string> FormularioTrabajo::CargarTrazado(std::string_view tex
     if (trazado.empty())
         return "El archivo no contiene un trazado (registros TRCFMT y R).";
     std::string error;
-    const auto trazos = dcs::LeerTrazos(trazado, error);
+    const auto trazos = dcs::LeerTrazos(soloTrazado(texto, true), error);
     if (!trazos)
         return "El trazado no se puede usar: " + error;
     // The box of the traced side; a frame's two sides are mirror images.

@@ -77,6 +77,24 @@ QString figuras(const trabajos::OjoResuelto& o)
     return t;
 }
 
+// A list that shows plainly when it has the focus: the style's own mark is a
+// hairline that the eye does not find among the boxes of a whole job.
+class Lista : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        QComboBox::paintEvent(e);
+        if (!hasFocus())
+            return;
+        QPainter p(this);
+        p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+};
+
 // The house's advice line: white on teal, as in the design window.
 const QString kEstiloConsejo = QStringLiteral("background-color: rgb(0,128,128); color: white; padding: 2px;");
 // A lens that could not be made: its reason stands out in yellow.
@@ -135,7 +153,7 @@ Frm_Trabajo::Frm_Trabajo(const BaseMateriales& base, Catalogo& catalogo, Dialogo
 
     auto* grupoLente = new QGroupBox(QStringLiteral("Lente"), this);
     auto* formaLente = new QFormLayout(grupoLente);
-    m_material = new QComboBox(grupoLente);
+    m_material = new Lista(grupoLente);
     m_material->setObjectName(QStringLiteral("Combo_Material"));
     for (const std::string& producto : m_catalogo.Productos())
         m_material->addItem(Q(producto));
@@ -144,12 +162,12 @@ Frm_Trabajo::Frm_Trabajo(const BaseMateriales& base, Catalogo& catalogo, Dialogo
     QLineEdit* curva = caja(QStringLiteral("Tx_CurvaBase"), Campo::Curva, Lado::Derecho);
     curva->setPlaceholderText(QStringLiteral("vacía: sugerida"));
     formaLente->addRow(QStringLiteral("Curva base"), curva);
-    m_montura = new QComboBox(grupoLente);
+    m_montura = new Lista(grupoLente);
     m_montura->setObjectName(QStringLiteral("Combo_Montura"));
     for (const auto m : trabajos::FormularioTrabajo::kMonturas)
         m_montura->addItem(QString::fromUtf8(m.data(), static_cast<qsizetype>(m.size())));
     formaLente->addRow(QStringLiteral("Montura"), m_montura);
-    m_seguridad = new QComboBox(grupoLente);
+    m_seguridad = new Lista(grupoLente);
     m_seguridad->setObjectName(QStringLiteral("Combo_Seguridad"));
     for (const auto s : trabajos::FormularioTrabajo::kSeguridades)
         m_seguridad->addItem(QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())));
@@ -256,12 +274,24 @@ Frm_Trabajo::Frm_Trabajo(const BaseMateriales& base, Catalogo& catalogo, Dialogo
     connect(m_vista, &VistaEspesor::LecturaCambiada, m_lectura, &QLabel::setText);
 
     AgregarImprimirOrden(this, [this] { Imprimir(); });
+    auto* guardar = new QAction(QStringLiteral("Guardar trabajo"), this);
+    guardar->setObjectName(QStringLiteral("GuardarTrabajo"));
+    guardar->setShortcut(QKeySequence::Save);
+    guardar->setShortcutContext(Qt::WindowShortcut);
+    connect(guardar, &QAction::triggered, this, [this] { Guardar(); });
+    addAction(guardar);
     m_numero->setFocus();
     mostrarCampos();
     calcular();
 }
 
-Frm_Trabajo::~Frm_Trabajo() = default;
+Frm_Trabajo::~Frm_Trabajo()
+{
+    // The window closes as it is destroyed and its focused box loses the
+    // focus after these members are gone: nothing of it may reach them.
+    for (QObject* hijo : findChildren<QObject*>())
+        hijo->disconnect(this);
+}
 
 QLineEdit* Frm_Trabajo::caja(const QString& nombre, Campo c, Lado lado)
 {
@@ -437,7 +467,13 @@ void Frm_Trabajo::AbrirTrabajo(const QString& numero)
         return;
     }
     if (!guardado) {
-        // A number not stored yet names the job on the screen.
+        // A number not stored yet names the job on the screen; the changes
+        // of the job it follows are not let go unasked.
+        if (!m_formulario.Numero().empty() && m_formulario.Numero() != n &&
+            !preguntarSiGuardar(QStringLiteral("pasar al trabajo nuevo ") + Q(n))) {
+            mostrarCampos();
+            return;
+        }
         m_formulario.Confirmar(Campo::Numero, Lado::Derecho, n);
         aconsejar(QStringLiteral("Trabajo nuevo ") + Q(n) + QStringLiteral(": aún no está guardado."));
         mostrarCampos();

@@ -184,7 +184,9 @@ void MapaEspesor::medir(Ojo& ojo, const trabajos::OjoResuelto& resuelto)
     const double angulos[2] = {eje, std::fmod(eje + 90.0, 180.0)};
     for (int j = 0; j < 2; ++j) {
         Seccion& s = ojo.secciones[j];
-        s.angulo = angulos[j];
+        // Drawn as seen from the front: the end that lies further left on
+        // the lens is on the left, and a vertical cut runs top to bottom.
+        s.angulo = angulos[j] < 90.0 ? angulos[j] : angulos[j] - 180.0;
         s.titulo = QString::fromStdString(TextoPlano(j == 0 && cilindro ? r.eje : angulos[j])) + QStringLiteral("°");
         if (j == 0 && cilindro)
             s.titulo = QStringLiteral("Eje ") + s.titulo;
@@ -307,7 +309,8 @@ MapaEspesor::Disposicion MapaEspesor::disponer(const QRectF& area) const
     // In a picture too small for both, the lenses keep their place and the
     // sections, with three figures a row, give theirs up.
     if (zona > 0.45 * d.columna[0].height() ||
-        anchoColumna < 3 * fm.horizontalAdvance(QStringLiteral("00.00 mm")) + 24) {
+        anchoColumna < 3 * fm.horizontalAdvance(QStringLiteral("00.00 mm")) +
+                           fm.horizontalAdvance(QStringLiteral("arriba abajo ")) + 24) {
         zona = fila = 0;
         d.sinSecciones = true;
     }
@@ -485,11 +488,17 @@ std::vector<MapaEspesor::Rotulo> MapaEspesor::rotular(const Disposicion& d) cons
                 continue;
             const QRectF perfil = lugarPerfil(d, i, j);
             const double y = fila.bottom() - alto;
-            const QRectF izquierda =
-                ajustado(mm(s.dorso.front() - s.frente.front()), {perfil.left(), y}, Qt::AlignLeft);
-            const QRectF derecha = ajustado(mm(s.dorso.back() - s.frente.back()), {perfil.right(), y}, Qt::AlignRight);
-            texto(mm(s.dorso.front() - s.frente.front()), izquierda, Qt::AlignLeft | Qt::AlignVCenter);
-            texto(mm(s.dorso.back() - s.frente.back()), derecha, Qt::AlignRight | Qt::AlignVCenter);
+            // A vertical cut's ends cannot be told apart by their place on
+            // the line: they are named.
+            const bool vertical = s.angulo == -90.0;
+            const QString primera =
+                (vertical ? QStringLiteral("arriba ") : QString()) + mm(s.dorso.front() - s.frente.front());
+            const QString ultima =
+                (vertical ? QStringLiteral("abajo ") : QString()) + mm(s.dorso.back() - s.frente.back());
+            const QRectF izquierda = ajustado(primera, {perfil.left(), y}, Qt::AlignLeft);
+            const QRectF derecha = ajustado(ultima, {perfil.right(), y}, Qt::AlignRight);
+            texto(primera, izquierda, Qt::AlignLeft | Qt::AlignVCenter);
+            texto(ultima, derecha, Qt::AlignRight | Qt::AlignVCenter);
             // The centre's figure under the optical centre, or on the title
             // line when the ends leave it no room.
             QRectF centro;
