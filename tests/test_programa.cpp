@@ -44,7 +44,7 @@ private slots:
         for (const auto& [n, pedido] : {std::pair{"77", "JOB=77\nSPH=-1.00;4.00\nLMATTYPE=?;Trivex\nFRNT=?;6\n"
                                                         "FED=?;60\nMINEDG=?;1\n"},
                                         {"78", "JOB=78\nSPH=2.00;2.00\nCYL=-1;-1\nAX=90;90\n"}})
-            QCOMPARE(almacen.Guardar({n, pedido, "", "", "", "", "", ""}, false, error),
+            QCOMPARE(almacen.Guardar({n, pedido, "", "", "", "", "", "", dcs::kFormatoAnterior}, false, error),
                      AlmacenTrabajos::Guardado::Nuevo);
         QVERIFY(QTest::qWaitForWindowExposed(&b.frm));
         QTest::keyClick(&b.frm, Qt::Key_J, Qt::ControlModifier);
