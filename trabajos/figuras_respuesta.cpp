@@ -15,13 +15,15 @@ double grados(double angulo, int vuelta) { return static_cast<double>(std::lroun
 
 // The edge point the solve reported, found again for its distance from the
 // optical centre: the one of that thickness nearest to that angle.
-double radioDe(const OjoResuelto& ojo, const lente::LenteTorica& lente, double espesor, double angulo)
+double radioDe(const std::vector<lente::Punto>& borde, const std::vector<double>& espesores, double espesor,
+               double angulo)
 {
     double radio = 0, mejor = INFINITY;
-    for (const lente::Punto& p : ojo.borde) {
+    for (std::size_t i = 0; i < borde.size(); ++i) {
+        const lente::Punto& p = borde[i];
         const double diferencia =
             std::abs(std::remainder(std::atan2(p.y, p.x) * 180.0 / std::numbers::pi - angulo, 360.0)) +
-            1e6 * std::abs(lente.Espesor(p) - espesor);
+            1e6 * std::abs(espesores[i] - espesor);
         if (diferencia < mejor) {
             mejor = diferencia;
             radio = std::hypot(p.x, p.y);
@@ -71,8 +73,12 @@ FigurasOjo FigurasDe(const OjoResuelto& ojo)
     f.thka = grados(r.anguloMaximo, 360);
     try {
         const lente::LenteTorica lente(ojo.lente, r.espesorCentral);
-        f.thnr = radioDe(ojo, lente, r.bordeMinimo, r.anguloMinimo);
-        f.thkr = radioDe(ojo, lente, r.bordeMaximo, r.anguloMaximo);
+        std::vector<double> espesores;
+        espesores.reserve(ojo.borde.size());
+        for (const lente::Punto& p : ojo.borde)
+            espesores.push_back(lente.Espesor(p));
+        f.thnr = radioDe(ojo.borde, espesores, r.bordeMinimo, r.anguloMinimo);
+        f.thkr = radioDe(ojo.borde, espesores, r.bordeMaximo, r.anguloMaximo);
     } catch (const numerico::Falla&) {
         f.thnr = f.thkr = NAN;
     }
