@@ -137,7 +137,7 @@ void Form1_BaseMateriales::crearControles()
     fabricacion->setTitle(QStringLiteral("Fabricación"));
     Etiqueta(fabricacion, "Label_EspesorMinimo", "Espesor central mínimo (mm):", Twips(120, 240, 2400, 255));
     m_Text_EspesorMinimo = Colocar<QLineEdit>(fabricacion, "Text_EspesorMinimo", Twips(2580, 210, 945, 315));
-    Etiqueta(fabricacion, "Label_CodigoDCS", "Clase en los trabajos (LMATTYPE):", Twips(120, 600, 2400, 255));
+    Etiqueta(fabricacion, "Label_CodigoDCS", "Clase DCS (LMATTYPE):", Twips(120, 600, 2400, 255));
     m_Combo_CodigoDCS = Colocar<QComboBox>(fabricacion, "Combo_CodigoDCS", Twips(2580, 570, 1995, 315));
     m_Combo_CodigoDCS->addItem(QStringLiteral("Sin clase"));
     for (const codigo_dcs::Clase& c : codigo_dcs::kClases)

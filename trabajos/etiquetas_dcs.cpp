@@ -143,7 +143,7 @@ std::string texto(double v, const Etiqueta& e)
 }
 
 // The value checked against its row; `falla` says why it was refused. An
-// answer Vantora wrote is read for its numbers, not judged again.
+// answer of the earlier release wrote angles with decimals.
 Valor comprobar(const Etiqueta& e, std::string_view campo, bool respuesta, Falla& falla)
 {
     Valor v{std::string(campo), std::nullopt, {}};
@@ -162,9 +162,7 @@ Valor comprobar(const Etiqueta& e, std::string_view campo, bool respuesta, Falla
     v.numero = numero(campo);
     if (!v.numero)
         rechazar(Estado::Formato, citar(campo) + " no es un número");
-    else if (respuesta)
-        return v;
-    else if (e.clase == Entero && *v.numero != std::floor(*v.numero))
+    else if (e.clase == Entero && *v.numero != std::floor(*v.numero) && !respuesta)
         rechazar(Estado::Formato, citar(campo) + " no es un número entero");
     else if (*v.numero < e.minimo || *v.numero > e.maximo)
         rechazar(Estado::FueraDeRango,

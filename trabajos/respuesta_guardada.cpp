@@ -127,8 +127,10 @@ FigurasOjo actual(const dcs::Pedido& pedido, const dcs::Pedido& r, Lado lado)
             continue;
         if (campos[3] == "W")
             f.avisos.emplace_back(campos[2]);
-        else if (!f.error.Hay())
-            f.error = falla(static_cast<Estado>(static_cast<int>(leerNumero(campos[1]).value_or(3))), campos[2]);
+        else if (!f.error.Hay()) {
+            const double codigo = leerNumero(campos[1]).value_or(3);
+            f.error = falla(static_cast<Estado>(codigo >= 1 && codigo <= 99 ? static_cast<int>(codigo) : 3), campos[2]);
+        }
     }
     const std::pair<std::string_view, std::optional<double>*> valores[] = {
         {"LIND", &f.lind},

@@ -322,9 +322,11 @@ void Frm_Trabajo::mostrarCampos()
             const int i = combo->findText(texto, Qt::MatchFixedString);
             combo->setCurrentIndex(i);
             if (i < 0 && !texto.isEmpty() && combo == m_material) {
-                // A stored job's material the catalogue no longer lists.
+                // A stored job's material the catalogue no longer lists, or
+                // its index alone: the box grows to show it whole.
                 combo->addItem(texto);
                 combo->setCurrentIndex(combo->count() - 1);
+                combo->setMinimumWidth(combo->sizeHint().width());
             }
         }
     }
