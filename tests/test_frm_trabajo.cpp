@@ -266,6 +266,35 @@ private slots:
                 nuevo.find("LIND=1.600;1.600") != std::string::npos);
     }
 
+    // A job the earlier release stored opens by its rules: ETYP one an eye,
+    // FRNT the house's 1.523 curve, the material by name; its figures are
+    // the stored answer's.
+    void trabajoAnterior()
+    {
+        Banco b;
+        const auto base = b.base();
+        QVERIFY(base && !AlmacenTrabajos(*base).Preparar());
+        TrabajoGuardado t{"V1",
+                          "JOB=V1\r\nDO=B\r\nSPH=4.00;3.00\r\nLMATTYPE=CR-39;CR-39\r\nFRNT=6.00;6.00\r\nETYP=3;3\r\n"
+                          "HBOX=50.00;50.00\r\nVBOX=40.00;40.00\r\n",
+                          "JOB=V1\r\nFRNT=6.000;6.000\r\nBACK=-1.87;-1.87;-2.85;-2.85\r\nCTHICK=3.911;3.302\r\n"
+                          "CTHNP=1.500;1.500\r\nCTHNA=0.00;0.00\r\nCTHKP=1.500;1.500\r\nCTHKA=0.00;0.00\r\n"
+                          "CRIB=55.00;55.00\r\n_PESO=9.10;8.20\r\nSTATUS=0;0\r\n",
+                          "CR-39",
+                          "",
+                          "",
+                          "",
+                          "respondido",
+                          dcs::kFormatoAnterior};
+        QString error;
+        QCOMPARE(AlmacenTrabajos(*base).Guardar(t, false, error), AlmacenTrabajos::Guardado::Nuevo);
+        b.teclear("Tx_Trabajo", "V1");
+        QCOMPARE(b.w("Tx_CurvaBase")->text(), QString("6.00"));
+        QCOMPARE(b.w<QComboBox>("Combo_Montura")->currentText(), QString("Ranurada"));
+        QCOMPARE(b.w<QComboBox>("Combo_Material")->currentText(), QString("CR-39"));
+        QVERIFY(b.resultado("D").contains("Espesor central: 3.91 mm") && b.resultado("I").contains("Peso: 8.2 g"));
+    }
+
     // A stored job whose material changed in the catalogue since opens with
     // its stored figures, and says so; a change solves it anew.
     void catalogoCambiado()
