@@ -111,9 +111,7 @@ private slots:
     {
         QTest::addColumn<QString>("archivo");
         QTest::addColumn<QStringList>("registros");
-        QTest::newRow("progresivo") << "R360_3.oma"
-                                    << QStringList{"STATUS=0", "LIND=1.498;1.498", "FRNT=5.460;5.460",
-                                                   "_PESO=5.64;6.36"};
+        QTest::newRow("progresivo") << "R360_3.oma" << QStringList{"STATUS=0", "LIND=1.498;1.498", "FRNT=5.460;5.460"};
         QTest::newRow("bloque de espesores")
             << "STHKFMT.oma"
             << QStringList{"STATUS=0",         "CTHICK=4.850;4.350",
@@ -124,7 +122,9 @@ private slots:
     {
         QFETCH(QString, archivo);
         QFETCH(QStringList, registros);
-        const QStringList respuesta = QString::fromStdString(responder(leer(qPrintable(archivo)))).split("\r\n");
+        const auto c = contestar(leer(qPrintable(archivo)));
+        QVERIFY(c && c->ojos[0].material == "CR-39" && c->ojos[1].material == "CR-39"); // LMATTYPE=1 at 1.498
+        const QStringList respuesta = QString::fromStdString(c->texto).split("\r\n");
         for (const QString& r : registros)
             QVERIFY2(respuesta.contains(r), qPrintable(r + "\n" + respuesta.join('\n')));
         for (const QString& r : respuesta)
