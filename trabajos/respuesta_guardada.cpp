@@ -178,8 +178,15 @@ OjoResuelto ojoDe(const dcs::Pedido& pedido, Lado lado, const FigurasOjo& f, std
     o.error = f.error;
     if (f.error.Hay())
         o.falla = f.error.Texto();
-    if (!f.cthick || f.error.Hay())
+    if (f.error.Hay())
         return o;
+    if (!f.cthick) {
+        if (o.pedido) {
+            o.error = {Estado::General, "CTHICK", "la respuesta guardada no tiene las cifras de esta lente"};
+            o.falla = "La respuesta guardada no tiene las cifras de esta lente";
+        }
+        return o;
+    }
     FallaOjo problema;
     const auto receta = RecetaDelPedido(pedido, lado, problema);
     const auto borde = BordeDelPedido(pedido, lado, problema);
