@@ -331,6 +331,14 @@ private slots:
         QVERIFY(b.t.contestacion()->Completa());
         QTest::mouseClick(b.w<QPushButton>("Command_QuitarTrazado"), Qt::LeftButton);
         QVERIFY(b.w("Tx_A")->isEnabled() && !b.w<QPushButton>("Command_QuitarTrazado")->isEnabled());
+        // A laboratory's whole job file: the thickness block before the
+        // trace is not taken for radii.
+        b.t.elegirArchivo = [](const QString&, const QString&, bool) {
+            return QStringLiteral(VANTORA_DATOS_TRABAJOS "/STHKFMT.oma");
+        };
+        QTest::mouseClick(b.w<QPushButton>("Command_CargarTrazado"), Qt::LeftButton);
+        QCOMPARE(b.w("Tx_A")->text(), QString("55.0")); // the file's HBOX is 54.96
+        QTest::mouseClick(b.w<QPushButton>("Command_QuitarTrazado"), Qt::LeftButton);
         // A pipe at the name is refused at once, not waited on.
         const QString fifo = b.dir.path() + "/trazo";
         QCOMPARE(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
