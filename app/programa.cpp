@@ -146,7 +146,7 @@ void Programa::abrirTrabajo(const QString& numero)
         return;
     }
     std::string motivo;
-    const auto pedido = dcs::Pedido::Leer(guardado->pedido.toStdString(), motivo);
+    const auto pedido = dcs::Pedido::Leer(guardado->pedido.toStdString(), motivo, {guardado->formato});
     const auto ojo = pedido ? trabajos::PrimerOjoEsferico(*pedido) : std::nullopt;
     if (!ojo) {
         // Cylinder, prism or minus: the job window makes it whole.

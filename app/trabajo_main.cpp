@@ -6,9 +6,8 @@
 #include "base_materiales.h"
 #include "carpeta_datos.h"
 #include "catalogo_ordenes.h"
-#include "catalogo_sql.h"
 #include "escritura_lote.h"
-#include "espesor_minimo.h"
+#include "materiales_catalogo.h"
 #include "opciones.h"
 #include "orden_trabajo_dcs.h"
 #include "responder_trabajo.h"
@@ -66,7 +65,7 @@ constexpr std::string_view kAyuda =
     "                    postgresql://[usuario[:contraseña]@][servidor][:puerto]/base\n"
     "Estado de salida: 0 todo respondido; 1 la respuesta no se pudo escribir; 2 opción no válida;\n"
     "3 el pedido no es un trabajo, el trabajo no está guardado o el catálogo no se puede usar;\n"
-    "4 algún ojo o trabajo falló (su STATUS dice la etiqueta y el motivo; en un lote, el resumen\n"
+    "4 algún ojo o trabajo falló (su XSTATUS dice la etiqueta y el motivo; en un lote, el resumen\n"
     "lo lista); 5 el trabajo ya está guardado y no se dio --reemplazar.\n";
 
 constexpr DefinicionOpcion kOpciones[] = {
@@ -86,20 +85,13 @@ public:
 
     std::optional<trabajos::MaterialTrabajo> Buscar(std::string_view nombre) override
     {
-        const auto guardado = m_vistos.find(std::string(nombre));
-        if (guardado != m_vistos.end())
-            return guardado->second;
-        if (!abrir())
-            return std::nullopt;
-        std::optional<trabajos::MaterialTrabajo> m;
-        if (const auto material = m_catalogo->BuscarPorNombre(nombre))
-            m = trabajos::MaterialTrabajo{material->producto, material->indice, material->densidad,
-                                          EspesorMinimoDe(*m_base, material->Id)};
-        // A server that cannot be reached now may answer for the next job.
-        if (m || m_catalogo->Inaccesible().empty())
-            m_vistos.emplace(std::string(nombre), m);
-        return m;
+        return abrir() ? m_materiales->Buscar(nombre) : std::nullopt;
     }
+    std::vector<trabajos::MaterialTrabajo> PorCodigo(int codigo, double indice) override
+    {
+        return abrir() ? m_materiales->PorCodigo(codigo, indice) : std::vector<trabajos::MaterialTrabajo>{};
+    }
+    std::string Inaccesible() const override { return m_materiales ? m_materiales->Inaccesible() : m_error; }
     // Why the catalogue could not be opened; empty while it can.
     const std::string& error() const { return m_error; }
     // The catalogue's store, opened now if it was not; nothing when it
@@ -109,7 +101,7 @@ public:
 private:
     bool abrir()
     {
-        if (m_catalogo)
+        if (m_materiales)
             return true;
         if (!m_error.empty())
             return false;
@@ -119,14 +111,13 @@ private:
         m_error = std::move(elegido.error);
         if (!abierto)
             return false;
-        m_catalogo = std::make_unique<CatalogoSql>(*m_base);
+        m_materiales = std::make_unique<trabajos::MaterialesDeCatalogo>(*m_base);
         return true;
     }
 
     const Opciones& m_o;
     std::unique_ptr<BaseMateriales> m_base;
-    std::unique_ptr<CatalogoSql> m_catalogo;
-    std::map<std::string, std::optional<trabajos::MaterialTrabajo>> m_vistos;
+    std::unique_ptr<trabajos::MaterialesDeCatalogo> m_materiales;
     std::string m_error;
 };
 
@@ -165,10 +156,9 @@ Resultado responder(std::string_view texto, MaterialesDelCatalogo& materiales)
         return r;
     }
     for (const auto& ojo : r.contestacion->ojos)
-        if (r.falla.empty() && !ojo.falla.empty())
-            r.falla = std::string(&ojo == &r.contestacion->ojos[0] ? "ojo derecho, " : "ojo izquierdo, ") + ojo.falla;
-    if (r.falla.empty() && !r.contestacion->Completa())
-        r.falla = "el trabajo no pide ningún ojo (DO, SPH)";
+        if (r.falla.empty() && ojo.error.Hay())
+            r.falla =
+                std::string(&ojo == &r.contestacion->ojos[0] ? "ojo derecho, " : "ojo izquierdo, ") + ojo.error.Texto();
     return r;
 }
 
@@ -282,17 +272,12 @@ int guardar(const Opciones& o, MaterialesDelCatalogo& materiales, const std::str
     return sinAlmacen("no se pudo guardar el trabajo " + c.numero + ": " + texto(error));
 }
 
-// The ticket is drawn from the stored request solved again with today's
-// catalogue: the figures are those of the answer, the outlines need the
-// solve's points.
-int imprimir(const std::string& archivo, const TrabajoGuardado& t, MaterialesDelCatalogo& materiales)
+// The ticket is drawn from what was stored: the answer's figures, the
+// request's outlines, the number the job is stored under.
+int imprimir(const std::string& archivo, const trabajos::Contestacion& c)
 {
-    const std::string pedido = t.pedido.toStdString();
     std::string error;
-    const auto leido = dcs::Pedido::Leer(pedido, error);
-    if (!leido)
-        return sinAlmacen("el pedido guardado del trabajo " + t.numero.toStdString() + " no se puede leer: " + error);
-    if (!GrabarTrabajoPdf(RutaDeLaLinea(archivo), trabajos::Responder(*leido, &materiales), error)) {
+    if (!GrabarTrabajoPdf(RutaDeLaLinea(archivo), c, error)) {
         EscribirError(kPrograma, error);
         return kSinEscribir;
     }
@@ -333,8 +318,11 @@ int almacen(const Opciones& o, MaterialesDelCatalogo& materiales)
     if (!t)
         return sinAlmacen(error.isEmpty() ? "el trabajo " + numero + " no está guardado"
                                           : "no se pudo leer el almacén de trabajos: " + texto(error));
+    const auto guardado = ContestacionGuardada(*t, &materiales, error);
+    if (!guardado)
+        return sinAlmacen("el trabajo " + numero + " guardado no se puede usar: " + texto(error));
     if (o.Tiene("--pdf"))
-        return imprimir(o.Texto("--pdf"), *t, materiales);
+        return imprimir(o.Texto("--pdf"), *guardado);
     std::cout << "Trabajo: " << texto(t->numero) << "\nCreado: " << texto(t->creado)
               << "\nCambiado: " << texto(t->cambiado) << "\nPuesto: " << texto(t->puesto)
               << "\nEstado: " << texto(t->estado) << "\nMaterial: " << texto(t->material) << "\n\n"

@@ -19,7 +19,7 @@ namespace {
 std::string pedido()
 {
     std::string t = "JOB=B1\r\nDO=B\r\nSPH=2.00;-3.25\r\nCYL=-0.75;-1.00\r\nAX=90;10\r\nPRVM=1;0\r\nPRVA=0;?\r\n"
-                    "LIND=1.6;1.6\r\nETYP=1;1\r\nIPD=31;32\r\nOCHT=20;20\r\nDBL=18\r\nTRCFMT=1;360;E;R;F\r\n";
+                    "LIND=1.6;1.6\r\nETYP=1\r\nIPD=31;32\r\nOCHT=20;20\r\nDBL=18\r\nTRCFMT=1;360;E;R;F\r\n";
     for (int i = 0; i < 360; ++i) {
         const double a = 2.0 * std::numbers::pi * i / 360.0;
         const double r =

@@ -57,9 +57,7 @@ std::optional<Trazos> LeerTrazos(std::string_view texto, std::string& error)
         return false;
     };
     while (!texto.empty()) {
-        const std::size_t fin = texto.find('\n');
-        const std::string_view registro = Recortar(texto.substr(0, fin));
-        texto.remove_prefix(fin == std::string_view::npos ? texto.size() : fin + 1);
+        const std::string_view registro = Recortar(SiguienteRegistro(texto));
         ++linea;
         const std::size_t igual = registro.find('=');
         if (igual == std::string_view::npos)
@@ -164,16 +162,64 @@ std::string_view Recortar(std::string_view s)
     return s;
 }
 
+std::string_view SinComillas(std::string_view s)
+{
+    // Quotes round each field ("a";"b") are not quotes round the value.
+    if (s.size() >= 2 && s.front() == '"' && s.back() == '"' &&
+        s.substr(1, s.size() - 2).find('"') == std::string_view::npos)
+        s = Recortar(s.substr(1, s.size() - 2));
+    return s;
+}
+
 std::vector<std::string_view> Campos(std::string_view s)
 {
+    s = SinComillas(Recortar(s));
     std::vector<std::string_view> salida;
     for (;;) {
         const std::size_t corte = s.find(';');
-        salida.push_back(Recortar(s.substr(0, corte)));
+        salida.push_back(SinComillas(Recortar(s.substr(0, corte))));
         if (corte == std::string_view::npos)
             return salida;
         s.remove_prefix(corte + 1);
     }
+}
+
+std::string_view SiguienteRegistro(std::string_view& texto)
+{
+    const std::size_t fin = texto.find_first_of("\r\n");
+    if (fin == std::string_view::npos) {
+        const std::string_view registro = texto;
+        texto = {};
+        return registro;
+    }
+    const std::string_view registro = texto.substr(0, fin);
+    const bool crlf = texto[fin] == '\r' && fin + 1 < texto.size() && texto[fin + 1] == '\n';
+    texto.remove_prefix(fin + (crlf ? 2 : 1));
+    return registro;
+}
+
+std::string RegistrosDeTrazo(std::string_view texto)
+{
+    std::string salida;
+    std::size_t pendientes = 0;
+    bool enTrazo = false;
+    while (!texto.empty()) {
+        const std::string_view registro = Recortar(SiguienteRegistro(texto));
+        const std::string_view etiqueta = Recortar(registro.substr(0, registro.find('=')));
+        const bool propio =
+            registro.find('=') != std::string_view::npos && (etiqueta == "TRCFMT" || (enTrazo && etiqueta == "R"));
+        if (etiqueta == "TRCFMT")
+            enTrazo = true;
+        else if (etiqueta == "STHKFMT" || etiqueta == "ZFMT")
+            enTrazo = false;
+        if (!propio) {
+            ++pendientes;
+            continue;
+        }
+        salida.append(pendientes, '\n').append(registro).push_back('\n');
+        pendientes = 0;
+    }
+    return salida;
 }
 
 } // namespace dcs

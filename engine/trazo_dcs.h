@@ -17,8 +17,21 @@ namespace dcs {
 
 // A record's value without the blanks and the line's carriage return around it.
 std::string_view Recortar(std::string_view s);
-// The fields of a value, split at ';' (the right eye's first), each trimmed.
+// The fields of a value, split at ';' (the right eye's first), each trimmed
+// and without the double quotes a sender may put around it.
 std::vector<std::string_view> Campos(std::string_view valor);
+// A value without the double quotes around it, as some systems send it.
+std::string_view SinComillas(std::string_view s);
+
+// Takes the next record off the front of a text. Records end in CR LF, LF or
+// CR alone, in any mix, as laboratory systems and devices write them.
+std::string_view SiguienteRegistro(std::string_view& texto);
+
+// The trace records of a whole job file: every TRCFMT and the R records that
+// follow it, each on its own line where the file has it (the other lines
+// left blank, so that line numbers stay the file's). The R records of
+// another format's block (STHKFMT, ZFMT) are not a trace and are left out.
+std::string RegistrosDeTrazo(std::string_view texto);
 
 // The radii (mm) of each side the text traces; empty for a side it lacks.
 struct Trazos {

@@ -1,5 +1,6 @@
 #include "base_materiales.h"
 
+#include "codigo_dcs.h"
 #include "dialecto_sql.h"
 #include "dialogos.h"
 #include "espesor_minimo.h"
@@ -274,9 +275,11 @@ std::optional<Aviso> BaseMateriales::revisar(QSqlDatabase& bd)
                          "). No se modificará y la lista de materiales quedará vacía."};
     }
     m_abbeObligatorio = campos.field(tabla::kAbbe.toString()).requiredStatus() == QSqlField::Required;
-    // A catalogue of an earlier release gains the table of minimum centre
-    // thicknesses; one the user may not write works with the defaults.
+    // A catalogue of an earlier release gains the tables of minimum centre
+    // thicknesses and of the exchange's material classes; one the user may
+    // not write works with the defaults.
     PrepararEspesoresMinimos(bd);
+    PrepararCodigosDcs(bd);
     return std::nullopt;
 }
 

@@ -3,6 +3,7 @@
 #include "base_materiales.h"
 #include "botones.h"
 #include "busqueda_material.h"
+#include "codigo_dcs.h"
 #include "delegado_numeros.h"
 #include "dialecto_sql.h"
 #include "espesor_minimo.h"
@@ -18,6 +19,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDataWidgetMapper>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -95,9 +97,10 @@ void Form1_BaseMateriales::crearControles()
 {
     setObjectName(QStringLiteral("Form1_BaseMateriales"));
     setWindowTitle(QStringLiteral("Base de Datos de Materiales"));
-    // The minimum centre thickness lives in a table of its own, and its box
-    // below the original layout, which stays as it was drawn.
-    setFixedSize(Twips(0, 0, 4965, 5565).size());
+    // The minimum centre thickness and the exchange's class live in tables
+    // of their own, and their boxes below the original layout, which stays
+    // as it was drawn.
+    setFixedSize(Twips(0, 0, 4965, 5925).size());
     // The positions were drawn for a narrow 8-point face; wider faces need a
     // little less to keep every caption whole.
     QFont letra = font();
@@ -130,10 +133,15 @@ void Form1_BaseMateriales::crearControles()
     Etiqueta(this, "Label_Proveedor", "Proveedor principal:", Twips(60, 3600, 1545, 285));
     m_Text_proveedor = Colocar<QLineEdit>(this, "Text_proveedor", Twips(1620, 3570, 3195, 375));
 
-    auto* fabricacion = Colocar<QGroupBox>(this, "SSFrame_Fabricacion", Twips(120, 4860, 4695, 555));
+    auto* fabricacion = Colocar<QGroupBox>(this, "SSFrame_Fabricacion", Twips(120, 4860, 4695, 915));
     fabricacion->setTitle(QStringLiteral("Fabricación"));
     Etiqueta(fabricacion, "Label_EspesorMinimo", "Espesor central mínimo (mm):", Twips(120, 240, 2400, 255));
     m_Text_EspesorMinimo = Colocar<QLineEdit>(fabricacion, "Text_EspesorMinimo", Twips(2580, 210, 945, 315));
+    Etiqueta(fabricacion, "Label_CodigoDCS", "Clase DCS (LMATTYPE):", Twips(120, 600, 2400, 255));
+    m_Combo_CodigoDCS = Colocar<QComboBox>(fabricacion, "Combo_CodigoDCS", Twips(2580, 570, 1995, 315));
+    m_Combo_CodigoDCS->addItem(QStringLiteral("Sin clase"));
+    for (const codigo_dcs::Clase& c : codigo_dcs::kClases)
+        m_Combo_CodigoDCS->addItem(QString::number(c.codigo) + QStringLiteral(" ") + Q(c.nombre), c.codigo);
 
     struct Boton {
         const char* nombre;
@@ -244,18 +252,27 @@ void Form1_BaseMateriales::irA(int fila)
         m_Text_Descripcion->clear();
         m_Check_Mineral->setChecked(false);
         m_Check_Organico->setChecked(false);
+        m_Combo_CodigoDCS->setCurrentIndex(0);
         return;
     }
     m_mapeo->setCurrentIndex(std::clamp(fila, 0, m_modelo->rowCount() - 1));
-    mostrarEspesorMinimo();
+    mostrarFabricacion();
 }
 
-// Read afresh with the record: another bench may have set it.
-void Form1_BaseMateriales::mostrarEspesorMinimo()
+// Read afresh with the record: another bench may have set them.
+void Form1_BaseMateriales::mostrarFabricacion()
 {
     const QVariant id = m_modelo->data(m_modelo->index(filaActual(), m_colId));
     m_Text_EspesorMinimo->setText(id.isNull() ? QString()
                                               : Q(TextoPlano(EspesorMinimoDe(m_conexion.bd(), id.toLongLong()))));
+    const auto codigo = id.isNull() ? std::nullopt : CodigoDcsDe(m_conexion.bd(), id.toLongLong());
+    int indice = codigo ? m_Combo_CodigoDCS->findData(*codigo) : 0;
+    if (indice < 0) {
+        // A class the standard's table does not name, set outside the window.
+        m_Combo_CodigoDCS->addItem(QString::number(*codigo), *codigo);
+        indice = m_Combo_CodigoDCS->count() - 1;
+    }
+    m_Combo_CodigoDCS->setCurrentIndex(indice);
 }
 
 // Reads the whole table. The model otherwise fetches in pages, and "Final"
@@ -396,7 +413,9 @@ void Form1_BaseMateriales::abrirEdicion(bool nuevo)
             caja->clear();
         m_Check_Mineral->setChecked(false);
         m_Check_Organico->setChecked(false);
+        m_Combo_CodigoDCS->setCurrentIndex(0);
     }
+    m_claseAlEditar = m_Combo_CodigoDCS->currentData();
     m_Text_Producto->setFocus();
 }
 
@@ -531,6 +550,14 @@ Form1_BaseMateriales::Grabacion Form1_BaseMateriales::grabarRegistro()
         avisar(m::kTituloError, "El producto se grabó, pero no su espesor central mínimo en la Base de Datos de "
                                 "Materiales " +
                                     nombreArchivo() + ".");
+    // Only a class changed is written: a bench that may not write that
+    // table still saves its materials.
+    const QVariant clase = m_Combo_CodigoDCS->currentData();
+    if (clase != m_claseAlEditar &&
+        !GuardarCodigoDcs(bd, id.toLongLong(), clase.isValid() ? std::optional<int>(clase.toInt()) : std::nullopt))
+        avisar(m::kTituloError, "El producto se grabó, pero no su clase en los trabajos (LMATTYPE) en la Base de "
+                                "Datos de Materiales " +
+                                    nombreArchivo() + ".");
     recargar();
     const int fila = filaDeId(id);
     irA(fila >= 0 ? fila : m_modelo->rowCount() - 1);
@@ -589,7 +616,8 @@ bool Form1_BaseMateriales::borrarRegistro(int fila)
     const long long id = m_modelo->data(m_modelo->index(fila, m_colId)).toLongLong();
     // The thickness row goes with the material; a store without that table
     // has none to remove.
-    if (m_modelo->removeRow(fila) && m_modelo->submitAll() && BorrarEspesorMinimo(bd, id) && bd.commit()) {
+    if (m_modelo->removeRow(fila) && m_modelo->submitAll() && BorrarEspesorMinimo(bd, id) && BorrarCodigoDcs(bd, id) &&
+        bd.commit()) {
         recargar();
         return true;
     }
@@ -666,6 +694,7 @@ void Form1_BaseMateriales::InhabilitarCajas()
     for (QLineEdit* caja : findChildren<QLineEdit*>())
         caja->setEnabled(false);
     m_Text_Descripcion->setEnabled(false);
+    m_Combo_CodigoDCS->setEnabled(false);
 }
 
 void Form1_BaseMateriales::HabilitarCajas()
@@ -673,6 +702,7 @@ void Form1_BaseMateriales::HabilitarCajas()
     for (QLineEdit* caja : findChildren<QLineEdit*>())
         caja->setEnabled(true);
     m_Text_Descripcion->setEnabled(true);
+    m_Combo_CodigoDCS->setEnabled(true);
     m_Text_Descripcion->setReadOnly(false);
 }
 

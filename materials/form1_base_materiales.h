@@ -3,6 +3,7 @@
 #include "conexion_materiales.h"
 #include "dialogos.h"
 
+#include <QVariant>
 #include <QWidget>
 #include <memory>
 #include <string_view>
@@ -10,6 +11,7 @@
 class BaseMateriales;
 struct EstadoDiseno;
 class QCheckBox;
+class QComboBox;
 class QDataWidgetMapper;
 class QLineEdit;
 class QPlainTextEdit;
@@ -85,7 +87,7 @@ private:
     void cerrarEdicion();
     void avisar(std::string_view titulo, std::string_view texto, Icono icono = Icono::Critico);
     std::string nombreArchivo() const;
-    void mostrarEspesorMinimo();
+    void mostrarFabricacion();
 
     EstadoDiseno& m_estado;
     Dialogos& m_dialogos;
@@ -103,6 +105,8 @@ private:
     QLineEdit* m_Text_Densidad = nullptr;
     QLineEdit* m_Text_Abbe = nullptr;
     QLineEdit* m_Text_EspesorMinimo = nullptr;
+    QComboBox* m_Combo_CodigoDCS = nullptr;
+    QVariant m_claseAlEditar; // the class shown when the record was opened for editing
     QCheckBox* m_Check_Mineral = nullptr;
     QCheckBox* m_Check_Organico = nullptr;
     QPushButton* m_SSCommand_Grabar = nullptr;

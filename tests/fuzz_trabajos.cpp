@@ -1,11 +1,14 @@
-// Mutates the example jobs many thousands of times and runs each through the
-// reader and the solver: every run must end in an answer whose records are
-// all finite numbers or a refusal with a reason, within a time bound, and
-// the same request must always give the same bytes.
+// Mutates the example jobs (ours and real laboratory files) many thousands of
+// times and runs each through the reader and the solver: every run must end
+// in an answer a standard reader takes (ASCII records of at most 80
+// characters, one STATUS, finite numbers or "?") or a refusal with a reason,
+// within a time bound; the same request must always give the same bytes,
+// whether its records end in CR LF, LF or CR.
 
 #include "apoyo/material_trabajo_prueba.h"
 #include "etiquetas_dcs.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -22,8 +25,9 @@ namespace {
 // of every range, words the format reserves; a blank separates them.
 using namespace std::literals;
 constexpr std::string_view kPiezas =
-    "; ? = \n \r nan inf - 1e308 99999 0 -0.00 180 360.1 JOB= R= TRCFMT=1;3;E;L;F \0 .. "
-    "ETYP= DO=L FED= LIND=1.2;2.5 CYL=-20;20"sv;
+    "; ? = \n \r \" nan inf - 1e308 99999 0 -0.00 180 360.1 JOB= R= TRCFMT=1;3;E;L;F TRCFMT=4;3;E;R;F \0 .. "
+    "ETYP= DO=L DO=N FED= LIND=1.2;2.5 CYL=-20;20 STHKFMT=1;3;E;R T= ZFMT= XSTATUS=R;1;x;W _MATERIAL=CR-39 "
+    "LMATTYPE=1 LMATTYPE=3 MBASE=6 TIND=1.53 PTPRVM=1;2 PTPRVA=270 PTOK=0 FRNT=85.68 ADD=2 ZTILT=8"sv;
 
 // One of the pieces, picked at random.
 std::string_view pieza(std::mt19937& azar)
@@ -66,23 +70,35 @@ std::string mutar(std::string s, std::mt19937& azar)
     return s;
 }
 
-// The numeric records hold finite numbers or "?"; the job number and the
-// statuses may quote whatever the request held.
+// JOB, then one STATUS of digits; XSTATUS records are printable ASCII text;
+// the figures are finite numbers or "?"; every record fits 80 characters.
 bool respuestaSana(const std::string& r)
 {
-    if (!r.starts_with("JOB=") || r.find('\0') != std::string::npos)
+    if (!r.starts_with("JOB=") || r.find("\r\nSTATUS=") == std::string::npos)
         return false;
     for (std::size_t desde = 0; desde < r.size();) {
         const std::size_t fin = r.find("\r\n", desde);
-        if (fin == std::string::npos)
+        if (fin == std::string::npos || fin - desde > 80)
             return false;
         const std::string_view linea(r.data() + desde, fin - desde);
-        if (!linea.starts_with("JOB=") && !linea.starts_with("STATUS=") &&
-            linea.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ_=0123456789.-;?") != std::string_view::npos)
+        const bool texto = linea.starts_with("JOB=") || linea.starts_with("XSTATUS=");
+        if (texto
+                ? std::any_of(linea.begin(), linea.end(), [](char c) { return c < 0x20 || c > 0x7e; })
+                : linea.find_first_not_of(linea.starts_with("STATUS=")
+                                              ? "STAU=0123456789"
+                                              : "ABCDEFGHIJKLMNOPQRSTUVWXYZ_=0123456789.-;?") != std::string_view::npos)
             return false;
         desde = fin + 2;
     }
     return true;
+}
+
+// The same records ended otherwise: each CR LF as LF, or as CR.
+std::string sinCrLf(std::string s, char fin)
+{
+    for (std::size_t p = 0; (p = s.find("\r\n", p)) != std::string::npos; ++p)
+        s.replace(p, 2, 1, fin);
+    return s;
 }
 
 } // namespace
@@ -121,7 +137,21 @@ int main(int argc, char** argv)
             continue;
         }
         const std::string r = trabajos::Responder(*leido, &materiales).texto;
-        if (!respuestaSana(r) || trabajos::Responder(*leido, &materiales).texto != r) {
+        const auto otraVez = [&](const std::string& texto) {
+            const auto p = dcs::Pedido::Leer(texto, error);
+            return p ? trabajos::Responder(*p, &materiales).texto : std::string();
+        };
+        // Only a request whose every record ends in CR LF is framed alike
+        // the other ways: a lone CR before a CR LF would join the LF left.
+        const auto n = [&](std::string_view x) {
+            std::size_t veces = 0;
+            for (std::size_t p = 0; (p = pedido.find(x, p)) != std::string::npos; p += x.size())
+                ++veces;
+            return veces;
+        };
+        const bool crlf = n("\r\n") == n("\r") && n("\r\n") == n("\n");
+        if (!respuestaSana(r) || otraVez(pedido) != r ||
+            (crlf && (otraVez(sinCrLf(pedido, '\n')) != r || otraVez(sinCrLf(pedido, '\r')) != r))) {
             std::fprintf(stderr, "ronda %d: respuesta no válida o distinta:\n%s\n", ronda, r.c_str());
             return 1;
         }

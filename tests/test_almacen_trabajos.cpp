@@ -1,7 +1,10 @@
 // The job store through vantora-trabajo, on a SQLite file and on the
 // throwaway PostgreSQL server: a job answered, stored, listed, opened and
-// printed, and two benches storing one number at the same moment.
+// printed from what was stored, a job of the earlier release, the
+// catalogue's materials as jobs name them, and two benches storing one
+// number at the same moment.
 
+#include "apoyo/herramientas_pdf.h"
 #include "apoyo/materiales_prueba.h"
 #include "apoyo/proceso.h"
 
@@ -41,7 +44,7 @@ private slots:
         CatalogoPrueba c;
         const Salida guardado = Correr(VANTORA_TRABAJO, QStringList{kPedidos + "/forma.dcs", "--guardar"} + donde(c));
         QCOMPARE(guardado.estado, 0);
-        QVERIFY(guardado.lineas.contains("STATUS=0;0\r"));
+        QVERIFY(guardado.lineas.contains("STATUS=0\r"));
 
         const Salida abierto = Correr(VANTORA_TRABAJO, QStringList{"--abrir", "T2"} + donde(c));
         QCOMPARE(abierto.estado, 0);
@@ -56,6 +59,88 @@ private slots:
         QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--abrir", "T2", "--pdf", pdf} + donde(c)).estado, 0);
         QFile f(pdf);
         QVERIFY(f.open(QIODevice::ReadOnly) && f.read(5) == "%PDF-");
+    }
+
+    // The ticket is what was stored: the catalogue's CR-39 changed since,
+    // and a new answer differs, but the stored centre 2.872 mm is printed.
+    // A record whose request is another job's is refused as damaged.
+    void loGuardado()
+    {
+        CatalogoPrueba c;
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{kPedidos + "/forma.dcs", "--guardar"} + donde(c)).estado, 0);
+        QVERIFY(c.Ejecutar(
+            {{"UPDATE \"Tabla_Materiales\" SET \"indice de refracción\" = 1.7 WHERE producto = 'CR-39'"},
+             {"INSERT INTO trabajos VALUES ('H2', 'JOB=OTHER\r\nSPH=1;1\r\n', '', '', '', '', '', '', 2)"}}));
+        QVERIFY(!Correr(VANTORA_TRABAJO, QStringList{kPedidos + "/forma.dcs"} + donde(c))
+                     .lineas.contains("CTHICK=2.872;2.856\r"));
+        const QString pdf = c.dir.filePath("T2.pdf");
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--abrir", "T2", "--pdf", pdf} + donde(c)).estado, 0);
+        QVERIFY(herramientas_pdf::texto(pdf).contains("Espesor central: 2.872 mm"));
+        for (const QStringList& mas : {QStringList{}, QStringList{"--pdf", pdf}}) {
+            const Salida s = Correr(VANTORA_TRABAJO, QStringList{"--abrir", "H2"} + mas + donde(c));
+            QVERIFY(s.estado == 3 && s.errores.join('\n').contains("registro dañado"));
+        }
+    }
+
+    // A store of the earlier release gains the format mark; its job, read by
+    // its rules (ETYP one an eye, FRNT at 1.523, the material by name),
+    // opens and prints with its stored figures, and new jobs are stored.
+    void versionAnterior()
+    {
+        CatalogoPrueba c;
+        QVERIFY(c.Escribir({{1, "CR-39", 1.498, 1.32}}));
+        QVERIFY(c.Ejecutar(
+            {{"CREATE TABLE trabajos (numero VARCHAR(40) PRIMARY KEY, pedido TEXT NOT NULL, respuesta TEXT NOT NULL, "
+              "material TEXT NOT NULL, creado VARCHAR(32) NOT NULL, cambiado VARCHAR(32) NOT NULL, puesto TEXT NOT "
+              "NULL, estado TEXT NOT NULL)"},
+             {"CREATE TABLE trabajos_version (version INTEGER NOT NULL)"},
+             {"INSERT INTO trabajos_version VALUES (1)"},
+             {"INSERT INTO trabajos VALUES ('V1', ?, ?, 'CR-39', '2026-01-02T10:00:00Z', '2026-01-02T10:00:00Z', 'b1', "
+              "'respondido')",
+              "JOB=V1\r\nDO=B\r\nSPH=4.00;?\r\nLMATTYPE=CR-39;?\r\nFRNT=6.00;?\r\nETYP=1;?\r\nFED=60.00;?\r\n",
+              "JOB=V1\r\nFRNT=6.000;?\r\nBACK=-1.87;-1.87;?;?\r\nCTHICK=4.712;?\r\nCTHNP=2.000;?\r\n"
+              "CTHNA=0.00;?\r\nCTHKP=2.000;?\r\nCTHKA=0.00;?\r\nCRIB=65.00;?\r\n_PESO=15.20;?\r\nSTATUS=0;?\r\n"}}));
+        const QString pdf = c.dir.filePath("V1.pdf");
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--abrir", "V1", "--pdf", pdf} + donde(c)).estado, 0);
+        const QString ticket = herramientas_pdf::texto(pdf);
+        QVERIFY2(ticket.contains("Espesor central: 4.712 mm") && ticket.contains("Molde 1.523: -1.87 / -1.87 D"),
+                 qPrintable(ticket));
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{kPedidos + "/redondo.dcs", "--guardar"} + donde(c)).estado, 0);
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).lineas.size(), 2);
+    }
+
+    // Jobs name the catalogue's materials by whole name, any case, never a
+    // part of one, or by class and index (Tabla_CodigoDCS).
+    void materiales_data()
+    {
+        QTest::addColumn<QString>("lineas");
+        QTest::addColumn<QString>("material"); // stored with the job; empty: not found
+        QTest::newRow("nombre en minúsculas") << "_MATERIAL=cr-39"
+                                              << "CR-39";
+        QTest::newRow("parte de un nombre") << "_MATERIAL=Resina 1.6"
+                                            << "";
+        QTest::newRow("alto índice 1.67") << "LMATTYPE=5\r\nLIND=1.67"
+                                          << "Resina 1.67";
+        QTest::newRow("vidrio 1.6") << "LMATTYPE=3\r\nLIND=1.60"
+                                    << "Mineral 1.6";
+        QTest::newRow("plástico 1.5") << "LMATTYPE=1\r\nLIND=1.50"
+                                      << "CR-39";
+    }
+    void materiales()
+    {
+        QFETCH(QString, lineas);
+        QFETCH(QString, material);
+        CatalogoPrueba c;
+        QTemporaryDir dir;
+        QFile f(dir.filePath("m.dcs"));
+        QVERIFY(f.open(QIODevice::WriteOnly) &&
+                f.write(("JOB=M\r\nSPH=2\r\nFED=60\r\nMINEDG=1\r\n" + lineas + "\r\n").toUtf8()) > 0);
+        f.close();
+        const Salida s = Correr(VANTORA_TRABAJO, QStringList{f.fileName(), "--guardar"} + donde(c));
+        QVERIFY(s.lineas.contains(material.isEmpty() ? "STATUS=4\r" : "STATUS=0\r"));
+        const QStringList lista = Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).lineas;
+        QCOMPARE(lista.size(), 1);
+        QCOMPARE(lista[0].split('\t').value(3), material);
     }
 
     // Both benches start together; the store's key lets one job in and the

@@ -3,11 +3,13 @@
 // file and on a PostgreSQL server (see apoyo/materiales_prueba.h).
 
 #include "apoyo/materiales_prueba.h"
+#include "codigo_dcs.h"
 #include "espesor_minimo.h"
 #include "estado_diseno.h"
 #include "form1_base_materiales.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -207,8 +209,9 @@ private slots:
         QVERIFY(b.w->isVisible() && b.estado.MaterialDeBase != "Si");
     }
 
-    // The minimum centre thickness beside the record: a value that is none
-    // is refused, a value typed is saved, and the row goes with its material.
+    // The minimum centre thickness and the exchange's class beside the
+    // record: a thickness that is none is refused, the values chosen are
+    // saved, and the rows go with their material.
     void espesorMinimo()
     {
         Banco b(std::make_shared<CatalogoPrueba>());
@@ -221,10 +224,18 @@ private slots:
         b.pasos({"Final", "Editar"});
         escribir("0");
         QCOMPARE(b.avisos(), QStringList{"Espesor central mínimo no válido"});
+        auto* clase = b.w->findChild<QComboBox*>("Combo_CodigoDCS");
+        QVERIFY(clase->isEnabled());
+        clase->setCurrentIndex(clase->findText("5 Alto índice"));
         escribir("1.8");
+        QVERIFY(!clase->isEnabled());
         QCOMPARE(EspesorMinimoDe(*b.base, 11), 1.8);
-        b.pasos({"si", "Borrar"});
+        QCOMPARE(CodigoDcsDe(*b.base, 11), 5);
+        b.pasos({"Inicio"});
+        QCOMPARE(clase->currentText(), QString("1 Plástico")); // the starter CR-39
+        b.pasos({"Final", "si", "Borrar"});
         QCOMPARE(EspesorMinimoDe(*b.base, 11), 1.5);
+        QCOMPARE(CodigoDcsDe(*b.base, 11), std::nullopt);
     }
 
     // Under regional settings that write a decimal comma, the design still

@@ -6,6 +6,7 @@
 #include "apoyo/materiales_prueba.h"
 #include "apoyo/pantalla_prueba.h"
 #include "apoyo/proxy_prueba.h"
+#include "codigo_dcs.h"
 #include "dialecto_sql.h"
 #include "espesor_minimo.h"
 #include "esquema_materiales.h"
@@ -116,9 +117,10 @@ private slots:
         QCOMPARE(QDir(c.dir.path()).entryList(QDir::Files), c.servidor ? QStringList{} : QStringList{"materiales.mdb"});
     }
 
-    // A catalogue made by the release before gains the table of minimum
-    // centre thicknesses, with the starter values for the materials named as
-    // in the starter file and 1.5 mm for the others, and stays what that
+    // A catalogue made by the release before gains the tables of minimum
+    // centre thicknesses and of exchange classes, with the starter values for
+    // the materials named as in the starter files (1.5 mm and no class for
+    // the others), and stays what that
     // release checks: a sound store whose materials table has its nine
     // fields. Until then (a store the program may not write) the starter
     // values are read by name; a value the laboratory saves outlasts the
@@ -133,22 +135,27 @@ private slots:
                                                [&](QSqlDatabase& bd) { return bd.open() && trabajo(bd); });
         };
         QVERIFY(conConexion([](QSqlDatabase& bd) {
-            return EspesorMinimoDe(bd, 1) == 2.0 && !bd.tables().contains("Tabla_EspesorMinimo");
+            return EspesorMinimoDe(bd, 1) == 2.0 && CodigoDcsDe(bd, 2) == 6 &&
+                   !bd.tables().contains("Tabla_EspesorMinimo") && !bd.tables().contains("Tabla_CodigoDCS");
         }));
 
         BaseMateriales base(c.ubicacion());
         QVERIFY(!base.Preparar());
         QCOMPARE((QList<double>{EspesorMinimoDe(base, 1), EspesorMinimoDe(base, 2), EspesorMinimoDe(base, 3)}),
                  (QList<double>{2.0, 1.0, 1.5}));
+        QCOMPARE((QList<std::optional<int>>{CodigoDcsDe(base, 1), CodigoDcsDe(base, 2), CodigoDcsDe(base, 3)}),
+                 (QList<std::optional<int>>{1, 6, std::nullopt}));
         QVERIFY(conConexion([](QSqlDatabase& bd) {
             QSqlQuery q(bd);
             const bool sana = bd.driverName() != "QSQLITE" ||
                               (q.exec("PRAGMA quick_check") && q.next() && q.value(0).toString() == "ok");
             return sana && bd.tables().contains("Tabla_EspesorMinimo") &&
-                   CamposFaltantes(bd.record(TablaCitada(bd))).isEmpty() && GuardarEspesorMinimo(bd, 3, 1.8);
+                   CamposFaltantes(bd.record(TablaCitada(bd))).isEmpty() && GuardarEspesorMinimo(bd, 3, 1.8) &&
+                   GuardarCodigoDcs(bd, 3, 5) && GuardarCodigoDcs(bd, 2, std::nullopt);
         }));
         QVERIFY(!BaseMateriales(c.ubicacion()).Preparar());
         QCOMPARE(EspesorMinimoDe(base, 3), 1.8);
+        QVERIFY(CodigoDcsDe(base, 3) == 5 && !CodigoDcsDe(base, 2));
     }
 
     // Each store has its own ways of being unusable: a damaged table is

@@ -3,12 +3,15 @@
 // every change solved and drawn again, the job stored, exported and closed.
 
 #include "apoyo/programa_prueba.h"
+#include "base_materiales.h"
+#include "conexion_materiales.h"
 #include "frm_trabajo.h"
 #include "vista_espesor.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <fstream>
 #include <sys/stat.h>
 
@@ -59,7 +62,19 @@ struct Banco : ProgramaPrueba {
         teclear("Tx_B", "40");
     }
     double centro(int ojo) { return t.contestacion()->ojos[ojo].resultado->espesorCentral; }
+    // The program's catalogue, where its jobs are stored.
+    std::unique_ptr<BaseMateriales> base()
+    {
+        auto b = std::make_unique<BaseMateriales>(carpeta.Archivo(CarpetaDatos::kMateriales));
+        return b->Preparar() ? nullptr : std::move(b);
+    }
 };
+
+std::string leido(const std::filesystem::path& archivo)
+{
+    std::ifstream f(archivo, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(f)), {});
+}
 
 } // namespace
 
@@ -199,17 +214,113 @@ private slots:
         QVERIFY(b.dibujo() != dibujo);
     }
 
-    // A job that cannot be made says why and keeps what was typed.
-    void sinSolucion()
+    // A job that cannot be made says why in the optician's words, never in
+    // the exchange's labels, and keeps what was typed; a pair 3 D apart is
+    // made on two bases, and says so.
+    void mensajes_data()
+    {
+        QTest::addColumn<QStringList>("pasos");
+        QTest::addColumn<QString>("aviso");
+        QTest::newRow("sin material") << QStringList{"Tx_Esfera_D", "4", "Tx_A", "52", "Tx_B", "40"}
+                                      << "No se puede calcular: Falta el material: elija uno de la lista";
+        QTest::newRow("sin forma") << QStringList{"Tx_Esfera_D", "4", "Combo_Material", "CR-39"}
+                                   << "No se puede calcular: Falta la forma: cargue un trazado o escriba A y B";
+        QTest::newRow("anisometropía") << QStringList{"Tx_Esfera_D", "-1",   "Tx_Esfera_I", "-4",   "Combo_Material",
+                                                      "CR-39",       "Tx_A", "52",          "Tx_B", "40"}
+                                       << "Aviso: Bases distintas: anisometropía";
+    }
+    void mensajes()
+    {
+        QFETCH(QStringList, pasos);
+        QFETCH(QString, aviso);
+        Banco b;
+        for (qsizetype i = 0; i < pasos.size(); i += 2)
+            pasos[i].startsWith("Combo") ? b.elegir(pasos[i], pasos[i + 1]) : b.teclear(pasos[i], pasos[i + 1]);
+        QCOMPARE(b.w<QLabel>("Lbl_Avisos_D")->text(), aviso);
+        QCOMPARE(b.w("Tx_Esfera_D")->text(), pasos[1].startsWith('-') ? pasos[1] + ".00" : "+" + pasos[1] + ".00");
+    }
+
+    // A job stored from outside, made at an index alone and carrying values
+    // no box holds, opens whole and goes out as stored; changed, the window's
+    // own request still carries those values.
+    void trabajoDeFuera()
     {
         Banco b;
-        b.teclear("Tx_Esfera_D", "4");
-        b.teclear("Tx_A", "52");
-        b.teclear("Tx_B", "40");
-        QVERIFY(!b.t.contestacion()->Completa());
-        QVERIFY(b.w<QLabel>("Lbl_Avisos_D")->text().contains("material"));
-        QCOMPARE(b.w("Tx_Esfera_D")->text(), QString("+4.00"));
-        QCOMPARE(b.w("Tx_A")->text(), QString("52.0"));
+        const auto base = b.base();
+        QVERIFY(base && !AlmacenTrabajos(*base).Preparar());
+        const std::string pedido = "JOB=F1\r\nSPH=-2.00;-2.50\r\nLIND=1.6\r\nHBOX=50\r\nVBOX=40\r\nETYP=1\r\n"
+                                   "ADD=2.00\r\nZTILT=8\r\n";
+        std::string error;
+        QString motivo;
+        QCOMPARE(AlmacenTrabajos(*base).Guardar(
+                     TrabajoRespondido(pedido, trabajos::Responder(*dcs::Pedido::Leer(pedido, error), nullptr)), false,
+                     motivo),
+                 AlmacenTrabajos::Guardado::Nuevo);
+        b.teclear("Tx_Trabajo", "F1");
+        QCOMPARE(b.w<QComboBox>("Combo_Material")->currentText(), QString("Índice 1.600 (sin material del catálogo)"));
+        QVERIFY(b.resultado("D").contains("Peso: sin densidad"));
+        QCOMPARE(b.w<QLabel>("Lbl_Conservados")->text(),
+                 QString("Adición: 2.00 D / 2.00 D\nCurvatura de la montura: 8.00° / 8.00°"));
+        const std::filesystem::path archivo = (b.dir.path() + "/F1.dcs").toStdString();
+        b.t.Exportar(archivo);
+        QCOMPARE(leido(archivo), pedido);
+        b.teclear("Tx_Esfera_D", "-3");
+        const std::string nuevo = b.t.formulario().Pedido();
+        QVERIFY(nuevo.find("ADD=2.00;2.00") != std::string::npos &&
+                nuevo.find("LIND=1.600;1.600") != std::string::npos);
+    }
+
+    // A job the earlier release stored opens by its rules: ETYP one an eye,
+    // FRNT the house's 1.523 curve, the material by name; its figures are
+    // the stored answer's.
+    void trabajoAnterior()
+    {
+        Banco b;
+        const auto base = b.base();
+        QVERIFY(base && !AlmacenTrabajos(*base).Preparar());
+        TrabajoGuardado t{"V1",
+                          "JOB=V1\r\nDO=B\r\nSPH=4.00;3.00\r\nLMATTYPE=CR-39;CR-39\r\nFRNT=6.00;6.00\r\nETYP=3;3\r\n"
+                          "HBOX=50.00;50.00\r\nVBOX=40.00;40.00\r\n",
+                          "JOB=V1\r\nFRNT=6.000;6.000\r\nBACK=-1.87;-1.87;-2.85;-2.85\r\nCTHICK=3.911;3.302\r\n"
+                          "CTHNP=1.500;1.500\r\nCTHNA=0.00;0.00\r\nCTHKP=1.500;1.500\r\nCTHKA=0.00;0.00\r\n"
+                          "CRIB=55.00;55.00\r\n_PESO=9.10;8.20\r\nSTATUS=0;0\r\n",
+                          "CR-39",
+                          "",
+                          "",
+                          "",
+                          "respondido",
+                          dcs::kFormatoAnterior};
+        QString error;
+        QCOMPARE(AlmacenTrabajos(*base).Guardar(t, false, error), AlmacenTrabajos::Guardado::Nuevo);
+        b.teclear("Tx_Trabajo", "V1");
+        QCOMPARE(b.w("Tx_CurvaBase")->text(), QString("6.00"));
+        QCOMPARE(b.w<QComboBox>("Combo_Montura")->currentText(), QString("Ranurada"));
+        QCOMPARE(b.w<QComboBox>("Combo_Material")->currentText(), QString("CR-39"));
+        QVERIFY(b.resultado("D").contains("Espesor central: 3.91 mm") && b.resultado("I").contains("Peso: 8.2 g"));
+    }
+
+    // A stored job whose material changed in the catalogue since opens with
+    // its stored figures, and says so; a change solves it anew.
+    void catalogoCambiado()
+    {
+        Banco b;
+        b.teclear("Tx_Trabajo", "J9");
+        b.trabajoSencillo();
+        QVERIFY(b.t.Guardar());
+        const double guardado = b.centro(0);
+        const auto base = b.base();
+        {
+            ConexionMateriales c(*base, "prueba");
+            QSqlQuery q(c.bd());
+            QVERIFY(q.exec("UPDATE \"Tabla_Materiales\" SET \"indice de refracción\" = 1.7 WHERE producto = 'CR-39'"));
+        }
+        b.t.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&b.t));
+        b.teclear("Tx_Trabajo", "J9");
+        QCOMPARE(std::round(b.centro(0) * 1000), std::round(guardado * 1000)); // as the answer wrote it
+        QVERIFY2(b.salida().contains("cifras guardadas"), qPrintable(b.salida()));
+        b.teclear("Tx_Esfera_I", "2.5");
+        QVERIFY(b.centro(0) != guardado);
     }
 
     void trazado()
@@ -224,6 +335,14 @@ private slots:
         QVERIFY(b.t.contestacion()->Completa());
         QTest::mouseClick(b.w<QPushButton>("Command_QuitarTrazado"), Qt::LeftButton);
         QVERIFY(b.w("Tx_A")->isEnabled() && !b.w<QPushButton>("Command_QuitarTrazado")->isEnabled());
+        // A laboratory's whole job file: the thickness block before the
+        // trace is not taken for radii.
+        b.t.elegirArchivo = [](const QString&, const QString&, bool) {
+            return QStringLiteral(VANTORA_DATOS_TRABAJOS "/STHKFMT.oma");
+        };
+        QTest::mouseClick(b.w<QPushButton>("Command_CargarTrazado"), Qt::LeftButton);
+        QCOMPARE(b.w("Tx_A")->text(), QString("55.0")); // the file's HBOX is 54.96
+        QTest::mouseClick(b.w<QPushButton>("Command_QuitarTrazado"), Qt::LeftButton);
         // A pipe at the name is refused at once, not waited on.
         const QString fifo = b.dir.path() + "/trazo";
         QCOMPARE(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);

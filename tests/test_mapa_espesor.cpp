@@ -159,7 +159,7 @@ private slots:
         QCOMPARE(color, 0);
         const auto rotulos = mapa.Rotulos(kArea);
         QVERIFY(std::any_of(rotulos.begin(), rotulos.end(),
-                            [](const auto& r) { return r.texto.endsWith("SPH: falta la esfera"); }));
+                            [](const auto& r) { return r.texto.endsWith("Falta la esfera"); }));
     }
 
     void secciones_data()

@@ -51,7 +51,7 @@ private slots:
               {"80", "JOB=80\nSPH=5.00;?\nLMATTYPE=Policarb;?\nFED=70;?\n"},
               {"81", "JOB=81\nSPH=3.50;?\nLMATTYPE=CR-39;?\nFRNT=6;?\nFED=65;?\nMINEDG=1;?\n"},
               {"82", "JOB=82\nSPH=3.50;?\nLMATTYPE=CR-39;?\n"}})
-            QCOMPARE(almacen.Guardar({n, pedido, "", "", "", "", "", ""}, false, error),
+            QCOMPARE(almacen.Guardar({n, pedido, "", "", "", "", "", "", dcs::kFormatoAnterior}, false, error),
                      AlmacenTrabajos::Guardado::Nuevo);
         QVERIFY(QTest::qWaitForWindowExposed(&b.frm));
         auto* caja = b.frm.findChild<QLineEdit*>("Tx_Trabajo");

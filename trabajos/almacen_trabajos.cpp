@@ -2,7 +2,7 @@
 
 #include "base_materiales.h"
 #include "conexion_materiales.h"
-#include "responder_trabajo.h"
+#include "respuesta_guardada.h"
 
 #include <QDateTime>
 #include <QSqlError>
@@ -14,9 +14,11 @@ namespace {
 
 // Bumped with every change of the table's columns, so that an older release
 // knows the table is not its own and a newer one knows what to migrate.
-constexpr int kVersion = 1;
+// Version 2 marks each job with the exchange's rules it was written by.
+constexpr int kVersion = 2;
 
-const QString kCampos = QStringLiteral("numero, pedido, respuesta, material, creado, cambiado, puesto, estado");
+const QString kCampos =
+    QStringLiteral("numero, pedido, respuesta, material, creado, cambiado, puesto, estado, formato");
 
 QString motivo(const QSqlQuery& q) { return q.lastError().text().trimmed(); }
 
@@ -43,8 +45,10 @@ void esperarEscritores(const QSqlDatabase& bd)
 
 TrabajoGuardado leer(const QSqlQuery& q)
 {
-    return {q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
-            q.value(4).toString(), q.value(5).toString(), q.value(6).toString(), q.value(7).toString()};
+    return {
+        q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+        q.value(3).toString(), q.value(4).toString(), q.value(5).toString(),
+        q.value(6).toString(), q.value(7).toString(), q.value(8).isNull() ? dcs::kFormatoAnterior : q.value(8).toInt()};
 }
 
 } // namespace
@@ -60,17 +64,28 @@ std::optional<QString> AlmacenTrabajos::Preparar()
     QSqlDatabase bd = c.bd();
     esperarEscritores(bd);
     QSqlQuery q(bd);
-    // Two benches may meet here on a new store: the second one's CREATE then
-    // fails and it finds the first one's table.
-    for (int intento = 0; intento < 2; ++intento) {
+    // Two benches may meet here on a new store: the second one's CREATE (or
+    // its migration) then fails and it finds the first one's table.
+    for (int intento = 0; intento < 3; ++intento) {
         if (ejecutar(q, QStringLiteral("SELECT version FROM trabajos_version")) && q.next()) {
             const int version = q.value(0).toInt();
             q.finish();
             if (version == kVersion)
                 return std::nullopt;
-            return QStringLiteral("la tabla de trabajos es de la versión %1 del programa; esta versión lee la %2")
-                .arg(version)
-                .arg(kVersion);
+            if (version != 1)
+                return QStringLiteral("la tabla de trabajos es de la versión %1 del programa; esta versión lee la %2")
+                    .arg(version)
+                    .arg(kVersion);
+            // The earlier release's jobs keep no mark: they are read by its rules.
+            if (bd.transaction() && ejecutar(q, QStringLiteral("ALTER TABLE trabajos ADD COLUMN formato INTEGER")) &&
+                ejecutar(q, QStringLiteral("UPDATE trabajos_version SET version = ? WHERE version = 1"), {kVersion}) &&
+                bd.commit())
+                return std::nullopt;
+            const QString error = motivo(q);
+            bd.rollback();
+            if (intento == 2)
+                return QStringLiteral("no se pudo poner al día la tabla de trabajos: ") + error;
+            continue;
         }
         q.finish();
         if (!bd.transaction())
@@ -78,14 +93,15 @@ std::optional<QString> AlmacenTrabajos::Preparar()
         const bool creada =
             ejecutar(q, QStringLiteral("CREATE TABLE trabajos (numero VARCHAR(40) PRIMARY KEY, pedido TEXT NOT NULL, "
                                        "respuesta TEXT NOT NULL, material TEXT NOT NULL, creado VARCHAR(32) NOT NULL, "
-                                       "cambiado VARCHAR(32) NOT NULL, puesto TEXT NOT NULL, estado TEXT NOT NULL)")) &&
+                                       "cambiado VARCHAR(32) NOT NULL, puesto TEXT NOT NULL, estado TEXT NOT NULL, "
+                                       "formato INTEGER)")) &&
             ejecutar(q, QStringLiteral("CREATE TABLE trabajos_version (version INTEGER NOT NULL)")) &&
             ejecutar(q, QStringLiteral("INSERT INTO trabajos_version (version) VALUES (?)"), {kVersion});
         const QString error = motivo(q);
         if (creada && bd.commit())
             return std::nullopt;
         bd.rollback();
-        if (intento == 1)
+        if (intento == 2)
             return QStringLiteral("no se pudo crear la tabla de trabajos: ") + error;
     }
     return std::nullopt;
@@ -103,12 +119,12 @@ AlmacenTrabajos::Guardado AlmacenTrabajos::Guardar(const TrabajoGuardado& t, boo
     if (reemplazar &&
         ejecutar(q,
                  QStringLiteral("UPDATE trabajos SET pedido = ?, respuesta = ?, material = ?, cambiado = "
-                                "?, puesto = ?, estado = ? WHERE numero = ?"),
-                 {t.pedido, t.respuesta, t.material, t.cambiado, t.puesto, t.estado, t.numero}) &&
+                                "?, puesto = ?, estado = ?, formato = ? WHERE numero = ?"),
+                 {t.pedido, t.respuesta, t.material, t.cambiado, t.puesto, t.estado, t.formato, t.numero}) &&
         q.numRowsAffected() == 1)
         return Guardado::Reemplazado;
-    if (ejecutar(q, QStringLiteral("INSERT INTO trabajos (") + kCampos + QStringLiteral(") VALUES (?,?,?,?,?,?,?,?)"),
-                 {t.numero, t.pedido, t.respuesta, t.material, t.creado, t.cambiado, t.puesto, t.estado}))
+    if (ejecutar(q, QStringLiteral("INSERT INTO trabajos (") + kCampos + QStringLiteral(") VALUES (?,?,?,?,?,?,?,?,?)"),
+                 {t.numero, t.pedido, t.respuesta, t.material, t.creado, t.cambiado, t.puesto, t.estado, t.formato}))
         return Guardado::Nuevo;
     error = motivo(q);
     // The key refused it when the number is there now, stored by this bench
@@ -171,5 +187,17 @@ TrabajoGuardado TrabajoRespondido(std::string_view pedido, const trabajos::Conte
             ahora,
             ahora,
             QSysInfo::machineHostName(),
-            c.Completa() ? QStringLiteral("respondido") : QStringLiteral("con fallas")};
+            c.Completa() ? QStringLiteral("respondido") : QStringLiteral("con fallas"),
+            dcs::kFormato};
+}
+
+std::optional<trabajos::Contestacion> ContestacionGuardada(const TrabajoGuardado& t,
+                                                           trabajos::MaterialesTrabajo* materiales, QString& error)
+{
+    std::string motivo;
+    auto c = trabajos::ContestacionGuardada(t.numero.toStdString(), t.pedido.toStdString(), t.respuesta.toStdString(),
+                                            t.formato, t.material.toStdString(), materiales, motivo);
+    if (!c)
+        error = QString::fromStdString(motivo);
+    return c;
 }

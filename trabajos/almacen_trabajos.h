@@ -1,5 +1,7 @@
 #pragma once
 
+#include "etiquetas_dcs.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -9,7 +11,8 @@
 class BaseMateriales;
 namespace trabajos {
 struct Contestacion;
-}
+class MaterialesTrabajo;
+} // namespace trabajos
 
 // The jobs a laboratory has answered, kept where its materials catalogue is
 // (the data folder's file or the laboratory's server), so that any bench
@@ -23,11 +26,23 @@ struct TrabajoGuardado {
     QString cambiado;
     QString puesto; // the workstation that stored it
     QString estado; // "respondido" or "con fallas"
+    // The exchange's rules the request and answer were written by; a job
+    // stored by the earlier release has no mark and is read by its rules
+    // (dcs::kFormatoAnterior).
+    int formato = dcs::kFormato;
 };
 
 // A request and its answer as the store keeps them, stamped now by this
 // workstation, "respondido" when every eye asked for has its lens.
 TrabajoGuardado TrabajoRespondido(std::string_view pedido, const trabajos::Contestacion& c);
+
+// The stored job as it was answered (see trabajos::ContestacionGuardada):
+// what its ticket, its window and its devices show, never solved again.
+// Nothing, with the reason, for a damaged record, such as a request whose
+// JOB is not the number it is stored under. The catalogue only gives the
+// index of a job of the earlier release whose request named none.
+std::optional<trabajos::Contestacion> ContestacionGuardada(const TrabajoGuardado& t,
+                                                           trabajos::MaterialesTrabajo* materiales, QString& error);
 
 class AlmacenTrabajos {
 public:

@@ -1,17 +1,123 @@
 #include "responder_trabajo.h"
 
 #include "bordes.h"
+#include "figuras_respuesta.h"
 #include "numerico.h"
 #include "reglas_espesor.h"
 #include "trazo_dcs.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace trabajos {
 
 namespace {
 
+using dcs::Estado;
 using dcs::Lado;
+
+constexpr double kGrado = std::numbers::pi / 180.0;
+// The tool index of the generator's curves when a request gives none.
+constexpr double kTindPorOmision = 1.530;
+// Some senders write the front's radius in millimetres in FRNT: no front
+// curve is steeper than 30 D, and no radius of a lens is shorter than 30 mm.
+constexpr double kFrenteMaximo = 30.0;
+// Eyes whose spherical equivalents differ by more than this are made on
+// bases of their own: a common base would spoil the stronger eye's optics.
+constexpr double kAnisometropia = 2.0;
+
+// What the optician calls each value of a job.
+constexpr std::pair<std::string_view, std::string_view> kNombres[] = {
+    {"DO", "Los ojos pedidos"},
+    {"SPH", "La esfera"},
+    {"CYL", "El cilindro"},
+    {"AX", "El eje"},
+    {"PRVM", "El prisma"},
+    {"PRVA", "La base del prisma"},
+    {"PTPRVM", "El prisma de adelgazamiento"},
+    {"PTPRVA", "La base del prisma de adelgazamiento"},
+    {"PTOK", "El adelgazamiento con prisma"},
+    {"IPD", "La DP monocular"},
+    {"NPD", "La DP monocular de cerca"},
+    {"OCHT", "La altura"},
+    {"HBOX", "A, el ancho de la caja"},
+    {"VBOX", "B, el alto de la caja"},
+    {"DBL", "El puente"},
+    {"FED", "El diámetro efectivo"},
+    {"LIND", "El índice"},
+    {"LMATTYPE", "El material"},
+    {"_MATERIAL", "El material"},
+    {"FRNT", "La curva base"},
+    {"MBASE", "La curva base"},
+    {"TIND", "El índice de las herramientas"},
+    {"ETYP", "La montura"},
+    {"FTYP", "El tipo de armazón"},
+    {"MINEDG", "El borde mínimo"},
+    {"MINCTR", "El espesor central mínimo"},
+    {"_SEGURIDAD", "La seguridad"},
+    {"ADD", "La adición"},
+    {"SEGHT", "La altura del segmento"},
+    {"LTYP", "El tipo de lente"},
+    {"BVD", "La distancia al vértice"},
+    {"PANTO", "El ángulo pantoscópico"},
+    {"ZTILT", "La curvatura de la montura"},
+    {"TRCFMT", "El trazado"},
+    {"R", "El trazado"},
+};
+
+std::string nombreDe(std::string_view etiqueta)
+{
+    for (const auto& [e, nombre] : kNombres)
+        if (e == etiqueta)
+            return std::string(nombre);
+    return "El valor " + std::string(etiqueta);
+}
+
+// Thrown inside, caught where an eye's work ends.
+struct Fallo {
+    FallaOjo falla;
+};
+
+[[noreturn]] void fallar(Estado estado, std::string_view etiqueta, std::string motivo, std::string mensaje)
+{
+    throw Fallo{{{estado, std::string(etiqueta), std::move(motivo)}, std::move(mensaje)}};
+}
+
+// A value the reader refused, named as the optician knows it.
+[[noreturn]] void fallarLectura(const dcs::Falla& f) { throw Fallo{{f, nombreDe(f.etiqueta) + ": " + f.motivo}}; }
+
+std::string cifras(double x, int decimales) { return dcs::ConDecimales(x, decimales); }
+
+class Ojo {
+public:
+    Ojo(const dcs::Pedido& p, Lado lado) : m_p(p), m_lado(lado) {}
+
+    std::optional<double> Numero(std::string_view etiqueta) const
+    {
+        const dcs::Valor* v = m_p.Primero(etiqueta, m_lado);
+        return v ? v->numero : std::nullopt;
+    }
+    double Exigir(std::string_view etiqueta, std::string_view que, std::string_view mensaje) const
+    {
+        const auto v = Numero(etiqueta);
+        if (!v)
+            fallar(Estado::FaltaRegistro, etiqueta, "falta " + std::string(que), std::string(mensaje));
+        return *v;
+    }
+    std::string Texto(std::string_view etiqueta) const
+    {
+        const dcs::Valor* v = m_p.Primero(etiqueta, m_lado);
+        return v ? v->texto : std::string();
+    }
+    const dcs::Pedido& pedido() const { return m_p; }
+    Lado lado() const { return m_lado; }
+    lente::Ojo cual() const { return m_lado == Lado::Derecho ? lente::Ojo::Derecho : lente::Ojo::Izquierdo; }
+
+private:
+    const dcs::Pedido& m_p;
+    Lado m_lado;
+};
 
 // The edge types of the format: 1 bevel and 4 mini-bevel sit in a full rim,
 // 3 is grooved for a nylon cord, 2 is drilled rimless; -1 is an uncut lens.
@@ -33,193 +139,396 @@ std::optional<laboratorio::Montura> monturaDe(int etyp)
     }
 }
 
-struct Falla {
-    std::string motivo;
-};
-
-class Ojo {
-public:
-    Ojo(const dcs::Pedido& p, Lado lado) : m_p(p), m_lado(lado) {}
-
-    std::optional<double> Numero(std::string_view etiqueta) const
-    {
-        const dcs::Valor* v = m_p.Primero(etiqueta, m_lado);
-        return v ? v->numero : std::nullopt;
-    }
-    double Exigir(std::string_view etiqueta, std::string_view que) const
-    {
-        const auto v = Numero(etiqueta);
-        if (!v)
-            throw Falla{std::string(etiqueta) + ": falta " + std::string(que)};
-        return *v;
-    }
-    std::string Texto(std::string_view etiqueta) const
-    {
-        const dcs::Valor* v = m_p.Primero(etiqueta, m_lado);
-        return v ? v->texto : std::string();
-    }
-
-private:
-    const dcs::Pedido& m_p;
-    Lado m_lado;
-};
-
-bool pideOjo(const dcs::Pedido& p, Lado lado, std::string& error)
+lente::Receta receta(const Ojo& o)
 {
-    const dcs::Valor* d = p.Primero("DO", lado);
-    if (!d)
-        return p.Primero("SPH", lado) != nullptr;
-    if (d->texto == "B")
-        return true;
-    if (d->texto == "R" || d->texto == "L")
-        return d->texto == (lado == Lado::Derecho ? "R" : "L");
-    error = "DO: \"" + d->texto.substr(0, 10) + "\" no es un ojo; se espera B, R o L";
-    return true;
+    lente::Receta r;
+    r.esfera = o.Exigir("SPH", "la esfera", "Falta la esfera");
+    r.cilindro = o.Numero("CYL").value_or(0);
+    if (r.cilindro != 0)
+        r.eje = o.Exigir("AX", "el eje del cilindro", "Falta el eje del cilindro");
+    double prisma = o.Numero("PRVM").value_or(0), base = 0;
+    if (prisma != 0)
+        base = o.Exigir("PRVA", "la dirección de la base del prisma", "Falta la base del prisma");
+    // The laboratory's own prism, usually base down in both eyes, thins a
+    // progressive lens; it is made together with the prescribed one.
+    const dcs::Valor* ptok = o.pedido().Primero("PTOK", o.lado());
+    const double adelgazar = o.Numero("PTPRVM").value_or(0);
+    if (adelgazar != 0 && !(ptok && ptok->numero == 0.0)) {
+        const double hacia = o.Exigir("PTPRVA", "la dirección de la base del prisma de adelgazamiento",
+                                      "Falta la base del prisma de adelgazamiento");
+        if (prisma == 0) {
+            prisma = adelgazar;
+            base = hacia;
+        } else {
+            const double x = prisma * std::cos(base * kGrado) + adelgazar * std::cos(hacia * kGrado);
+            const double y = prisma * std::sin(base * kGrado) + adelgazar * std::sin(hacia * kGrado);
+            prisma = std::hypot(x, y);
+            base = prisma < 1e-9 ? 0.0 : std::fmod(std::atan2(y, x) / kGrado + 360.0, 360.0);
+            if (prisma < 1e-9)
+                prisma = 0;
+        }
+    }
+    r.prisma = prisma;
+    r.basePrisma = base;
+    return r;
 }
 
-void resolver(const dcs::Pedido& p, Lado lado, MaterialesTrabajo* materiales, OjoResuelto& ojo)
+std::vector<lente::Punto> borde(const Ojo& o)
 {
-    if (!p.errorDe(lado).empty())
-        throw Falla{p.errorDe(lado)};
-    const Ojo o(p, lado);
-    const lente::Ojo cual = lado == Lado::Derecho ? lente::Ojo::Derecho : lente::Ojo::Izquierdo;
-
-    lente::Pedido pedido;
-    pedido.receta.esfera = o.Exigir("SPH", "la esfera");
-    pedido.receta.cilindro = o.Numero("CYL").value_or(0);
-    if (pedido.receta.cilindro != 0)
-        pedido.receta.eje = o.Exigir("AX", "el eje del cilindro");
-    pedido.receta.prisma = o.Numero("PRVM").value_or(0);
-    if (pedido.receta.prisma != 0)
-        pedido.receta.basePrisma = o.Exigir("PRVA", "la dirección de la base del prisma");
-
-    laboratorio::Exigencias exigencias;
-    const std::string nombre = o.Texto("LMATTYPE");
-    const auto lind = o.Numero("LIND");
-    if (!nombre.empty()) {
-        const auto m = materiales ? materiales->Buscar(nombre) : std::nullopt;
-        if (!m)
-            throw Falla{"LMATTYPE: \"" + nombre.substr(0, 40) + "\" no está en la Base de Datos de Materiales"};
-        // The catalogue's index is the one the lens is made of; a different
-        // LIND means the job and the catalogue disagree on the material.
-        if (lind && std::abs(*lind - m->indice) > 0.0005)
-            throw Falla{"LIND: " + dcs::ConDecimales(*lind, 3) + " no es el índice de " + m->nombre + " (" +
-                        dcs::ConDecimales(m->indice, 3) + ")"};
-        pedido.indice = m->indice;
-        pedido.densidad = m->densidad;
-        exigencias.centroMaterial = m->centroMin;
-        exigencias.material = m->nombre;
-        ojo.material = m->nombre;
-    } else if (lind) {
-        pedido.indice = *lind;
-    } else {
-        throw Falla{"LMATTYPE: falta el material (LMATTYPE o LIND)"};
-    }
-    ojo.indice = pedido.indice;
-
-    if (const auto etyp = o.Numero("ETYP")) {
-        const auto m = monturaDe(static_cast<int>(*etyp));
-        if (!m)
-            throw Falla{"ETYP: " + std::to_string(static_cast<int>(*etyp)) + " no es un tipo de borde conocido"};
-        exigencias.montura = *m;
-    }
-    if (const auto seguridad = o.Numero("_SEGURIDAD"))
-        exigencias.seguridad = static_cast<laboratorio::Seguridad>(static_cast<int>(*seguridad));
-    exigencias.bordeUsuario = o.Numero("MINEDG");
-    exigencias.centroUsuario = o.Numero("MINCTR");
-    exigencias.meridianoMasPositivo = lente::MeridianoMasPositivo(pedido.receta);
-    const auto minimos = laboratorio::MinimosDeEspesor(exigencias);
-    if (!minimos)
-        throw Falla{"MINEDG: falta el borde mínimo (MINEDG, o ETYP de una montura)"};
-    pedido.bordeMin = minimos->borde;
-    pedido.centroMin = minimos->centro;
-    ojo.avisos = minimos->avisos;
-
-    // The outline: the traced shape, else the box's ellipse, else a round
-    // lens of the effective diameter.
+    const dcs::Pedido& p = o.pedido();
+    const Lado otro = o.lado() == Lado::Derecho ? Lado::Izquierdo : Lado::Derecho;
     std::vector<lente::Punto> forma;
     bool redondo = false;
+    std::optional<dcs::Trazos> trazos;
     if (!p.trazo().empty()) {
         std::string error;
-        const auto trazos = dcs::LeerTrazos(p.trazo(), error);
+        trazos = dcs::LeerTrazos(p.trazo(), error);
         if (!trazos)
-            throw Falla{"TRCFMT: " + error};
-        forma = dcs::PuntosDelOjo(*trazos, cual);
+            fallar(Estado::Formato, "TRCFMT", error, "El trazado no se puede usar: " + error);
+    }
+    const bool propio = trazos && !(o.cual() == lente::Ojo::Derecho ? trazos->derecho : trazos->izquierdo).empty();
+    // A trace that cannot be read ends its eye even with a box: the frame's
+    // shape would be a guess. So it does the other eye's, when that one has
+    // no readable trace of its own and would be its mirror image.
+    const std::string& noLeido =
+        !p.trazoNoLeido(o.lado()).empty() || propio ? p.trazoNoLeido(o.lado()) : p.trazoNoLeido(otro);
+    if (!noLeido.empty()) {
+        const auto f = dcs::Campos(noLeido);
+        fallar(Estado::TrazoNoAdmitido, "TRCFMT",
+               f[0] != "1"
+                   ? "formato de trazo " + std::string(f[0].substr(0, 8)) + " no admitido: solo se lee el formato 1"
+                   : "radios no equiespaciados: solo se leen los equiespaciados (E)",
+               "El trazado está en un formato que Vantora no lee (se lee el formato 1, de radios equiespaciados)");
+    }
+    if (trazos) {
+        forma = dcs::PuntosDelOjo(*trazos, o.cual());
     } else if (const auto a = o.Numero("HBOX"), b = o.Numero("VBOX"); a && b) {
         forma = lente::BordeElipse(*a, *b);
     } else if (const auto fed = o.Numero("FED")) {
         forma = lente::BordeRedondo(*fed);
         redondo = true;
     } else {
-        throw Falla{"HBOX: falta el contorno (TRCFMT, HBOX y VBOX, o FED)"};
+        fallar(Estado::FaltaRegistro, "HBOX", "falta el contorno (TRCFMT, HBOX y VBOX, o FED)",
+               "Falta la forma: cargue un trazado o escriba A y B");
     }
     const auto dp = o.Numero("IPD") ? o.Numero("IPD") : o.Numero("NPD");
     const auto altura = o.Numero("OCHT");
-    const dcs::Valor* dbl = p.Primero("DBL", lado);
+    const dcs::Valor* dbl = p.Primero("DBL", o.lado());
     const int centrado = int(dp.has_value()) + int(altura.has_value()) + int(dbl && dbl->numero);
-    if (redondo || centrado == 0) {
-        ojo.borde = redondo ? forma : lente::Descentrar(forma, cual, std::nullopt);
-    } else if (centrado == 3) {
-        ojo.borde = lente::Descentrar(forma, cual, lente::Centrado{*dbl->numero, *dp, *altura});
-    } else {
-        throw Falla{std::string(!dp       ? "IPD"
-                                : !altura ? "OCHT"
-                                          : "DBL") +
-                    ": el centrado necesita DBL, IPD (o NPD) y OCHT juntos"};
-    }
+    if (redondo || centrado == 0)
+        return redondo ? forma : lente::Descentrar(forma, o.cual(), std::nullopt);
+    if (centrado == 3)
+        return lente::Descentrar(forma, o.cual(), lente::Centrado{*dbl->numero, *dp, *altura});
+    fallar(Estado::FaltaRegistro,
+           !dp       ? "IPD"
+           : !altura ? "OCHT"
+                     : "DBL",
+           "el centrado necesita DBL, IPD (o NPD) y OCHT juntos",
+           "El centrado necesita juntos la DP monocular, la altura y el puente");
+}
 
+// A class code of the standard is a small whole number; anything else in
+// LMATTYPE is a product name.
+std::optional<int> codigoDe(std::string_view texto)
+{
+    if (texto.empty() || texto.size() > 2 || texto.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    return std::stoi(std::string(texto));
+}
+
+MaterialDelOjo material(const Ojo& o, MaterialesTrabajo* materiales)
+{
+    const auto lind = o.Numero("LIND");
+    const auto inaccesible = [&](std::string_view etiqueta) {
+        const std::string motivo = materiales ? materiales->Inaccesible() : std::string();
+        if (!motivo.empty())
+            fallar(Estado::General, etiqueta, motivo, "No se pudo consultar la Base de Datos de Materiales: " + motivo);
+    };
+    const auto porNombre = [&](const std::string& nombre, std::string_view etiqueta) {
+        const auto m = materiales ? materiales->Buscar(nombre) : std::nullopt;
+        if (!m) {
+            inaccesible(etiqueta);
+            fallar(Estado::NoProcesable, etiqueta,
+                   "\"" + nombre.substr(0, 40) + "\" no está en la Base de Datos de Materiales",
+                   "El material \"" + nombre.substr(0, 40) + "\" no está en la Base de Datos de Materiales");
+        }
+        return *m;
+    };
+    const auto delCatalogo = [&](const MaterialTrabajo& m) {
+        MaterialDelOjo d{m, m.indice, {}};
+        // The catalogue's index is the one the lens is made of.
+        if (lind && std::abs(*lind - m.indice) > 0.001)
+            d.avisos.push_back({"LIND: " + cifras(*lind, 3) + " pedido, " + m.nombre + " tiene " + cifras(m.indice, 3) +
+                                    ": se usa el del catalogo",
+                                "El índice pedido " + cifras(*lind, 3) + " no es el de " + m.nombre + " (" +
+                                    cifras(m.indice, 3) + "): se usa el del catálogo"});
+        return d;
+    };
+    if (const std::string nombre = o.Texto("_MATERIAL"); !nombre.empty())
+        return delCatalogo(porNombre(nombre, "_MATERIAL"));
+    const std::string tipo = o.Texto("LMATTYPE");
+    const auto codigo = o.pedido().formato() == dcs::kFormatoAnterior ? std::nullopt : codigoDe(tipo);
+    if (!tipo.empty() && !codigo)
+        return delCatalogo(porNombre(tipo, "LMATTYPE"));
+    if (codigo && !lind)
+        fallar(Estado::FaltaRegistro, "LIND", "el material de clase " + tipo + " necesita el indice (LIND)",
+               "Falta el índice del material");
+    if (!lind)
+        fallar(Estado::FaltaRegistro, "LMATTYPE", "falta el material (_MATERIAL, LMATTYPE con LIND, o LIND)",
+               "Falta el material: elija uno de la lista");
+    if (codigo) {
+        const std::vector<MaterialTrabajo> candidatos =
+            materiales ? materiales->PorCodigo(*codigo, *lind) : std::vector<MaterialTrabajo>{};
+        if (candidatos.size() == 1)
+            return delCatalogo(candidatos.front());
+        inaccesible("LMATTYPE");
+        const bool ninguno = candidatos.empty();
+        return {std::nullopt,
+                *lind,
+                {{"LMATTYPE: " + tipo + " con LIND " + cifras(*lind, 3) + (ninguno ? " no nombra" : " nombra mas de") +
+                      " un material del catalogo: se usa el indice, sin peso",
+                  "El material de clase " + tipo + " con índice " + cifras(*lind, 3) +
+                      (ninguno ? " no está en el catálogo" : " es más de un material del catálogo") +
+                      ": se calcula con el índice, sin peso"}}};
+    }
+    return {std::nullopt,
+            *lind,
+            {{"LIND: solo el indice " + cifras(*lind, 3) + ", sin material del catalogo ni peso",
+              "Solo se conoce el índice " + cifras(*lind, 3) + ", sin material del catálogo: no hay peso"}}};
+}
+
+// A rule's warning names the request's label for the answer and the value
+// in words for the optician.
+Aviso avisoDeRegla(const std::string& aviso)
+{
+    constexpr std::tuple<std::string_view, std::string_view, std::string_view> kOpciones[] = {
+        {"--borde-min", "MINEDG", "Borde mínimo pedido"},
+        {"--centro-min", "MINCTR", "Espesor central mínimo pedido"},
+    };
+    for (const auto& [opcion, etiqueta, palabras] : kOpciones) {
+        if (!aviso.starts_with(opcion))
+            continue;
+        // The answer's record is short: "MINEDG 1.000 elevado a 2.000 mm por la montura completa".
+        std::string texto = std::string(etiqueta) + aviso.substr(opcion.size());
+        const std::size_t que = texto.find(" que exige ");
+        const std::size_t dos = texto.find(": ");
+        if (que != std::string::npos && dos != std::string::npos && dos < que)
+            texto.replace(dos, que + 11 - dos, " por ");
+        return {texto, std::string(palabras) + aviso.substr(opcion.size())};
+    }
+    std::string mensaje = aviso;
+    if (!mensaje.empty() && mensaje[0] >= 'a' && mensaje[0] <= 'z')
+        mensaje[0] = static_cast<char>(mensaje[0] - 'a' + 'A');
+    return {aviso, mensaje};
+}
+
+void avisar(OjoResuelto& ojo, const Aviso& a)
+{
+    ojo.avisosDcs.push_back(a.texto);
+    ojo.avisos.push_back(a.mensaje);
+}
+
+// An eye made ready to solve: all but its base, which may be shared with
+// the other eye.
+struct Preparado {
+    std::optional<double> base; // D at 1.523, given by the request
+    double diametro = 0; // for the base's suggestion
+    double equivalente = 0; // spherical equivalent
+};
+
+Preparado preparar(const dcs::Pedido& p, Lado lado, MaterialesTrabajo* materiales, OjoResuelto& ojo)
+{
+    if (const dcs::Valor* d = p.Primero("DO", lado); d && d->texto != "B" && d->texto != "R" && d->texto != "L")
+        fallar(Estado::Formato, "DO", "\"" + d->texto.substr(0, 10) + "\" no es un ojo; se espera B, R, L o N",
+               "Los ojos pedidos no se entienden: se espera ambos, derecho, izquierdo o ninguno");
+    if (p.fallaDe(lado).Hay())
+        fallarLectura(p.fallaDe(lado));
+    const Ojo o(p, lado);
+    lente::Pedido pedido;
+    pedido.receta = receta(o);
+
+    laboratorio::Exigencias exigencias;
+    const MaterialDelOjo m = material(o, materiales);
+    pedido.indice = m.indice;
+    if (m.material) {
+        pedido.densidad = m.material->densidad;
+        exigencias.centroMaterial = m.material->centroMin;
+        exigencias.material = m.material->nombre;
+        ojo.material = m.material->nombre;
+    }
+    ojo.indice = pedido.indice;
+    for (const Aviso& a : m.avisos)
+        avisar(ojo, a);
+
+    if (const auto etyp = o.Numero("ETYP")) {
+        const auto montura = monturaDe(static_cast<int>(*etyp));
+        if (!montura)
+            fallar(Estado::FueraDeRango, "ETYP", std::to_string(static_cast<int>(*etyp)) + " no es un tipo de borde",
+                   "La montura " + std::to_string(static_cast<int>(*etyp)) + " no es un tipo de borde conocido");
+        exigencias.montura = *montura;
+    }
+    if (const auto seguridad = o.Numero("_SEGURIDAD")) {
+        ojo.seguridad = static_cast<int>(*seguridad);
+        exigencias.seguridad = static_cast<laboratorio::Seguridad>(ojo.seguridad);
+    }
+    exigencias.bordeUsuario = o.Numero("MINEDG");
+    exigencias.centroUsuario = o.Numero("MINCTR");
+    exigencias.meridianoMasPositivo = lente::MeridianoMasPositivo(pedido.receta);
+    const auto minimos = laboratorio::MinimosDeEspesor(exigencias);
+    if (!minimos)
+        fallar(Estado::FaltaRegistro, "MINEDG", "falta el borde minimo (MINEDG, o ETYP de una montura)",
+               "Falta el borde mínimo: elija la montura");
+    pedido.bordeMin = minimos->borde;
+    pedido.centroMin = minimos->centro;
+    for (const std::string& a : minimos->avisos)
+        avisar(ojo, avisoDeRegla(a));
+
+    ojo.borde = borde(o);
     const double minimo = lente::BloqueMinimo(ojo.borde);
     ojo.bloqueMinimo = minimo;
     ojo.bloque = lente::BloqueEstandar(minimo);
     if (!ojo.bloque)
-        throw Falla{"CRIB: ningún bloque estándar (de 50 a 80 mm) alcanza: se necesita uno de " +
-                    dcs::ConDecimales(minimo, 1) + " mm"};
-    if (const auto frnt = o.Numero("FRNT")) {
-        pedido.base = *frnt;
-    } else {
-        try {
-            pedido.base = lente::SugerirBaseReceta(pedido.receta, pedido.indice, minimo - 2.0);
-        } catch (const numerico::Falla&) {
-            throw Falla{"FRNT: no se puede sugerir una curva base con estos valores"};
-        }
-    }
-    ojo.base = pedido.base;
+        fallar(Estado::NoProcesable, "CRIB",
+               "ningun bloque estandar (de 50 a 80 mm) alcanza: se necesita uno de " + cifras(minimo, 1) + " mm",
+               "Ningún bloque estándar (de 50 a 80 mm) alcanza: la lente necesita uno de " + cifras(minimo, 1) + " mm");
+    Aviso radio;
+    Preparado preparado;
+    preparado.base = BaseDelPedido(p, lado, pedido.indice, &radio);
+    if (!radio.texto.empty())
+        avisar(ojo, radio);
+    preparado.diametro = minimo - 2.0;
+    preparado.equivalente = pedido.receta.esfera + pedido.receta.cilindro / 2.0;
+    ojo.tind = o.Numero("TIND").value_or(kTindPorOmision);
     ojo.lente = pedido;
-    lente::Solucion s = lente::Resolver(pedido, ojo.borde);
-    if (!s.resultado)
-        throw Falla{"CTHICK: " + s.falla};
+    return preparado;
+}
+
+double sugerir(const OjoResuelto& ojo, const Preparado& p)
+{
+    try {
+        return lente::SugerirBaseReceta(ojo.lente.receta, ojo.lente.indice, p.diametro);
+    } catch (const numerico::Falla&) {
+        fallar(Estado::NoProcesable, "FRNT", "no se puede sugerir una curva base con estos valores",
+               "No se puede sugerir una curva base con estos valores: escriba una");
+    }
+}
+
+void resolver(double base, OjoResuelto& ojo)
+{
+    ojo.base = base;
+    ojo.lente.base = base;
+    lente::Solucion s = lente::Resolver(ojo.lente, ojo.borde);
+    if (!s.resultado) {
+        std::string mensaje = s.falla;
+        if (!mensaje.empty())
+            mensaje[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(mensaje[0])));
+        fallar(Estado::NoProcesable, "CTHICK", s.falla, mensaje);
+    }
     ojo.resultado = *s.resultado;
-    if (pedido.densidad == 0)
+    if (ojo.lente.densidad == 0)
         ojo.resultado->peso = NAN;
+}
+
+// Runs one step of an eye's work; a failure ends the eye with its reason.
+template <typename Paso>
+bool intentar(OjoResuelto& ojo, Paso paso)
+{
+    try {
+        paso();
+        return true;
+    } catch (const Fallo& f) {
+        ojo.error = f.falla.dcs;
+        ojo.falla = f.falla.mensaje;
+    } catch (const numerico::Falla&) {
+        ojo.error = {Estado::NoProcesable, "CTHICK", "los valores no forman una lente"};
+        ojo.falla = "Los valores no forman una lente";
+    }
+    ojo.resultado.reset();
+    return false;
 }
 
 } // namespace
 
+bool PideOjo(const dcs::Pedido& p, Lado lado)
+{
+    if (const dcs::Valor* d = p.Primero("DO", lado)) {
+        if (d->texto == "R" || d->texto == "L")
+            return d->texto == (lado == Lado::Derecho ? "R" : "L");
+        // B, or a value that is none of the format's, which ends both eyes.
+        return d->texto != "N";
+    }
+    const bool alguno = p.Valores("SPH", Lado::Derecho) || p.Valores("SPH", Lado::Izquierdo);
+    return !alguno || p.Valores("SPH", lado);
+}
+
+std::optional<lente::Receta> RecetaDelPedido(const dcs::Pedido& pedido, Lado lado, FallaOjo& falla)
+{
+    try {
+        return receta(Ojo(pedido, lado));
+    } catch (const Fallo& f) {
+        falla = f.falla;
+        return std::nullopt;
+    }
+}
+
+std::optional<std::vector<lente::Punto>> BordeDelPedido(const dcs::Pedido& pedido, Lado lado, FallaOjo& falla)
+{
+    try {
+        return borde(Ojo(pedido, lado));
+    } catch (const Fallo& f) {
+        falla = f.falla;
+        return std::nullopt;
+    }
+}
+
+std::optional<MaterialDelOjo> MaterialDe(const dcs::Pedido& pedido, Lado lado, MaterialesTrabajo* materiales,
+                                         FallaOjo& falla)
+{
+    try {
+        return material(Ojo(pedido, lado), materiales);
+    } catch (const Fallo& f) {
+        falla = f.falla;
+        return std::nullopt;
+    }
+}
+
+std::optional<double> BaseDelPedido(const dcs::Pedido& pedido, Lado lado, double indice, Aviso* aviso)
+{
+    const Ojo o(pedido, lado);
+    const auto frnt = o.Numero("FRNT");
+    // The earlier release wrote the house's own curve, D at 1.523.
+    if (pedido.formato() == dcs::kFormatoAnterior)
+        return frnt;
+    const double n = o.Numero("LIND").value_or(indice);
+    if (frnt && *frnt > kFrenteMaximo) {
+        if (aviso)
+            *aviso = {"FRNT: " + cifras(*frnt, 2) + " tomado como radio en mm (" +
+                          cifras((n - 1.0) * 1000.0 / *frnt, 2) + " D a " + cifras(n, 3) + ")",
+                      "La curva base llegó como un radio de " + cifras(*frnt, 2) + " mm (" +
+                          cifras((n - 1.0) * 1000.0 / *frnt, 2) + " D)"};
+        return numerico::kFactorMolde * 1000.0 / *frnt;
+    }
+    // The same radius, its power at the 1.523 tool index.
+    if (frnt && n > 1.0)
+        return *frnt * numerico::kFactorMolde / (n - 1.0);
+    if (const auto mbase = o.Numero("MBASE"))
+        return *mbase * numerico::kFactorMolde / (o.Numero("TIND").value_or(kTindPorOmision) - 1.0);
+    return std::nullopt;
+}
+
 OjoResuelto ResolverOjo(const dcs::Pedido& pedido, Lado lado, MaterialesTrabajo* materiales)
 {
     OjoResuelto ojo;
-    std::string error;
-    ojo.pedido = pideOjo(pedido, lado, error);
+    ojo.pedido = PideOjo(pedido, lado);
     if (!ojo.pedido)
         return ojo;
-    try {
-        if (!error.empty())
-            throw Falla{error};
-        resolver(pedido, lado, materiales, ojo);
-    } catch (const Falla& f) {
-        ojo.falla = f.motivo;
-        ojo.resultado.reset();
-    } catch (const numerico::Falla&) {
-        ojo.falla = "CTHICK: los valores no forman una lente";
-        ojo.resultado.reset();
-    }
+    Preparado p;
+    if (intentar(ojo, [&] { p = preparar(pedido, lado, materiales, ojo); }))
+        intentar(ojo, [&] { resolver(p.base ? *p.base : sugerir(ojo, p), ojo); });
     return ojo;
 }
 
-bool Contestacion::Completa() const
-{
-    return (ojos[0].pedido || ojos[1].pedido) && ojos[0].falla.empty() && ojos[1].falla.empty();
-}
+bool Contestacion::Completa() const { return ojos[0].falla.empty() && ojos[1].falla.empty(); }
 
 std::string Contestacion::Material() const
 {
@@ -232,14 +541,30 @@ std::string Contestacion::Material() const
 std::optional<OjoDeDiseno> PrimerOjoEsferico(const dcs::Pedido& pedido)
 {
     for (const Lado lado : {Lado::Derecho, Lado::Izquierdo}) {
-        std::string error;
-        if (!pideOjo(pedido, lado, error) || !error.empty() || !pedido.errorDe(lado).empty())
+        if (!PideOjo(pedido, lado) || pedido.fallaDe(lado).Hay())
             continue;
         const Ojo o(pedido, lado);
         const auto esfera = o.Numero("SPH");
-        if (!esfera || *esfera <= 0 || o.Numero("CYL").value_or(0) != 0 || o.Numero("PRVM").value_or(0) != 0)
+        FallaOjo falla;
+        const auto r = RecetaDelPedido(pedido, lado, falla);
+        if (!esfera || *esfera <= 0 || !r || r->cilindro != 0 || r->prisma != 0)
             continue;
-        return OjoDeDiseno{lado, *esfera, o.Texto("LMATTYPE"), o.Numero("FRNT"), o.Numero("FED"), o.Numero("MINEDG")};
+        // The design window takes a material by its name; a job that gives
+        // only a class or an index goes to the job window.
+        std::string material = o.Texto("_MATERIAL");
+        const std::string tipo = o.Texto("LMATTYPE");
+        if (material.empty() && (pedido.formato() == dcs::kFormatoAnterior || !codigoDe(tipo)))
+            material = tipo;
+        const bool soloIndice = material.empty() && (!tipo.empty() || o.Numero("LIND"));
+        const bool frenteSinIndice = o.Numero("FRNT") && !o.Numero("LIND") && pedido.formato() != dcs::kFormatoAnterior;
+        if (soloIndice || frenteSinIndice)
+            continue;
+        return OjoDeDiseno{lado,
+                           *esfera,
+                           material,
+                           BaseDelPedido(pedido, lado, o.Numero("LIND").value_or(0)),
+                           o.Numero("FED"),
+                           o.Numero("MINEDG")};
     }
     return std::nullopt;
 }
@@ -248,31 +573,37 @@ Contestacion Responder(const dcs::Pedido& pedido, MaterialesTrabajo* materiales)
 {
     Contestacion c;
     c.numero = pedido.trabajo();
-    dcs::Respuesta r;
-    r.PonerUnico("JOB", pedido.trabajo());
+    std::array<Preparado, 2> p;
+    std::array<bool, 2> listo = {false, false};
     for (int i = 0; i < 2; ++i) {
-        const Lado lado = static_cast<Lado>(i);
         OjoResuelto& ojo = c.ojos[i];
-        ojo = ResolverOjo(pedido, lado, materiales);
-        if (!ojo.pedido)
-            continue;
-        if (!ojo.resultado) {
-            r.PonerTexto("STATUS", lado, "1 " + ojo.falla);
-            continue;
-        }
-        const lente::Resultado& x = *ojo.resultado;
-        r.Poner("CTHICK", lado, {x.espesorCentral});
-        r.Poner("FRNT", lado, {ojo.base});
-        r.Poner("BACK", lado, {x.molde1523Eje, x.molde1523Cruz});
-        r.Poner("CTHNP", lado, {x.bordeMinimo});
-        r.Poner("CTHNA", lado, {x.anguloMinimo});
-        r.Poner("CTHKP", lado, {x.bordeMaximo});
-        r.Poner("CTHKA", lado, {x.anguloMaximo});
-        r.Poner("CRIB", lado, {static_cast<double>(*ojo.bloque)});
-        r.Poner("_PESO", lado, {x.peso});
-        r.PonerTexto("STATUS", lado, "0");
+        ojo.pedido = PideOjo(pedido, static_cast<Lado>(i));
+        listo[i] = ojo.pedido && intentar(ojo, [&] { p[i] = preparar(pedido, static_cast<Lado>(i), materiales, ojo); });
     }
-    c.texto = r.Escribir();
+    std::array<std::optional<double>, 2> base = {p[0].base, p[1].base};
+    // A pair is made on one base so that the lenses look alike: the stronger
+    // eye's suggestion (the right on a tie), unless the eyes differ so much
+    // that each needs its own.
+    const bool unMaterial = c.ojos[0].material == c.ojos[1].material && c.ojos[0].indice == c.ojos[1].indice;
+    if (listo[0] && listo[1] && !base[0] && !base[1] && unMaterial) {
+        if (std::abs(p[0].equivalente - p[1].equivalente) > kAnisometropia) {
+            for (OjoResuelto& ojo : c.ojos)
+                avisar(ojo, {"Bases distintas: anisometropia", "Bases distintas: anisometropía"});
+        } else {
+            const int guia = std::abs(p[1].equivalente) > std::abs(p[0].equivalente) ? 1 : 0;
+            if (intentar(c.ojos[guia], [&] { base[guia] = sugerir(c.ojos[guia], p[guia]); }))
+                base[1 - guia] = base[guia];
+            else
+                listo[guia] = false;
+        }
+    }
+    std::array<FigurasOjo, 2> figuras;
+    for (int i = 0; i < 2; ++i) {
+        if (listo[i])
+            intentar(c.ojos[i], [&] { resolver(base[i] ? *base[i] : sugerir(c.ojos[i], p[i]), c.ojos[i]); });
+        figuras[i] = FigurasDe(c.ojos[i]);
+    }
+    c.texto = EscribirRespuesta(c.numero, figuras);
     return c;
 }
 

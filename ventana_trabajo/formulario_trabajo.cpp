@@ -33,7 +33,7 @@ constexpr Caja kCajas[] = {
     {Campo::BasePrisma, "PRVA", "La base del prisma", "grados", 0, false},
     {Campo::Dp, "IPD", "La DP monocular", "mm", 1, false},
     {Campo::Altura, "OCHT", "La altura", "mm", 1, false},
-    {Campo::Curva, "FRNT", "La curva base", "D", 2, false},
+    {Campo::Curva, "MBASE", "La curva base", "D", 2, false},
     {Campo::A, "HBOX", "A, el ancho de la caja,", "mm", 1, false},
     {Campo::B, "VBOX", "B, el alto de la caja,", "mm", 1, false},
     {Campo::Dbl, "DBL", "El puente (DBL)", "mm", 1, false},
@@ -76,22 +76,31 @@ std::string escribir(double v, const Caja& k)
     return t;
 }
 
-// Only the trace's records, whatever else the file holds. Kept in their
-// lines, the other records left blank, a fault is named at the file's line.
-std::string soloTrazado(std::string_view texto, bool enSusLineas = false)
-{
-    std::string salida;
-    while (!texto.empty()) {
-        const std::size_t fin = texto.find('\n');
-        const std::string_view linea = dcs::Recortar(texto.substr(0, fin));
-        texto = fin == std::string_view::npos ? std::string_view() : texto.substr(fin + 1);
-        if (linea.starts_with("TRCFMT=") || linea.starts_with("R="))
-            salida.append(linea).push_back('\n');
-        else if (enSusLineas)
-            salida.push_back('\n');
-    }
-    return salida;
-}
+// The values a request brings that no box holds, kept with the job; those
+// with a name are shown to the optician.
+struct Conservado {
+    std::string_view etiqueta;
+    std::string_view nombre;
+    std::string_view unidad;
+};
+constexpr Conservado kConservados[] = {
+    {"ADD", "Adición", " D"},
+    {"SEGHT", "Altura del segmento", " mm"},
+    {"LTYP", "Tipo de lente", ""},
+    {"BVD", "Distancia al vértice", " mm"},
+    {"PANTO", "Ángulo pantoscópico", "°"},
+    {"ZTILT", "Curvatura de la montura", "°"},
+    {"PTPRVM", "Prisma de adelgazamiento", " Δ"},
+    {"PTPRVA", "Base del prisma de adelgazamiento", "°"},
+    {"PTOK", "", ""},
+    {"MINEDG", "Borde mínimo pedido", " mm"},
+    {"MINCTR", "Espesor central mínimo pedido", " mm"},
+    {"FED", "", ""},
+    {"FTYP", "", ""},
+};
+
+// The house's base curves are nominal at the 1.523 tool index.
+constexpr double kIndiceMolde = 1.523;
 
 std::optional<int> indiceDe(std::span<const std::string_view> opciones, std::string_view texto)
 {
@@ -178,6 +187,10 @@ std::optional<std::string> FormularioTrabajo::Confirmar(Campo c, Lado lado, std:
     case Campo::Material:
         if (texto.empty())
             return "Seleccione un material de la lista para continuar";
+        if (m_indiceSolo && texto == Texto(Campo::Material))
+            return std::nullopt;
+        m_cambiado = m_cambiado || m_indiceSolo.has_value();
+        m_indiceSolo.reset();
         return poner(m_material, std::string(texto));
     case Campo::Montura:
     case Campo::Seguridad: {
@@ -221,7 +234,8 @@ std::string FormularioTrabajo::Texto(Campo c, Lado lado) const
     case Campo::Numero:
         return m_numero;
     case Campo::Material:
-        return m_material;
+        return m_indiceSolo ? "Índice " + dcs::ConDecimales(*m_indiceSolo, 3) + " (sin material del catálogo)"
+                            : m_material;
     case Campo::Montura:
         return std::string(kMonturas[static_cast<std::size_t>(m_montura)]);
     case Campo::Seguridad:
@@ -235,11 +249,11 @@ std::string FormularioTrabajo::Texto(Campo c, Lado lado) const
 
 std::optional<std::string> FormularioTrabajo::CargarTrazado(std::string_view texto)
 {
-    const std::string trazado = soloTrazado(texto);
+    const std::string trazado = dcs::RegistrosDeTrazo(texto);
     if (trazado.empty())
         return "El archivo no contiene un trazado (registros TRCFMT y R).";
     std::string error;
-    const auto trazos = dcs::LeerTrazos(soloTrazado(texto, true), error);
+    const auto trazos = dcs::LeerTrazos(trazado, error);
     if (!trazos)
         return "El trazado no se puede usar: " + error;
     // The box of the traced side; a frame's two sides are mirror images.
@@ -287,23 +301,33 @@ std::string FormularioTrabajo::Pedido() const
         for (const auto& [etiqueta, v] : valores)
             if (v)
                 r.Poner(etiqueta, lado, {*v});
-        if (!m_material.empty())
-            r.PonerTexto("LMATTYPE", lado, m_material);
-        r.Poner("ETYP", lado, {static_cast<double>(kEtyp[m_montura])});
+        if (m_indiceSolo)
+            r.Poner("LIND", lado, {*m_indiceSolo});
+        else if (!m_material.empty())
+            r.PonerTexto("_MATERIAL", lado, m_material);
         r.Poner("_SEGURIDAD", lado, {static_cast<double>(m_seguridad)});
+        r.Poner("TIND", lado, {kIndiceMolde});
+        for (const auto& [etiqueta, textos] : m_conservados)
+            if (dcs::BuscarEtiqueta(etiqueta)->forma != dcs::Forma::Unico && !textos[static_cast<int>(lado)].empty())
+                r.PonerTexto(etiqueta, lado, textos[static_cast<int>(lado)]);
     }
+    for (const auto& [etiqueta, textos] : m_conservados)
+        if (dcs::BuscarEtiqueta(etiqueta)->forma == dcs::Forma::Unico && !textos[0].empty())
+            r.PonerUnico(etiqueta, textos[0]);
+    r.PonerUnico("ETYP", std::to_string(kEtyp[m_montura]));
     ambos("HBOX", m_a);
     ambos("VBOX", m_b);
-    ambos("FRNT", m_curva);
+    ambos("MBASE", m_curva);
     if (m_dbl)
         r.PonerUnico("DBL", dcs::ConDecimales(*m_dbl, 2));
     return r.Escribir() + m_trazado;
 }
 
-std::optional<std::string> FormularioTrabajo::Cargar(std::string_view texto, std::string& avisos)
+std::optional<std::string> FormularioTrabajo::Cargar(std::string_view texto, std::string& avisos,
+                                                     MaterialesTrabajo* materiales, int formato)
 {
     std::string error;
-    const auto p = dcs::Pedido::Leer(texto, error);
+    const auto p = dcs::Pedido::Leer(texto, error, {formato, false});
     if (!p)
         return error;
     FormularioTrabajo nuevo;
@@ -317,11 +341,9 @@ std::optional<std::string> FormularioTrabajo::Cargar(std::string_view texto, std
         {Campo::Esfera, "SPH"},      {Campo::Cilindro, "CYL"}, {Campo::Eje, "AX"},      {Campo::Prisma, "PRVM"},
         {Campo::BasePrisma, "PRVA"}, {Campo::Dp, "IPD"},       {Campo::Altura, "OCHT"},
     };
-    const dcs::Valor* lado0 = p->Primero("DO", Lado::Derecho);
     for (const Lado lado : {Lado::Derecho, Lado::Izquierdo}) {
         aviso(p->errorDe(lado));
-        const std::string_view ojo = lado == Lado::Derecho ? "R" : "L";
-        if (lado0 && lado0->texto != "B" && lado0->texto != ojo)
+        if (!PideOjo(*p, lado))
             continue;
         for (const auto& [campo, etiqueta] : deOjo) {
             const dcs::Valor* v = p->Primero(etiqueta, lado);
@@ -330,30 +352,61 @@ std::optional<std::string> FormularioTrabajo::Cargar(std::string_view texto, std
             if (v && v->numero)
                 aviso(nuevo.Confirmar(campo, lado, dcs::ConDecimales(*v->numero, 2)).value_or(""));
         }
-        const auto texto = [&](std::string_view etiqueta) {
-            const dcs::Valor* v = p->Primero(etiqueta, lado);
-            return v ? v->texto : std::string();
-        };
         const auto numeroDe = [&](std::string_view etiqueta) -> std::optional<double> {
             const dcs::Valor* v = p->Primero(etiqueta, lado);
             return v ? v->numero : std::nullopt;
         };
-        if (nuevo.m_material.empty())
-            nuevo.m_material = texto("LMATTYPE");
+        // The material as the answerer finds it: by name, by class and index,
+        // or the index alone; a name the catalogue lacks is kept as written.
+        std::optional<double> indice = numeroDe("LIND");
+        if (nuevo.m_material.empty() && !nuevo.m_indiceSolo) {
+            FallaOjo falla;
+            if (const auto m = MaterialDe(*p, lado, materiales, falla)) {
+                indice = m->indice;
+                if (m->material)
+                    nuevo.m_material = m->material->nombre;
+                else
+                    nuevo.m_indiceSolo = m->indice;
+            } else {
+                const dcs::Valor* nombre = p->Primero("_MATERIAL", lado);
+                nuevo.m_material = nombre ? nombre->texto : std::string();
+                // A class code is no name to show.
+                const dcs::Valor* tipo = p->Primero("LMATTYPE", lado);
+                if (nuevo.m_material.empty() && tipo &&
+                    (formato == dcs::kFormatoAnterior ||
+                     tipo->texto.find_first_not_of("0123456789") != std::string::npos))
+                    nuevo.m_material = tipo->texto;
+                // Without a catalogue to ask, a name is kept as it is.
+                if (materiales || nuevo.m_material.empty())
+                    aviso(falla.mensaje);
+            }
+        }
         if (const auto etyp = numeroDe("ETYP")) {
             const auto it = std::find(std::begin(kEtyp), std::end(kEtyp), static_cast<int>(*etyp));
             if (it != std::end(kEtyp))
                 nuevo.m_montura = static_cast<int>(it - std::begin(kEtyp));
             else
-                aviso("ETYP: la montura " + std::to_string(static_cast<int>(*etyp)) +
+                aviso("La montura " + std::to_string(static_cast<int>(*etyp)) +
                       " no es completa, ranurada ni perforada; se deja completa");
         }
         if (const auto s = numeroDe("_SEGURIDAD"))
             nuevo.m_seguridad = static_cast<int>(*s);
-        for (const auto& [campo, etiqueta] : {std::pair{Campo::Curva, "FRNT"}, {Campo::A, "HBOX"}, {Campo::B, "VBOX"}})
+        if (!nuevo.m_curva) {
+            if (const auto base = BaseDelPedido(*p, lado, indice.value_or(0)))
+                aviso(nuevo.Confirmar(Campo::Curva, lado, dcs::ConDecimales(*base, 2)).value_or(""));
+            else if (numeroDe("FRNT"))
+                aviso("La curva base del trabajo no se puede leer sin el índice del material");
+        }
+        for (const auto& [campo, etiqueta] : {std::pair{Campo::A, "HBOX"}, {Campo::B, "VBOX"}})
             if (const auto v = numeroDe(etiqueta); v && !*nuevo.numero(campo, lado))
                 aviso(nuevo.Confirmar(campo, lado, dcs::ConDecimales(*v, 2)).value_or(""));
+        for (const Conservado& c : kConservados)
+            if (dcs::BuscarEtiqueta(c.etiqueta)->forma != dcs::Forma::Unico)
+                nuevo.conservar(*p, c.etiqueta, lado);
     }
+    for (const Conservado& c : kConservados)
+        if (dcs::BuscarEtiqueta(c.etiqueta)->forma == dcs::Forma::Unico)
+            nuevo.conservar(*p, c.etiqueta, Lado::Derecho);
     if (const dcs::Valor* dbl = p->Primero("DBL", Lado::Derecho); dbl && dbl->numero)
         aviso(nuevo.Confirmar(Campo::Dbl, Lado::Derecho, dcs::ConDecimales(*dbl->numero, 2)).value_or(""));
     if (!p->trazo().empty()) {
@@ -370,6 +423,34 @@ std::optional<std::string> FormularioTrabajo::Cargar(std::string_view texto, std
     nuevo.m_cambiado = false;
     *this = std::move(nuevo);
     return std::nullopt;
+}
+
+// Keeps a request's value that no box holds, as the table writes it.
+void FormularioTrabajo::conservar(const dcs::Pedido& p, std::string_view etiqueta, Lado lado)
+{
+    const dcs::Etiqueta& e = *dcs::BuscarEtiqueta(etiqueta);
+    const dcs::Valor* v = p.Primero(etiqueta, lado);
+    if (v && v->error.empty())
+        m_conservados[std::string(etiqueta)][static_cast<int>(lado)] =
+            v->numero ? dcs::ConDecimales(*v->numero, e.decimales) : v->texto;
+}
+
+std::string FormularioTrabajo::Conservados() const
+{
+    std::string texto;
+    for (const Conservado& c : kConservados) {
+        const auto it = m_conservados.find(c.etiqueta);
+        if (c.nombre.empty() || it == m_conservados.end())
+            continue;
+        const auto& [derecho, izquierdo] = it->second;
+        const bool unico = dcs::BuscarEtiqueta(c.etiqueta)->forma == dcs::Forma::Unico;
+        const auto con = [&](const std::string& v) { return v.empty() ? std::string("—") : v + std::string(c.unidad); };
+        texto.append(texto.empty() ? "" : "\n")
+            .append(c.nombre)
+            .append(": ")
+            .append(unico ? con(derecho) : con(derecho) + " / " + con(izquierdo));
+    }
+    return texto;
 }
 
 } // namespace trabajos

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "etiquetas_dcs.h"
+#include "responder_trabajo.h"
 
 #include <array>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,13 +56,25 @@ public:
     // Back to the box's ellipse: A and B stay as the trace left them.
     void QuitarTrazado();
 
-    // The job as a request; the same values always give the same bytes.
+    // The job as a request; the same values always give the same bytes. The
+    // base curve goes as MBASE at the house's 1.523 tool index (TIND), the
+    // material as _MATERIAL, or as LIND for an index alone.
     std::string Pedido() const;
-    // Replaces every value with a request's (a stored job). Nothing when it
-    // was read; otherwise the reason, and the values are left as they were.
-    // A value the request holds but no box accepts is left empty and named
-    // in `avisos`.
-    std::optional<std::string> Cargar(std::string_view pedido, std::string& avisos);
+    // Replaces every value with a request's (a stored job, read by the rules
+    // of `formato`). Nothing when it was read; otherwise the reason, and the
+    // values are left as they were. A value the request holds but no box
+    // accepts is left empty and named in `avisos`. The catalogue names the
+    // material a request gives by its class and index; without it, or when
+    // no material is found, the request's index alone is kept.
+    std::optional<std::string> Cargar(std::string_view pedido, std::string& avisos,
+                                      MaterialesTrabajo* materiales = nullptr, int formato = dcs::kFormato);
+    // The values a request brings that no box holds (the addition, the
+    // segment height, the lens type, the vertex distance, the pantoscopic
+    // and face-form angles, the thinning prism), one line each; kept and
+    // written back with the job. Empty when there are none.
+    std::string Conservados() const;
+    // Made at an index alone, without a material of the catalogue.
+    std::optional<double> IndiceSolo() const { return m_indiceSolo; }
 
     // Some eye has a sphere: there is something to solve.
     bool TieneOjos() const;
@@ -73,6 +87,7 @@ public:
 private:
     using Valor = std::optional<double>;
     Valor* numero(Campo c, dcs::Lado lado);
+    void conservar(const dcs::Pedido& p, std::string_view etiqueta, dcs::Lado lado);
     const Valor* numero(Campo c, dcs::Lado lado) const;
 
     struct Ojo {
@@ -81,11 +96,15 @@ private:
     std::string m_numero;
     std::array<Ojo, 2> m_ojos;
     std::string m_material;
+    std::optional<double> m_indiceSolo;
     Valor m_curva;
     int m_montura = 0; // index into kMonturas
     int m_seguridad = 0;
     Valor m_a, m_b, m_dbl;
     std::string m_trazado; // the TRCFMT and R records, a line each
+    // A request's values without a box, by label: one text an eye, or the
+    // job's in the right eye's place.
+    std::map<std::string, std::array<std::string, 2>, std::less<>> m_conservados;
     bool m_cambiado = false;
 };
 

@@ -5,7 +5,7 @@
 #include "base_materiales.h"
 #include "catalogo.h"
 #include "dialogos.h"
-#include "espesor_minimo.h"
+#include "materiales_catalogo.h"
 #include "orden_trabajo_dcs.h"
 #include "ruta_legible.h"
 #include "vista_espesor.h"
@@ -34,24 +34,6 @@ using trabajos::Campo;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
-
-// The materials a job names, looked up in the window's catalogue with the
-// thinnest centre each may be made with.
-class MaterialesDelCatalogo : public trabajos::MaterialesTrabajo {
-public:
-    MaterialesDelCatalogo(Catalogo& catalogo, const BaseMateriales& base) : m_catalogo(catalogo), m_base(base) {}
-    std::optional<trabajos::MaterialTrabajo> Buscar(std::string_view nombre) override
-    {
-        const auto m = m_catalogo.BuscarPorNombre(nombre);
-        if (!m)
-            return std::nullopt;
-        return trabajos::MaterialTrabajo{m->producto, m->indice, m->densidad, EspesorMinimoDe(m_base, m->Id)};
-    }
-
-private:
-    Catalogo& m_catalogo;
-    const BaseMateriales& m_base;
-};
 
 QString cifras(double x, int decimales) { return QString::number(x, 'f', decimales); }
 
@@ -172,6 +154,11 @@ Frm_Trabajo::Frm_Trabajo(const BaseMateriales& base, Catalogo& catalogo, Dialogo
     for (const auto s : trabajos::FormularioTrabajo::kSeguridades)
         m_seguridad->addItem(QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())));
     formaLente->addRow(QStringLiteral("Seguridad"), m_seguridad);
+    // What a stored job brings that no box holds, kept and shown.
+    m_conservados = new QLabel(grupoLente);
+    m_conservados->setObjectName(QStringLiteral("Lbl_Conservados"));
+    m_conservados->setWordWrap(true);
+    formaLente->addRow(m_conservados);
     for (QComboBox* combo : {m_material, m_montura, m_seguridad}) {
         m_casillas[combo] = {combo == m_material  ? Campo::Material
                              : combo == m_montura ? Campo::Montura
@@ -365,9 +352,11 @@ void Frm_Trabajo::mostrarCampos()
             const int i = combo->findText(texto, Qt::MatchFixedString);
             combo->setCurrentIndex(i);
             if (i < 0 && !texto.isEmpty() && combo == m_material) {
-                // A stored job's material the catalogue no longer lists.
+                // A stored job's material the catalogue no longer lists, or
+                // its index alone: the box grows to show it whole.
                 combo->addItem(texto);
                 combo->setCurrentIndex(combo->count() - 1);
+                combo->setMinimumWidth(combo->sizeHint().width());
             }
         }
     }
@@ -377,6 +366,8 @@ void Frm_Trabajo::mostrarCampos()
         findChild<QLineEdit*>(QLatin1String(nombre))->setEnabled(!trazado);
     m_quitarTrazado->setEnabled(trazado);
     m_trazado->setText(trazado ? QStringLiteral("Trazado cargado") : QStringLiteral("Sin trazado"));
+    m_conservados->setText(Q(m_formulario.Conservados()));
+    m_conservados->setVisible(!m_conservados->text().isEmpty());
     const QString numero = Q(m_formulario.Numero());
     setWindowTitle(QStringLiteral("Trabajo con receta completa") +
                    (numero.isEmpty() ? QString() : QStringLiteral(" — ") + numero) +
@@ -390,11 +381,13 @@ void Frm_Trabajo::calcular()
     m_guardar->setEnabled(hay);
     m_exportar->setEnabled(hay);
     m_contestacion.reset();
+    // A change makes the job anew: the stored answer no longer is its answer.
+    m_guardado.reset();
     if (hay) {
         std::string error;
         const auto pedido = dcs::Pedido::Leer(m_formulario.Pedido(), error);
         if (pedido) {
-            MaterialesDelCatalogo materiales(m_catalogo, m_base);
+            trabajos::MaterialesDeCatalogo materiales(m_base);
             m_contestacion = trabajos::Responder(*pedido, &materiales);
         } else {
             aconsejar(Q(error));
@@ -484,8 +477,14 @@ void Frm_Trabajo::AbrirTrabajo(const QString& numero)
         mostrarCampos();
         return;
     }
+    // The job opens as it was answered and stored; any change solves it anew.
+    trabajos::MaterialesDeCatalogo materiales(m_base);
+    const auto contestacion = ContestacionGuardada(*guardado, &materiales, error);
     std::string avisos;
-    if (const auto problema = m_formulario.Cargar(S(guardado->pedido), avisos)) {
+    const auto problema = contestacion
+                              ? m_formulario.Cargar(S(guardado->pedido), avisos, &materiales, guardado->formato)
+                              : std::optional<std::string>(S(error));
+    if (problema) {
         m_dialogos.Mensaje("Trabajo", "El trabajo " + n + " guardado no se puede leer: " + *problema,
                            Icono::Exclamacion);
         mostrarCampos();
@@ -493,8 +492,25 @@ void Frm_Trabajo::AbrirTrabajo(const QString& numero)
     }
     mostrarCampos();
     calcular();
-    aconsejar(avisos.empty() ? QStringLiteral("Trabajo ") + Q(n) + QStringLiteral(" abierto.")
-                             : QStringLiteral("Trabajo ") + Q(n) + QStringLiteral(" abierto; revise: ") + Q(avisos));
+    m_guardado = {*guardado, *contestacion};
+    // Solved again with today's catalogue, the stored request gives the
+    // stored answer to the byte, with the reasons in the optician's words;
+    // when it gives other figures (the catalogue changed since), the window
+    // shows the stored ones and says so. An answer of the earlier release is
+    // written otherwise and is shown as stored.
+    std::string motivo;
+    const auto pedido = dcs::Pedido::Leer(S(guardado->pedido), motivo);
+    std::optional<trabajos::Contestacion> hoy;
+    if (guardado->formato == dcs::kFormato && pedido)
+        hoy = trabajos::Responder(*pedido, &materiales);
+    const bool iguales = hoy && hoy->texto == contestacion->texto;
+    m_contestacion = iguales ? *hoy : *contestacion;
+    mostrarResultados();
+    QString consejo = QStringLiteral("Trabajo ") + Q(n) + QStringLiteral(" abierto");
+    if (hoy && !iguales)
+        consejo += QStringLiteral(" con las cifras guardadas; con el catálogo de hoy daría otras (cambie un valor para "
+                                  "calcularlo de nuevo)");
+    aconsejar(consejo + (avisos.empty() ? QStringLiteral(".") : QStringLiteral("; revise: ") + Q(avisos)));
 }
 
 void Frm_Trabajo::CargarTrazado(const std::filesystem::path& archivo)
@@ -528,9 +544,11 @@ void Frm_Trabajo::Exportar(const std::filesystem::path& archivo)
     respuesta.replace_extension(".rsp");
     if (respuesta == archivo)
         respuesta += ".rsp";
+    // A stored job unchanged goes out with the exact stored bytes.
+    const std::string pedido = m_guardado ? S(m_guardado->trabajo.pedido) : m_formulario.Pedido();
+    const std::string contestado = m_guardado ? S(m_guardado->trabajo.respuesta) : m_contestacion->texto;
     std::string error;
-    if (!ReemplazarArchivo(archivo, m_formulario.Pedido(), error) ||
-        !ReemplazarArchivo(respuesta, m_contestacion->texto, error)) {
+    if (!ReemplazarArchivo(archivo, pedido, error) || !ReemplazarArchivo(respuesta, contestado, error)) {
         m_dialogos.Mensaje("Exportar DCS", "No se pudo exportar el trabajo: " + error, Icono::Critico);
         return;
     }
@@ -569,6 +587,7 @@ bool Frm_Trabajo::Guardar()
         return false;
     }
     m_formulario.MarcarGuardado();
+    m_guardado = {t, *m_contestacion};
     mostrarCampos();
     aconsejar(QStringLiteral("Trabajo ") + Q(n) + QStringLiteral(" guardado."));
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "almacen_trabajos.h"
 #include "formulario_trabajo.h"
 #include "responder_trabajo.h"
 
@@ -69,6 +70,13 @@ private:
     Dialogos& m_dialogos;
     trabajos::FormularioTrabajo m_formulario;
     std::optional<trabajos::Contestacion> m_contestacion;
+    // The job as stored, while nothing has changed since it was opened or
+    // stored: what is printed and exported.
+    struct Guardado {
+        TrabajoGuardado trabajo;
+        trabajos::Contestacion contestacion;
+    };
+    std::optional<Guardado> m_guardado;
     std::map<QWidget*, Casilla> m_casillas;
     QLineEdit* m_numero = nullptr;
     QComboBox* m_material = nullptr;
@@ -78,6 +86,7 @@ private:
     QPushButton* m_guardar = nullptr;
     QPushButton* m_exportar = nullptr;
     QLabel* m_trazado = nullptr;
+    QLabel* m_conservados = nullptr;
     QLabel* m_salida = nullptr;
     QLabel* m_resultados[2] = {};
     QLabel* m_avisos[2] = {};

@@ -146,7 +146,9 @@ public:
     explicit CatalogoPrueba(bool servidor = almacen_prueba::EsServidor()) : servidor(servidor)
     {
         if (servidor)
-            Ejecutar({{"DROP TABLE IF EXISTS \"Tabla_Materiales\""}, {"DROP TABLE IF EXISTS \"Tabla_EspesorMinimo\""}});
+            Ejecutar({{"DROP TABLE IF EXISTS \"Tabla_Materiales\""},
+                      {"DROP TABLE IF EXISTS \"Tabla_EspesorMinimo\""},
+                      {"DROP TABLE IF EXISTS \"Tabla_CodigoDCS\""}});
     }
 
     QString archivo() const { return dir.filePath("materiales.mdb"); }
