@@ -15,9 +15,12 @@ namespace {
 constexpr double kGrado = std::numbers::pi / 180.0;
 // Newton's steps along a line converge quadratically: the error left after a
 // step s is about K·s², K measured by the ratio of a step to the square of
-// the one before. The search stops when that is below kErrorFinal (mm), or
-// when a step is below kPasoFinal, which holds it for any K up to 1000.
-constexpr double kErrorFinal = 1e-11;
+// the one before. A line alone is followed until that is below 1e-12 mm, as
+// a ray trace wants; the solver's many points stop at 1e-10, a hundred times
+// below its own tolerance. A step below kPasoFinal ends the search anyway,
+// which holds those errors for any K up to 100 and 10,000.
+constexpr double kErrorRayo = 1e-12;
+constexpr double kErrorLote = 1e-10;
 constexpr double kPasoFinal = 1e-7;
 constexpr int kPasosMaximos = 40;
 // Points solved together, so that their independent steps overlap in the
@@ -50,10 +53,10 @@ inline bool toro(double cPlana, double cs, double f, double s, double& d, double
     return std::isfinite(d + df + ds);
 }
 
-bool basta(double paso, double previo)
+bool basta(double paso, double previo, double error)
 {
     const double a = std::fabs(paso);
-    return a < kPasoFinal || a * a * a < kErrorFinal * previo * previo;
+    return a < kPasoFinal || a * a * a < error * previo * previo;
 }
 // A step that leaves the surface's reach is halved this many times before
 // the line is taken to miss it.
@@ -187,7 +190,7 @@ Vector3 CaraInterna::ALente(const Vector3& p) const
             m[2][0] * p.x + m[2][1] * p.y + m[2][2] * p.z};
 }
 
-double CaraInterna::cortarToro(const Vector3& o, const Vector3& d, double lambda, double previo) const
+double CaraInterna::cortarToro(const Vector3& o, const Vector3& d, double lambda, double previo, double error) const
 {
     // Newton's steps along the line; a step that leaves the surface's reach
     // is halved.
@@ -198,7 +201,7 @@ double CaraInterna::cortarToro(const Vector3& o, const Vector3& d, double lambda
         throw numerico::Falla{};
     for (int paso = 0; paso < kPasosMaximos; ++paso) {
         double avance = Dividir(o.z + lambda * d.z - prof, d.z - df * fd - ds * sd);
-        if (basta(avance, previo))
+        if (basta(avance, previo, error))
             return Finito(lambda - avance);
         previo = avance;
         for (int mitad = 0; !primeras(f0 + (lambda - avance) * fd, s0 + (lambda - avance) * sd, prof, df, ds);
@@ -233,8 +236,8 @@ void CaraInterna::ProfundidadesEn(std::span<const Punto> puntos, std::span<doubl
         return;
     }
     // Every line runs along the optical axis: one direction in the torus's
-    // frame. Two Newton steps from the tangent plane in lockstep; a point
-    // that needs more goes on alone.
+    // frame. Newton's steps from the tangent plane in lockstep, two or
+    // three; a point that needs more goes on alone.
     const Vector3 d = AlToro({0.0, 0.0, 1.0});
     const double fd = m_planaEje ? d.x : d.y, sd = m_planaEje ? d.y : d.x;
     for (std::size_t i0 = 0; i0 < puntos.size(); i0 += kBloque) {
@@ -249,7 +252,7 @@ void CaraInterna::ProfundidadesEn(std::span<const Punto> puntos, std::span<doubl
             lambda[j] = -o.z / d.z;
             bien[j] = true;
         }
-        for (int vuelta = 0; vuelta < 2; ++vuelta)
+        const auto vuelta = [&] {
             for (std::size_t j = 0; j < k; ++j) {
                 double prof = 0, df = 0, ds = 0;
                 bien[j] = bien[j] && toro(m_cf, m_cs, f0[j] + lambda[j] * fd, s0[j] + lambda[j] * sd, prof, df, ds);
@@ -257,12 +260,22 @@ void CaraInterna::ProfundidadesEn(std::span<const Punto> puntos, std::span<doubl
                 paso[j] = bien[j] ? (oz[j] + lambda[j] * d.z - prof) / (d.z - df * fd - ds * sd) : 0.0;
                 lambda[j] -= paso[j];
             }
+        };
+        vuelta();
+        vuelta();
+        // A steep or far-tilted point may want a third step; the block takes
+        // it together.
+        bool otra = false;
+        for (std::size_t j = 0; j < k; ++j)
+            otra = otra || (bien[j] && !basta(paso[j], previo[j], kErrorLote));
+        if (otra)
+            vuelta();
         for (std::size_t j = 0; j < k; ++j) {
             const Punto& p = puntos[i0 + j];
-            if (bien[j] && std::isfinite(lambda[j]) && basta(paso[j], previo[j]))
+            if (bien[j] && std::isfinite(lambda[j]) && basta(paso[j], previo[j], kErrorLote))
                 profundidades[i0 + j] = lambda[j];
             else if (bien[j] && std::isfinite(lambda[j]))
-                profundidades[i0 + j] = cortarToro(AlToro({p.x, p.y, 0.0}), d, lambda[j], paso[j]);
+                profundidades[i0 + j] = cortarToro(AlToro({p.x, p.y, 0.0}), d, lambda[j], paso[j], kErrorLote);
             else
                 profundidades[i0 + j] = ProfundidadEn(p);
         }
@@ -273,7 +286,7 @@ double CaraInterna::Cortar(const Vector3& origen, const Vector3& direccion) cons
 {
     const Vector3 o = AlToro(origen), d = AlToro(direccion);
     if (!m_esfera && m_cf != 0.0)
-        return cortarToro(o, d, Dividir(-o.z, d.z), 0.0);
+        return cortarToro(o, d, Dividir(-o.z, d.z), 0.0, kErrorRayo);
     // A sphere, a cylinder or a plane is a quadric: c·|p|² = 2w, p taken
     // across the sections that curve. The root of the branch through the
     // vertex, in the form that stays exact as c goes to zero.

@@ -92,8 +92,9 @@ private:
     // D and its first partials in the flatter and steeper coordinates;
     // false beyond the surface's reach.
     bool primeras(double f, double s, double& d, double& df, double& ds) const;
-    // Newton's steps from λ, `previo` being the step that led there.
-    double cortarToro(const Vector3& o, const Vector3& d, double lambda, double previo) const;
+    // Newton's steps from λ, `previo` being the step that led there, until
+    // the error left is below `error` (mm).
+    double cortarToro(const Vector3& o, const Vector3& d, double lambda, double previo, double error) const;
 
     double m_curvaturaEje, m_curvaturaCruz, m_eje, m_inclinacion, m_basePrisma;
     double m_cf, m_cs; // the flatter and steeper curvature
