@@ -65,6 +65,16 @@ double volumenEnRejilla(const Pedido& pedido, double t)
     return v;
 }
 
+// Whether a point of the torus's frame lies on the tire torus of curvatures
+// 0.012 along u and 0.02 across: the 50 mm circle across, swept round the
+// line through the 83.33 mm centre of the flatter section.
+bool sobreElToro(const Vector3& t)
+{
+    const double rf = 1 / 0.012, rs = 1 / 0.02;
+    const double d = std::hypot(t.x, rf - t.z) - (rf - rs);
+    return std::fabs(d * d + t.y * t.y - rs * rs) < 1e-8;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(CasoResolver)
@@ -123,10 +133,16 @@ private slots:
                 e.d22 - (z(p.x, p.y + h) - 2 * e.valor + z(p.x, p.y - h)) / (h * h)};
             for (double c : cerca)
                 QVERIFY2(std::fabs(c) < 1e-6, qPrintable(QString::number(c)));
-            // The point found lies on the torus in its own frame.
-            const Vector3 t = toro.AlToro({p.x, p.y, e.valor});
-            QVERIFY(std::fabs(t.z - toro.Profundidad(t.x, t.y)) < 1e-12);
+            QVERIFY(sobreElToro(toro.AlToro({p.x, p.y, e.valor})));
         }
+        // A ray from the eye's side meets it there too, and the points solved
+        // together agree with those solved one by one.
+        QVERIFY(sobreElToro(toro.AlToro(o + toro.Cortar(o, d) * d)));
+        const auto borde = BordeRedondo(60);
+        std::vector<double> juntos(borde.size());
+        toro.ProfundidadesEn(borde, juntos);
+        for (std::size_t i = 0; i < borde.size(); ++i)
+            QVERIFY(std::fabs(juntos[i] - toro.ProfundidadEn(borde[i])) < 1e-9);
     }
 
     // The worked checks, the transposed (plus-cylinder) form of the second,
