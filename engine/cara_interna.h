@@ -83,10 +83,10 @@ public:
     // The depth along the optical axis at a point of the lens: the back
     // lies at z = t + ProfundidadEn(p).
     double ProfundidadEn(Punto p) const;
-    // The depths at many points at once, faster than one by one.
-    void ProfundidadesEn(std::span<const Punto> puntos, std::span<double> profundidades) const;
     // That depth with its partial derivatives in x and y.
     Derivadas DerivadasEn(Punto p) const;
+    // The depths at many points at once, faster than one by one.
+    void ProfundidadesEn(std::span<const Punto> puntos, std::span<double> profundidades) const;
 
 private:
     // D and its first partials in the flatter and steeper coordinates;
