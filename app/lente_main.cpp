@@ -335,6 +335,9 @@ int main(int argc, char** argv)
 
     std::vector<std::string> avisos = minimos->avisos;
     const double bloque = lente::BloqueMinimo(borde);
+    // The suggested base is printed with the lens it made, never before a
+    // lens that is refused.
+    std::string baseSugerida;
     if (o.Tiene("--base")) {
         pedido.base = o.Numero("--base");
     } else {
@@ -345,17 +348,16 @@ int main(int argc, char** argv)
             EscribirError(kPrograma, "no se puede sugerir una curva base con estos valores; indíquela con --base");
             return kSinCalculo;
         }
-        std::cout << "BaseSugerida: " << decimales(pedido.base, 3) << '\n';
+        baseSugerida = "BaseSugerida: " + decimales(pedido.base, 3) + '\n';
     }
 
     const lente::Solucion solucion = lente::Resolver(pedido, borde);
     if (!solucion.resultado) {
-        std::cout.flush();
         EscribirError(kPrograma, solucion.falla);
         return kSinDiseno;
     }
     const lente::Resultado& r = *solucion.resultado;
-    std::cout << "EspesorCentral: " << decimales(r.espesorCentral, 3) << '\n'
+    std::cout << baseSugerida << "EspesorCentral: " << decimales(r.espesorCentral, 3) << '\n'
               << "CaraExterna: " << decimales(r.frontal.poder, 3) << '\n'
               << "CaraInternaEje: " << decimales(r.internaEje.poder, 3) << '\n'
               << "CaraInternaCruz: " << decimales(r.internaCruz.poder, 3) << '\n'
@@ -365,7 +367,11 @@ int main(int argc, char** argv)
               << "Molde1523Cruz: " << decimales(r.molde1523Cruz, 3) << '\n'
               << "BordeMinimo: " << decimales(r.bordeMinimo, 3) << ' ' << grados(r.anguloMinimo) << '\n'
               << "BordeMaximo: " << decimales(r.bordeMaximo, 3) << ' ' << grados(r.anguloMaximo) << '\n'
-              << "Peso: " << decimales(r.peso, 2) << '\n';
+              << "EspesorMaximo: " << decimales(r.espesorMaximo, 3) << '\n';
+    if (const auto& p = r.puntoMasDelgado)
+        std::cout << "PuntoMasDelgado: " << decimales(p->espesor, 3) << ' ' << grados(p->angulo) << ' '
+                  << decimales(p->radio, 2) << '\n';
+    std::cout << "Peso: " << decimales(r.peso, 2) << '\n';
     if (esForma) {
         const std::optional<int> estandar = lente::BloqueEstandar(bloque);
         std::cout << "BloqueMinimo: " << decimales(bloque, 1) << ' '
