@@ -114,7 +114,7 @@ double SugerirBaseReceta(const Receta& receta, double indice, double diametro)
     return std::max(kPaso, kPaso * std::floor(b / kPaso));
 }
 
-LenteTorica::LenteTorica(const Pedido& pedido, double t) : m_t(t)
+LenteTorica::LenteTorica(const Pedido& pedido, double t, const std::optional<ReversoFijo>& reverso) : m_t(t)
 {
     const double n = pedido.indice;
     const Receta& r = pedido.receta;
@@ -127,10 +127,11 @@ LenteTorica::LenteTorica(const Pedido& pedido, double t) : m_t(t)
     // The front power carried through the thickness to the back vertex; the
     // back makes up the prescription in each principal meridian.
     const double fc = Dividir(f1, 1.0 - (t / 1000.0) / n * f1);
-    m_eje = caraDe(Finito(r.esfera - fc), n);
-    m_cruz = caraDe(Finito(r.esfera + r.cilindro - fc), n);
-    m_cos = std::cos(r.eje * kGrado);
-    m_sin = std::sin(r.eje * kGrado);
+    m_eje = caraDe(Finito(reverso ? reverso->poderEje : r.esfera - fc), n);
+    m_cruz = caraDe(Finito(reverso ? reverso->poderCruz : r.esfera + r.cilindro - fc), n);
+    const double eje = reverso ? reverso->eje : r.eje;
+    m_cos = std::cos(eje * kGrado);
+    m_sin = std::sin(eje * kGrado);
     m_planaEje = std::fabs(m_eje.poder) <= std::fabs(m_cruz.poder);
     // A prism is a wedge: thickness grows toward the base by the deviation
     // over the material's refraction.
@@ -165,7 +166,7 @@ double LenteTorica::SagitaFrontal(Punto p) const
 
 double LenteTorica::Espesor(Punto p) const { return Finito(m_t - SagitaFrontal(p) + SagitaInterna(p) + Cuna(p)); }
 
-Solucion Resolver(const Pedido& pedido, std::span<const Punto> borde)
+Solucion Resolver(const Pedido& pedido, std::span<const Punto> borde, const std::optional<ReversoFijo>& reverso)
 {
     Solucion sol;
     const double datos[] = {pedido.receta.esfera,     pedido.receta.cilindro, pedido.receta.eje, pedido.receta.prisma,
@@ -202,12 +203,12 @@ Solucion Resolver(const Pedido& pedido, std::span<const Punto> borde)
         // back is recomputed on each pass.
         std::vector<double> fijo(borde.size());
         {
-            const LenteTorica lente(pedido, t);
+            const LenteTorica lente(pedido, t, reverso);
             for (std::size_t i = 0; i < borde.size(); ++i)
                 fijo[i] = lente.Cuna(borde[i]) - lente.SagitaFrontal(borde[i]);
         }
         for (int pasada = 1;; ++pasada) {
-            const LenteTorica lente(pedido, t);
+            const LenteTorica lente(pedido, t, reverso);
             double minimo = INFINITY;
             for (std::size_t i = 0; i < borde.size(); ++i)
                 minimo = std::min(minimo, fijo[i] + lente.SagitaInterna(borde[i]));
@@ -222,7 +223,7 @@ Solucion Resolver(const Pedido& pedido, std::span<const Punto> borde)
             }
         }
 
-        const LenteTorica lente(pedido, t);
+        const LenteTorica lente(pedido, t, reverso);
         Resultado r;
         r.espesorCentral = t;
         r.frontal = lente.Frontal();

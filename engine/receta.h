@@ -40,6 +40,15 @@ struct Pedido {
     double centroMin = 0; // thinnest centre allowed, mm
 };
 
+// A back given whole instead of made up from the prescription, as a back
+// compensated for the frame is: its powers (D) along its own axis (degrees)
+// and across it.
+struct ReversoFijo {
+    double poderEje = 0;
+    double poderCruz = 0;
+    double eje = 0;
+};
+
 // A surface's power (D) and signed radius (mm, positive for a convex front
 // and for a concave back); no radius when the surface is plano.
 struct Cara {
@@ -67,7 +76,7 @@ struct Resultado {
 // beyond a surface's radius, a division by zero) throw numerico::Falla.
 class LenteTorica {
 public:
-    LenteTorica(const Pedido& pedido, double t);
+    LenteTorica(const Pedido& pedido, double t, const std::optional<ReversoFijo>& reverso = std::nullopt);
 
     double Espesor(Punto p) const;
     // The parts of the thickness: the front's sagitta, the back's, and the
@@ -101,8 +110,10 @@ struct Solucion {
 double SugerirBaseReceta(const Receta& receta, double indice, double diametro);
 
 // Solves the centre thickness over the edge points (mm from the optical
-// centre, in outline order) and measures the lens. Never returns a number
-// that is not finite.
-Solucion Resolver(const Pedido& pedido, std::span<const Punto> borde);
+// centre, in outline order) and measures the lens, with the back made up
+// from the prescription or given whole. Never returns a number that is not
+// finite.
+Solucion Resolver(const Pedido& pedido, std::span<const Punto> borde,
+                  const std::optional<ReversoFijo>& reverso = std::nullopt);
 
 } // namespace lente
