@@ -119,6 +119,111 @@ private slots:
                          qPrintable(QString("%1°: %2 / %3").arg(theta).arg(obtenida[i]).arg(esperada[i])));
         }
     }
+
+    // Without tilt or wrap the power at the primary gaze is the back-vertex
+    // power the solver made, the prescription, at any vertex distance; a
+    // tilt too small to matter compensates to the same lens, so the
+    // lensmeter reads the prescription (in minus cylinder, by hand).
+    void sinInclinacion_data()
+    {
+        QTest::addColumn<Receta>("receta");
+        QTest::addColumn<double>("indice");
+        QTest::addColumn<double>("base");
+        QTest::addColumn<EsferoCilindro>("lectura");
+        QTest::newRow("+2.50 -1.75 x 30")
+            << Receta{2.5, -1.75, 30, 0, 0} << 1.6 << 6.0 << EsferoCilindro{2.5, -1.75, 30};
+        QTest::newRow("-4.25 -2.00 x 123")
+            << Receta{-4.25, -2, 123, 0, 0} << 1.5 << 3.0 << EsferoCilindro{-4.25, -2, 123};
+        QTest::newRow("+1.00 +1.50 x 75") << Receta{1, 1.5, 75, 0, 0} << 1.67 << 5.0 << EsferoCilindro{2.5, -1.5, 165};
+    }
+    void sinInclinacion()
+    {
+        QFETCH(Receta, receta);
+        QFETCH(double, indice);
+        QFETCH(double, base);
+        QFETCH(EsferoCilindro, lectura);
+        const Pedido pedido{receta, indice, 1.2, base, 1.0, 1.5};
+        const std::vector<Punto> borde = BordeRedondo(60);
+        const SolucionEnUso plana = ResolverEnUso(pedido, borde, {});
+        QVERIFY(plana.solucion.resultado && !plana.compensada);
+        for (double bvd : {12.0, 18.0}) {
+            const EsferoCilindro v =
+                EsferoCilindroDe(LenteEnUso(plana.optica, {Ojo::Izquierdo, 0, 0, bvd}).Vergencia({}));
+            QVERIFY2(igual(v, lectura, 1e-6), texto(v));
+        }
+        const SolucionEnUso casi = ResolverEnUso(pedido, borde, {Ojo::Derecho, 1e-7, 0, 16});
+        QVERIFY(casi.compensada);
+        QVERIFY2(igual(casi.frontofocometro, lectura, 1e-5, 0.01), texto(casi.frontofocometro));
+        QVERIFY(std::fabs(casi.solucion.resultado->espesorCentral - plana.solucion.resultado->espesorCentral) < 1e-5);
+    }
+
+    // The lens of the worked example, uncompensated: −6.75 −0.50 × 174 on a
+    // right eye, index 1.60, base 2, 65 mm, tilted 15° and wrapped 6°,
+    // gives the wearer −6.94 −1.10 × 165. Compensated, the wearer gets the
+    // prescription back.
+    void ejemplo()
+    {
+        const Pedido pedido{{-6.75, -0.5, 174, 0, 0}, 1.6, 1.3, 2.0, 1.0, 1.5};
+        const Montaje montaje{Ojo::Derecho, 15, 6, 12};
+        const SolucionEnUso plana = ResolverEnUso(pedido, BordeRedondo(65), {});
+        const EsferoCilindro v = EsferoCilindroDe(LenteEnUso(plana.optica, montaje).Vergencia({}));
+        QVERIFY2(igual(v, {-6.94, -1.10, 165}, 0.005, 0.5), texto(v));
+        const SolucionEnUso uso = ResolverEnUso(pedido, BordeRedondo(65), montaje);
+        QVERIFY(uso.compensada);
+        const EsferoCilindro c = EsferoCilindroDe(LenteEnUso(uso.optica, montaje).Vergencia({}));
+        QVERIFY2(igual(c, {-6.75, -0.5, 174}, 1e-5), texto(c));
+    }
+
+    // A lens compensated for a pure pantoscopic tilt keeps its principal
+    // meridians vertical and horizontal, so Coddington's equations along the
+    // chief ray through the back vertex give its power as worn: the
+    // prescription, which a thin-lens compensation misses.
+    void compensacionCoddington()
+    {
+        for (auto [esfera, cilindro, eje, base, pant] :
+             {std::tuple{-4.0, 0.0, 0.0, 4.0, 12.0}, {3.0, 0.0, 0.0, 8.0, 10.0}, {-2.0, -1.5, 90.0, 5.0, 14.0}}) {
+            const Pedido pedido{{esfera, cilindro, eje, 0, 0}, 1.6, 1.3, base, 1.0, 2.0};
+            const SolucionEnUso uso = ResolverEnUso(pedido, BordeRedondo(60), {Ojo::Derecho, pant, 0, 12});
+            QVERIFY(uso.compensada);
+            const LenteOptica& o = uso.optica;
+            const bool vertical = std::fabs(std::remainder(o.ejeReverso - 90.0, 180.0)) < 1e-6;
+            QVERIFY(vertical || std::fabs(std::remainder(o.ejeReverso, 180.0)) < 1e-6);
+            const double d = 25.5, p = pant * kGrado;
+            const auto [tan, sag] = porCoddington(
+                o.indice, o.frontal, o.espesor, vertical ? o.reversoEje : o.reversoCruz,
+                vertical ? o.reversoCruz : o.reversoEje, QPointF(-d * std::sin(p), o.espesor + d * std::cos(p)), p, d);
+            const double horizontal = esfera + (eje == 90.0 ? cilindro : 0.0);
+            const double vertical = esfera + (eje == 0.0 ? cilindro : 0.0);
+            QVERIFY2(std::fabs(tan - vertical) < 0.002 && std::fabs(sag - horizontal) < 0.002,
+                     qPrintable(QString("%1 %2").arg(tan).arg(sag)));
+        }
+    }
+
+    // The left eye mirrors the right: a prescription at 180° − A with its
+    // prism's base at 180° − G, the same tilt and wrap, gives the same
+    // compensated powers at mirrored axes, and at the gaze mirrored across
+    // the vertical the same errors.
+    void espejo()
+    {
+        for (auto [pant, env] : {std::pair{10.0, 8.0}, {-4.0, 15.0}}) {
+            const Receta derecha{-2.75, -1.25, 20, 1.5, 30};
+            const Receta izquierda{-2.75, -1.25, 160, 1.5, 150};
+            const std::vector<Punto> borde = BordeRedondo(60);
+            const SolucionEnUso d = ResolverEnUso({derecha, 1.6, 1.3, 4, 1, 1.5}, borde, {Ojo::Derecho, pant, env, 13});
+            const SolucionEnUso i =
+                ResolverEnUso({izquierda, 1.6, 1.3, 4, 1, 1.5}, borde, {Ojo::Izquierdo, pant, env, 13});
+            QVERIFY(d.compensada && i.compensada);
+            QVERIFY(igual(i.frontofocometro,
+                          {d.frontofocometro.esfera, d.frontofocometro.cilindro, 180.0 - d.frontofocometro.eje}, 1e-6,
+                          1e-4));
+            const std::vector<Mirada> miradas{{25, 10}, {-15, -20}}, espejo{{-25, 10}, {15, -20}};
+            const auto ed = ErroresCampo(d.optica, {Ojo::Derecho, pant, env, 13}, derecha, miradas);
+            const auto ei = ErroresCampo(i.optica, {Ojo::Izquierdo, pant, env, 13}, izquierda, espejo);
+            for (int k = 0; k < 2; ++k)
+                QVERIFY(ed[k] && ei[k] && std::fabs(ed[k]->media - ei[k]->media) < 1e-6 &&
+                        std::fabs(ed[k]->astigmatica - ei[k]->astigmatica) < 1e-6);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLenteEnUso)
