@@ -1,5 +1,7 @@
 #pragma once
 
+#include "punto.h"
+
 #include <optional>
 #include <span>
 #include <string>
@@ -12,11 +14,6 @@
 // in mm from the optical centre, angles in degrees counterclockwise from +x
 // for both eyes.
 namespace lente {
-
-struct Punto {
-    double x = 0;
-    double y = 0;
-};
 
 enum class Ojo { Derecho, Izquierdo };
 

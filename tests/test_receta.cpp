@@ -4,6 +4,7 @@
 
 #include "apoyo/proceso.h"
 #include "bordes.h"
+#include "cara_interna.h"
 #include "receta.h"
 #include "reglas_espesor.h"
 #include "trazo_dcs.h"
@@ -48,6 +49,60 @@ class TestReceta : public QObject {
     Q_OBJECT
 
 private slots:
+    // The tilted back against what a tilt means without the class's
+    // formulas: a tilted sphere is the sphere about a moved centre, a tilted
+    // plane rises by tan α, and the tilt bends the chief ray by the prism by
+    // Snell's law; the derivatives agree with central differences.
+    void caraInterna()
+    {
+        const double alfa = CaraInterna::InclinacionDePrisma(5.0, 1.5);
+        QVERIFY(std::fabs(1.5 * std::sin(alfa) - std::sin(alfa + std::atan(0.05))) < 1e-15);
+
+        // A 60 mm radius sphere tilted 0.08 rad toward 200°: its centre moves
+        // from (0, 0, 60) to 60·(−sin α·b, cos α).
+        const double r = 60, a = 0.08, b = 200 * std::numbers::pi / 180;
+        const CaraInterna esfera(1 / r, 1 / r, 35, a, 200);
+        const double cx = -r * std::sin(a) * std::cos(b), cy = -r * std::sin(a) * std::sin(b), cz = r * std::cos(a);
+        for (const Punto p : {Punto{0, 0}, Punto{20, -3}, Punto{-25, 14}}) {
+            const double z = cz - std::sqrt(r * r - (p.x - cx) * (p.x - cx) - (p.y - cy) * (p.y - cy));
+            QVERIFY2(std::fabs(esfera.ProfundidadEn(p) - z) < 1e-12, qPrintable(QString::number(p.x)));
+        }
+        // A ray from where an eye would be, back to the same sphere.
+        const Vector3 o{3, 4, 27}, d = (1 / std::sqrt(1.0125)) * Vector3{-0.05, -0.1, -1};
+        const double l = esfera.Cortar(o, d);
+        const Vector3 q = o + l * d - Vector3{cx, cy, cz};
+        QVERIFY(std::fabs(Escalar(q, q) - r * r) < 1e-9 && l > 0 && l < 30);
+        QVERIFY(std::fabs(CaraInterna(0, 0, 0, a, 0).ProfundidadEn({30, 7}) - 30 * std::tan(a)) < 1e-12);
+
+        // Untilted, the torus is the steeper circle (radius 50 mm across the
+        // 30° axis) swept round the flatter one's centre (radius 80 mm).
+        const CaraInterna llano(1.0 / 80, 1.0 / 50, 30, 0, 0);
+        for (const Punto p : {Punto{10, 5}, Punto{-20, 17}}) {
+            const double c = std::cos(std::numbers::pi / 6), s = std::sin(std::numbers::pi / 6);
+            const double u = p.x * c + p.y * s, v = -p.x * s + p.y * c;
+            const double zs = 50 - std::sqrt(50 * 50 - v * v);
+            QVERIFY(std::fabs(llano.ProfundidadEn(p) - (80 - std::sqrt((80 - zs) * (80 - zs) - u * u))) < 1e-12);
+        }
+        const CaraInterna toro(0.012, 0.02, 30, 0.09, 200);
+        const auto z = [&](double x, double y) { return toro.ProfundidadEn({x, y}); };
+        const double h = 1e-3;
+        for (const Punto p : {Punto{10, 5}, Punto{-20, 7}, Punto{25, -12}}) {
+            const Derivadas e = toro.DerivadasEn(p);
+            const double cerca[] = {
+                e.d1 - (z(p.x + h, p.y) - z(p.x - h, p.y)) / (2 * h),
+                e.d2 - (z(p.x, p.y + h) - z(p.x, p.y - h)) / (2 * h),
+                e.d11 - (z(p.x + h, p.y) - 2 * e.valor + z(p.x - h, p.y)) / (h * h),
+                e.d12 - (z(p.x + h, p.y + h) - z(p.x + h, p.y - h) - z(p.x - h, p.y + h) + z(p.x - h, p.y - h)) /
+                            (4 * h * h),
+                e.d22 - (z(p.x, p.y + h) - 2 * e.valor + z(p.x, p.y - h)) / (h * h)};
+            for (double c : cerca)
+                QVERIFY2(std::fabs(c) < 1e-6, qPrintable(QString::number(c)));
+            // The point found lies on the torus in its own frame.
+            const Vector3 t = toro.AlToro({p.x, p.y, e.valor});
+            QVERIFY(std::fabs(t.z - toro.Profundidad(t.x, t.y)) < 1e-12);
+        }
+    }
+
     // The worked checks, the transposed (plus-cylinder) form of the second,
     // and +4.00 D at 1.498 with an 8 D front and a 1 mm edge, by exact sags,
     // on a 70 mm blank (6.3 mm).
