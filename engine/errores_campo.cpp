@@ -38,17 +38,19 @@ std::array<Mirada, 8> MiradasDeForma()
 std::vector<std::optional<ErrorCampo>> ErroresCampo(const LenteOptica& lente, const Montaje& montaje,
                                                     const Receta& receta, std::span<const Mirada> miradas)
 {
-    const LenteEnUso enUso(lente, montaje);
-    const vec::Mat2 p = MatrizDioptrica({receta.esfera, receta.cilindro, receta.eje});
-    std::vector<std::optional<ErrorCampo>> errores;
-    errores.reserve(miradas.size());
-    for (const Mirada& m : miradas) {
-        try {
-            const vec::Mat2 e = enUso.Vergencia(m) - p;
-            errores.push_back(ErrorCampo{(e.a + e.d) / 2.0, 2.0 * std::hypot((e.a - e.d) / 2.0, e.b)});
-        } catch (const numerico::Falla&) {
-            errores.push_back(std::nullopt);
+    std::vector<std::optional<ErrorCampo>> errores(miradas.size());
+    try {
+        const LenteEnUso enUso(lente, montaje);
+        const vec::Mat2 p = MatrizDioptrica({receta.esfera, receta.cilindro, receta.eje});
+        for (std::size_t i = 0; i < miradas.size(); ++i) {
+            try {
+                const vec::Mat2 e = enUso.Vergencia(miradas[i]) - p;
+                errores[i] = ErrorCampo{(e.a + e.d) / 2.0, 2.0 * std::hypot((e.a - e.d) / 2.0, e.b)};
+            } catch (const numerico::Falla&) {
+            }
         }
+    } catch (const numerico::Falla&) {
+        // Faces that cannot be built leave every gaze without rays.
     }
     return errores;
 }

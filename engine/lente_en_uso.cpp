@@ -23,8 +23,6 @@ constexpr double kCorneaCentro = 13.5;
 // Richardson step leave an error far below a micro-dioptre.
 constexpr double kPaso = 0.1;
 
-double curvaturaDe(double poder, double n) { return -poder / (1000.0 * (n - 1.0)); }
-
 // The lens turned about its back vertex: the wrap first, then the tilt.
 Mat3 giroDelMontaje(const Montaje& m)
 {
@@ -54,8 +52,9 @@ struct Corte {
 
 LenteEnUso::LenteEnUso(const LenteOptica& lente, const Montaje& montaje)
     : m_n(lente.indice),
-      m_frontal(0.0, -curvaturaDe(lente.frontal, lente.indice)),
-      m_reverso(lente.espesor, curvaturaDe(lente.reversoEje, lente.indice)),
+      m_frontal(0.0, numerico::Dividir(lente.frontal, 1000.0 * (lente.indice - 1.0))),
+      m_reverso(CaraInterna::DePoderes(lente.reversoEje, lente.reversoCruz, lente.ejeReverso, lente.indice,
+                                       lente.prisma, lente.basePrisma)),
       m_giro(giroDelMontaje(montaje)),
       m_vertice{0, 0, lente.espesor},
       m_d(montaje.distanciaVertice + kCorneaCentro)
@@ -67,8 +66,8 @@ LenteEnUso::Salida LenteEnUso::haciaElOjo(const Rayo& rayo) const
     const Vec3 p1 = rayos::PuntoEn(rayo, m_frontal.Cortar(rayo));
     const Vec3 d1 = rayos::Refractar(rayo.direccion, m_frontal.Normal(p1), 1.0, m_n);
     const Rayo dentro{p1, d1};
-    const Vec3 p2 = rayos::PuntoEn(dentro, m_reverso.Cortar(dentro));
-    return {p2, rayos::Refractar(d1, m_reverso.Normal(p2), m_n, 1.0)};
+    const Vec3 p2 = rayos::PuntoEn(dentro, m_reverso.Cortar(p1 - m_vertice, d1));
+    return {p2, rayos::Refractar(d1, m_reverso.Normal(p2 - m_vertice), m_n, 1.0)};
 }
 
 Mat2 LenteEnUso::Vergencia(Mirada mirada) const
@@ -87,11 +86,11 @@ Mat2 LenteEnUso::Vergencia(Mirada mirada) const
     // The chief ray from the centre of rotation out through the lens; light
     // from the object comes back along it.
     const Rayo principal{centro, gl};
-    const Vec3 p2 = rayos::PuntoEn(principal, m_reverso.Cortar(principal));
-    const Vec3 d2 = rayos::Refractar(gl, m_reverso.Normal(p2), 1.0, m_n);
+    const Vec3 p2 = rayos::PuntoEn(principal, m_reverso.Cortar(centro - m_vertice, gl));
+    const Vec3 d2 = rayos::Refractar(gl, m_reverso.Normal(p2 - m_vertice), 1.0, m_n);
     const Rayo dentro{p2, d2};
     const Vec3 p1 = rayos::PuntoEn(dentro, m_frontal.Cortar(dentro));
-    const Vec3 k = -rayos::Refractar(d2, m_frontal.Normal(p1), m_n, 1.0);
+    const Vec3 k = -1.0 * rayos::Refractar(d2, m_frontal.Normal(p1), m_n, 1.0);
 
     const Vec3 u1raw = e1 - Dot(e1, k) * k;
     const Vec3 u1 = numerico::Dividir(1.0, vec::Norm(u1raw)) * u1raw;

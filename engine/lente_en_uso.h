@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cara_interna.h"
 #include "matriz_dioptrica.h"
 #include "receta.h"
 #include "trazado_rayos.h"
@@ -60,7 +61,7 @@ private:
 
     double m_n;
     rayos::Esfera m_frontal;
-    rayos::Esfera m_reverso;
+    CaraInterna m_reverso;
     vec::Mat3 m_giro; // the lens frame's axes in the head frame
     vec::Vec3 m_vertice; // B, about which the lens is turned
     double m_d; // from the back vertex to the centre of rotation

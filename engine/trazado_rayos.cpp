@@ -36,7 +36,7 @@ Vec3 Refractar(Vec3 d, Vec3 normal, double n1, double n2)
 {
     double cosI = Dot(d, normal);
     if (cosI < 0.0) {
-        normal = -normal;
+        normal = -1.0 * normal;
         cosI = -cosI;
     }
     const double mu = n1 / n2;

@@ -1,32 +1,29 @@
 #pragma once
 
+#include "punto.h"
+
 #include <cmath>
 
 // Small fixed-size vectors and matrices for tracing rays through a lens: a
-// point or direction in space, a rotation, and the 2 × 2 matrices of a
-// bundle's derivatives and of a dioptric power.
+// point or direction in space (the lens model's own), a rotation, and the
+// 2 × 2 matrices of a bundle's derivatives and of a dioptric power.
 namespace vec {
 
-struct Vec3 {
-    double x = 0;
-    double y = 0;
-    double z = 0;
-};
+using Vec3 = lente::Vector3;
 
-inline Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline Vec3 operator-(Vec3 a) { return {-a.x, -a.y, -a.z}; }
-inline Vec3 operator*(double k, Vec3 a) { return {k * a.x, k * a.y, k * a.z}; }
-inline double Dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline Vec3 Cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-inline double Norm(Vec3 a) { return std::sqrt(Dot(a, a)); }
+inline double Dot(const Vec3& a, const Vec3& b) { return lente::Escalar(a, b); }
+inline Vec3 Cross(const Vec3& a, const Vec3& b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+inline double Norm(const Vec3& a) { return std::sqrt(Dot(a, a)); }
 
 // A 3 × 3 matrix by rows.
 struct Mat3 {
     Vec3 f[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
 };
 
-inline Vec3 operator*(const Mat3& m, Vec3 a) { return {Dot(m.f[0], a), Dot(m.f[1], a), Dot(m.f[2], a)}; }
+inline Vec3 operator*(const Mat3& m, const Vec3& a) { return {Dot(m.f[0], a), Dot(m.f[1], a), Dot(m.f[2], a)}; }
 inline Mat3 Transpose(const Mat3& m)
 {
     return {{{m.f[0].x, m.f[1].x, m.f[2].x}, {m.f[0].y, m.f[1].y, m.f[2].y}, {m.f[0].z, m.f[1].z, m.f[2].z}}};
