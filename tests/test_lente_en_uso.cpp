@@ -260,6 +260,48 @@ private slots:
                         std::fabs(ed[k]->astigmatica - ei[k]->astigmatica) < 1e-6);
         }
     }
+
+    // vantora-lente's new lines, in order. Without tilt the primary gaze is
+    // exact, so the field's centre reads no error; at index 1.523 the front
+    // power is the best base itself.
+    void programa_data()
+    {
+        QTest::addColumn<QString>("argumentos");
+        QTest::addColumn<int>("estado");
+        QTest::addColumn<QString>("clave"); // the lines checked
+        QTest::addColumn<QString>("patron"); // what they make together
+        const QString lente = "--esfera -4 --cilindro -1 --eje 30 --indice 1.523 --densidad 1.3 --diametro 60 "
+                              "--borde-min 1 ";
+        const QString error = R"(-?\d\.\d{3} \d\.\d{3})";
+        QTest::newRow("compensada") << lente + "--base 4 --pantoscopico 12 --envolvente 6 --ojo izquierdo" << 0
+                                    << "^(EjeInterno|Frontofocometro):"
+                                    << R"(^EjeInterno: \d+\.\d\nFrontofocometro: -\d\.\d{3} -\d\.\d{3} \d+\.\d$)";
+        QTest::newRow("sin inclinación") << lente + "--base 4 --distancia-vertice 14" << 0
+                                         << "^(EjeInterno|Frontofocometro):"
+                                         << "^$";
+        QTest::newRow("campo") << lente + "--base 4 --campo" << 0 << "^Campo:"
+                               << "^Campo: -30 30 " + error + "\\n(Campo: -?\\d+ -?\\d+ " + error +
+                                      "\\n){47}Campo: 30 -30 " + error + "$";
+        QTest::newRow("centro del campo") << lente + "--base 4 --campo" << 0 << "^Campo: 0 0 "
+                                          << "^Campo: 0 0 0.000 0.000$";
+        QTest::newRow("mejor base") << lente + "--mejor-base --pantoscopico 8" << 0 << "^(MejorBase|CaraExterna):"
+                                    << R"(^MejorBase: (\d+\.\d\d) \d\.\d{4}\nCaraExterna: \1\d$)";
+        QTest::newRow("envolvente sin ojo") << lente + "--base 4 --envolvente 6" << 2 << "."
+                                            << "^$";
+        QTest::newRow("mejor base con base") << lente + "--base 4 --mejor-base" << 2 << "."
+                                             << "^$";
+    }
+    void programa()
+    {
+        QFETCH(QString, argumentos);
+        QFETCH(int, estado);
+        QFETCH(QString, clave);
+        QFETCH(QString, patron);
+        const Salida s = Correr(VANTORA_LENTE, argumentos.split(' '));
+        QCOMPARE(s.estado, estado);
+        const QString lineas = s.lineas.filter(QRegularExpression(clave)).join('\n');
+        QVERIFY2(QRegularExpression(patron).match(lineas).hasMatch(), qPrintable(lineas));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLenteEnUso)
