@@ -383,6 +383,9 @@ int main(int argc, char** argv)
 
     std::vector<std::string> avisos = minimos->avisos;
     const double bloque = lente::BloqueMinimo(borde);
+    // The suggested base is printed with the lens it made, never before a
+    // lens that is refused; the best base comes before its lens too.
+    std::string baseSugerida;
     lente::SolucionEnUso uso;
     if (o.Tiene("--mejor-base")) {
         std::optional<lente::MejorForma> mejor = lente::BuscarMejorBase(pedido, borde, montaje);
@@ -390,7 +393,7 @@ int main(int argc, char** argv)
             EscribirError(kPrograma, "ninguna curva base de 0.25 a 12.00 D da una lente con estos valores");
             return kSinDiseno;
         }
-        std::cout << "MejorBase: " << decimales(mejor->base, 2) << ' ' << decimales(mejor->rms, 4) << '\n';
+        baseSugerida = "MejorBase: " + decimales(mejor->base, 2) + ' ' + decimales(mejor->rms, 4) + '\n';
         pedido.base = mejor->base;
         uso = std::move(mejor->lente);
     } else {
@@ -404,19 +407,18 @@ int main(int argc, char** argv)
                 EscribirError(kPrograma, "no se puede sugerir una curva base con estos valores; indíquela con --base");
                 return kSinCalculo;
             }
-            std::cout << "BaseSugerida: " << decimales(pedido.base, 3) << '\n';
+            baseSugerida = "BaseSugerida: " + decimales(pedido.base, 3) + '\n';
         }
         uso = lente::ResolverEnUso(pedido, borde, montaje);
     }
 
     const lente::Solucion& solucion = uso.solucion;
     if (!solucion.resultado) {
-        std::cout.flush();
         EscribirError(kPrograma, solucion.falla);
         return kSinDiseno;
     }
     const lente::Resultado& r = *solucion.resultado;
-    std::cout << "EspesorCentral: " << decimales(r.espesorCentral, 3) << '\n'
+    std::cout << baseSugerida << "EspesorCentral: " << decimales(r.espesorCentral, 3) << '\n'
               << "CaraExterna: " << decimales(r.frontal.poder, 3) << '\n'
               << "CaraInternaEje: " << decimales(r.internaEje.poder, 3) << '\n'
               << "CaraInternaCruz: " << decimales(r.internaCruz.poder, 3) << '\n'
@@ -426,7 +428,11 @@ int main(int argc, char** argv)
               << "Molde1523Cruz: " << decimales(r.molde1523Cruz, 3) << '\n'
               << "BordeMinimo: " << decimales(r.bordeMinimo, 3) << ' ' << grados(r.anguloMinimo) << '\n'
               << "BordeMaximo: " << decimales(r.bordeMaximo, 3) << ' ' << grados(r.anguloMaximo) << '\n'
-              << "Peso: " << decimales(r.peso, 2) << '\n';
+              << "EspesorMaximo: " << decimales(r.espesorMaximo, 3) << '\n';
+    if (const auto& p = r.puntoMasDelgado)
+        std::cout << "PuntoMasDelgado: " << decimales(p->espesor, 3) << ' ' << grados(p->angulo) << ' '
+                  << decimales(p->radio, 2) << '\n';
+    std::cout << "Peso: " << decimales(r.peso, 2) << '\n';
     if (esForma) {
         const std::optional<int> estandar = lente::BloqueEstandar(bloque);
         std::cout << "BloqueMinimo: " << decimales(bloque, 1) << ' '

@@ -13,10 +13,48 @@ namespace lente {
 namespace {
 
 constexpr double kGrado = std::numbers::pi / 180.0;
-// Newton's steps along a line converge quadratically: once a step is below
-// this, the error left is of the order of its square.
-constexpr double kPasoFinal = 1e-9;
+// Newton's steps along a line converge quadratically: the error left after a
+// step s is about K·s², K measured by the ratio of a step to the square of
+// the one before. The search stops when that is below kErrorFinal (mm), or
+// when a step is below kPasoFinal, which holds it for any K up to 1000.
+constexpr double kErrorFinal = 1e-11;
+constexpr double kPasoFinal = 1e-7;
 constexpr int kPasosMaximos = 40;
+// Points solved together, so that their independent steps overlap in the
+// processor instead of waiting on each square root in turn.
+constexpr std::size_t kBloque = 8;
+
+// The tire torus's depth and slopes in the flatter and steeper coordinates
+// f and s; false beyond its reach. One division yields both 1/w and
+// 1/(1 + w) for each section.
+inline bool toro(double cPlana, double cs, double f, double s, double& d, double& df, double& ds)
+{
+    const double ws2 = 1.0 - cs * cs * s * s;
+    if (!(ws2 > 0.0))
+        return false;
+    const double ws = std::sqrt(ws2);
+    const double is = 1.0 / (ws * (1.0 + ws));
+    const double zs = cs * s * s * ws * is;
+    // The flatter section's curvature about the swept centre, which lies the
+    // steeper depth nearer: c / (1 − c·z_s), written so as not to wait on z_s.
+    const double cf = cPlana * (1.0 + ws) / (1.0 + ws - cPlana * cs * s * s);
+    const double q = f * f;
+    const double wf2 = 1.0 - cf * cf * q;
+    if (!(wf2 > 0.0))
+        return false;
+    const double wf = std::sqrt(wf2);
+    const double iff = 1.0 / (wf * (1.0 + wf));
+    d = zs + cf * q * wf * iff;
+    df = cf * f * (1.0 + wf) * iff;
+    ds = cs * s * (1.0 + ws) * is * (1.0 + cf * cf * q * iff);
+    return std::isfinite(d + df + ds);
+}
+
+bool basta(double paso, double previo)
+{
+    const double a = std::fabs(paso);
+    return a < kPasoFinal || a * a * a < kErrorFinal * previo * previo;
+}
 // A step that leaves the surface's reach is halved this many times before
 // the line is taken to miss it.
 constexpr int kMitadesMaximas = 30;
@@ -65,23 +103,7 @@ double CaraInterna::InclinacionDePrisma(double prisma, double indice)
 
 bool CaraInterna::primeras(double f, double s, double& d, double& df, double& ds) const
 {
-    const double ws2 = 1.0 - m_cs * m_cs * s * s;
-    if (!(ws2 > 0.0))
-        return false;
-    const double ws = std::sqrt(ws2);
-    const double zs = m_cs * s * s / (1.0 + ws);
-    // The flatter section's curvature about the swept centre, which lies
-    // the steeper depth nearer.
-    const double cf = m_cf / (1.0 - m_cf * zs);
-    const double q = f * f;
-    const double wf2 = 1.0 - cf * cf * q;
-    if (!(wf2 > 0.0))
-        return false;
-    const double wf = std::sqrt(wf2);
-    d = zs + cf * q / (1.0 + wf);
-    df = cf * f / wf;
-    ds = m_cs * s / ws * (1.0 + cf * cf * q / (wf * (1.0 + wf)));
-    return std::isfinite(d) && std::isfinite(df) && std::isfinite(ds);
+    return toro(m_cf, m_cs, f, s, d, df, ds);
 }
 
 double CaraInterna::Profundidad(double u, double v) const
@@ -90,6 +112,33 @@ double CaraInterna::Profundidad(double u, double v) const
     if (!primeras(m_planaEje ? u : v, m_planaEje ? v : u, d, du, dv))
         throw numerico::Falla{};
     return d;
+}
+
+Derivadas CaraInterna::PendienteToro(double u, double v) const
+{
+    double d, df, ds;
+    if (!primeras(m_planaEje ? u : v, m_planaEje ? v : u, d, df, ds))
+        throw numerico::Falla{};
+    Derivadas r;
+    r.valor = d;
+    r.d1 = m_planaEje ? df : ds;
+    r.d2 = m_planaEje ? ds : df;
+    return r;
+}
+
+void CaraInterna::PendientesToro(std::span<const Punto> puntos, std::span<Derivadas> pendientes) const
+{
+    bool bien = true;
+    for (std::size_t i = 0; i < puntos.size(); ++i) {
+        const double f = m_planaEje ? puntos[i].x : puntos[i].y, s = m_planaEje ? puntos[i].y : puntos[i].x;
+        double d = 0, df = 0, ds = 0;
+        bien = toro(m_cf, m_cs, f, s, d, df, ds) && bien;
+        pendientes[i].valor = d;
+        pendientes[i].d1 = m_planaEje ? df : ds;
+        pendientes[i].d2 = m_planaEje ? ds : df;
+    }
+    if (!bien)
+        throw numerico::Falla{};
 }
 
 Derivadas CaraInterna::DerivadasToro(double u, double v) const
@@ -138,20 +187,20 @@ Vector3 CaraInterna::ALente(const Vector3& p) const
             m[2][0] * p.x + m[2][1] * p.y + m[2][2] * p.z};
 }
 
-double CaraInterna::cortarToro(const Vector3& o, const Vector3& d) const
+double CaraInterna::cortarToro(const Vector3& o, const Vector3& d, double lambda, double previo) const
 {
-    // Newton's steps along the line from where it crosses the plane tangent
-    // at the vertex. A step that leaves the surface's reach is halved.
+    // Newton's steps along the line; a step that leaves the surface's reach
+    // is halved.
     const double f0 = m_planaEje ? o.x : o.y, s0 = m_planaEje ? o.y : o.x;
     const double fd = m_planaEje ? d.x : d.y, sd = m_planaEje ? d.y : d.x;
-    double lambda = Dividir(-o.z, d.z);
     double prof, df, ds;
     if (!primeras(f0 + lambda * fd, s0 + lambda * sd, prof, df, ds))
         throw numerico::Falla{};
     for (int paso = 0; paso < kPasosMaximos; ++paso) {
         double avance = Dividir(o.z + lambda * d.z - prof, d.z - df * fd - ds * sd);
-        if (std::fabs(avance) < kPasoFinal)
+        if (basta(avance, previo))
             return Finito(lambda - avance);
+        previo = avance;
         for (int mitad = 0; !primeras(f0 + (lambda - avance) * fd, s0 + (lambda - avance) * sd, prof, df, ds);
              ++mitad) {
             if (mitad == kMitadesMaximas)
@@ -163,11 +212,68 @@ double CaraInterna::cortarToro(const Vector3& o, const Vector3& d) const
     throw numerico::Falla{};
 }
 
+void CaraInterna::ProfundidadesEn(std::span<const Punto> puntos, std::span<double> profundidades) const
+{
+    if (m_inclinacion == 0.0) {
+        // Untilted, the optical axis is the torus's own depth.
+        const double c = std::cos(m_eje * kGrado), s = std::sin(m_eje * kGrado);
+        bool bien = true;
+        for (std::size_t i = 0; i < puntos.size(); ++i) {
+            const double u = puntos[i].x * c + puntos[i].y * s, v = -puntos[i].x * s + puntos[i].y * c;
+            double df = 0, ds = 0;
+            bien = toro(m_cf, m_cs, m_planaEje ? u : v, m_planaEje ? v : u, profundidades[i], df, ds) && bien;
+        }
+        if (!bien)
+            throw numerico::Falla{};
+        return;
+    }
+    if (m_esfera || m_cf == 0.0) {
+        for (std::size_t i = 0; i < puntos.size(); ++i)
+            profundidades[i] = ProfundidadEn(puntos[i]);
+        return;
+    }
+    // Every line runs along the optical axis: one direction in the torus's
+    // frame. Two Newton steps from the tangent plane in lockstep; a point
+    // that needs more goes on alone.
+    const Vector3 d = AlToro({0.0, 0.0, 1.0});
+    const double fd = m_planaEje ? d.x : d.y, sd = m_planaEje ? d.y : d.x;
+    for (std::size_t i0 = 0; i0 < puntos.size(); i0 += kBloque) {
+        const std::size_t k = std::min(kBloque, puntos.size() - i0);
+        double f0[kBloque], s0[kBloque], oz[kBloque], lambda[kBloque], paso[kBloque] = {}, previo[kBloque] = {};
+        bool bien[kBloque];
+        for (std::size_t j = 0; j < k; ++j) {
+            const Vector3 o = AlToro({puntos[i0 + j].x, puntos[i0 + j].y, 0.0});
+            f0[j] = m_planaEje ? o.x : o.y;
+            s0[j] = m_planaEje ? o.y : o.x;
+            oz[j] = o.z;
+            lambda[j] = -o.z / d.z;
+            bien[j] = true;
+        }
+        for (int vuelta = 0; vuelta < 2; ++vuelta)
+            for (std::size_t j = 0; j < k; ++j) {
+                double prof = 0, df = 0, ds = 0;
+                bien[j] = bien[j] && toro(m_cf, m_cs, f0[j] + lambda[j] * fd, s0[j] + lambda[j] * sd, prof, df, ds);
+                previo[j] = paso[j];
+                paso[j] = bien[j] ? (oz[j] + lambda[j] * d.z - prof) / (d.z - df * fd - ds * sd) : 0.0;
+                lambda[j] -= paso[j];
+            }
+        for (std::size_t j = 0; j < k; ++j) {
+            const Punto& p = puntos[i0 + j];
+            if (bien[j] && std::isfinite(lambda[j]) && basta(paso[j], previo[j]))
+                profundidades[i0 + j] = lambda[j];
+            else if (bien[j] && std::isfinite(lambda[j]))
+                profundidades[i0 + j] = cortarToro(AlToro({p.x, p.y, 0.0}), d, lambda[j], paso[j]);
+            else
+                profundidades[i0 + j] = ProfundidadEn(p);
+        }
+    }
+}
+
 double CaraInterna::Cortar(const Vector3& origen, const Vector3& direccion) const
 {
     const Vector3 o = AlToro(origen), d = AlToro(direccion);
     if (!m_esfera && m_cf != 0.0)
-        return cortarToro(o, d);
+        return cortarToro(o, d, Dividir(-o.z, d.z), 0.0);
     // A sphere, a cylinder or a plane is a quadric: c·|p|² = 2w, p taken
     // across the sections that curve. The root of the branch through the
     // vertex, in the form that stays exact as c goes to zero.

@@ -2,6 +2,8 @@
 
 #include "punto.h"
 
+#include <span>
+
 namespace lente {
 
 // A depth over a plane and its partial derivatives in the plane's two
@@ -59,6 +61,10 @@ public:
     double Profundidad(double u, double v) const;
     // D with its partial derivatives in u and v.
     Derivadas DerivadasToro(double u, double v) const;
+    // D with its first partial derivatives only, the second left at zero;
+    // and the same at many points (u, v) at once, faster than one by one.
+    Derivadas PendienteToro(double u, double v) const;
+    void PendientesToro(std::span<const Punto> puntos, std::span<Derivadas> pendientes) const;
 
     // A point or direction turned from the lens frame to the torus's, and
     // back.
@@ -77,6 +83,8 @@ public:
     // The depth along the optical axis at a point of the lens: the back
     // lies at z = t + ProfundidadEn(p).
     double ProfundidadEn(Punto p) const;
+    // The depths at many points at once, faster than one by one.
+    void ProfundidadesEn(std::span<const Punto> puntos, std::span<double> profundidades) const;
     // That depth with its partial derivatives in x and y.
     Derivadas DerivadasEn(Punto p) const;
 
@@ -84,7 +92,8 @@ private:
     // D and its first partials in the flatter and steeper coordinates;
     // false beyond the surface's reach.
     bool primeras(double f, double s, double& d, double& df, double& ds) const;
-    double cortarToro(const Vector3& o, const Vector3& d) const;
+    // Newton's steps from λ, `previo` being the step that led there.
+    double cortarToro(const Vector3& o, const Vector3& d, double lambda, double previo) const;
 
     double m_curvaturaEje, m_curvaturaCruz, m_eje, m_inclinacion, m_basePrisma;
     double m_cf, m_cs; // the flatter and steeper curvature

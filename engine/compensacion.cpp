@@ -142,7 +142,9 @@ SolucionEnUso ResolverEnUso(const Pedido& pedido, std::span<const Punto> borde, 
         for (int pasada = 1;; ++pasada) {
             reverso = compensador.Compensar(lente, reverso);
             const EsferoCilindro f = EsferoCilindroDe(reverso);
-            Solucion s = Resolver(pedido, borde, ReversoFijo{f.esfera, f.esfera + f.cilindro, f.eje});
+            Pedido fijo = pedido;
+            fijo.internaFija = InternaFija{f.esfera, f.esfera + f.cilindro, f.eje};
+            Solucion s = Resolver(fijo, borde);
             if (!s.resultado) {
                 uso.solucion = std::move(s);
                 return uso;

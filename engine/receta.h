@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cara_interna.h"
 #include "punto.h"
 
 #include <optional>
@@ -28,22 +29,25 @@ struct Receta {
 // The power of the most plus principal meridian.
 double MeridianoMasPositivo(const Receta& r);
 
+// A back surface given whole, instead of made up from the prescription
+// through the thickness: its powers (D, at the lens's index) along its own
+// axis and across it.
+struct InternaFija {
+    double poderEje = 0;
+    double poderCruz = 0;
+    double eje = 0;
+};
+
 struct Pedido {
     Receta receta;
     double indice = 1.5;
     double densidad = 0; // g/cm³
     double base = 0; // front curve, D at 1.523; 0 is plano
     double bordeMin = 0; // thinnest edge allowed, mm
-    double centroMin = 0; // thinnest centre allowed, mm
-};
-
-// A back given whole instead of made up from the prescription, as a back
-// compensated for the frame is: its powers (D) along its own axis (degrees)
-// and across it.
-struct ReversoFijo {
-    double poderEje = 0;
-    double poderCruz = 0;
-    double eje = 0;
+    // Thinnest allowed at the optical centre and at the thinnest point
+    // inside the outline, mm.
+    double centroMin = 0;
+    std::optional<InternaFija> internaFija = std::nullopt;
 };
 
 // A surface's power (D) and signed radius (mm, positive for a convex front
@@ -51,6 +55,14 @@ struct ReversoFijo {
 struct Cara {
     double poder = 0;
     std::optional<double> radio;
+};
+
+// A point of the lens about the optical centre, with its thickness.
+struct PuntoEspesor {
+    Punto p;
+    double espesor = 0;
+    double angulo = 0; // degrees, 0–360
+    double radio = 0; // mm
 };
 
 struct Resultado {
@@ -64,33 +76,53 @@ struct Resultado {
     double anguloMinimo = 0; // degrees about the optical centre, 0–360
     double bordeMaximo = 0;
     double anguloMaximo = 0;
+    // Where a lens with prism is thinnest inside its outline, off its centre
+    // (a minus lens has such a point, a plus lens none).
+    std::optional<PuntoEspesor> puntoMasDelgado;
+    // The thickest point of the whole lens: the thickest edge, the centre,
+    // or the thickest point inside (a plus lens with prism is thickest off
+    // its centre, toward the base); the point about the optical centre.
+    double espesorMaximo = 0;
+    Punto puntoMaximo;
     double volumen = 0; // mm³ inside the edge outline
     double peso = 0; // g
 };
 
-// The lens of a prescription at a known centre thickness t: its faces and
-// the thickness at any point inside the edge. Impossible numbers (a point
-// beyond a surface's radius, a division by zero) throw numerico::Falla.
+// The lens of a prescription at a known centre thickness t: a spherical
+// front and the back torus tilted for the prism, and the thickness at any
+// point, measured along the optical axis between the two. Impossible numbers
+// (a point beyond a surface's reach, a division by zero) throw
+// numerico::Falla.
 class LenteTorica {
 public:
-    LenteTorica(const Pedido& pedido, double t, const std::optional<ReversoFijo>& reverso = std::nullopt);
+    LenteTorica(const Pedido& pedido, double t);
 
     double Espesor(Punto p) const;
-    // The parts of the thickness: the front's sagitta, the back's, and the
-    // prism's wedge, which grows toward the base.
+    // The thickness with its partial derivatives in x and y.
+    Derivadas EspesorDerivadas(Punto p) const;
+    // The parts of the thickness: the front's sagitta and the back's depth
+    // behind its vertex, tilt included.
     double SagitaFrontal(Punto p) const;
-    double SagitaInterna(Punto p) const;
-    double Cuna(Punto p) const { return m_prismaX * p.x + m_prismaY * p.y; }
+    double SagitaInterna(Punto p) const { return m_interna.ProfundidadEn(p); }
     const Cara& Frontal() const { return m_frontal; }
     const Cara& InternaEje() const { return m_eje; }
     const Cara& InternaCruz() const { return m_cruz; }
+    const CaraInterna& Interna() const { return m_interna; }
+    double EspesorCentral() const { return m_t; }
+    double CurvaturaFrontal() const { return m_curvaturaFrontal; }
 
 private:
+    struct Caras {
+        Cara frontal, eje, cruz;
+        double ejeInterno;
+    };
+    static Caras caras(const Pedido& pedido, double t);
+    LenteTorica(const Pedido& pedido, double t, const Caras& c);
+
     double m_t;
     Cara m_frontal, m_eje, m_cruz;
-    double m_cos = 1, m_sin = 0; // axis direction
-    bool m_planaEje = false; // the flatter section is the one along the axis
-    double m_prismaX = 0, m_prismaY = 0; // thickness gained per mm toward the base
+    double m_curvaturaFrontal; // 1/mm, positive for a convex front
+    CaraInterna m_interna;
 };
 
 // The solved lens, or the reason, in Spanish, why the edge points admit none.
@@ -107,10 +139,8 @@ struct Solucion {
 double SugerirBaseReceta(const Receta& receta, double indice, double diametro);
 
 // Solves the centre thickness over the edge points (mm from the optical
-// centre, in outline order) and measures the lens, with the back made up
-// from the prescription or given whole. Never returns a number that is not
-// finite.
-Solucion Resolver(const Pedido& pedido, std::span<const Punto> borde,
-                  const std::optional<ReversoFijo>& reverso = std::nullopt);
+// centre, in outline order) and measures the lens. Never returns a number
+// that is not finite.
+Solucion Resolver(const Pedido& pedido, std::span<const Punto> borde);
 
 } // namespace lente

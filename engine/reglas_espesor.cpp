@@ -92,8 +92,9 @@ std::optional<Minimos> MinimosDeEspesor(const Exigencias& e)
     std::vector<Regla> centro;
     if (const auto v = BordeDeMontura(e.montura, e.meridianoMasPositivo))
         borde.push_back({*v, nombreMontura(e.montura)});
-    // The thinnest point of a plus lens is its edge, of a minus lens its
-    // centre: the standard holds both.
+    // The thinnest point of a plus lens is its edge; of a minus lens its
+    // centre, or with prism a point inside toward the apex. The standard
+    // holds at all of them: the centre's minimum is kept inside too.
     if (const auto v = EspesorDeSeguridad(e.seguridad, e.meridianoMasPositivo)) {
         borde.push_back({*v, nombreSeguridad(e.seguridad)});
         centro.push_back({*v, nombreSeguridad(e.seguridad)});

@@ -19,8 +19,9 @@ enum class Seguridad { Ninguna, Basica, AltoImpacto };
 // for no mount.
 std::optional<double> BordeDeMontura(Montura montura, double meridianoMasPositivo);
 
-// The thinnest point an impact standard allows: basic impact 3.0 mm, 2.5 mm
-// from +3.00 D of the most plus meridian; high impact 2.0 mm.
+// The thinnest point an impact standard allows, wherever it lies: basic
+// impact 3.0 mm, 2.5 mm from +3.00 D of the most plus meridian; high impact
+// 2.0 mm.
 std::optional<double> EspesorDeSeguridad(Seguridad seguridad, double meridianoMasPositivo);
 
 // A centre thickness a lens is made with when nothing says otherwise.
@@ -38,7 +39,7 @@ struct Exigencias {
 
 struct Minimos {
     double borde = 0;
-    double centro = 0;
+    double centro = 0; // at the optical centre and where the lens is thinnest inside
     std::vector<std::string> avisos; // one per value a rule raised
 };
 

@@ -1,9 +1,10 @@
 // The job window's thickness map read back by its pixels. The lenses are
 // plano on both faces, 60 mm round, index 1.5, 2Δ base in, edge 1 mm: the
-// wedge gains 2 / (100 · 0.5) = 0.04 mm per mm toward the base, so the lens
-// is 1.00 mm at the edge away from the base, 1 + 30 · 0.04 = 2.20 mm at the
-// optical centre and 3.40 mm at the edge on the base. Base in is 0° for the
-// right eye and 180° for the left.
+// plano back tilted by tan α = sin δ / (1.5 − cos δ) = 0.039976 (δ the 2Δ
+// deviation) gains that much per mm toward the base, so the lens is 1.00 mm
+// at the edge away from the base, 1 + 30 · 0.039976 = 2.20 mm at the optical
+// centre and 3.40 mm at the edge on the base. Base in is 0° for the right
+// eye and 180° for the left.
 
 #include "mapa_espesor.h"
 #include "vista_espesor.h"
@@ -16,6 +17,11 @@ namespace {
 
 const std::string kPrisma = "JOB=M1\r\nDO=B\r\nSPH=0;0\r\nPRVM=2;2\r\nPRVA=0;180\r\nLIND=1.5;1.5\r\nFRNT=0;0\r\n"
                             "FED=60;60\r\nMINEDG=1;1\r\n";
+// Minus lenses with prism, thinnest inside toward the apex: right base out,
+// left base up; basic impact holds that point at 3.0 mm.
+const std::string kInterior = "JOB=M2\r\nDO=B\r\nSPH=-3;-3\r\nCYL=-0.75;-0.75\r\nAX=30;150\r\nPRVM=4;4\r\n"
+                              "PRVA=180;90\r\nLIND=1.498;1.498\r\nHBOX=46;46\r\nVBOX=32;32\r\nDBL=18\r\nIPD=31;31\r\n"
+                              "OCHT=19;19\r\nETYP=1;1\r\n_SEGURIDAD=1;1\r\nMINCTR=2;2\r\n";
 const QRectF kArea(0, 0, 700, 450); // the smallest picture the window gives
 
 trabajos::Contestacion responder(const std::string& texto)
@@ -88,6 +94,29 @@ private slots:
             });
             QVERIFY2(rotulada, qPrintable(b.cifra));
         }
+    }
+
+    // The thinnest point inside each lens is marked as the edges are, with
+    // its figure beside it, and the scale starts there.
+    void puntoMasDelgadoMarcado()
+    {
+        MapaEspesor mapa;
+        const trabajos::Contestacion c = responder(kInterior);
+        mapa.Poner(c);
+        const QImage imagen = dibujar(mapa);
+        const auto rotulos = mapa.Rotulos(kArea);
+        for (const dcs::Lado lado : {dcs::Lado::Derecho, dcs::Lado::Izquierdo}) {
+            const auto& interior = c.ojos[static_cast<int>(lado)].resultado->puntoMasDelgado;
+            QVERIFY(interior);
+            const QPointF marca = *mapa.PixelDe(lado, interior->p, kArea);
+            QCOMPARE(en(imagen, marca), QColor(Qt::white));
+            QVERIFY(std::any_of(rotulos.begin(), rotulos.end(), [&](const auto& r) {
+                const QPointF d = r.caja.center() - marca;
+                return r.texto == "3.00 mm" && r.sobreMapa && std::hypot(d.x(), d.y()) < 60;
+            }));
+        }
+        QVERIFY(std::any_of(rotulos.begin(), rotulos.end(),
+                            [](const auto& r) { return r.texto == "3.00 mm" && !r.sobreMapa; }));
     }
 
     // As the glasses are seen from the front: the right lens on the left,

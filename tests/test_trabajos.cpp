@@ -62,8 +62,8 @@ private slots:
     void respuestaDeUnTrabajo()
     {
         // The records, each ended by a blank that stands for its CR LF.
-        const QString esperado = "JOB=T1 FRNT=7.000;3.000 BACK=-4.01;-5.58;-6.50;-7.37 CTHICK=4.735;1.500 "
-                                 "CTHNP=1.000;5.295 CTHNA=32.00;30.00 CTHKP=4.323;6.321 CTHKA=148.00;120.00 "
+        const QString esperado = "JOB=T1 FRNT=7.000;3.000 BACK=-4.01;-5.58;-6.50;-7.37 CTHICK=4.757;1.500 "
+                                 "CTHNP=1.000;5.295 CTHNA=31.00;30.00 CTHKP=4.408;6.321 CTHKA=148.00;120.00 "
                                  "CRIB=65.00;70.00 _PESO=?;? STATUS=0;0 ";
         QCOMPARE(responder(leer("redondo.dcs")), QString(esperado).replace(' ', "\r\n").toStdString());
     }

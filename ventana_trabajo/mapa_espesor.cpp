@@ -163,7 +163,8 @@ void MapaEspesor::medir(Ojo& ojo, const trabajos::OjoResuelto& resuelto)
     }
     // A plus lens is thickest inside, not on its edge: the scale's range
     // takes in the whole lens on a fine grid.
-    ojo.minimo = ojo.eDelgado;
+    ojo.interior = resuelto.resultado->puntoMasDelgado;
+    ojo.minimo = ojo.interior ? std::min(ojo.eDelgado, ojo.interior->espesor) : ojo.eDelgado;
     ojo.maximo = ojo.eGrueso;
     const double abajo = caja.centro.y - caja.alto / 2, arriba = caja.centro.y + caja.alto / 2;
     for (double y = abajo + kPasoMuestra / 2; y < arriba; y += kPasoMuestra) {
@@ -443,16 +444,22 @@ std::vector<MapaEspesor::Rotulo> MapaEspesor::rotular(const Disposicion& d) cons
             continue;
         }
 
-        // The thinnest and thickest edge: each figure just outside the lens,
-        // away from its box centre, kept inside the map and off the other.
+        // The thinnest and thickest edge, and the thinnest point inside when
+        // there is one: each figure beside its mark, away from the box
+        // centre, kept inside the map and off the others.
         const QPointF centro = pixel(d, i, o.centroCaja);
-        QRectF primero;
         // An even edge, a round plus lens, is thinnest and thickest at one
         // point: one mark, one figure.
         const bool parejo = o.delgado.x == o.grueso.x && o.delgado.y == o.grueso.y;
-        for (int k = 0; k < (parejo ? 1 : 2); ++k) {
-            const QPointF punto = pixel(d, i, k == 0 ? o.delgado : o.grueso);
-            const QString t = mm(k == 0 ? o.eDelgado : o.eGrueso);
+        std::vector<std::pair<lente::Punto, double>> marcas{{o.delgado, o.eDelgado}};
+        if (!parejo)
+            marcas.push_back({o.grueso, o.eGrueso});
+        if (o.interior)
+            marcas.push_back({o.interior->p, o.interior->espesor});
+        std::vector<QRectF> puestas;
+        for (const auto& [donde, espesor] : marcas) {
+            const QPointF punto = pixel(d, i, donde);
+            const QString t = mm(espesor);
             QPointF u = punto - centro;
             const double largo = std::hypot(u.x(), u.y());
             u = largo > 0 ? u / largo : QPointF(0, -1);
@@ -468,12 +475,13 @@ std::vector<MapaEspesor::Rotulo> MapaEspesor::rotular(const Disposicion& d) cons
                 const QRectF arriba = caja.translated(0, marca.top() - 2 - caja.bottom());
                 caja = arriba.top() >= d.mapa[i].top() ? arriba : caja.translated(0, marca.bottom() + 2 - caja.top());
             }
-            if (k == 1 && caja.intersects(primero)) {
-                const QRectF abajo = caja.translated(0, primero.bottom() + 2 - caja.top());
-                const QRectF arriba = caja.translated(0, primero.top() - 2 - caja.bottom());
-                caja = d.mapa[i].contains(abajo) ? abajo : arriba;
-            }
-            primero = caja;
+            for (const QRectF& otra : puestas)
+                if (caja.intersects(otra)) {
+                    const QRectF abajo = caja.translated(0, otra.bottom() + 2 - caja.top());
+                    const QRectF arriba = caja.translated(0, otra.top() - 2 - caja.bottom());
+                    caja = d.mapa[i].contains(abajo) ? abajo : arriba;
+                }
+            puestas.push_back(caja);
             texto(t, caja, Qt::AlignCenter, true);
         }
 
@@ -593,6 +601,8 @@ void MapaEspesor::dibujarLente(QPainter& p, const Disposicion& d, int ojo) const
     MarcaCentroOptico(p, pixel(d, ojo, {0, 0}));
     MarcaBorde(p, pixel(d, ojo, o.delgado));
     MarcaBorde(p, pixel(d, ojo, o.grueso));
+    if (o.interior)
+        MarcaBorde(p, pixel(d, ojo, o.interior->p));
 }
 
 void MapaEspesor::dibujarSeccion(QPainter& p, const Disposicion& d, int ojo, int meridiano) const

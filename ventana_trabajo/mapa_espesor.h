@@ -70,6 +70,7 @@ private:
         double ancho = 0, alto = 0; // the outline's box
         lente::Punto delgado, grueso;
         double eDelgado = 0, eGrueso = 0;
+        std::optional<lente::PuntoEspesor> interior; // the thinnest point inside, off the centre
         double minimo = 0, maximo = 0; // over the whole lens, for the colour scale
         std::array<Seccion, 2> secciones;
     };
