@@ -34,9 +34,6 @@ std::pair<double, double> porCoddington(double n, double f1, double t, double re
     const QPointF u0(std::sin(angulo), -std::cos(angulo)); // (r, z)
     QPointF p = o, u = u0;
     const auto producto = [](QPointF a, QPointF b) { return a.x() * b.x() + a.y() * b.y(); };
-    const auto girar = [](QPointF m, double a) {
-        return QPointF(m.x() * std::cos(a) - m.y() * std::sin(a), m.x() * std::sin(a) + m.y() * std::cos(a));
-    };
     // The circle through (0, vertice) with its centre at vertice + 1/c; the
     // meeting nearer the vertex; the angles of incidence and refraction.
     const auto cruzar = [&](double vertice, double c, double n1, double n2) {
@@ -50,7 +47,7 @@ std::pair<double, double> porCoddington(double n, double f1, double t, double re
             m = -m;
         const double i = std::atan2(m.x() * u.y() - m.y() * u.x(), producto(m, u));
         const double ir = std::asin(n1 / n2 * std::sin(i));
-        u = girar(m, ir);
+        u = QPointF(m.x() * std::cos(ir) - m.y() * std::sin(ir), m.x() * std::sin(ir) + m.y() * std::cos(ir));
         return std::pair{std::cos(i), std::cos(ir)};
     };
     const auto [aireAtras, vidrioAtras] = cruzar(t, curvatura(-reversoT), 1.0, n);
@@ -78,12 +75,6 @@ bool igual(const EsferoCilindro& a, const EsferoCilindro& b, double tolerancia, 
     const double eje = std::fabs(std::remainder(a.eje - b.eje, 180.0));
     return std::fabs(a.esfera - b.esfera) < tolerancia && std::fabs(a.cilindro - b.cilindro) < tolerancia &&
            (std::fabs(b.cilindro) < tolerancia || eje < toleranciaEje);
-}
-
-QByteArray texto(const EsferoCilindro& f)
-{
-    return QByteArray::number(f.esfera, 'f', 4) + " " + QByteArray::number(f.cilindro, 'f', 4) + " x " +
-           QByteArray::number(f.eje, 'f', 2);
 }
 
 } // namespace
@@ -185,11 +176,11 @@ private slots:
         for (double bvd : {12.0, 18.0}) {
             const EsferoCilindro v =
                 EsferoCilindroDe(LenteEnUso(plana.optica, {Ojo::Izquierdo, 0, 0, bvd}).Vergencia({}));
-            QVERIFY2(igual(v, lectura, 1e-6), texto(v));
+            QVERIFY(igual(v, lectura, 1e-6));
         }
         const SolucionEnUso casi = ResolverEnUso(pedido, borde, {Ojo::Derecho, 1e-7, 0, 16});
         QVERIFY(casi.compensada);
-        QVERIFY2(igual(casi.frontofocometro, lectura, 1e-5, 0.01), texto(casi.frontofocometro));
+        QVERIFY(igual(casi.frontofocometro, lectura, 1e-5, 0.01));
         QVERIFY(std::fabs(casi.solucion.resultado->espesorCentral - plana.solucion.resultado->espesorCentral) < 1e-5);
     }
 
@@ -203,11 +194,11 @@ private slots:
         const Montaje montaje{Ojo::Derecho, 15, 6, 12};
         const SolucionEnUso plana = ResolverEnUso(pedido, BordeRedondo(65), {});
         const EsferoCilindro v = EsferoCilindroDe(LenteEnUso(plana.optica, montaje).Vergencia({}));
-        QVERIFY2(igual(v, {-6.94, -1.10, 165}, 0.0051, 0.5), texto(v));
+        QVERIFY(igual(v, {-6.94, -1.10, 165}, 0.0051, 0.5));
         const SolucionEnUso uso = ResolverEnUso(pedido, BordeRedondo(65), montaje);
         QVERIFY(uso.compensada);
         const EsferoCilindro c = EsferoCilindroDe(LenteEnUso(uso.optica, montaje).Vergencia({}));
-        QVERIFY2(igual(c, {-6.75, -0.5, 174}, 1e-5), texto(c));
+        QVERIFY(igual(c, {-6.75, -0.5, 174}, 1e-5));
     }
 
     // A lens compensated for a pure pantoscopic tilt keeps its principal
