@@ -2,7 +2,6 @@
 
 #include "numerico.h"
 
-#include <array>
 #include <cmath>
 #include <numbers>
 
