@@ -7,6 +7,8 @@
 #include "bordes.h"
 #include "catalogo_ordenes.h"
 #include "catalogo_sql.h"
+#include "compensacion.h"
+#include "errores_campo.h"
 #include "espesor_minimo.h"
 #include "formatos.h"
 #include "numerico.h"
@@ -46,6 +48,8 @@ constexpr std::string_view kAyuda =
     "                   [--borde-min E] [--centro-min T]\n"
     "                   [--montura completa|ranurada|perforada] [--seguridad basica|alto-impacto]\n"
     "                   [--datos DIR] [--catalogo C]\n"
+    "                   [--pantoscopico GRADOS] [--envolvente GRADOS --ojo derecho|izquierdo]\n"
+    "                   [--distancia-vertice MM] [--campo] [--mejor-base]\n"
     "Calcula la lente más delgada de una receta completa con las reglas de espesor del laboratorio.\n"
     "  --esfera S        esfera (D)\n"
     "  --cilindro C      cilindro (D), con --eje A de 0 a 180 grados\n"
@@ -63,6 +67,12 @@ constexpr std::string_view kAyuda =
     "  --centro-min T    espesor central mínimo (mm); sin él, el del material o 1.5\n"
     "  --montura M       completa, ranurada o perforada: su borde mínimo\n"
     "  --seguridad S     basica o alto-impacto (ANSI Z87.1): el espesor mínimo de la lente\n"
+    "  --pantoscopico G  inclinación pantoscópica de la montura (grados, el borde inferior hacia\n"
+    "                    el ojo); con ella o con --envolvente se compensa la cara interna\n"
+    "  --envolvente G    envolvente de la montura (grados, el lado temporal hacia la cara), con --ojo\n"
+    "  --distancia-vertice MM  del vértice posterior a la córnea (mm); 12 si no se da\n"
+    "  --campo           los errores en uso de -30 a 30 grados de mirada\n"
+    "  --mejor-base      la curva base de 0.25 a 12.00 D con menos astigmatismo en uso\n"
     "  --datos DIR       carpeta de datos (la de materiales.mdb)\n"
     "  --catalogo C      Base de Datos de Materiales: un archivo o\n"
     "                    postgresql://[usuario[:contraseña]@][servidor][:puerto]/base\n"
@@ -73,14 +83,33 @@ constexpr std::string_view kAyuda =
     "no se encontró o el catálogo no se puede usar.\n";
 
 constexpr DefinicionOpcion kOpciones[] = {
-    {"--esfera", TipoOpcion::Numero},    {"--cilindro", TipoOpcion::Numero},    {"--eje", TipoOpcion::Numero},
-    {"--prisma", TipoOpcion::Numero},    {"--base-prisma", TipoOpcion::Numero}, {"--material", TipoOpcion::Texto},
-    {"--indice", TipoOpcion::Numero},    {"--densidad", TipoOpcion::Numero},    {"--base", TipoOpcion::Numero},
-    {"--diametro", TipoOpcion::Numero},  {"--forma", TipoOpcion::Texto},        {"--ojo", TipoOpcion::Texto},
-    {"--caja", TipoOpcion::Texto},       {"--puente", TipoOpcion::Numero},      {"--dp", TipoOpcion::Numero},
-    {"--altura", TipoOpcion::Numero},    {"--borde-min", TipoOpcion::Numero},   {"--centro-min", TipoOpcion::Numero},
-    {"--montura", TipoOpcion::Texto},    {"--seguridad", TipoOpcion::Texto},    {"--catalogo", TipoOpcion::Texto},
+    {"--esfera", TipoOpcion::Numero},
+    {"--cilindro", TipoOpcion::Numero},
+    {"--eje", TipoOpcion::Numero},
+    {"--prisma", TipoOpcion::Numero},
+    {"--base-prisma", TipoOpcion::Numero},
+    {"--material", TipoOpcion::Texto},
+    {"--indice", TipoOpcion::Numero},
+    {"--densidad", TipoOpcion::Numero},
+    {"--base", TipoOpcion::Numero},
+    {"--diametro", TipoOpcion::Numero},
+    {"--forma", TipoOpcion::Texto},
+    {"--ojo", TipoOpcion::Texto},
+    {"--caja", TipoOpcion::Texto},
+    {"--puente", TipoOpcion::Numero},
+    {"--dp", TipoOpcion::Numero},
+    {"--altura", TipoOpcion::Numero},
+    {"--borde-min", TipoOpcion::Numero},
+    {"--centro-min", TipoOpcion::Numero},
+    {"--montura", TipoOpcion::Texto},
+    {"--seguridad", TipoOpcion::Texto},
+    {"--catalogo", TipoOpcion::Texto},
     {kOpcionDatos, TipoOpcion::Carpeta},
+    {"--pantoscopico", TipoOpcion::Numero},
+    {"--envolvente", TipoOpcion::Numero},
+    {"--distancia-vertice", TipoOpcion::Numero},
+    {"--campo", TipoOpcion::Bandera},
+    {"--mejor-base", TipoOpcion::Bandera},
 };
 
 // A trace is a few kilobytes; anything much larger is not one.
@@ -104,6 +133,15 @@ std::string grados(double a)
 {
     const long g = std::lround(a) % 360;
     return std::to_string(g);
+}
+
+// An axis with one decimal, 0.0 to 179.9.
+std::string ejeDecimal(double a)
+{
+    double r = std::round(a * 10.0) / 10.0;
+    if (r >= 180.0)
+        r -= 180.0;
+    return decimales(r, 1);
 }
 
 std::string radio(const lente::Cara& c) { return c.radio ? decimales(*c.radio, 3) : std::string("plano"); }
@@ -132,6 +170,9 @@ std::optional<std::string> valorRechazado(const Opciones& o)
         {"--altura", 0, 100, true, "la altura va de 0 a 100 mm"},
         {"--borde-min", 0, 20, true, "el borde mínimo va de 0 a 20 mm"},
         {"--centro-min", 0, 20, true, "el espesor central mínimo va de 0 a 20 mm"},
+        {"--pantoscopico", -30, 30, true, "la inclinación pantoscópica va de -30 a 30 grados"},
+        {"--envolvente", -30, 30, true, "la envolvente va de -30 a 30 grados"},
+        {"--distancia-vertice", 0, 40, false, "la distancia al vértice debe ser mayor que 0 y de 40 mm como máximo"},
     };
     for (const Rango& r : kRangos) {
         if (!o.Tiene(r.opcion))
@@ -230,6 +271,13 @@ int main(int argc, char** argv)
         return fallar("--puente, --dp y --altura centran una forma o una caja, no un bloque redondo (--diametro)");
     if ((o.Tiene("--forma") || centrados == 3) && !ojo)
         return fallar("falta --ojo derecho o --ojo izquierdo: el lado del trazo y el lado nasal");
+    if (o.Tiene("--envolvente") && !ojo)
+        return fallar("--envolvente necesita --ojo derecho o --ojo izquierdo: el lado temporal");
+    if (o.Tiene("--mejor-base") && o.Tiene("--base"))
+        return fallar("--mejor-base busca la curva base: no se combina con --base");
+    const lente::Montaje montaje{ojo.value_or(lente::Ojo::Derecho), o.Numero("--pantoscopico"),
+                                 o.Numero("--envolvente"),
+                                 o.Tiene("--distancia-vertice") ? o.Numero("--distancia-vertice") : 12.0};
 
     laboratorio::Exigencias exigencias;
     if (o.Tiene("--montura")) {
@@ -336,22 +384,35 @@ int main(int argc, char** argv)
     std::vector<std::string> avisos = minimos->avisos;
     const double bloque = lente::BloqueMinimo(borde);
     // The suggested base is printed with the lens it made, never before a
-    // lens that is refused.
+    // lens that is refused; the best base comes before its lens too.
     std::string baseSugerida;
-    if (o.Tiene("--base")) {
-        pedido.base = o.Numero("--base");
-    } else {
-        try {
-            // The suggestion is judged on the diameter the outline spans.
-            pedido.base = lente::SugerirBaseReceta(pedido.receta, pedido.indice, bloque - 2.0);
-        } catch (const numerico::Falla&) {
-            EscribirError(kPrograma, "no se puede sugerir una curva base con estos valores; indíquela con --base");
-            return kSinCalculo;
+    lente::SolucionEnUso uso;
+    if (o.Tiene("--mejor-base")) {
+        std::optional<lente::MejorForma> mejor = lente::BuscarMejorBase(pedido, borde, montaje);
+        if (!mejor) {
+            EscribirError(kPrograma, "ninguna curva base de 0.25 a 12.00 D da una lente con estos valores");
+            return kSinDiseno;
         }
-        baseSugerida = "BaseSugerida: " + decimales(pedido.base, 3) + '\n';
+        baseSugerida = "MejorBase: " + decimales(mejor->base, 2) + ' ' + decimales(mejor->rms, 4) + '\n';
+        pedido.base = mejor->base;
+        uso = std::move(mejor->lente);
+    } else {
+        if (o.Tiene("--base")) {
+            pedido.base = o.Numero("--base");
+        } else {
+            try {
+                // The suggestion is judged on the diameter the outline spans.
+                pedido.base = lente::SugerirBaseReceta(pedido.receta, pedido.indice, bloque - 2.0);
+            } catch (const numerico::Falla&) {
+                EscribirError(kPrograma, "no se puede sugerir una curva base con estos valores; indíquela con --base");
+                return kSinCalculo;
+            }
+            baseSugerida = "BaseSugerida: " + decimales(pedido.base, 3) + '\n';
+        }
+        uso = lente::ResolverEnUso(pedido, borde, montaje);
     }
 
-    const lente::Solucion solucion = lente::Resolver(pedido, borde);
+    const lente::Solucion& solucion = uso.solucion;
     if (!solucion.resultado) {
         EscribirError(kPrograma, solucion.falla);
         return kSinDiseno;
@@ -379,6 +440,23 @@ int main(int argc, char** argv)
         if (!estandar)
             avisos.push_back("ningún bloque estándar (de 50 a 80 mm) alcanza para esta forma: se necesita uno de " +
                              decimales(bloque, 1) + " mm");
+    }
+    if (uso.compensada) {
+        const lente::EsferoCilindro& f = uso.frontofocometro;
+        std::cout << "EjeInterno: " << ejeDecimal(uso.optica.ejeReverso) << '\n'
+                  << "Frontofocometro: " << decimales(f.esfera, 3) << ' ' << decimales(f.cilindro, 3) << ' '
+                  << ejeDecimal(f.eje) << '\n';
+    }
+    if (o.Tiene("--campo")) {
+        const std::vector<lente::Mirada> miradas = lente::MiradasDelCampo();
+        const auto errores = lente::ErroresCampo(uso.optica, montaje, pedido.receta, miradas);
+        for (std::size_t i = 0; i < miradas.size(); ++i) {
+            std::cout << "Campo: " << std::lround(miradas[i].h) << ' ' << std::lround(miradas[i].v) << ' ';
+            if (errores[i])
+                std::cout << decimales(errores[i]->media, 3) << ' ' << decimales(errores[i]->astigmatica, 3) << '\n';
+            else
+                std::cout << "? ?\n";
+        }
     }
     for (const std::string& aviso : avisos)
         std::cout << "Aviso: " << aviso << '\n';
