@@ -8,6 +8,7 @@
 #include "espesor_minimo.h"
 #include "orden_trabajo_dcs.h"
 #include "ruta_legible.h"
+#include "trazo_dcs.h"
 #include "vista_espesor.h"
 #include "vista_previa_orden.h"
 
@@ -34,6 +35,16 @@ using trabajos::Campo;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
+
+// The request's trace has the same radii on each side as `trazo`.
+bool mismoTrazado(const std::string& pedido, const std::string& trazo)
+{
+    std::string error;
+    const auto leido = dcs::Pedido::Leer(pedido, error);
+    const auto a = leido && !leido->trazo().empty() ? dcs::LeerTrazos(leido->trazo(), error) : std::nullopt;
+    const auto b = dcs::LeerTrazos(trazo, error);
+    return a && b && a->derecho == b->derecho && a->izquierdo == b->izquierdo;
+}
 
 // The materials a job names, looked up in the window's catalogue with the
 // thinnest centre each may be made with.
@@ -183,6 +194,7 @@ Frm_Trabajo::Frm_Trabajo(const BaseMateriales& base, Catalogo& catalogo, Dialogo
     m_quitarTrazado->setAutoDefault(true);
     connect(m_quitarTrazado, &QPushButton::clicked, this, [this] {
         m_formulario.QuitarTrazado();
+        m_delTrazador = false;
         aconsejar({});
         mostrarCampos();
         calcular();
@@ -346,7 +358,9 @@ void Frm_Trabajo::mostrarCampos()
     for (const char* nombre : {"Tx_A", "Tx_B"})
         findChild<QLineEdit*>(QLatin1String(nombre))->setEnabled(!trazado);
     m_quitarTrazado->setEnabled(trazado);
-    m_trazado->setText(trazado ? QStringLiteral("Trazado cargado") : QStringLiteral("Sin trazado"));
+    m_trazado->setText(!trazado        ? QStringLiteral("Sin trazado")
+                       : m_delTrazador ? QStringLiteral("Trazado del trazador")
+                                       : QStringLiteral("Trazado cargado"));
     const QString numero = Q(m_formulario.Numero());
     setWindowTitle(QStringLiteral("Trabajo con receta completa") +
                    (numero.isEmpty() ? QString() : QStringLiteral(" — ") + numero) +
@@ -439,6 +453,7 @@ void Frm_Trabajo::AbrirTrabajo(const QString& numero)
     if (!guardado) {
         // A number not stored yet names the job on the screen.
         m_formulario.Confirmar(Campo::Numero, Lado::Derecho, n);
+        usarTrazoDelTrazador(n);
         aconsejar(QStringLiteral("Trabajo nuevo ") + Q(n) + QStringLiteral(": aún no está guardado."));
         mostrarCampos();
         focusNextChild();
@@ -455,10 +470,26 @@ void Frm_Trabajo::AbrirTrabajo(const QString& numero)
         mostrarCampos();
         return;
     }
+    usarTrazoDelTrazador(n);
     mostrarCampos();
     calcular();
     aconsejar(avisos.empty() ? QStringLiteral("Trabajo ") + Q(n) + QStringLiteral(" abierto.")
                              : QStringLiteral("Trabajo ") + Q(n) + QStringLiteral(" abierto; revise: ") + Q(avisos));
+}
+
+// A frame a tracer sent for the number takes the place of the job's trace,
+// as the host answers the edger with it.
+void Frm_Trabajo::usarTrazoDelTrazador(const std::string& numero)
+{
+    m_delTrazador = false;
+    QString error;
+    const auto trazo = AlmacenTrabajos(m_base).AbrirTrazo(Q(numero), error);
+    if (!trazo)
+        return;
+    const std::string registros = S(trazo->trazo);
+    if (!mismoTrazado(m_formulario.Pedido(), registros) && m_formulario.CargarTrazado(registros))
+        return;
+    m_delTrazador = true;
 }
 
 void Frm_Trabajo::CargarTrazado(const std::filesystem::path& archivo)
@@ -477,6 +508,7 @@ void Frm_Trabajo::CargarTrazado(const std::filesystem::path& archivo)
         aconsejar(Q(*problema));
         return;
     }
+    m_delTrazador = false;
     aconsejar(QStringLiteral("Trazado cargado de ") + Q(nombre) + QStringLiteral("."));
     mostrarCampos();
     calcular();
