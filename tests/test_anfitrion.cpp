@@ -134,11 +134,6 @@ QString orden(const QTemporaryDir& dir)
     return o.fileName();
 }
 
-QStringList radios(const QStringList& registros)
-{
-    return registros.filter(QRegularExpression("^R=")).join(';').remove("R=").split(';');
-}
-
 // What an edger must get: vantora-trabajo's answer to the whole job, then
 // the trace.
 void comprobarTrabajo(const QStringList& dado, const CatalogoPrueba& c)
@@ -193,15 +188,15 @@ private slots:
                  QStringList({"ANS=INI", "STATUS=0", "TRCFMT=1;360;E;R;F"}));
         QCOMPARE(trazador.Preguntar(QStringList{"REQ=TRC", "JOB=T2"} + trazo()),
                  QStringList({"ANS=TRC", "JOB=T2", "STATUS=0"}));
-        // Right as sent, left its mirror: 0° of the left is 180° of the right.
+        // Right as sent, then the left side that was not traced: its mirror
+        // image, radius i at 180° − i·45° of the right.
         const QStringList t = trazador.Preguntar({"REQ=TRC", "JOB=T2"});
         QCOMPARE(t.mid(0, 3 + trazo().size()), QStringList({"ANS=TRC", "JOB=T2", "STATUS=0"}) + trazo());
-        QCOMPARE(t[3 + trazo().size()], "TRCFMT=1;360;E;L;F");
-        const QStringList derecho = radios(trazo()), izquierdo = radios(t.mid(4 + trazo().size()));
-        QCOMPARE(izquierdo.size(), 360);
-        QCOMPARE(izquierdo[0], derecho[180]);
-        QCOMPARE(izquierdo[90], derecho[90]);
-        QCOMPARE(izquierdo[180], derecho[0]);
+        QCOMPARE(t.value(3 + trazo().size()), "TRCFMT=1;360;E;L;F");
+        const QStringList ocho{"TRCFMT=1;8;E;R;F", "R=2000;2100;2200;2300", "R=2400;2500;2600;2700"};
+        QCOMPARE(trazador.Preguntar(QStringList{"REQ=TRC", "JOB=T3"} + ocho).value(2), "STATUS=0");
+        const QStringList espejo{"TRCFMT=1;8;E;L;F", "R=2400;2300;2200;2100", "R=2000;2700;2600;2500"};
+        QCOMPARE(trazador.Preguntar({"REQ=TRC", "JOB=T3"}).mid(3), ocho + espejo);
 
         QTemporaryDir dir;
         QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{orden(dir), "--guardar"} + donde(c)).estado, 0);
@@ -258,19 +253,19 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("cuelga"); // the device hangs up after sending them
-        QTest::addColumn<bool>("cerrada"); // the host hangs up on it
-        QTest::addRow("basura") << QByteArray(3000, 'x').append("\x06\x15\x1d\r\n") << false << false;
-        QTest::addRow("sin GS") << Equipo::Mensaje({"REQ=INI"}).chopped(1) << false << false;
-        QTest::addRow("2 MB") << dcs::kFS + QByteArray(2 << 20, 'R') << false << true;
-        QTest::addRow("callado") << QByteArray() << false << true;
-        QTest::addRow("a medias") << Equipo::Mensaje({"REQ=EDG", "JOB=T2"}).left(9) << true << false;
+        QTest::addColumn<QString>("motivo"); // why the host hangs up on it, or its log says
+        QTest::addRow("basura") << QByteArray(3000, 'x').append("\x06\x15\x1d\r\n") << false << "";
+        QTest::addRow("sin GS") << Equipo::Mensaje({"REQ=INI"}).chopped(1) << false << "mensaje incompleto";
+        QTest::addRow("2 MB") << dcs::kFS + QByteArray(2 << 20, 'R') << false << "más de 1024 KB: desconectado";
+        QTest::addRow("callado") << QByteArray() << false << "sin actividad durante 1 s: desconectado";
+        QTest::addRow("a medias") << Equipo::Mensaje({"REQ=EDG", "JOB=T2"}).left(9) << true << "";
     }
     // Whatever one device does, the others are answered.
     void hostiles()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, cuelga);
-        QFETCH(bool, cerrada);
+        QFETCH(QString, motivo);
         CatalogoPrueba c;
         Anfitrion a(donde(c));
         Equipo honrado(a.puerto), hostil(a.puerto);
@@ -278,7 +273,7 @@ private slots:
         if (cuelga)
             hostil.Colgar();
         QCOMPARE(honrado.Preguntar({"REQ=INI"}, 2000).value(0), "ANS=INI");
-        if (cerrada) {
+        if (motivo.contains("desconectado")) {
             QVERIFY(hostil.Colgado());
         } else if (!cuelga) {
             // A message left without its GS was dropped when its time ran out.
@@ -288,6 +283,8 @@ private slots:
             QCOMPARE(hostil.Preguntar({"REQ=INI"}).value(0), "ANS=INI");
         }
         QCOMPARE(Equipo(a.puerto).Preguntar({"REQ=INI"}).value(0), "ANS=INI");
+        QCOMPARE(a.Detener(), 0);
+        QVERIFY(QString::fromUtf8(a.p.readAllStandardError()).contains(motivo));
     }
 
     void sesentaYCuatro()
@@ -303,6 +300,15 @@ private slots:
         QVERIFY(uno_mas.Colgado());
         QCOMPARE(otros.back()->Preguntar({"REQ=INI"}).value(0), "ANS=INI");
         QCOMPARE(honrado.Preguntar({"REQ=INI"}).value(0), "ANS=INI");
+    }
+
+    void redNoPermitida()
+    {
+        CatalogoPrueba c;
+        Anfitrion a(donde(c) + QStringList{"--permitir", "10.0.0.0/8,192.168.0.0/16"});
+        QVERIFY(Equipo(a.puerto).Colgado(500));
+        QCOMPARE(a.Detener(), 0);
+        QVERIFY(a.p.readAllStandardError().contains("127.0.0.1 dirección no permitida"));
     }
 
     // A store that stalls holds only the request waiting on it.
