@@ -31,6 +31,9 @@ public:
         m_socket->setParent(this);
         // Qt's buffer holds no more than one read: the session bounds the rest.
         m_socket->setReadBufferSize(kBloque);
+        // The ACK and the answer are small writes in a row: waiting to gather
+        // them would add the peer's delayed acknowledgement to every answer.
+        m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         m_plazo.setSingleShot(true);
         m_plazo.setTimerType(Qt::PreciseTimer);
         m_silencio.setSingleShot(true);
@@ -56,15 +59,14 @@ public:
     {
         if (!m_pregunta)
             return;
-        const auto ahora = Reloj::now();
-        m_sesion.Contestar(r.registros, ahora);
-        const auto ms = std::chrono::duration<double, std::milli>(ahora - m_desde).count();
+        m_sesion.Contestar(r.registros, Reloj::now());
+        const dcs::Pregunta p = *std::exchange(m_pregunta, std::nullopt);
+        escribir();
+        const auto ms = std::chrono::duration<double, std::milli>(Reloj::now() - m_desde).count();
         char cifras[32];
         std::snprintf(cifras, sizeof cifras, "%.1f ms", ms);
-        anotar("REQ=" + m_pregunta->req + " JOB=" + (m_pregunta->job.empty() ? "-" : m_pregunta->job) +
-               " STATUS=" + std::to_string(r.estado) + " " + cifras +
-               (r.error.empty() ? std::string() : " (" + r.error.substr(0, 300) + ")"));
-        m_pregunta.reset();
+        anotar("REQ=" + p.req + " JOB=" + (p.job.empty() ? "-" : p.job) + " STATUS=" + std::to_string(r.estado) + " " +
+               cifras + (r.error.empty() ? std::string() : " (" + r.error.substr(0, 300) + ")"));
         atender();
     }
 
@@ -81,14 +83,23 @@ private:
         atender();
     }
 
-    // Whatever the session has to say, and the next request, if its turn came.
-    void atender()
+    // What the session has to send and to tell, out at once.
+    void escribir()
     {
         for (const std::string& aviso : m_sesion.TomarAvisos())
             anotar(aviso);
         const std::string salida = m_sesion.TomarSalida();
-        if (!salida.empty())
-            m_socket->write(salida.data(), static_cast<qint64>(salida.size()));
+        if (salida.empty())
+            return;
+        m_socket->write(salida.data(), static_cast<qint64>(salida.size()));
+        // Now, not on the loop's next turn: the answer's time is the device's wait.
+        m_socket->flush();
+    }
+
+    // The session's output, and the next request, if its turn came.
+    void atender()
+    {
+        escribir();
         if (!m_sesion.cierre().empty()) {
             anotar(m_sesion.cierre() + ": desconectado");
             return cerrar();

@@ -1,20 +1,34 @@
 #include "sesion_dcs.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <utility>
 
 namespace dcs {
 
+namespace {
+
+// The remainder of each byte value, so that the check takes one step a byte:
+// an answer carries a whole trace.
+constexpr std::array<std::uint16_t, 256> kTablaCrc = [] {
+    std::array<std::uint16_t, 256> tabla{};
+    for (unsigned byte = 0; byte < 256; ++byte) {
+        unsigned crc = byte << 8;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 0x8000) ? (crc << 1) ^ 0x1021 : crc << 1;
+        tabla[byte] = static_cast<std::uint16_t>(crc);
+    }
+    return tabla;
+}();
+
+} // namespace
+
 std::uint16_t Crc16(std::string_view bytes)
 {
     std::uint16_t crc = 0;
-    for (const char c : bytes) {
-        crc ^= static_cast<std::uint16_t>(static_cast<unsigned char>(c) << 8);
-        for (int bit = 0; bit < 8; ++bit)
-            crc =
-                (crc & 0x8000) ? static_cast<std::uint16_t>((crc << 1) ^ 0x1021) : static_cast<std::uint16_t>(crc << 1);
-    }
+    for (const char c : bytes)
+        crc = static_cast<std::uint16_t>((crc << 8) ^ kTablaCrc[((crc >> 8) ^ static_cast<unsigned char>(c)) & 0xff]);
     return crc;
 }
 
