@@ -1,6 +1,7 @@
 // The host under load, in one process so that its descriptors and memory can
-// be read: 20 devices asking for a job at once (the time from a request's
-// last byte sent to its answer's last byte received), then 1,000 connections
+// be read: 20 devices asking for a job at the same moment, round after round
+// (the time from a request's last byte to its answer's last byte, as the
+// device sees it and as the host's log gives it), then 1,000 connections
 // opened and closed in a row.
 
 #include "almacen_dispositivos.h"
@@ -18,9 +19,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -31,7 +32,7 @@ namespace {
 using Reloj = std::chrono::steady_clock;
 
 constexpr int kEquipos = 20;
-constexpr int kPedidos = 250;
+constexpr int kRondas = 250;
 constexpr int kConexiones = 1000;
 
 class Cr39 : public trabajos::MaterialesTrabajo {
@@ -106,26 +107,60 @@ long rssKB()
 
 void medir(quint16 puerto)
 {
+    // The devices are other machines: one thread drives all twenty sockets,
+    // so that their side takes as little of this machine as it can.
     const std::string trabajo = dcs::Enmarcar("REQ=EDG\rJOB=T2\r");
+    struct Equipo {
+        int s;
+        bool ack = false;
+        Reloj::time_point desde;
+    };
+    std::vector<Equipo> equipos;
+    std::vector<pollfd> esperas;
+    for (int e = 0; e < kEquipos; ++e) {
+        equipos.push_back({conectar(puerto), false, {}});
+        esperas.push_back({equipos.back().s, POLLIN, 0});
+    }
+    const auto pedir = [&](Equipo& e) {
+        if (write(e.s, trabajo.data(), trabajo.size()) != static_cast<ssize_t>(trabajo.size()))
+            std::exit(1);
+        e.desde = Reloj::now();
+        e.ack = false;
+    };
+    // Each round the twenty ask at the same moment, and the next round starts
+    // when all of them have their answers.
     std::vector<double> tiempos;
-    std::mutex candado;
-    std::vector<std::thread> equipos;
-    for (int e = 0; e < kEquipos; ++e)
-        equipos.emplace_back([&] {
-            const int s = conectar(puerto);
-            std::vector<double> propios;
-            for (int i = 0; i < kPedidos; ++i)
-                propios.push_back(preguntar(s, trabajo));
-            close(s);
-            const std::lock_guard<std::mutex> l(candado);
-            tiempos.insert(tiempos.end(), propios.begin(), propios.end());
-        });
-    for (std::thread& t : equipos)
-        t.join();
+    char bloque[65536];
+    for (int ronda = 0; ronda < kRondas; ++ronda) {
+        for (Equipo& e : equipos)
+            pedir(e);
+        for (int faltan = kEquipos; faltan > 0;) {
+            poll(esperas.data(), esperas.size(), -1);
+            for (std::size_t i = 0; i < equipos.size(); ++i) {
+                if (!(esperas[i].revents & POLLIN))
+                    continue;
+                Equipo& e = equipos[i];
+                const ssize_t n = read(e.s, bloque, sizeof bloque);
+                if (n <= 0)
+                    std::exit(1);
+                const std::string_view leido(bloque, static_cast<std::size_t>(n));
+                e.ack = e.ack || leido.find(dcs::kACK) != std::string_view::npos;
+                if (!e.ack || leido.back() != dcs::kGS)
+                    continue;
+                tiempos.push_back(std::chrono::duration<double, std::milli>(Reloj::now() - e.desde).count());
+                if (write(e.s, &dcs::kACK, 1) != 1)
+                    std::exit(1);
+                e.ack = false;
+                --faltan;
+            }
+        }
+    }
+    for (const Equipo& e : equipos)
+        close(e.s);
     informar("ida y vuelta en el equipo", tiempos);
 
     const std::string inicio = dcs::Enmarcar("REQ=INI\rDEV=BEN\rMODEL=1\r");
-    const auto ronda = [&](int veces) {
+    const auto seguidas = [&](int veces) {
         for (int i = 0; i < veces; ++i) {
             const int s = conectar(puerto);
             preguntar(s, inicio);
@@ -134,10 +169,10 @@ void medir(quint16 puerto)
         // The host closes its side on its own thread.
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
     };
-    ronda(100);
+    seguidas(100);
     const std::size_t fdAntes = descriptores();
     const long rssAntes = rssKB();
-    ronda(kConexiones);
+    seguidas(kConexiones);
     std::printf("%d conexiones seguidas: descriptores %zu -> %zu, RSS %ld kB -> %ld kB\n", kConexiones, fdAntes,
                 descriptores(), rssAntes, rssKB());
 }
