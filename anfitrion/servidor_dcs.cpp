@@ -49,6 +49,11 @@ public:
                    " s: desconectado");
             cerrar();
         });
+    }
+
+    // Once the server counts the connection: what it closes is then found.
+    void Empezar()
+    {
         m_silencio.start();
         leer();
     }
@@ -72,6 +77,7 @@ public:
 
 private:
     static constexpr qint64 kBloque = 64 * 1024;
+    static constexpr qint64 kPendienteMaximo = 4 << 20;
 
     void leer()
     {
@@ -96,12 +102,16 @@ private:
         m_socket->flush();
     }
 
+    // A device that acknowledges answers it never reads would have them pile up here.
+    bool desbordada() const { return m_socket->bytesToWrite() > kPendienteMaximo; }
+
     // The session's output, and the next request, if its turn came.
     void atender()
     {
         escribir();
-        if (!m_sesion.cierre().empty()) {
-            anotar(m_sesion.cierre() + ": desconectado");
+        if (!m_sesion.cierre().empty() || desbordada()) {
+            anotar((desbordada() ? std::string("el equipo no lee sus respuestas") : m_sesion.cierre()) +
+                   ": desconectado");
             return cerrar();
         }
         if (!m_pregunta) {
@@ -204,7 +214,9 @@ void ServidorDcs::aceptar()
             continue;
         }
         const quint64 id = ++m_siguiente;
-        m_conexiones[id] = new ConexionDcs(*this, socket, id);
+        auto* conexion = new ConexionDcs(*this, socket, id);
+        m_conexiones[id] = conexion;
+        conexion->Empezar();
     }
 }
 
