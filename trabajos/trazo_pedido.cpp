@@ -103,13 +103,14 @@ std::string PedidoConTrazo(std::string_view pedido, std::string_view trazo)
 std::string TrazoParaDispositivos(std::string_view trazo)
 {
     std::string error;
-    const std::string registros = SoloTrazo(trazo);
-    const auto leidos = LeerTrazos(registros, error);
+    const auto leidos = LeerTrazos(trazo, error);
     if (!leidos)
         return {};
     Lado lados[2];
     Lado* actual = nullptr;
-    porRegistro(registros, [&](std::string_view r) {
+    porRegistro(trazo, [&](std::string_view r) {
+        if (!esDelTrazo(r))
+            return;
         if (r.starts_with("TRCFMT")) {
             const std::string_view f = valor(r);
             actual = &lados[Campos(f)[3] == "R" ? 0 : 1];
