@@ -12,6 +12,7 @@
 #include "orden_trabajo_dcs.h"
 #include "responder_trabajo.h"
 #include "ruta_legible.h"
+#include "trazo_pedido.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -272,6 +273,29 @@ int guardar(const Opciones& o, MaterialesDelCatalogo& materiales, const std::str
     return sinAlmacen("no se pudo guardar el trabajo " + c.numero + ": " + texto(error));
 }
 
+// A frame that a tracer sent for the job takes the place of the order's
+// trace, so that the stored answer is the one the edger gets.
+int conTrazoDelTrazador(MaterialesDelCatalogo& materiales, std::string& pedido)
+{
+    std::string error;
+    const auto leido = dcs::Pedido::Leer(pedido, error);
+    if (!leido)
+        return kRespondido;
+    const BaseMateriales* base = materiales.Base();
+    if (!base)
+        return sinAlmacen(materiales.error());
+    AlmacenTrabajos almacen(*base);
+    if (const auto problema = almacen.Preparar())
+        return sinAlmacen(texto(*problema));
+    QString motivo;
+    const auto trazo = almacen.AbrirTrazo(QString::fromStdString(leido->trabajo()), motivo);
+    if (!motivo.isEmpty())
+        return sinAlmacen("no se pudo leer el almacén de trabajos: " + texto(motivo));
+    if (trazo)
+        pedido = dcs::PedidoConTrazo(pedido, texto(trazo->trazo));
+    return kRespondido;
+}
+
 // The ticket is drawn from what was stored: the answer's figures, the
 // request's outlines, the number the job is stored under.
 int imprimir(const std::string& archivo, const trabajos::Contestacion& c)
@@ -406,6 +430,9 @@ int main(int argc, char** argv)
         EscribirError(kPrograma, error.empty() ? "no se pudo leer el pedido" : error);
         return kRechazado;
     }
+    if (o.Tiene("--guardar"))
+        if (const int estado = conTrazoDelTrazador(materiales, texto); estado != kRespondido)
+            return estado;
     const Resultado r = responder(texto, materiales);
     if (!r.contestacion) {
         EscribirError(kPrograma, r.falla);

@@ -29,7 +29,7 @@ appstreamcli validate --no-net /usr/share/metainfo/example.vantora.Vantora.metai
 version=$(dpkg-query -W -f='${Version}' vantora)
 grep -q "<release version=\"$version\"" /usr/share/metainfo/example.vantora.Vantora.metainfo.xml ||
   fallar "la versión de los metadatos no es $version"
-programas=(vantora vantora-calc vantora-perfil vantora-catalogo vantora-lente vantora-trabajo)
+programas=(vantora vantora-calc vantora-perfil vantora-catalogo vantora-lente vantora-trabajo vantora-dcs)
 for p in "${programas[@]}"; do
   [ "$(/usr/bin/"$p" --version)" = "$p $version" ] || fallar "$p --version no dice $version"
   /usr/bin/"$p" --ayuda | grep -q "^Uso: $p" || fallar "$p --ayuda"
@@ -53,6 +53,12 @@ HOME=$casa QT_QPA_PLATFORM=offscreen timeout 5 /usr/bin/vantora > /dev/null 2>&1
 datos=$casa/KORVEN/win
 /usr/bin/vantora-calc --datos "$datos" --material CR-39 --poder 4 --base 6 --diametro 60 --borde 1 > /dev/null ||
   fallar "el catálogo inicial no tiene CR-39"
+
+# The devices' host is installed, not enabled: its port is chosen first.
+[ ! -e /etc/systemd/system/multi-user.target.wants/vantora-dcs.service ] || fallar "vantora-dcs quedó activado"
+if command -v systemd-analyze > /dev/null; then
+  systemd-analyze verify /lib/systemd/system/vantora-dcs.service || fallar "la unidad vantora-dcs.service"
+fi
 
 mapfile -t lista < <(grep -v '^#' paquete/archivos_instalados.txt)
 diff <(printf '%s\n' "${lista[@]}" | sort) <(dpkg -L vantora | while read -r f; do [ -d "$f" ] || echo "$f"; done | sort) ||

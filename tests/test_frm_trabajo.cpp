@@ -2,6 +2,7 @@
 // whole job typed with the keyboard only, a number scanned, a trace loaded,
 // every change solved and drawn again, the job stored, exported and closed.
 
+#include "almacen_trabajos.h"
 #include "apoyo/programa_prueba.h"
 #include "base_materiales.h"
 #include "conexion_materiales.h"
@@ -369,6 +370,23 @@ private slots:
             QCOMPARE(b.w("Tx_Esfera_D")->text(), QString(numero == "J7" ? "+4.00" : ""));
         }
         QCOMPARE(b.dlg.cajas.size(), 2u);
+    }
+
+    // A frame a tracer sent for the number is the job's shape, and says so.
+    void trazadoDelTrazador()
+    {
+        Banco b;
+        BaseMateriales base(b.carpeta.Archivo(CarpetaDatos::kMateriales));
+        AlmacenTrabajos almacen(base);
+        QFile f(kForma);
+        QString error;
+        QVERIFY(f.open(QIODevice::ReadOnly) && !base.Preparar() && !almacen.Preparar());
+        QVERIFY(almacen.GuardarTrazo({"T5", f.readAll(), "TRZ/T1", "2026-12-07T10:00:00Z"}, nullptr, error));
+        b.teclear("Tx_Trabajo", "T5");
+        QCOMPARE(b.w<QLabel>("Lbl_Trazado")->text(), QString("Trazado del trazador"));
+        QCOMPARE(b.w("Tx_A")->text(), QString("50.0"));
+        QTest::mouseClick(b.w<QPushButton>("Command_QuitarTrazado"), Qt::LeftButton);
+        QCOMPARE(b.w<QLabel>("Lbl_Trazado")->text(), QString("Sin trazado"));
     }
 
     // Stored, asked before overwriting, pulled up again by its number, and

@@ -51,6 +51,22 @@ TrabajoGuardado leer(const QSqlQuery& q)
         q.value(6).toString(), q.value(7).toString(), q.value(8).isNull() ? dcs::kFormatoAnterior : q.value(8).toInt()};
 }
 
+// The devices' traces have a table of their own, which a store made before
+// it gets on its next use.
+std::optional<QString> prepararTrazos(const QSqlDatabase& bd)
+{
+    QSqlQuery q(bd);
+    for (int intento = 0; intento < 2; ++intento) {
+        if (ejecutar(q, QStringLiteral("SELECT numero FROM trabajos_trazos WHERE 1 = 0")))
+            return std::nullopt;
+        // Another host may have made it in between: the second look finds it.
+        if (ejecutar(q, QStringLiteral("CREATE TABLE trabajos_trazos (numero VARCHAR(40) PRIMARY KEY, trazo TEXT NOT "
+                                       "NULL, dispositivo TEXT NOT NULL, recibido VARCHAR(32) NOT NULL)")))
+            return std::nullopt;
+    }
+    return QStringLiteral("no se pudo crear la tabla de trazos: ") + motivo(q);
+}
+
 } // namespace
 
 AlmacenTrabajos::AlmacenTrabajos(const BaseMateriales& base) : m_base(base) {}
@@ -71,7 +87,7 @@ std::optional<QString> AlmacenTrabajos::Preparar()
             const int version = q.value(0).toInt();
             q.finish();
             if (version == kVersion)
-                return std::nullopt;
+                return prepararTrazos(bd);
             if (version != 1)
                 return QStringLiteral("la tabla de trabajos es de la versión %1 del programa; esta versión lee la %2")
                     .arg(version)
@@ -80,7 +96,7 @@ std::optional<QString> AlmacenTrabajos::Preparar()
             if (bd.transaction() && ejecutar(q, QStringLiteral("ALTER TABLE trabajos ADD COLUMN formato INTEGER")) &&
                 ejecutar(q, QStringLiteral("UPDATE trabajos_version SET version = ? WHERE version = 1"), {kVersion}) &&
                 bd.commit())
-                return std::nullopt;
+                return prepararTrazos(bd);
             const QString error = motivo(q);
             bd.rollback();
             if (intento == 2)
@@ -99,7 +115,7 @@ std::optional<QString> AlmacenTrabajos::Preparar()
             ejecutar(q, QStringLiteral("INSERT INTO trabajos_version (version) VALUES (?)"), {kVersion});
         const QString error = motivo(q);
         if (creada && bd.commit())
-            return std::nullopt;
+            return prepararTrazos(bd);
         bd.rollback();
         if (intento == 2)
             return QStringLiteral("no se pudo crear la tabla de trabajos: ") + error;
@@ -158,6 +174,53 @@ std::optional<TrabajoGuardado> AlmacenTrabajos::Abrir(const QString& numero, QSt
         return std::nullopt;
     }
     return leer(q);
+}
+
+bool AlmacenTrabajos::GuardarTrazo(const TrazoGuardado& t, const TrabajoGuardado* trabajo, QString& error)
+{
+    ConexionMateriales c(m_base, QStringLiteral("Trabajos"));
+    QSqlDatabase bd = c.bd();
+    if (!c.abierta() || !(esperarEscritores(bd), bd.transaction())) {
+        error = QStringLiteral("no se pudo abrir la Base de Datos de Materiales");
+        return false;
+    }
+    QSqlQuery q(bd);
+    const QVariantList valores{t.trazo, t.dispositivo, t.recibido, t.numero};
+    bool hecho = ejecutar(q,
+                          QStringLiteral("UPDATE trabajos_trazos SET trazo = ?, dispositivo = ?, recibido = ? "
+                                         "WHERE numero = ?"),
+                          valores);
+    if (hecho && q.numRowsAffected() == 0)
+        hecho = ejecutar(
+            q, QStringLiteral("INSERT INTO trabajos_trazos (trazo, dispositivo, recibido, numero) VALUES (?,?,?,?)"),
+            valores);
+    if (hecho && trabajo)
+        hecho = ejecutar(q,
+                         QStringLiteral("UPDATE trabajos SET pedido = ?, respuesta = ?, material = ?, cambiado = ?, "
+                                        "puesto = ?, estado = ? WHERE numero = ?"),
+                         {trabajo->pedido, trabajo->respuesta, trabajo->material, trabajo->cambiado, trabajo->puesto,
+                          trabajo->estado, trabajo->numero});
+    if (hecho && bd.commit())
+        return true;
+    error = hecho ? bd.lastError().text() : motivo(q);
+    bd.rollback();
+    return false;
+}
+
+std::optional<TrazoGuardado> AlmacenTrabajos::AbrirTrazo(const QString& numero, QString& error)
+{
+    ConexionMateriales c(m_base, QStringLiteral("Trabajos"));
+    QSqlQuery q(c.bd());
+    error.clear();
+    if (!ejecutar(q,
+                  QStringLiteral("SELECT numero, trazo, dispositivo, recibido FROM trabajos_trazos WHERE numero = ?"),
+                  {numero})) {
+        error = motivo(q);
+        return std::nullopt;
+    }
+    if (!q.next())
+        return std::nullopt;
+    return TrazoGuardado{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString()};
 }
 
 std::optional<QList<TrabajoGuardado>> AlmacenTrabajos::Lista(std::optional<QDate> desde, QString& error)

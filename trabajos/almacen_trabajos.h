@@ -32,6 +32,15 @@ struct TrabajoGuardado {
     int formato = dcs::kFormato;
 };
 
+// A frame a device traced, kept under the job's number in a table of its
+// own, so that a job not yet stored keeps its trace until the order arrives.
+struct TrazoGuardado {
+    QString numero;
+    QString trazo; // the TRCFMT and R records as the device sent them
+    QString dispositivo; // DEV/MODEL of the tracer
+    QString recibido; // UTC, ISO 8601
+};
+
 // A request and its answer as the store keeps them, stamped now by this
 // workstation, "respondido" when every eye asked for has its lens.
 TrabajoGuardado TrabajoRespondido(std::string_view pedido, const trabajos::Contestacion& c);
@@ -60,6 +69,12 @@ public:
     std::optional<TrabajoGuardado> Abrir(const QString& numero, QString& error);
     // Preparar, then Abrir: what a window does with a number scanned.
     std::optional<TrabajoGuardado> PrepararYAbrir(const QString& numero, QString& error);
+    // Keeps a device's trace, replacing the job's earlier one; with `trabajo`
+    // (the job answered again on it) the stored job is replaced too, in the
+    // same transaction, so that no answer is left that the trace would change.
+    bool GuardarTrazo(const TrazoGuardado& t, const TrabajoGuardado* trabajo, QString& error);
+    // Nothing, with `error` empty, when the job has no trace from a device.
+    std::optional<TrazoGuardado> AbrirTrazo(const QString& numero, QString& error);
     // The jobs created on or after the day, by creation time then number.
     std::optional<QList<TrabajoGuardado>> Lista(std::optional<QDate> desde, QString& error);
 

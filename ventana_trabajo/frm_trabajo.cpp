@@ -8,6 +8,7 @@
 #include "materiales_catalogo.h"
 #include "orden_trabajo_dcs.h"
 #include "ruta_legible.h"
+#include "trazo_dcs.h"
 #include "vista_espesor.h"
 #include "vista_previa_orden.h"
 
@@ -34,6 +35,16 @@ using trabajos::Campo;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 std::string S(const QString& s) { return s.toStdString(); }
+
+// The request's trace has the same radii on each side as `trazo`.
+bool mismoTrazado(const std::string& pedido, const std::string& trazo)
+{
+    std::string error;
+    const auto leido = dcs::Pedido::Leer(pedido, error);
+    const auto a = leido && !leido->trazo().empty() ? dcs::LeerTrazos(leido->trazo(), error) : std::nullopt;
+    const auto b = dcs::LeerTrazos(trazo, error);
+    return a && b && a->derecho == b->derecho && a->izquierdo == b->izquierdo;
+}
 
 QString cifras(double x, int decimales) { return QString::number(x, 'f', decimales); }
 
@@ -188,6 +199,7 @@ Frm_Trabajo::Frm_Trabajo(const BaseMateriales& base, Catalogo& catalogo, Dialogo
     m_quitarTrazado->setAutoDefault(true);
     connect(m_quitarTrazado, &QPushButton::clicked, this, [this] {
         m_formulario.QuitarTrazado();
+        m_delTrazador = false;
         aconsejar({});
         mostrarCampos();
         calcular();
@@ -365,7 +377,9 @@ void Frm_Trabajo::mostrarCampos()
     for (const char* nombre : {"Tx_A", "Tx_B"})
         findChild<QLineEdit*>(QLatin1String(nombre))->setEnabled(!trazado);
     m_quitarTrazado->setEnabled(trazado);
-    m_trazado->setText(trazado ? QStringLiteral("Trazado cargado") : QStringLiteral("Sin trazado"));
+    m_trazado->setText(!trazado        ? QStringLiteral("Sin trazado")
+                       : m_delTrazador ? QStringLiteral("Trazado del trazador")
+                                       : QStringLiteral("Trazado cargado"));
     m_conservados->setText(Q(m_formulario.Conservados()));
     m_conservados->setVisible(!m_conservados->text().isEmpty());
     const QString numero = Q(m_formulario.Numero());
@@ -468,6 +482,7 @@ void Frm_Trabajo::AbrirTrabajo(const QString& numero)
             return;
         }
         m_formulario.Confirmar(Campo::Numero, Lado::Derecho, n);
+        usarTrazoDelTrazador(n);
         aconsejar(QStringLiteral("Trabajo nuevo ") + Q(n) + QStringLiteral(": aún no está guardado."));
         mostrarCampos();
         focusNextChild();
@@ -490,6 +505,7 @@ void Frm_Trabajo::AbrirTrabajo(const QString& numero)
         mostrarCampos();
         return;
     }
+    usarTrazoDelTrazador(n);
     mostrarCampos();
     calcular();
     m_guardado = {*guardado, *contestacion};
@@ -513,6 +529,21 @@ void Frm_Trabajo::AbrirTrabajo(const QString& numero)
     aconsejar(consejo + (avisos.empty() ? QStringLiteral(".") : QStringLiteral("; revise: ") + Q(avisos)));
 }
 
+// A frame a tracer sent for the number takes the place of the job's trace,
+// as the host answers the edger with it.
+void Frm_Trabajo::usarTrazoDelTrazador(const std::string& numero)
+{
+    m_delTrazador = false;
+    QString error;
+    const auto trazo = AlmacenTrabajos(m_base).AbrirTrazo(Q(numero), error);
+    if (!trazo)
+        return;
+    const std::string registros = S(trazo->trazo);
+    if (!mismoTrazado(m_formulario.Pedido(), registros) && m_formulario.CargarTrazado(registros))
+        return;
+    m_delTrazador = true;
+}
+
 void Frm_Trabajo::CargarTrazado(const std::filesystem::path& archivo)
 {
     // A trace is a few kilobytes; a larger file is not one.
@@ -529,6 +560,7 @@ void Frm_Trabajo::CargarTrazado(const std::filesystem::path& archivo)
         aconsejar(Q(*problema));
         return;
     }
+    m_delTrazador = false;
     aconsejar(QStringLiteral("Trazado cargado de ") + Q(nombre) + QStringLiteral("."));
     mostrarCampos();
     calcular();

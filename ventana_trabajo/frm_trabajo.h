@@ -64,6 +64,7 @@ private:
     bool preguntarSiGuardar(const QString& para);
     QString elegir(const QString& titulo, const QString& filtro, bool guardar);
     bool numerado();
+    void usarTrazoDelTrazador(const std::string& numero);
 
     const BaseMateriales& m_base;
     Catalogo& m_catalogo;
@@ -93,6 +94,7 @@ private:
     QLabel* m_lectura = nullptr;
     VistaEspesor* m_vista = nullptr;
     bool m_mostrando = false;
+    bool m_delTrazador = false; // the trace is the one a tracer sent
 };
 
 // "Trabajo con receta completa…" in a window's right-button menu and Ctrl+T

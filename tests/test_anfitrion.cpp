@@ -1,0 +1,382 @@
+// vantora-dcs against simulated devices on real sockets: a tracer and an edger
+// through a whole job, the session's checks and resends, hostile devices that
+// must not hold the others, the exit statuses, and two hosts on one store.
+
+#include "apoyo/materiales_prueba.h"
+#include "apoyo/proceso.h"
+#include "apoyo/proxy_prueba.h"
+#include "sesion_dcs.h"
+
+#include <QDeadlineTimer>
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <QtTest>
+#include <csignal>
+#include <memory>
+
+namespace {
+
+const QString kForma = QStringLiteral(VANTORA_DATOS_TRABAJOS "/forma.dcs");
+
+QStringList donde(const CatalogoPrueba& c)
+{
+    return c.servidor ? QStringList{"--catalogo", c.texto(), "--datos", c.dir.path()}
+                      : QStringList{"--datos", c.dir.path()};
+}
+
+// A device on a real socket, framing its messages as the standard does.
+class Equipo {
+public:
+    explicit Equipo(quint16 puerto)
+    {
+        m_s.connectToHost(QHostAddress::LocalHost, puerto);
+        m_s.waitForConnected(5000);
+    }
+    static QByteArray Mensaje(const QStringList& registros, int crc = -1)
+    {
+        const QByteArray cuerpo = (registros.join('\r') + '\r').toLatin1() + dcs::kRS;
+        return dcs::kFS + cuerpo + "CRC=" + QByteArray::number(crc < 0 ? dcs::Crc16(cuerpo.toStdString()) : crc) +
+               '\r' + dcs::kGS;
+    }
+    void Enviar(const QByteArray& b)
+    {
+        m_s.write(b);
+        m_s.waitForBytesWritten(5000);
+    }
+    // The host's next ACK, NAK or whole message; empty when nothing comes in
+    // time or the host hung up.
+    QByteArray Siguiente(int ms = 5000)
+    {
+        const QDeadlineTimer plazo(ms);
+        for (;;) {
+            const qsizetype fin = m_entrada.startsWith(dcs::kFS) ? m_entrada.indexOf(dcs::kGS) : 0;
+            if (!m_entrada.isEmpty() && fin >= 0) {
+                const QByteArray m = m_entrada.left(fin + 1);
+                m_entrada.remove(0, fin + 1);
+                return m;
+            }
+            if (!m_s.waitForReadyRead(int(plazo.remainingTime())))
+                return {};
+            m_entrada += m_s.readAll();
+        }
+    }
+    // A request answered whole: its ACK, then the answer, whose check is
+    // verified and which is acknowledged. The answer's records.
+    QStringList Preguntar(const QStringList& registros, int ms = 5000)
+    {
+        Enviar(Mensaje(registros));
+        if (Siguiente(ms) != QByteArray(1, dcs::kACK))
+            return {"sin ACK"};
+        const QStringList r = Registros(Siguiente(ms));
+        Enviar(QByteArray(1, dcs::kACK));
+        return r;
+    }
+    static QStringList Registros(const QByteArray& m)
+    {
+        static const QRegularExpression forma("^\\x1c(.*\\x1e)CRC=(\\d+)\\r\\x1d$",
+                                              QRegularExpression::DotMatchesEverythingOption);
+        const auto partes = forma.match(QString::fromLatin1(m));
+        if (!partes.hasMatch() || partes.captured(2).toUInt() != dcs::Crc16(partes.captured(1).toStdString()))
+            return {"mal enmarcado o CRC malo"};
+        return partes.captured(1).chopped(1).split('\r', Qt::SkipEmptyParts);
+    }
+    void Colgar() { m_s.disconnectFromHost(); }
+    bool Colgado(int ms = 5000)
+    {
+        return m_s.state() == QAbstractSocket::UnconnectedState || m_s.waitForDisconnected(ms);
+    }
+
+private:
+    QTcpSocket m_s;
+    QByteArray m_entrada;
+};
+
+// The program on a port the system chose, with short time limits.
+struct Anfitrion {
+    QProcess p;
+    quint16 puerto = 0;
+    explicit Anfitrion(const QStringList& argumentos,
+                       const QStringList& plazos = {"--espera-ack", "1", "--espera-mensaje", "0.3", "--silencio", "1"})
+    {
+        p.setReadChannel(QProcess::StandardError);
+        p.start(VANTORA_DCS, QStringList{"--escuchar", "127.0.0.1:0"} + plazos + argumentos);
+        static const QRegularExpression escucha(":(\\d+);");
+        while (!p.canReadLine() && p.waitForReadyRead(10000)) {}
+        puerto = quint16(escucha.match(p.readLine()).captured(1).toUInt());
+    }
+    int Detener()
+    {
+        if (p.state() == QProcess::Running)
+            ::kill(pid_t(p.processId()), SIGTERM);
+        return p.waitForFinished(15000) && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+    ~Anfitrion() { Detener(); }
+};
+
+// The forma.dcs job split as a laboratory has it: the order without a shape,
+// and the frame as the tracer sends it.
+QStringList trazo()
+{
+    QFile f(kForma);
+    f.open(QIODevice::ReadOnly);
+    return QString::fromLatin1(f.readAll())
+        .split("\r\n", Qt::SkipEmptyParts)
+        .filter(QRegularExpression("^(TRCFMT|R)="));
+}
+QString orden(const QTemporaryDir& dir)
+{
+    QFile f(kForma), o(dir.filePath("orden.dcs"));
+    f.open(QIODevice::ReadOnly);
+    o.open(QIODevice::WriteOnly);
+    for (const QByteArray& l : f.readAll().split('\n'))
+        if (!l.startsWith("TRCFMT") && !l.startsWith("R="))
+            o.write(l + '\n');
+    return o.fileName();
+}
+
+// What an edger must get: vantora-trabajo's answer to the whole job, then
+// the trace.
+void comprobarTrabajo(const QStringList& dado, const CatalogoPrueba& c)
+{
+    QStringList esperado{"ANS=EDG", "JOB=T2", "STATUS=0"};
+    for (const QString& l : Correr(VANTORA_TRABAJO, QStringList{kForma} + donde(c)).lineas)
+        if (!l.startsWith("JOB=") && !l.startsWith("STATUS="))
+            esperado << l.chopped(1);
+    QCOMPARE(dado.mid(0, esperado.size()), esperado);
+    QCOMPARE(dado.mid(esperado.size(), 2), trazo().mid(0, 2));
+}
+
+} // namespace
+
+class TestAnfitrion : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { almacen_prueba::Preparar(); }
+    void cleanupTestCase() { almacen_prueba::Terminar(); }
+    void init()
+    {
+        if (almacen_prueba::EsServidor())
+            QVERIFY(almacen_prueba::Sql(true, almacen_prueba::BaseDelPrograma(),
+                                        {{"DROP TABLE IF EXISTS trabajos"},
+                                         {"DROP TABLE IF EXISTS trabajos_version"},
+                                         {"DROP TABLE IF EXISTS trabajos_trazos"}}));
+    }
+
+    void crc_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("crc");
+        QTest::addRow("98_50X50") << QByteArray("REQ=TRC\rJOB=98_50X50\r\x1e") << 19087;
+        QTest::addRow("2014112700002") << QByteArray("REQ=TRC\rJOB=2014112700002\r\x1e") << 18761;
+    }
+    void crc()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, crc);
+        QCOMPARE(int(dcs::Crc16(bytes.toStdString())), crc);
+    }
+
+    // The trace comes before the order; the order stored takes it, the
+    // edger gets the stored answer with it, and the log keeps no radius.
+    void trazadorYBiseladora()
+    {
+        CatalogoPrueba c;
+        auto a = std::make_unique<Anfitrion>(donde(c));
+        Equipo trazador(a->puerto);
+        QCOMPARE(trazador.Preguntar({"REQ=INI", "DEV=TRZ", "MODEL=T1", "TRCFMT=1;360;E;R;F"}),
+                 QStringList({"ANS=INI", "STATUS=0", "TRCFMT=1;360;E;R;F"}));
+        QCOMPARE(trazador.Preguntar(QStringList{"REQ=TRC", "JOB=T2"} + trazo()),
+                 QStringList({"ANS=TRC", "JOB=T2", "STATUS=0"}));
+        // Right as sent, then the left side that was not traced: its mirror
+        // image, radius i at 180° − i·45° of the right.
+        const QStringList t = trazador.Preguntar({"REQ=TRC", "JOB=T2"});
+        QCOMPARE(t.mid(0, 3 + trazo().size()), QStringList({"ANS=TRC", "JOB=T2", "STATUS=0"}) + trazo());
+        QCOMPARE(t.value(3 + trazo().size()), "TRCFMT=1;360;E;L;F");
+        const QStringList ocho{"TRCFMT=1;8;E;R;F", "R=2000;2100;2200;2300", "R=2400;2500;2600;2700"};
+        QCOMPARE(trazador.Preguntar(QStringList{"REQ=TRC", "JOB=T3"} + ocho).value(2), "STATUS=0");
+        const QStringList espejo{"TRCFMT=1;8;E;L;F", "R=2400;2300;2200;2100", "R=2000;2700;2600;2500"};
+        QCOMPARE(trazador.Preguntar({"REQ=TRC", "JOB=T3"}).mid(3), ocho + espejo);
+
+        QTemporaryDir dir;
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{orden(dir), "--guardar"} + donde(c)).estado, 0);
+        Equipo biseladora(a->puerto);
+        comprobarTrabajo(biseladora.Preguntar({"REQ=EDG", "JOB=T2"}), c);
+        const std::pair<QStringList, QString> rechazos[] = {
+            {{"REQ=GEN", "JOB=NOPE"}, "STATUS=1"},
+            {{"REQ=TRC", "JOB=NOPE"}, "STATUS=1"},
+            {{"REQ=GEN", "JOB=../x"}, "STATUS=6"},
+            {{"REQ=SRF"}, "STATUS=6"},
+            {{"REQ=TRC", "JOB=T2", "TRCFMT=7;3;E;R;F"}, "STATUS=6"},
+            {{"REQ=hola", "JOB=T2"}, "STATUS=16"},
+            {{"REQ=ABCDEFGHI", "JOB=T2"}, "STATUS=16"},
+        };
+        for (const auto& [pedido, estado] : rechazos)
+            QVERIFY2(biseladora.Preguntar(pedido).contains(estado), qPrintable(pedido.join(' ')));
+        QCOMPARE(a->Detener(), 0);
+        const QString bitacora = a->p.readAllStandardError();
+        QVERIFY(bitacora.contains(QRegularExpression("127.0.0.1 TRZ/T1 REQ=TRC JOB=T2 STATUS=0 [0-9.]+ ms\n")));
+        QVERIFY(bitacora.contains("REQ=GEN JOB=NOPE STATUS=1"));
+        QVERIFY(!bitacora.contains("2500;"));
+    }
+
+    // The checks as devices compute them: a wrong one is refused and the
+    // message sent again is answered; an answer refused is sent again at
+    // once, and one not acknowledged three more times before the host hangs up.
+    void sesion()
+    {
+        CatalogoPrueba c;
+        Anfitrion a(donde(c), {"--espera-ack", "0.2", "--reintentos", "3"});
+        Equipo e(a.puerto);
+        const QByteArray vector("\x1cREQ=TRC\rJOB=98_50X50\r\x1e");
+        e.Enviar(vector + "CRC=19088\r\x1d");
+        QCOMPARE(e.Siguiente(), QByteArray(1, dcs::kNAK));
+        e.Enviar(vector + "CRC=19087\r\x1d");
+        QCOMPARE(e.Siguiente(), QByteArray(1, dcs::kACK));
+        const QByteArray respuesta = e.Siguiente();
+        QCOMPARE(Equipo::Registros(respuesta), QStringList({"ANS=TRC", "JOB=98_50X50", "STATUS=1"}));
+        e.Enviar(QByteArray(1, dcs::kNAK));
+        QCOMPARE(e.Siguiente(), respuesta);
+        e.Enviar(QByteArray(1, dcs::kACK));
+
+        e.Enviar("\x1cREQ=TRC\rJOB=2014112700002\r\x1e"
+                 "CRC=18761\r\x1d");
+        QCOMPARE(e.Siguiente(), QByteArray(1, dcs::kACK));
+        const QByteArray otra = e.Siguiente();
+        QCOMPARE(Equipo::Registros(otra).value(1), "JOB=2014112700002");
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(e.Siguiente(), otra);
+        QVERIFY(e.Colgado());
+    }
+
+    void hostiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("cuelga"); // the device hangs up after sending them
+        QTest::addColumn<QString>("motivo"); // why the host hangs up on it, or its log says
+        QTest::addRow("basura") << QByteArray(3000, 'x').append("\x06\x15\x1d\r\n") << false << "";
+        QTest::addRow("sin GS") << Equipo::Mensaje({"REQ=INI"}).chopped(1) << false << "mensaje incompleto";
+        QTest::addRow("2 MB") << dcs::kFS + QByteArray(2 << 20, 'R') << false << "más de 1024 KB: desconectado";
+        QTest::addRow("callado") << QByteArray() << false << "sin actividad durante 1 s: desconectado";
+        QTest::addRow("a medias") << Equipo::Mensaje({"REQ=EDG", "JOB=T2"}).left(9) << true << "";
+    }
+    // Whatever one device does, the others are answered.
+    void hostiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, cuelga);
+        QFETCH(QString, motivo);
+        CatalogoPrueba c;
+        Anfitrion a(donde(c));
+        Equipo honrado(a.puerto), hostil(a.puerto);
+        hostil.Enviar(bytes);
+        if (cuelga)
+            hostil.Colgar();
+        QCOMPARE(honrado.Preguntar({"REQ=INI"}, 2000).value(0), "ANS=INI");
+        if (motivo.contains("desconectado")) {
+            QVERIFY(hostil.Colgado());
+        } else if (!cuelga) {
+            // A message left without its GS was dropped when its time ran out.
+            QTest::qWait(500);
+            hostil.Enviar(QByteArray(1, dcs::kGS));
+            QVERIFY(hostil.Siguiente(300).isEmpty());
+            QCOMPARE(hostil.Preguntar({"REQ=INI"}).value(0), "ANS=INI");
+        }
+        QCOMPARE(Equipo(a.puerto).Preguntar({"REQ=INI"}).value(0), "ANS=INI");
+        QCOMPARE(a.Detener(), 0);
+        QVERIFY(QString::fromUtf8(a.p.readAllStandardError()).contains(motivo));
+    }
+
+    void sesentaYCuatro()
+    {
+        CatalogoPrueba c;
+        Anfitrion a(donde(c), {"--silencio", "60"});
+        Equipo honrado(a.puerto);
+        std::vector<std::unique_ptr<Equipo>> otros;
+        for (int i = 0; i < 63; ++i)
+            otros.push_back(std::make_unique<Equipo>(a.puerto));
+        QCOMPARE(honrado.Preguntar({"REQ=INI"}).value(0), "ANS=INI");
+        Equipo uno_mas(a.puerto);
+        QVERIFY(uno_mas.Colgado());
+        QCOMPARE(otros.back()->Preguntar({"REQ=INI"}).value(0), "ANS=INI");
+        QCOMPARE(honrado.Preguntar({"REQ=INI"}).value(0), "ANS=INI");
+    }
+
+    void redNoPermitida()
+    {
+        CatalogoPrueba c;
+        Anfitrion a(donde(c) + QStringList{"--permitir", "10.0.0.0/8,192.168.0.0/16"});
+        QVERIFY(Equipo(a.puerto).Colgado(500));
+        QCOMPARE(a.Detener(), 0);
+        QVERIFY(a.p.readAllStandardError().contains("127.0.0.1 dirección no permitida"));
+    }
+
+    // A store that stalls holds only the request waiting on it.
+    void almacenDetenido()
+    {
+        CatalogoPrueba c;
+        Anfitrion a(donde(c));
+        Equipo trazador(a.puerto), otro(a.puerto);
+        {
+            QSqlDatabase bd = QSqlDatabase::addDatabase(c.servidor ? "QPSQL" : "QSQLITE", "bloqueo");
+            bd.setDatabaseName(c.servidor ? almacen_prueba::BaseDelPrograma() : c.archivo());
+            QSqlQuery q(bd);
+            QVERIFY(bd.open() && q.exec(c.servidor ? "BEGIN" : "BEGIN IMMEDIATE"));
+            QVERIFY(!c.servidor || q.exec("LOCK TABLE trabajos_trazos IN EXCLUSIVE MODE"));
+            trazador.Enviar(Equipo::Mensaje(QStringList{"REQ=TRC", "JOB=T2"} + trazo()));
+            QCOMPARE(trazador.Siguiente(), QByteArray(1, dcs::kACK));
+            QCOMPARE(otro.Preguntar({"REQ=INI"}, 2000).value(0), "ANS=INI");
+            QVERIFY(trazador.Siguiente(300).isEmpty());
+            QVERIFY(q.exec("ROLLBACK"));
+        }
+        QSqlDatabase::removeDatabase("bloqueo");
+        QCOMPARE(Equipo::Registros(trazador.Siguiente()), QStringList({"ANS=TRC", "JOB=T2", "STATUS=0"}));
+    }
+
+    // The order is stored before the frame is traced: a tracer uploads to
+    // one host, and an edger asking another gets the job answered again.
+    void dosAnfitriones()
+    {
+        CatalogoPrueba c;
+        QTemporaryDir dir;
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{orden(dir), "--guardar"} + donde(c)).estado, 4);
+        Anfitrion a(donde(c)), b(donde(c));
+        Equipo trazador(a.puerto), biseladora(b.puerto);
+        QCOMPARE(trazador.Preguntar(QStringList{"REQ=TRC", "JOB=T2"} + trazo()).value(2), "STATUS=0");
+        comprobarTrabajo(biseladora.Preguntar({"REQ=EDG", "JOB=T2"}), c);
+        QVERIFY(Correr(VANTORA_TRABAJO, QStringList{"--abrir", "T2"} + donde(c)).lineas.contains("Estado: respondido"));
+    }
+
+    void salidas_data()
+    {
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<int>("estado");
+        QTest::addColumn<QString>("dice");
+        QFile danado(m_danado.filePath("materiales.mdb"));
+        QVERIFY(danado.open(QIODevice::WriteOnly) && danado.write(QByteArray(4096, 'x')));
+        QTest::addRow("reintentos") << QStringList{"--reintentos", "1.5"} << 2 << "--reintentos";
+        QTest::addRow("sin puerto") << QStringList{"--escuchar", "127.0.0.1"} << 2 << "--escuchar";
+        QTest::addRow("red") << QStringList{"--permitir", "10.0.0.0/40"} << 2 << "--permitir";
+        QTest::addRow("puerto ocupado") << QStringList{"--escuchar", QString("127.0.0.1:%1").arg(PuertoMudo())} << 1
+                                        << "en uso";
+        QTest::addRow("catálogo dañado") << QStringList{"--datos", m_danado.path()} << 3 << "Materiales";
+    }
+    void salidas()
+    {
+        QFETCH(QStringList, argumentos);
+        QFETCH(int, estado);
+        QFETCH(QString, dice);
+        for (const QString o : {"--escuchar", "--datos"})
+            if (!argumentos.contains(o))
+                argumentos << o << (o == "--datos" ? m_datos.path() : "127.0.0.1:0");
+        const Salida s = Correr(VANTORA_DCS, argumentos);
+        QCOMPARE(s.estado, estado);
+        QVERIFY2(s.UnError("vantora-dcs", dice), qPrintable(s.errores.join('\n')));
+    }
+
+private:
+    QTemporaryDir m_datos, m_danado;
+};
+
+QTEST_GUILESS_MAIN(TestAnfitrion)
+#include "test_anfitrion.moc"
