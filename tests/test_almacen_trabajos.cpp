@@ -4,8 +4,10 @@
 
 #include "apoyo/materiales_prueba.h"
 #include "apoyo/proceso.h"
+#include "apoyo/proxy_prueba.h"
 
 #include <QtTest>
+#include <memory>
 
 namespace {
 
@@ -19,13 +21,43 @@ QStringList donde(const CatalogoPrueba& c)
                       : QStringList{"--datos", c.dir.path()};
 }
 
+// The store held as another bench's long write holds it, until destroyed:
+// readers pass, writers wait.
+class Cerrojo {
+public:
+    explicit Cerrojo(const CatalogoPrueba& c)
+        : m_bd(QSqlDatabase::addDatabase(c.servidor ? "QPSQL" : "QSQLITE", "cerrojo"))
+    {
+        m_bd.setDatabaseName(c.servidor ? almacen_prueba::BaseDelPrograma() : c.archivo());
+        QSqlQuery q(m_bd);
+        m_tomado = m_bd.open() && (c.servidor ? q.exec("BEGIN") && q.exec("LOCK TABLE trabajos IN EXCLUSIVE MODE")
+                                              : q.exec("BEGIN IMMEDIATE"));
+    }
+    ~Cerrojo()
+    {
+        QSqlQuery(m_bd).exec("ROLLBACK");
+        m_bd.close();
+        m_bd = QSqlDatabase();
+        QSqlDatabase::removeDatabase("cerrojo");
+    }
+    bool tomado() const { return m_tomado; }
+
+private:
+    QSqlDatabase m_bd;
+    bool m_tomado = false;
+};
+
 } // namespace
 
 class TestAlmacenTrabajos : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { almacen_prueba::Preparar(); }
+    void initTestCase()
+    {
+        qputenv("VANTORA_PLAZO_SERVIDOR", "2");
+        almacen_prueba::Preparar();
+    }
     void cleanupTestCase() { almacen_prueba::Terminar(); }
 
     void init()
@@ -75,6 +107,67 @@ private slots:
         QCOMPARE(rechazado.readAllStandardError(), "vantora-trabajo: El trabajo T1 ya existe; use --reemplazar\n");
         QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).lineas.size(), 1);
         QCOMPARE(Correr(VANTORA_TRABAJO, argumentos + QStringList{"--reemplazar"}).estado, 0);
+    }
+
+    // A store that another bench holds is asked again within the limit,
+    // then reported busy: never "ya existe" to a bench that replaces. Eight
+    // benches replacing one new number behind that bench all store it.
+    void almacenOcupado()
+    {
+        CatalogoPrueba c;
+        const QStringList guardar = QStringList{kPedidos + "/redondo.dcs", "--guardar", "--reemplazar"} + donde(c);
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).estado, 0);
+        std::vector<std::unique_ptr<QProcess>> puestos;
+        {
+            const Cerrojo otro(c);
+            QVERIFY(otro.tomado());
+            for (int i = 0; i < 8; ++i) {
+                puestos.push_back(std::make_unique<QProcess>());
+                puestos.back()->start(VANTORA_TRABAJO, guardar);
+            }
+            QTest::qWait(500);
+        }
+        for (const auto& p : puestos) {
+            QVERIFY(p->waitForFinished(30000));
+            QVERIFY2(p->exitCode() == 0, p->readAllStandardError().constData());
+        }
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).lineas.size(), 1);
+
+        const Cerrojo otro(c);
+        QVERIFY(otro.tomado());
+        const Salida s = Correr(VANTORA_TRABAJO, guardar);
+        QCOMPARE(s.estado, 3);
+        QVERIFY2(s.UnError("vantora-trabajo", "el almacén de trabajos está ocupado"), qPrintable(s.errores.join('\n')));
+    }
+
+    // A server that takes the login and then stops answering at the store's
+    // statement: every store call gives up within the limit, with the
+    // catalogue's message.
+    void servidorMudo_data()
+    {
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<QByteArray>("callarAl");
+        QTest::newRow("--guardar") << QStringList{kPedidos + "/forma.dcs", "--guardar"} << QByteArray("INSERT");
+        QTest::newRow("--lista") << QStringList{"--lista"} << QByteArray("FROM trabajos ORDER");
+        QTest::newRow("--abrir") << QStringList{"--abrir", "T2"} << QByteArray("FROM trabajos WHERE");
+    }
+    void servidorMudo()
+    {
+        if (!almacen_prueba::EsServidor())
+            QSKIP("sólo con el almacén en un servidor");
+        QFETCH(QStringList, argumentos);
+        QFETCH(QByteArray, callarAl);
+        CatalogoPrueba c;
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).estado, 0);
+        ProxyPrueba proxy;
+        proxy.callarAlVer(callarAl);
+        const Salida s = Correr(
+            VANTORA_TRABAJO, argumentos + QStringList{"--catalogo", proxy.direccion(almacen_prueba::BaseDelPrograma()),
+                                                      "--datos", c.dir.path()});
+        QCOMPARE(s.estado, 3);
+        QVERIFY2(s.UnError("vantora-trabajo", "no se puede llegar al servidor de la Base de Datos de Materiales") &&
+                     s.errores[0].contains("no respondió en 2 segundos"),
+                 qPrintable(s.errores.join('\n')));
     }
 };
 
