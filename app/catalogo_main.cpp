@@ -1,6 +1,7 @@
 // vantora-catalogo: copies a materials catalogue into another, to move a
 // bench's "materiales.mdb" onto the laboratory's server.
 
+#include "avisos_qt.h"
 #include "copia_catalogo.h"
 #include "opciones.h"
 #include "ubicacion_catalogo.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv)
 {
     if (const auto fin = ResponderVersionOAyuda(argc, argv, "vantora-catalogo", kAyuda))
         return *fin;
+    CallarAvisosDeQt();
     QCoreApplication app(argc, argv);
     QStringList argumentos = QCoreApplication::arguments().mid(1);
     bool contrasena = false;

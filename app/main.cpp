@@ -50,9 +50,10 @@ int main(int argc, char** argv)
     // job store, never a path.
     QString trabajo;
     for (int i = 1; i < argc; ++i) {
-        if (std::string_view(argv[i]) != "--trabajo")
+        const OpcionPartida partida = PartirOpcion(argv[i]);
+        if (partida.nombre != "--trabajo")
             continue;
-        const std::string numero = i + 1 < argc ? argv[++i] : "";
+        const std::string numero(partida.valor ? *partida.valor : i + 1 < argc ? argv[++i] : "");
         if (!dcs::NumeroDeTrabajoValido(numero)) {
             error = numero.empty() ? std::string("--trabajo: falta el número de trabajo")
                                    : "--trabajo: \"" + numero.substr(0, 40) +

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-// Command-line options shared by Vantora's programs: "--nombre valor" pairs,
-// numbers written with a point, the data folder, and the one-line Spanish
+// Command-line options shared by Vantora's programs: "--nombre valor" pairs
+// (or "--nombre=valor"), numbers written with a point, the data folder, and the one-line Spanish
 // error that ends a program with status 2.
 
 inline constexpr std::string_view kOpcionDatos = "--datos";
@@ -25,7 +25,7 @@ struct DefinicionOpcion {
 // The options of one command line, each checked against its definition.
 class Opciones {
 public:
-    // Reads "--nombre valor" pairs. "--ayuda", "-h" and "--help" ask for the
+    // Reads "--nombre valor" pairs, or "--nombre=valor". "--ayuda", "-h" and "--help" ask for the
     // help text. Nothing, with the reason naming the option, for an unknown
     // option, a missing value, a number that is not one or is out of range,
     // or an empty folder name.
@@ -46,6 +46,14 @@ private:
     std::map<std::string, double, std::less<>> m_numeros;
     bool m_ayuda = false;
 };
+
+// An argument "--nombre=valor" split at its first "="; any other argument is
+// a name alone.
+struct OpcionPartida {
+    std::string_view nombre;
+    std::optional<std::string_view> valor;
+};
+OpcionPartida PartirOpcion(std::string_view argumento);
 
 // A whole option value as a number: an optional sign, digits and at most one
 // "." (no exponent, no comma), and within the range of the calculation's

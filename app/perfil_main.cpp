@@ -3,6 +3,7 @@
 // routine on an offscreen surface of the window's size, and writes the
 // design's job ticket as a PDF.
 
+#include "avisos_qt.h"
 #include "carpeta_datos.h"
 #include "consola.h"
 #include "estado_diseno.h"
@@ -96,10 +97,7 @@ int main(int argc, char** argv)
     // The offscreen platform: no display is needed or used. Standard error
     // carries this program's own messages only.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType tipo, const QMessageLogContext&, const QString& texto) {
-        if (tipo == QtFatalMsg)
-            std::cerr << texto.toStdString() << '\n';
-    });
+    CallarAvisosDeQt();
     QGuiApplication app(argc, argv);
     // With a file on the standard output, the report goes to standard error.
     std::ostream& informe = aSalidaEstandar(o, "--png") || aSalidaEstandar(o, "--pdf") ? std::cerr : std::cout;

@@ -3,6 +3,7 @@
 
 #include "almacen_trabajos.h"
 #include "archivos.h"
+#include "avisos_qt.h"
 #include "base_materiales.h"
 #include "carpeta_datos.h"
 #include "catalogo_ordenes.h"
@@ -352,14 +353,15 @@ std::vector<std::string> separar(int argc, char** argv, std::vector<char*>& rest
     resto.push_back(argv[0]);
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
+        const OpcionPartida partida = PartirOpcion(a);
         const auto d = std::find_if(std::begin(kOpciones), std::end(kOpciones),
-                                    [&](const DefinicionOpcion& x) { return x.nombre == a; });
+                                    [&](const DefinicionOpcion& x) { return x.nombre == partida.nombre; });
         if (a == "-" || !a.starts_with('-')) {
             sueltos.emplace_back(a);
             continue;
         }
         resto.push_back(argv[i]);
-        if (d != std::end(kOpciones) && d->tipo != TipoOpcion::Bandera && i + 1 < argc)
+        if (d != std::end(kOpciones) && d->tipo != TipoOpcion::Bandera && !partida.valor && i + 1 < argc)
             resto.push_back(argv[++i]);
     }
     return sueltos;
@@ -371,6 +373,7 @@ int main(int argc, char** argv)
 {
     if (const auto fin = ResponderVersionOAyuda(argc, argv, kPrograma, kAyuda))
         return *fin;
+    CallarAvisosDeQt();
     std::vector<char*> resto;
     const std::vector<std::string> archivos = separar(argc, argv, resto);
     std::string error;

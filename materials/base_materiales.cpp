@@ -231,8 +231,19 @@ std::optional<Aviso> BaseMateriales::prepararServidor(Alta alta)
             return NoDisponible("No se pudo conectar con la Base de Datos de Materiales " + m_nombre + ": " +
                                 Motivo(bd.lastError(), bd) + "." + vacia);
         const VigiaServidor vigia(bd);
+        // A server that stops answering half-way is told as such, not as a
+        // table that is missing or damaged.
+        const auto revisado = [&](std::optional<Aviso> aviso) -> std::optional<Aviso> {
+            if (!ConexionPerdida(bd))
+                return aviso;
+            return NoDisponible("No se puede llegar al servidor de la Base de Datos de Materiales " + m_nombre + ": " +
+                                (vigia.vencido() ? TextoPlazoVencido() : "se perdió la conexión con el servidor") +
+                                "." + vacia);
+        };
         if (!bd.record(TablaCitada(bd)).isEmpty())
-            return revisar(bd);
+            return revisado(revisar(bd));
+        if (ConexionPerdida(bd))
+            return revisado(std::nullopt);
         if (alta == Alta::Ninguna)
             return NoDisponible("La Base de Datos de Materiales " + m_nombre + " no tiene la tabla Tabla_Materiales." +
                                 vacia);
@@ -244,6 +255,8 @@ std::optional<Aviso> BaseMateriales::prepararServidor(Alta alta)
             bd.commit();
         if (!creada) {
             const QSqlError error = q.lastError().type() != QSqlError::NoError ? q.lastError() : bd.lastError();
+            if (ConexionPerdida(bd))
+                return revisado(std::nullopt);
             bd.rollback();
             if (error.nativeErrorCode() == QLatin1String("42501"))
                 return NoDisponible("La Base de Datos de Materiales " + m_nombre +
@@ -254,7 +267,7 @@ std::optional<Aviso> BaseMateriales::prepararServidor(Alta alta)
             return NoDisponible("No se pudo crear la tabla Tabla_Materiales en la Base de Datos de Materiales " +
                                 m_nombre + ": " + Motivo(error, bd) + "." + vacia);
         }
-        return revisar(bd);
+        return revisado(revisar(bd));
     });
 }
 

@@ -27,8 +27,11 @@ QString Ruta(const std::filesystem::path& p)
 
 QString SinContrasena(const QString& texto)
 {
-    static const QRegularExpression clave(QStringLiteral("(password\\s*=\\s*)('[^']*'|[^\\s&#;]*)"),
-                                          QRegularExpression::CaseInsensitiveOption);
+    // The whole value: quoted, up to its closing quote (or the end); else up
+    // to the next "&" of a query or the end, blanks and ";" included.
+    static const QRegularExpression clave(
+        QStringLiteral("(password\\s*=\\s*)('(?:[^'\\\\]|\\\\.)*'?|\"(?:[^\"\\\\]|\\\\.)*\"?|[^&]*)"),
+        QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression esquema(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:(?=/)"));
     QString limpio = texto;
     limpio.replace(clave, QStringLiteral("\\1***"));
@@ -61,10 +64,15 @@ bool BorrarContrasena(char* argumento)
 
 bool BorrarContrasenasDeCatalogo(int argc, char** argv)
 {
+    constexpr std::string_view kOpcion = "--catalogo";
     bool habia = false;
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::string_view(argv[i]) == "--catalogo")
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == kOpcion && i + 1 < argc)
             habia = BorrarContrasena(argv[++i]) || habia;
+        else if (a.starts_with(kOpcion) && a.size() > kOpcion.size() && a[kOpcion.size()] == '=')
+            habia = BorrarContrasena(argv[i] + kOpcion.size() + 1) || habia;
+    }
     return habia;
 }
 
@@ -212,9 +220,15 @@ UbicacionCatalogo ElegirCatalogo(const std::optional<QString>& opcion, const std
 UbicacionCatalogo CatalogoDeArgumentos(int argc, char** argv, const std::filesystem::path& carpeta,
                                        const std::filesystem::path& porDefecto)
 {
+    constexpr std::string_view kOpcion = "--catalogo";
     std::optional<QString> opcion;
     for (int i = 1; i < argc; ++i) {
-        if (std::string_view(argv[i]) != "--catalogo")
+        const std::string_view a = argv[i];
+        if (a.starts_with(kOpcion) && a.size() > kOpcion.size() && a[kOpcion.size()] == '=') {
+            opcion = QString::fromLocal8Bit(a.substr(kOpcion.size() + 1));
+            continue;
+        }
+        if (a != kOpcion)
             continue;
         if (i + 1 >= argc)
             return UbicacionCatalogo::ConError(

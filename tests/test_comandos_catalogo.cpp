@@ -8,6 +8,9 @@
 #include "apoyo/proxy_prueba.h"
 
 #include <QtTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestComandosCatalogo : public QObject {
     Q_OBJECT
@@ -127,19 +130,55 @@ private slots:
         QCOMPARE(c.Volcado(), antes);
     }
 
-    // A password typed on the command line is wiped from the arguments that
-    // other users read with ps, with a warning, while the program still
-    // works with it (here: waits for a server that never answers).
+    // A server that stops answering while a program opens the catalogue or
+    // looks a material up: one line says so, within the limit, and what
+    // the driver says on the way never reaches the error output.
+    void buscarServidorMudo_data()
+    {
+        QTest::addColumn<QByteArray>("callarAl");
+        QTest::newRow("al abrir el catálogo") << QByteArray("pg_attribute");
+        QTest::newRow("en la búsqueda") << QByteArray("strpos(");
+    }
+    void buscarServidorMudo()
+    {
+        if (!almacen_prueba::EsServidor())
+            QSKIP("sólo con el catálogo en un servidor");
+        QFETCH(QByteArray, callarAl);
+        CatalogoPrueba c;
+        QTemporaryDir datos;
+        QVERIFY(c.Escribir(Nombres({"CR-39"})));
+        ProxyPrueba proxy;
+        proxy.callarAlVer(callarAl);
+        const Salida s =
+            Correr(VANTORA_CALC, {"--poder", "4", "--base", "6", "--material", "CR-39", "--datos", datos.path(),
+                                  "--catalogo", proxy.direccion(almacen_prueba::BaseDelPrograma())});
+        QCOMPARE(s.estado, 3);
+        QVERIFY2(s.UnError("vantora-calc", "o se puede llegar al servidor") &&
+                     s.errores[0].contains("no respondió en 2 segundos"),
+                 qPrintable(s.errores.join('\n')));
+    }
+
+    // A password typed on the command line, as "--catalogo C" or
+    // "--catalogo=C", is wiped from the arguments that other users read with
+    // ps, with a warning, whether or not the program uses the catalogue,
+    // which it still reaches with it (here: a server that never answers).
     void contrasenaEnLaLinea_data()
     {
         QTest::addColumn<QString>("programa");
         QTest::addColumn<QStringList>("argumentos");
-        QTest::newRow("vantora") << VANTORA << QStringList{"--datos", "{datos}", "--catalogo", "{servidor}"};
+        QTest::newRow("vantora") << VANTORA << QStringList{"--datos", "{datos}", "--catalogo={servidor}"};
         QTest::newRow("vantora-calc") << VANTORA_CALC
                                       << QStringList{"--poder", "4", "--material", "CR", "--catalogo", "{servidor}"};
+        QTest::newRow("vantora-calc sin catálogo")
+            << VANTORA_CALC << QStringList{"--poder=4", "--indice=1.5", "--catalogo={servidor}"};
         QTest::newRow("vantora-lente") << VANTORA_LENTE << QStringList{"--esfera",    "4", "--material", "CR",
                                                                        "--base",      "6", "--diametro", "60",
                                                                        "--borde-min", "1", "--catalogo", "{servidor}"};
+        QTest::newRow("vantora-lente sin catálogo")
+            << VANTORA_LENTE
+            << QStringList{"--esfera",   "4",  "--indice",    "1.5", "--densidad", "1.3",       "--base", "6",
+                           "--diametro", "60", "--borde-min", "1",   "--catalogo", "{servidor}"};
+        QTest::newRow("vantora-trabajo") << VANTORA_TRABAJO << QStringList{"--lista", "--catalogo={servidor}"};
         QTest::newRow("vantora-catalogo") << VANTORA_CATALOGO << QStringList{"--copiar", "{archivo}", "{servidor}"};
     }
     void contrasenaEnLaLinea()
@@ -153,7 +192,14 @@ private slots:
         CatalogoPrueba banco;
         QVERIFY(banco.Escribir(Nombres({"CR-39"})));
         argumentos.replaceInStrings("{archivo}", banco.archivo()).replaceInStrings("{datos}", banco.dir.path());
+        // The output is a pipe already full: a program that needs no server
+        // waits on its first line, and can be looked at meanwhile.
+        const QByteArray tubo = QFile::encodeName(banco.dir.filePath("salida"));
+        QVERIFY(::mkfifo(tubo, 0600) == 0);
+        const int lector = ::open(tubo, O_RDONLY | O_NONBLOCK), lleno = ::open(tubo, O_WRONLY | O_NONBLOCK);
+        while (::write(lleno, QByteArray(4096, 'x').constData(), 4096) > 0) {}
         QProcess p;
+        p.setStandardOutputFile(QFile::decodeName(tubo));
         p.setReadChannel(QProcess::StandardError);
         p.start(programa, argumentos);
         QVERIFY(p.waitForStarted());
@@ -165,6 +211,8 @@ private slots:
         const QByteArray vista = linea.readAll();
         p.kill();
         p.waitForFinished();
+        ::close(lector);
+        ::close(lleno);
         QVERIFY2(errores.contains("~/.pgpass"), errores.constData());
         QVERIFY2(vista.contains("optica:***@") && !vista.contains("secreta"), vista.constData());
     }
