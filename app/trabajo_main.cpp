@@ -2,14 +2,18 @@
 // whole folder, in the industry's data-communication format.
 
 #include "almacen_trabajos.h"
+#include "archivo_temporal.h"
 #include "archivos.h"
 #include "avisos_qt.h"
 #include "base_materiales.h"
 #include "carpeta_datos.h"
 #include "catalogo_ordenes.h"
 #include "catalogo_sql.h"
+#include "consola.h"
+#include "descriptor.h"
 #include "escritura_lote.h"
 #include "espesor_minimo.h"
+#include "motivos.h"
 #include "opciones.h"
 #include "orden_trabajo_dcs.h"
 #include "responder_trabajo.h"
@@ -19,14 +23,19 @@
 #include <QDateTime>
 #include <QGuiApplication>
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <iostream>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -153,13 +162,10 @@ struct Resultado {
     std::string falla; // the whole request's refusal, or the first failed eye
 };
 
-Resultado responder(std::string_view texto, MaterialesDelCatalogo& materiales)
+Resultado responder(const dcs::Pedido& pedido, MaterialesDelCatalogo& materiales)
 {
     Resultado r;
-    const auto pedido = dcs::Pedido::Leer(texto, r.falla);
-    if (!pedido)
-        return r;
-    r.contestacion = trabajos::Responder(*pedido, &materiales);
+    r.contestacion = trabajos::Responder(pedido, &materiales);
     if (!materiales.error().empty()) {
         r.falla = materiales.error();
         r.contestacion.reset();
@@ -173,10 +179,109 @@ Resultado responder(std::string_view texto, MaterialesDelCatalogo& materiales)
     return r;
 }
 
+Resultado responder(std::string_view texto, MaterialesDelCatalogo& materiales)
+{
+    Resultado r;
+    const auto pedido = dcs::Pedido::Leer(texto, r.falla);
+    return pedido ? responder(*pedido, materiales) : r;
+}
+
+// Text from outside (a file name, a request's value in a reason) as it may
+// go to a terminal: on one line, control characters and bytes that are not
+// UTF-8 written out.
+std::string legible(std::string_view texto) { return EnUnaLinea(TextoLegible(texto)); }
+
 std::string duracion(double segundos)
 {
     const long s = std::lround(std::max(0.0, segundos));
     return s >= 60 ? std::to_string(s / 60) + " min " + std::to_string(s % 60) + " s" : std::to_string(s) + " s";
+}
+
+// The lock file of a folder of answers, hidden among them: one batch at a
+// time answers into a folder.
+constexpr char kCerrojoLote[] = ".vantora-trabajo-lote";
+
+// An answer is named after its request's whole name, so that "a", "a.oma"
+// and "a.OMA" never share one.
+std::string nombreRespuesta(const fs::path& pedido) { return pedido.filename().native() + ".rsp"; }
+
+// What a batch leaves in a folder (its answers, their temporaries, its lock)
+// is never a request, also when the answers go into the requests' folder.
+bool esDelLote(const std::string& nombre)
+{
+    return nombre.starts_with('.') || nombre.ends_with(".rsp") || EsNombreTemporal(nombre);
+}
+
+// A complete earlier answer to the job: the request's JOB and a STATUS
+// record, ended by a line break. Anything else at the name is answered again.
+bool esRespuestaDe(std::string_view texto, const std::string& trabajo)
+{
+    bool numero = false, estado = false;
+    for (std::size_t i = 0; i < texto.size();) {
+        const std::size_t fin = texto.find('\n', i);
+        if (fin == std::string_view::npos)
+            return false;
+        std::string_view linea = texto.substr(i, fin - i);
+        if (linea.ends_with('\r'))
+            linea.remove_suffix(1);
+        numero = numero || linea == "JOB=" + trabajo;
+        estado = estado || linea.starts_with("STATUS=");
+        i = fin + 1;
+    }
+    return numero && estado;
+}
+
+// What stands at an answer's name: nothing, a regular file (read into
+// `texto`), or something else that is never followed or replaced, with the
+// reason.
+enum class Previa { Ninguna, Archivo, Ajena };
+Previa respuestaPrevia(const fs::path& destino, std::string& texto, std::string& motivo)
+{
+    struct stat st {};
+    if (::lstat(destino.c_str(), &st) != 0) {
+        if (errno == ENOENT)
+            return Previa::Ninguna;
+        motivo = "no se puede ver su respuesta " + legible(destino.filename().native()) + ": " + MotivoSistema(errno);
+        return Previa::Ajena;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        motivo = "en el lugar de su respuesta " + legible(destino.filename().native()) + " hay " +
+                 DescribirTipo(st.st_mode) + "; no se responde ni se toca";
+        return Previa::Ajena;
+    }
+    std::string error;
+    if (LeerArchivo(destino, texto, error, dcs::kPedidoMaximo) != Lectura::Leido)
+        texto.clear();
+    return Previa::Archivo;
+}
+
+// The folder's lock, held while the batch runs; the kernel lets it go when
+// the program ends, however it ends.
+bool tomarCarpeta(const fs::path& salida, Descriptor& cerrojo, bool& pliega, std::string& error)
+{
+    const fs::path nombre = salida / kCerrojoLote;
+    cerrojo = Descriptor(::open(nombre.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+    struct stat st {};
+    if (!cerrojo.abierto() || ::fstat(cerrojo.fd(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        error =
+            "--salida: no se puede escribir en la carpeta \"" + legible(salida.native()) + "\": " +
+            (cerrojo.abierto() || errno == ELOOP ? "su archivo " + std::string(kCerrojoLote) + " no es un archivo común"
+                                                 : MotivoSistema(errno));
+        return false;
+    }
+    if (::flock(cerrojo.fd(), LOCK_EX | LOCK_NB) != 0) {
+        error = "--salida: \"" + legible(salida.native()) +
+                "\": " + (errno == EWOULDBLOCK ? "otra ejecución trabaja en esta carpeta" : MotivoSistema(errno));
+        return false;
+    }
+    // A folder that folds case (a memory card, a Windows share) gives
+    // "A.rsp" and "a.rsp" one file; its lock answers to its name in capitals.
+    std::string mayusculas = kCerrojoLote;
+    for (char& c : mayusculas)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    struct stat otro {};
+    pliega = ::stat((salida / mayusculas).c_str(), &otro) == 0 && otro.st_ino == st.st_ino && otro.st_dev == st.st_dev;
+    return true;
 }
 
 int lote(const Opciones& o, MaterialesDelCatalogo& materiales)
@@ -185,19 +290,25 @@ int lote(const Opciones& o, MaterialesDelCatalogo& materiales)
     const fs::path salida = RutaDeLaLinea(o.Texto("--salida"));
     std::error_code ec;
     if (!fs::is_directory(entrada, ec))
-        return fallar("--lote: \"" + RutaLegible(entrada) + "\" no es una carpeta");
+        return fallar("--lote: \"" + legible(entrada.native()) + "\" no es una carpeta");
     if (!fs::is_directory(salida, ec))
-        return fallar("--salida: \"" + RutaLegible(salida) + "\" no es una carpeta");
+        return fallar("--salida: \"" + legible(salida.native()) + "\" no es una carpeta");
+    Descriptor cerrojo;
+    bool pliega = false;
+    std::string error;
+    if (!tomarCarpeta(salida, cerrojo, pliega, error)) {
+        EscribirError(kPrograma, error);
+        return kSinEscribir;
+    }
     std::vector<fs::path> pedidos;
     for (fs::directory_iterator it(entrada, ec), fin; !ec && it != fin; it.increment(ec)) {
         const fs::path& p = it->path();
-        const std::string nombre = p.filename().string();
-        if (nombre.starts_with('.') || p.extension() == ".rsp" || !it->is_regular_file(ec))
+        if (esDelLote(p.filename().native()) || !it->is_regular_file(ec))
             continue;
         pedidos.push_back(p);
     }
     if (ec)
-        return fallar("--lote: no se pudo leer la carpeta \"" + RutaLegible(entrada) + "\"");
+        return fallar("--lote: no se pudo leer la carpeta \"" + legible(entrada.native()) + "\"");
     // Names in order, so that two runs report the same jobs the same way.
     std::sort(pedidos.begin(), pedidos.end());
 
@@ -205,31 +316,59 @@ int lote(const Opciones& o, MaterialesDelCatalogo& materiales)
     const auto inicio = std::chrono::steady_clock::now();
     std::vector<std::string> fallas;
     std::size_t respondidos = 0, omitidos = 0, hechos = 0;
+    bool sinEscribir = false;
+    // The requests by the answer they get, to refuse a second one.
+    std::map<std::string, fs::path> respuestas;
     // An answer is counted when written, and taken back if it could not be
     // put in place when its batch was flushed.
     EscrituraEnLote escritura([&](const fs::path& destino, const std::string& motivo) {
-        fallas.push_back(RutaLegible(destino.filename()) + ": " + motivo);
+        fallas.push_back(legible(destino.filename().native()) + ": no se pudo escribir: " + legible(motivo));
         --respondidos;
+        sinEscribir = true;
     });
     for (const fs::path& p : pedidos) {
         ++hechos;
-        const fs::path destino = salida / p.filename().replace_extension(".rsp");
-        if (!o.Tiene("--rehacer") && fs::symlink_status(destino, ec).type() != fs::file_type::not_found) {
-            ++omitidos;
-            continue;
-        }
-        std::string texto, error;
+        const std::string nombre = nombreRespuesta(p);
+        const fs::path destino = salida / nombre;
+        std::string clave = nombre;
+        if (pliega)
+            for (char& c : clave)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        std::string texto, previa;
         Resultado r;
-        if (LeerArchivo(p, texto, error, dcs::kPedidoMaximo) != Lectura::Leido)
-            r.falla = error.empty() ? "no se pudo leer" : error;
+        const auto [otro, nuevo] = respuestas.emplace(clave, p);
+        std::optional<dcs::Pedido> pedido;
+        if (!nuevo)
+            r.falla = "su respuesta " + legible(nombre) + " sería la de " + legible(otro->second.filename().native()) +
+                      "; no se responde";
+        else if (LeerArchivo(p, texto, error, dcs::kPedidoMaximo) != Lectura::Leido)
+            r.falla = "no se pudo leer: " + (error.empty() ? std::string("el archivo ya no existe") : error);
         else
-            r = responder(texto, materiales);
-        if (r.contestacion && !escritura.Agregar(destino, r.contestacion->texto, error))
-            r.falla = error;
-        else if (r.contestacion)
+            pedido = dcs::Pedido::Leer(texto, r.falla);
+        if (pedido) {
+            switch (respuestaPrevia(destino, previa, r.falla)) {
+            case Previa::Ajena:
+                pedido.reset();
+                break;
+            case Previa::Archivo:
+                if (o.Tiene("--rehacer") || !esRespuestaDe(previa, pedido->trabajo()))
+                    break;
+                ++omitidos;
+                continue;
+            case Previa::Ninguna:
+                break;
+            }
+        }
+        if (pedido)
+            r = responder(*pedido, materiales);
+        if (r.contestacion && !escritura.Agregar(destino, r.contestacion->texto, error)) {
+            r.falla = "no se pudo escribir su respuesta: " + error;
+            sinEscribir = true;
+        } else if (r.contestacion) {
             ++respondidos;
+        }
         if (!r.falla.empty())
-            fallas.push_back(RutaLegible(p.filename()) + ": " + r.falla);
+            fallas.push_back(legible(p.filename().native()) + ": " + legible(r.falla));
         if (terminal) {
             const double pasado = std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
             const double quedan = pasado / static_cast<double>(hechos) * static_cast<double>(pedidos.size() - hechos);
@@ -248,7 +387,13 @@ int lote(const Opciones& o, MaterialesDelCatalogo& materiales)
     std::cout << "Trabajos: " << pedidos.size() << ", respondidos: " << respondidos << ", omitidos: " << omitidos
               << ", con fallas: " << fallas.size() << ", " << std::lround(ritmo) << " trabajos/s\n";
     std::cout.flush();
-    return fallas.empty() ? kRespondido : kConFallas;
+    if (!std::cout) {
+        EscribirError(kPrograma, "no se pudo escribir el resumen del lote en la salida estándar");
+        return kSinEscribir;
+    }
+    // An answer that could not be written is the worse failure: the job
+    // itself was fine.
+    return sinEscribir ? kSinEscribir : fallas.empty() ? kRespondido : kConFallas;
 }
 
 int sinAlmacen(const std::string& error)
@@ -393,6 +538,9 @@ int main(int argc, char** argv)
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
+    for (const char* opcion : {"--salida", "--lote", "--abrir", "--pdf"})
+        if (o.Tiene(opcion) && o.Texto(opcion).empty())
+            return fallar(std::string(opcion) + ": falta el valor");
     MaterialesDelCatalogo materiales(o);
     if (o.Tiene("--lote")) {
         if (!archivos.empty())
@@ -418,7 +566,8 @@ int main(int argc, char** argv)
         if (!leerEntrada(texto, error))
             return fallar(error);
     } else if (LeerArchivo(RutaDeLaLinea(archivos.front()), texto, error, dcs::kPedidoMaximo) != Lectura::Leido) {
-        EscribirError(kPrograma, error.empty() ? "no se pudo leer el pedido" : error);
+        EscribirError(kPrograma, "no se pudo leer el pedido \"" + archivos.front() +
+                                     "\": " + (error.empty() ? std::string("el archivo no existe") : error));
         return kRechazado;
     }
     const Resultado r = responder(texto, materiales);

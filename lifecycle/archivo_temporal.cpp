@@ -67,9 +67,8 @@ void quitarRestos(int carpeta, const std::string& nombreFinal)
     const auto ahora = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     while (const dirent* entrada = ::readdir(dir)) {
         const std::string_view nombre = entrada->d_name;
-        const size_t marca = nombre.rfind(kMarcaTemporal);
-        if (marca == std::string_view::npos || marca == 0 || !esSufijo(nombre.substr(marca + kMarcaTemporal.size())) ||
-            (!nombreFinal.empty() && nombre.substr(0, marca) != nombreFinal))
+        if (!EsNombreTemporal(nombre) ||
+            (!nombreFinal.empty() && nombre.substr(0, nombre.rfind(kMarcaTemporal)) != nombreFinal))
             continue;
         Descriptor fd(::openat(carpeta, entrada->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat st {};
@@ -83,6 +82,12 @@ void quitarRestos(int carpeta, const std::string& nombreFinal)
 }
 
 } // namespace
+
+bool EsNombreTemporal(std::string_view nombre)
+{
+    const size_t marca = nombre.rfind(kMarcaTemporal);
+    return marca != std::string_view::npos && marca != 0 && esSufijo(nombre.substr(marca + kMarcaTemporal.size()));
+}
 
 ArchivoTemporal::ArchivoTemporal(std::filesystem::path destino) : m_destino(std::move(destino)) {}
 

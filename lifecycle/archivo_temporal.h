@@ -7,6 +7,11 @@
 #include <string>
 #include <string_view>
 
+// Whether a name is that of one of these temporaries ("NAME.tmp-" and twelve
+// letters or digits): a file never whole, a writer's while it lives and a
+// leftover once it was killed, never to be read as the file it stands for.
+bool EsNombreTemporal(std::string_view nombre);
+
 // A new file beside a target, written whole and then renamed over it, so that
 // a crash, a full disk or a reader at the wrong moment finds either the old
 // file or the new one, never a part.
