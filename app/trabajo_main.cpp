@@ -191,6 +191,24 @@ Resultado responder(std::string_view texto, MaterialesDelCatalogo& materiales)
 // UTF-8 written out.
 std::string legible(std::string_view texto) { return EnUnaLinea(TextoLegible(texto)); }
 
+// A stored request or answer for a terminal: its records as they were, each
+// on its line with its CR LF, and every other control character written out.
+// The exact bytes are the job window's "Exportar DCS…".
+void registros(std::ostream& salida, std::string_view texto)
+{
+    while (!texto.empty()) {
+        const std::size_t fin = std::min(texto.find('\n'), texto.size());
+        std::string_view linea = texto.substr(0, fin);
+        const bool cr = linea.ends_with('\r');
+        if (cr)
+            linea.remove_suffix(1);
+        salida << legible(linea);
+        if (fin < texto.size())
+            salida << (cr ? "\r\n" : "\n");
+        texto.remove_prefix(std::min(fin + 1, texto.size()));
+    }
+}
+
 std::string duracion(double segundos)
 {
     const long s = std::lround(std::max(0.0, segundos));
@@ -451,8 +469,16 @@ int almacen(const Opciones& o, MaterialesDelCatalogo& materiales)
     if (o.Tiene("--desde")) {
         if (!o.Tiene("--lista"))
             return fallar("--desde solo se usa con --lista");
-        desde = QDate::fromString(QString::fromStdString(o.Texto("--desde")), Qt::ISODate);
-        if (!desde->isValid())
+        // The whole value is the date: Qt's reading stops at the day and
+        // would take "2026-12-07xyz".
+        const std::string dia = o.Texto("--desde");
+        const bool forma = dia.size() == 10 && std::all_of(dia.begin(), dia.end(), [i = 0](char c) mutable {
+                               const bool guion = i == 4 || i == 7;
+                               ++i;
+                               return guion ? c == '-' : c >= '0' && c <= '9';
+                           });
+        desde = QDate::fromString(QString::fromStdString(dia), Qt::ISODate);
+        if (!forma || !desde->isValid())
             return fallar("--desde: \"" + o.Texto("--desde") + "\" no es una fecha AAAA-MM-DD");
     }
     if (o.Tiene("--pdf") && !o.Tiene("--abrir"))
@@ -468,9 +494,12 @@ int almacen(const Opciones& o, MaterialesDelCatalogo& materiales)
         const auto lista = almacen.Lista(desde, error);
         if (!lista)
             return sinAlmacen("no se pudo leer el almacén de trabajos: " + texto(error));
+        // One job a line, its fields apart by tabs: a tab or a line break
+        // inside a field is written out.
         for (const TrabajoGuardado& t : *lista)
-            std::cout << texto(t.numero) << '\t' << texto(t.creado) << '\t' << texto(t.estado) << '\t'
-                      << texto(t.material) << '\t' << texto(t.puesto) << '\n';
+            std::cout << legible(texto(t.numero)) << '\t' << legible(texto(t.creado)) << '\t'
+                      << legible(texto(t.estado)) << '\t' << legible(texto(t.material)) << '\t'
+                      << legible(texto(t.puesto)) << '\n';
         std::cout.flush();
         return std::cout ? kRespondido : kSinEscribir;
     }
@@ -481,11 +510,12 @@ int almacen(const Opciones& o, MaterialesDelCatalogo& materiales)
                                           : "no se pudo leer el almacén de trabajos: " + texto(error));
     if (o.Tiene("--pdf"))
         return imprimir(o.Texto("--pdf"), *t, materiales);
-    std::cout << "Trabajo: " << texto(t->numero) << "\nCreado: " << texto(t->creado)
-              << "\nCambiado: " << texto(t->cambiado) << "\nPuesto: " << texto(t->puesto)
-              << "\nEstado: " << texto(t->estado) << "\nMaterial: " << texto(t->material) << "\n\n"
-              << texto(t->pedido) << "\n"
-              << texto(t->respuesta);
+    std::cout << "Trabajo: " << legible(texto(t->numero)) << "\nCreado: " << legible(texto(t->creado))
+              << "\nCambiado: " << legible(texto(t->cambiado)) << "\nPuesto: " << legible(texto(t->puesto))
+              << "\nEstado: " << legible(texto(t->estado)) << "\nMaterial: " << legible(texto(t->material)) << "\n\n";
+    registros(std::cout, texto(t->pedido));
+    std::cout << "\n";
+    registros(std::cout, texto(t->respuesta));
     std::cout.flush();
     return std::cout ? kRespondido : kSinEscribir;
 }

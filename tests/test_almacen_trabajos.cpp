@@ -90,6 +90,27 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly) && f.read(5) == "%PDF-");
     }
 
+    // What the store holds came from outside: on a terminal its control
+    // characters are written out, a listed job stays on its line, and a
+    // date with anything after it is no date.
+    void textosDeFuera()
+    {
+        CatalogoPrueba c;
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).estado, 0);
+        QVERIFY(c.Ejecutar({{"INSERT INTO trabajos (numero, pedido, respuesta, material, creado, cambiado, puesto, "
+                             "estado) VALUES ('H2', ?, 'JOB=H2\r\nSTATUS=0;0\r\n', ?, '2026-12-07T10:00:00Z', "
+                             "'2026-12-07T10:00:00Z', 'banco', 'respondido')",
+                             "JOB=H2\r\nREM=\x1b]0;PWNED\x07\x1b[2J\r\n", "Vi\ndrio\tX"}}));
+        const Salida lista = Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c));
+        QCOMPARE(lista.lineas, QStringList{"H2\t2026-12-07T10:00:00Z\trespondido\tVi\\ndrio\\x09X\tbanco"});
+        const Salida abierto = Correr(VANTORA_TRABAJO, QStringList{"--abrir", "H2"} + donde(c));
+        QVERIFY2(abierto.lineas.contains("REM=\\x1B]0;PWNED\\x07\\x1B[2J\r") &&
+                     !abierto.lineas.join('\n').contains('\x1b'),
+                 qPrintable(abierto.lineas.join('\n')));
+        QVERIFY(Correr(VANTORA_TRABAJO, QStringList{"--lista", "--desde", "2026-12-07xyz"} + donde(c))
+                    .UnError("vantora-trabajo", "no es una fecha"));
+    }
+
     // Both benches start together; the store's key lets one job in and the
     // other bench is told, never overwritten in silence.
     void dosPuestos()
