@@ -40,7 +40,14 @@ int main(int argc, char** argv)
 
     DialogosQt dialogos;
     std::string error;
-    const auto ruta = CarpetaDeArgumentos(argc, argv, error);
+    auto ruta = CarpetaDeArgumentos(argc, argv, error);
+    // Only the default data folder is made at start; one named with --datos
+    // must be there.
+    if (ruta && *ruta != CarpetaDatos::PorDefecto())
+        if (const std::optional<std::string> problema = CarpetaDadaInservible(*ruta)) {
+            error = *problema;
+            ruta.reset();
+        }
     if (!ruta) {
         // Started from a desktop, nobody reads the error output.
         dialogos.Mensaje("Opción no válida", error, Icono::Critico, Botones::Aceptar);

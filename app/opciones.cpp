@@ -2,6 +2,7 @@
 
 #include "carpeta_datos.h"
 #include "consola.h"
+#include "motivos.h"
 #include "ruta_legible.h"
 #include "version_vantora.h"
 
@@ -155,6 +156,22 @@ std::optional<std::filesystem::path> CarpetaDeArgumentos(int argc, char** argv, 
         carpeta = std::filesystem::path(valor);
     }
     return carpeta ? carpeta : CarpetaDatos::PorDefecto();
+}
+
+std::optional<std::string> CarpetaDadaInservible(const std::filesystem::path& carpeta)
+{
+    std::string motivo;
+    switch (RevisarCarpeta(carpeta, false, motivo)) {
+    case EstadoCarpeta::Lista:
+        return std::nullopt;
+    case EstadoCarpeta::Falta:
+        return std::string(kOpcionDatos) + ": la carpeta de datos \"" + RutaLegible(carpeta) + "\" no existe (" +
+               motivo + "); solo la carpeta de datos de siempre se crea cuando falta";
+    case EstadoCarpeta::Inservible:
+        break;
+    }
+    return std::string(kOpcionDatos) + ": la carpeta de datos \"" + RutaLegible(carpeta) +
+           "\" no se puede usar: " + motivo;
 }
 
 std::optional<int> ResponderVersionOAyuda(int argc, char** argv, std::string_view programa, std::string_view ayuda)

@@ -66,6 +66,11 @@ std::optional<double> LeerNumeroOpcion(std::string_view texto, std::string& moti
 // the value is empty.
 std::optional<std::filesystem::path> CarpetaDeArgumentos(int argc, char** argv, std::string& error);
 
+// A data folder named with --datos is used as it is: only the default one is
+// made when missing. Nothing when it is there; otherwise the reason, naming
+// it, for a bad value (status 2).
+std::optional<std::string> CarpetaDadaInservible(const std::filesystem::path& carpeta);
+
 // "--version" and "--ayuda", "-h" or "--help", answered alike by every
 // program before it reads anything else: "programa VERSION" or the help text
 // on the standard output, and the status 0 to end with. Nothing when the

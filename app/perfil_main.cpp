@@ -93,6 +93,9 @@ int main(int argc, char** argv)
     if (o.Tiene("--trabajo"))
         if (const std::optional<std::string> problema = ProblemaNumeroTrabajo(o.Texto("--trabajo")))
             return FallarOpcion(kPrograma, "--trabajo: " + *problema);
+    if (o.Tiene(kOpcionDatos))
+        if (const std::optional<std::string> problema = CarpetaDadaInservible(o.Carpeta()))
+            return FallarOpcion(kPrograma, *problema);
 
     // The offscreen platform: no display is needed or used. Standard error
     // carries this program's own messages only.

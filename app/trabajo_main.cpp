@@ -112,6 +112,9 @@ public:
     }
     // Why the catalogue could not be opened; empty while it can.
     const std::string& error() const { return m_error; }
+    // The exit status that error calls for: a bad --datos or --catalogo is a
+    // bad value.
+    int estado() const { return m_estado; }
     // The catalogue's store, opened now if it was not; nothing when it
     // cannot be used (see error()).
     const BaseMateriales* Base() { return abrir() ? m_base.get() : nullptr; }
@@ -127,6 +130,7 @@ private:
         const bool abierto = AbrirCatalogoDeOrdenes(elegido, m_o);
         m_base = std::move(elegido.base);
         m_error = std::move(elegido.error);
+        m_estado = elegido.estado;
         if (!abierto)
             return false;
         m_catalogo = std::make_unique<CatalogoSql>(*m_base);
@@ -138,6 +142,7 @@ private:
     std::unique_ptr<CatalogoSql> m_catalogo;
     std::map<std::string, std::optional<trabajos::MaterialTrabajo>> m_vistos;
     std::string m_error;
+    int m_estado = kRechazado;
 };
 
 // A job from standard input, read no further than a job can be long.
@@ -414,10 +419,10 @@ int lote(const Opciones& o, MaterialesDelCatalogo& materiales)
     return sinEscribir ? kSinEscribir : fallas.empty() ? kRespondido : kConFallas;
 }
 
-int sinAlmacen(const std::string& error)
+int sinAlmacen(const std::string& error, int estado = kRechazado)
 {
     EscribirError(kPrograma, error);
-    return kRechazado;
+    return estado;
 }
 
 std::string texto(const QString& s) { return s.toStdString(); }
@@ -427,7 +432,7 @@ int guardar(const Opciones& o, MaterialesDelCatalogo& materiales, const std::str
 {
     const BaseMateriales* base = materiales.Base();
     if (!base)
-        return sinAlmacen(materiales.error());
+        return sinAlmacen(materiales.error(), materiales.estado());
     AlmacenTrabajos almacen(*base);
     if (const auto error = almacen.Preparar())
         return sinAlmacen(texto(*error));
@@ -485,7 +490,7 @@ int almacen(const Opciones& o, MaterialesDelCatalogo& materiales)
         return fallar("--pdf solo se usa con --abrir NUMERO");
     const BaseMateriales* base = materiales.Base();
     if (!base)
-        return sinAlmacen(materiales.error());
+        return sinAlmacen(materiales.error(), materiales.estado());
     AlmacenTrabajos almacen(*base);
     if (const auto error = almacen.Preparar())
         return sinAlmacen(texto(*error));
@@ -571,6 +576,12 @@ int main(int argc, char** argv)
     for (const char* opcion : {"--salida", "--lote", "--abrir", "--pdf"})
         if (o.Tiene(opcion) && o.Texto(opcion).empty())
             return fallar(std::string(opcion) + ": falta el valor");
+    // Every mode but a single answer uses the data folder's catalogue or
+    // store; a single answer only for a material, when it is opened.
+    if (o.Tiene(kOpcionDatos) &&
+        (o.Tiene("--lote") || o.Tiene("--guardar") || o.Tiene("--abrir") || o.Tiene("--lista")))
+        if (const std::optional<std::string> problema = CarpetaDadaInservible(o.Carpeta()))
+            return fallar(*problema);
     MaterialesDelCatalogo materiales(o);
     if (o.Tiene("--lote")) {
         if (!archivos.empty())
@@ -603,7 +614,7 @@ int main(int argc, char** argv)
     const Resultado r = responder(texto, materiales);
     if (!r.contestacion) {
         EscribirError(kPrograma, r.falla);
-        return kRechazado;
+        return materiales.error().empty() ? kRechazado : materiales.estado();
     }
     if (o.Tiene("--salida")) {
         if (!ReemplazarArchivo(RutaDeLaLinea(o.Texto("--salida")), r.contestacion->texto, error)) {

@@ -1,5 +1,7 @@
 #include "base_materiales.h"
 
+#include "archivo_temporal.h"
+#include "descriptor.h"
 #include "dialecto_sql.h"
 #include "dialogos.h"
 #include "espesor_minimo.h"
@@ -19,7 +21,11 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <atomic>
+#include <cctype>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <system_error>
 
 namespace m = mensajes_materiales;
@@ -120,6 +126,14 @@ std::optional<Aviso> BaseMateriales::prepararArchivo(Alta alta)
     const std::string noSeLee = "No se puede leer la Base de Datos de Materiales " + m_nombre + ": ";
     const std::string vacia = " La lista de materiales quedará vacía.";
     std::error_code ec;
+    // A link in the catalogue's place would send every save to another
+    // folder's file; only a path the user gave with --catalogo is followed.
+    if (fs::is_symlink(fs::symlink_status(ruta, ec)) && !m_ubicacion.elegidaPorElUsuario())
+        return NoDisponible("No se puede usar la Base de Datos de Materiales " + m_nombre +
+                            ": en su lugar hay un enlace simbólico, que por seguridad no se sigue; si es el catálogo "
+                            "que quiere usar, indíquelo con --catalogo." +
+                            vacia);
+    quitarCreacionesInterrumpidas(ruta);
     fs::file_status estado = fs::status(ruta, ec);
     if (ec && estado.type() != fs::file_type::not_found)
         return NoDisponible(noSeLee +
@@ -168,6 +182,28 @@ std::optional<Aviso> BaseMateriales::prepararArchivo(Alta alta)
     });
 }
 
+// What a start killed while creating the catalogue left beside it: its
+// temporary file ("materiales.mdb.Ab12Cd"), unlocked, and that file's
+// journal once the file itself is gone.
+void BaseMateriales::quitarCreacionesInterrumpidas(const std::filesystem::path& ruta)
+{
+    const std::string base = ruta.filename().native() + ".";
+    const auto temporal = [&](std::string_view nombre) {
+        return nombre.size() == base.size() + 6 && nombre.starts_with(base) &&
+               std::all_of(nombre.begin() + std::ptrdiff_t(base.size()), nombre.end(),
+                           [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+    };
+    QuitarRestos(ruta.parent_path(), temporal);
+    QuitarRestos(ruta.parent_path(), [&](std::string_view nombre) {
+        constexpr std::string_view kDiario = "-journal";
+        if (!nombre.ends_with(kDiario) || !temporal(nombre.substr(0, nombre.size() - kDiario.size())))
+            return false;
+        std::error_code ec;
+        return !std::filesystem::exists(
+            ruta.parent_path() / std::string(nombre.substr(0, nombre.size() - kDiario.size())), ec);
+    });
+}
+
 // The catalogue is built complete in a temporary file beside the final one
 // and renamed into place, so that a crash or a full disk never leaves a
 // half-filled "materiales.mdb" that the next start would take as good. The
@@ -182,7 +218,13 @@ std::optional<QString> BaseMateriales::crearArchivo(Alta alta) const
     if (!temporal.open())
         return QStringLiteral("la carpeta no admite escritura");
     const QString nombre = temporal.fileName();
-    // SQLite's file locks are per process: no other descriptor may stay open.
+    // Held locked until it is in place, so that another program's start
+    // never takes it for the leftover of a killed one. SQLite's own locks
+    // are per process and end when any descriptor of the file is closed:
+    // this one is closed only after SQLite has closed its own.
+    const Descriptor cerrojo(::open(QFile::encodeName(nombre).constData(), O_RDONLY | O_CLOEXEC));
+    if (cerrojo.abierto())
+        ::flock(cerrojo.fd(), LOCK_EX | LOCK_NB);
     temporal.close();
     const auto nueva = [&] {
         QSqlDatabase bd = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), NombreUnico());

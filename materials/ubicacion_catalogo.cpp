@@ -91,7 +91,7 @@ UbicacionCatalogo UbicacionCatalogo::ConError(const QString& motivo)
 }
 
 UbicacionCatalogo UbicacionCatalogo::DeTexto(const QString& texto, const std::filesystem::path& carpeta,
-                                             const QString& origen)
+                                             const QString& origen, bool porElUsuario)
 {
     static const QRegularExpression esquema(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*)://"));
     const QRegularExpressionMatch m = esquema.match(texto);
@@ -105,7 +105,9 @@ UbicacionCatalogo UbicacionCatalogo::DeTexto(const QString& texto, const std::fi
                         QStringLiteral(" no es válida: debe empezar por postgresql://."));
     if (!m.hasMatch()) {
         const QString ruta = QDir(Ruta(carpeta)).absoluteFilePath(texto);
-        return Archivo(ruta.toStdU16String());
+        UbicacionCatalogo u = Archivo(ruta.toStdU16String());
+        u.m_porElUsuario = porElUsuario;
+        return u;
     }
     UbicacionCatalogo u;
     u.m_servidor = true;
@@ -187,7 +189,7 @@ UbicacionCatalogo ElegirCatalogo(const std::optional<QString>& opcion, const std
                                  const std::filesystem::path& porDefecto)
 {
     if (opcion && !opcion->isEmpty())
-        return UbicacionCatalogo::DeTexto(*opcion, carpeta, QStringLiteral("--catalogo"));
+        return UbicacionCatalogo::DeTexto(*opcion, carpeta, QStringLiteral("--catalogo"), true);
     const QString entorno = qEnvironmentVariable("VANTORA_CATALOGO");
     if (!entorno.isEmpty())
         return UbicacionCatalogo::DeTexto(entorno, carpeta, QStringLiteral("VANTORA_CATALOGO"));

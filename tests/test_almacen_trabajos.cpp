@@ -111,6 +111,29 @@ private slots:
                     .UnError("vantora-trabajo", "no es una fecha"));
     }
 
+    // The data folder's catalogue file is a link to another folder's: a job
+    // is stored into neither unless --catalogo names that path. A --datos
+    // folder that is not there is a bad value, and is not made.
+    void catalogoEnlazado()
+    {
+        if (almacen_prueba::EsServidor())
+            QSKIP("sólo con el almacén en un archivo");
+        CatalogoPrueba otro, c;
+        QVERIFY(otro.Escribir({}) && QFile::link(otro.archivo(), c.archivo()));
+        const QStringList guardar{kPedidos + "/redondo.dcs", "--guardar", "--datos", c.dir.path()};
+        const Salida s = Correr(VANTORA_TRABAJO, guardar);
+        QCOMPARE(s.estado, 3);
+        QVERIFY2(s.UnError("vantora-trabajo", c.archivo() + "\": en su lugar hay un enlace simbólico"),
+                 qPrintable(s.errores.join('\n')));
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista", "--catalogo", otro.archivo()}).lineas.size(), 0);
+        QCOMPARE(Correr(VANTORA_TRABAJO, guardar + QStringList{"--catalogo", c.archivo()}).estado, 0);
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista", "--catalogo", otro.archivo()}).lineas.size(), 1);
+
+        const QString nada = c.dir.filePath("nada");
+        QVERIFY(Correr(VANTORA_TRABAJO, {"--lista", "--datos", nada}).UnError("vantora-trabajo", "no existe"));
+        QVERIFY(!QFile::exists(nada));
+    }
+
     // Both benches start together; the store's key lets one job in and the
     // other bench is told, never overwritten in silence.
     void dosPuestos()

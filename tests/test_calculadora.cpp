@@ -92,6 +92,11 @@ private slots:
              "d\\xE9x\": su nombre no es", latin1);
         fila("un archivo en lugar de la carpeta", lente + QStringList{"--material", "CR-39"}, 2, "",
              "/KORVEN» es un archivo, no una carpeta", "\"$D/KORVEN/win\"");
+        // Only the default data folder is made when missing.
+        fila("carpeta que no existe, con catalogo", lente + QStringList{"--material", "CR-39"}, 2, "",
+             "/nada\" no existe", "\"$D/nada\"");
+        fila("carpeta que no existe, sin catalogo", lente + QStringList{"--indice", "1.5"}, 0, "Tx_PcurvaExt", "",
+             "\"$D/nada\"");
     }
     void estados()
     {

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QtTest>
 #include <functional>
+#include <sys/file.h>
 #include <sys/stat.h>
 
 namespace {
@@ -192,6 +193,13 @@ private slots:
         fila("una FIFO en su lugar, sin esperar", EnSuLugar([](const char* a) { mkfifo(a, 0644); }), false, {"FIFO"});
         fila("un enlace roto en su lugar", EnSuLugar([](const char* a) { QFile::link("/no-esta", a); }), false,
              {"enlace simbólico"});
+        // Another folder's catalogue would take every save meant for this one.
+        fila("un enlace a otro catálogo en su lugar", EnSuLugar([](const char* a) {
+                 static QTemporaryDir otra;
+                 BaseMateriales(otra.filePath("materiales.mdb").toStdString()).Preparar();
+                 QFile::link(otra.filePath("materiales.mdb"), a);
+             }),
+             false, {"enlace simbólico", "--catalogo"});
     }
     // One message, never with the password; an empty table; no other
     // catalogue in its place; the store left exactly as it was.
@@ -220,6 +228,26 @@ private slots:
         QVERIFY(Productos(base).isEmpty());
         QCOMPARE(comun ? c.Volcado() : QByteArray(), antes);
         QCOMPARE(archivos(), habia);
+    }
+
+    // What a start killed while it created the catalogue left beside it is
+    // removed at the next start: its temporary file and that file's journal,
+    // never a file another start holds while it creates one.
+    void restosDeCreacion()
+    {
+        if (almacen_prueba::EsServidor())
+            QSKIP("sólo con el catálogo en un archivo");
+        CatalogoPrueba c;
+        const QStringList restos{"materiales.mdb.Ab12Cd", "materiales.mdb.Zz99Yy-journal"};
+        const QStringList ajenos{"materiales.mdb.bak", "materiales.mdb.Qq11Ww", "otro.mdb.Ab12Cd"};
+        for (const QString& n : restos + ajenos) {
+            QFile f(c.dir.filePath(n));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("SQLite format 3") > 0);
+        }
+        QFile creando(c.dir.filePath("materiales.mdb.Qq11Ww"));
+        QVERIFY(creando.open(QIODevice::ReadOnly) && ::flock(creando.handle(), LOCK_EX) == 0);
+        QVERIFY(!BaseMateriales(c.ubicacion()).Preparar());
+        QCOMPARE(QDir(c.dir.path()).entryList(QDir::Files), QStringList{"materiales.mdb"} + ajenos);
     }
 
     // The server goes away, or stops answering, between two calculations:
