@@ -618,7 +618,8 @@ int main(int argc, char** argv)
     }
     if (o.Tiene("--salida")) {
         if (!ReemplazarArchivo(RutaDeLaLinea(o.Texto("--salida")), r.contestacion->texto, error)) {
-            EscribirError(kPrograma, error);
+            EscribirError(kPrograma,
+                          "--salida: no se pudo escribir la respuesta en \"" + o.Texto("--salida") + "\": " + error);
             return kSinEscribir;
         }
     } else {

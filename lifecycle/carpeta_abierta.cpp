@@ -29,7 +29,9 @@ bool CarpetaAbierta::Abrir(const std::filesystem::path& archivo, std::string& er
     std::string motivo;
     switch (RevisarCarpeta(carpeta, false, motivo)) {
     case EstadoCarpeta::Falta:
-        error = nombre + " no existe (" + motivo + ")";
+        // The part that is missing, when it is not the folder itself.
+        error = nombre + " no existe" +
+                (motivo == "falta «" + RutaLegible(carpeta) + "»" ? std::string() : " (" + motivo + ")");
         break;
     case EstadoCarpeta::Inservible:
         error = nombre + " no se puede usar: " + motivo;

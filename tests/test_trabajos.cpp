@@ -149,6 +149,36 @@ private slots:
                  respuesta.substr(0, 200).c_str());
     }
 
+    // Each refusal of a single job says what it is about: the request, the
+    // answer's name or its folder ({d} is a folder of the test's own).
+    void mensajes_data()
+    {
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<int>("estado");
+        QTest::addColumn<QString>("dice");
+        const QString pedido = VANTORA_DATOS_TRABAJOS "/redondo.dcs";
+        QTest::newRow("--salida carpeta/")
+            << QStringList{pedido, "--salida", "{d}/"} << 1
+            << "--salida: no se pudo escribir la respuesta en \"{d}/\": «{d}/» nombra una carpeta";
+        QTest::newRow("--salida vacía") << QStringList{pedido, "--salida="} << 2 << "--salida: falta el valor";
+        QTest::newRow("--salida en una carpeta que no existe")
+            << QStringList{pedido, "--salida", "{d}/nada/x.rsp"} << 1 << "la carpeta «{d}/nada» no existe";
+        QTest::newRow("pedido carpeta/") << QStringList{"{d}/"} << 3
+                                         << "no se pudo leer el pedido \"{d}/\": «{d}/» nombra una carpeta";
+        QTest::newRow("pedido que no existe")
+            << QStringList{"{d}/nada"} << 3 << "no se pudo leer el pedido \"{d}/nada\": el archivo no existe";
+    }
+    void mensajes()
+    {
+        QFETCH(QStringList, argumentos);
+        QFETCH(int, estado);
+        QFETCH(QString, dice);
+        QTemporaryDir d;
+        const Salida s = Correr(VANTORA_TRABAJO, argumentos.replaceInStrings("{d}", d.path()));
+        QCOMPARE(s.estado, estado);
+        QVERIFY2(s.UnError("vantora-trabajo", dice.replace("{d}", d.path())), qPrintable(s.errores.join('\n')));
+    }
+
     // A folder of good and bad jobs: every job is tried, the failures are
     // listed with the control characters of their names written out, and
     // answered jobs are skipped on the next run.
