@@ -158,6 +158,41 @@ private slots:
                  qPrintable(s.errores.join('\n')));
     }
 
+    // The toolkit's own lines (here its plugin loader's, asked for by
+    // QT_DEBUG_PLUGINS) never reach the error output: a failure is one line.
+    void sinLineasDeQt_data()
+    {
+        QTest::addColumn<QString>("programa");
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<int>("estado");
+        QTest::newRow("vantora-calc") << VANTORA_CALC
+                                      << QStringList{"--poder", "4", "--base", "6", "--material", "nada"} << 3;
+        QTest::newRow("vantora-lente") << VANTORA_LENTE
+                                       << QStringList{"--esfera", "4",          "--material", "nada",        "--base",
+                                                      "6",        "--diametro", "60",         "--borde-min", "1"}
+                                       << 3;
+        QTest::newRow("vantora-trabajo") << VANTORA_TRABAJO << QStringList{"--abrir", "NADA"} << 3;
+        QTest::newRow("vantora-catalogo") << VANTORA_CATALOGO << QStringList{"--copiar", "{datos}/nada.mdb"} << 1;
+    }
+    void sinLineasDeQt()
+    {
+        QFETCH(QString, programa);
+        QFETCH(QStringList, argumentos);
+        QFETCH(int, estado);
+        CatalogoPrueba c;
+        QVERIFY(c.Escribir(Nombres({"CR-39"})));
+        if (programa == VANTORA_CATALOGO)
+            argumentos << c.texto();
+        else
+            argumentos << "--datos" << c.dir.path() << "--catalogo" << c.texto();
+        qputenv("QT_DEBUG_PLUGINS", "1");
+        const Salida s = Correr(programa, argumentos.replaceInStrings("{datos}", c.dir.path()));
+        qunsetenv("QT_DEBUG_PLUGINS");
+        QCOMPARE(s.estado, estado);
+        QVERIFY2(s.errores.size() == 1 && s.errores[0].startsWith(QFileInfo(programa).fileName() + ": "),
+                 qPrintable(s.errores.join('\n')));
+    }
+
     // A password typed on the command line, as "--catalogo C" or
     // "--catalogo=C", is wiped from the arguments that other users read with
     // ps, with a warning, whether or not the program uses the catalogue,
