@@ -165,14 +165,17 @@ private slots:
         QTest::addColumn<QString>("programa");
         QTest::addColumn<QStringList>("argumentos");
         QTest::addColumn<int>("estado");
+        const QStringList donde{"--datos", "{datos}", "--catalogo", "{catalogo}"};
         QTest::newRow("vantora-calc") << VANTORA_CALC
-                                      << QStringList{"--poder", "4", "--base", "6", "--material", "nada"} << 3;
+                                      << QStringList{"--poder", "4", "--base", "6", "--material", "nada"} + donde << 3;
         QTest::newRow("vantora-lente") << VANTORA_LENTE
                                        << QStringList{"--esfera", "4",          "--material", "nada",        "--base",
-                                                      "6",        "--diametro", "60",         "--borde-min", "1"}
+                                                      "6",        "--diametro", "60",         "--borde-min", "1"} +
+                                              donde
                                        << 3;
-        QTest::newRow("vantora-trabajo") << VANTORA_TRABAJO << QStringList{"--abrir", "NADA"} << 3;
-        QTest::newRow("vantora-catalogo") << VANTORA_CATALOGO << QStringList{"--copiar", "{datos}/nada.mdb"} << 1;
+        QTest::newRow("vantora-trabajo") << VANTORA_TRABAJO << QStringList{"--abrir", "NADA"} + donde << 3;
+        QTest::newRow("vantora-catalogo")
+            << VANTORA_CATALOGO << QStringList{"--copiar", "{catalogo}", "{datos}/nada/copia.mdb"} << 1;
     }
     void sinLineasDeQt()
     {
@@ -181,12 +184,9 @@ private slots:
         QFETCH(int, estado);
         CatalogoPrueba c;
         QVERIFY(c.Escribir(Nombres({"CR-39"})));
-        if (programa == VANTORA_CATALOGO)
-            argumentos << c.texto();
-        else
-            argumentos << "--datos" << c.dir.path() << "--catalogo" << c.texto();
+        argumentos.replaceInStrings("{datos}", c.dir.path()).replaceInStrings("{catalogo}", c.texto());
         qputenv("QT_DEBUG_PLUGINS", "1");
-        const Salida s = Correr(programa, argumentos.replaceInStrings("{datos}", c.dir.path()));
+        const Salida s = Correr(programa, argumentos);
         qunsetenv("QT_DEBUG_PLUGINS");
         QCOMPARE(s.estado, estado);
         QVERIFY2(s.errores.size() == 1 && s.errores[0].startsWith(QFileInfo(programa).fileName() + ": "),
