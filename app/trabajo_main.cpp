@@ -287,12 +287,14 @@ bool tomarCarpeta(const fs::path& salida, Descriptor& cerrojo, bool& pliega, std
 {
     const fs::path nombre = salida / kCerrojoLote;
     cerrojo = Descriptor(::open(nombre.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+    const int numero = cerrojo.abierto() ? 0 : errno;
     struct stat st {};
     if (!cerrojo.abierto() || ::fstat(cerrojo.fd(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        const bool ajeno = cerrojo.abierto() || numero == ELOOP || numero == EISDIR;
         error =
             "--salida: no se puede escribir en la carpeta \"" + legible(salida.native()) + "\": " +
-            (cerrojo.abierto() || errno == ELOOP ? "su archivo " + std::string(kCerrojoLote) + " no es un archivo común"
-                                                 : MotivoSistema(errno));
+            (ajeno ? "en el lugar de su archivo " + std::string(kCerrojoLote) + " hay algo que no es un archivo común"
+                   : MotivoSistema(numero));
         return false;
     }
     if (::flock(cerrojo.fd(), LOCK_EX | LOCK_NB) != 0) {
@@ -306,7 +308,7 @@ bool tomarCarpeta(const fs::path& salida, Descriptor& cerrojo, bool& pliega, std
     for (char& c : mayusculas)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     struct stat otro {};
-    pliega = ::stat((salida / mayusculas).c_str(), &otro) == 0 && otro.st_ino == st.st_ino && otro.st_dev == st.st_dev;
+    pliega = ::lstat((salida / mayusculas).c_str(), &otro) == 0 && otro.st_ino == st.st_ino && otro.st_dev == st.st_dev;
     return true;
 }
 
