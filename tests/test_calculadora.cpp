@@ -95,8 +95,6 @@ private slots:
         // Only the default data folder is made when missing.
         fila("carpeta que no existe, con catalogo", lente + QStringList{"--material", "CR-39"}, 2, "",
              "/nada\" no existe", "\"$D/nada\"");
-        fila("carpeta que no existe, sin catalogo", lente + QStringList{"--indice", "1.5"}, 0, "Tx_PcurvaExt", "",
-             "\"$D/nada\"");
     }
     void estados()
     {
