@@ -363,6 +363,7 @@ int lote(const Opciones& o, MaterialesDelCatalogo& materiales)
             for (char& c : clave)
                 c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         std::string texto, previa;
+        error.clear();
         Resultado r;
         const auto [otro, nuevo] = respuestas.emplace(clave, p);
         std::optional<dcs::Pedido> pedido;
