@@ -24,6 +24,7 @@ private slots:
         // The toolkit's own lines (here its plugin loader's) never reach a
         // program's error output, which the tests read.
         qputenv("QT_DEBUG_PLUGINS", "1");
+        QLoggingCategory::setFilterRules("qt.core.*.debug=false"); // the test's own plugins, quietly
         almacen_prueba::Preparar();
     }
     void cleanupTestCase() { almacen_prueba::Terminar(); }
