@@ -1,6 +1,7 @@
 // vantora-calc: the lens calculation of the design window from the command
 // line, for laboratories that script their work.
 
+#include "avisos_qt.h"
 #include "base_materiales.h"
 #include "catalogo_ordenes.h"
 #include "catalogo_sql.h"
@@ -92,11 +93,16 @@ int main(int argc, char** argv)
 {
     if (const auto fin = ResponderVersionOAyuda(argc, argv, kPrograma, kAyuda))
         return *fin;
+    CallarAvisosDeQt();
     std::string error;
     const std::optional<Opciones> opciones = Opciones::Leer(argc, argv, kOpciones, error);
     if (!opciones)
         return fallar(error);
     const Opciones& o = *opciones;
+    // Before anything that may wait: the password leaves the arguments that
+    // other users read, whether or not the catalogue is used.
+    if (BorrarContrasenasDeCatalogo(argc, argv))
+        EscribirError(kPrograma, kAvisoContrasena);
     if (!o.Tiene("--poder"))
         return fallar("falta --poder, el Poder de Vertice de la receta");
     const bool materialDeLaLista = o.Tiene("--material");
@@ -109,8 +115,6 @@ int main(int argc, char** argv)
     // The catalogue is opened only when a material is named: a calculation
     // with its own index touches no file, whatever the data folder.
     CatalogoDeOrdenes elegido = ElegirCatalogoDeOrdenes(o);
-    if (BorrarContrasenasDeCatalogo(argc, argv))
-        EscribirError(kPrograma, kAvisoContrasena);
     if (!elegido.error.empty() || (materialDeLaLista && !AbrirCatalogoDeOrdenes(elegido, o))) {
         EscribirError(kPrograma, elegido.error);
         return elegido.estado;

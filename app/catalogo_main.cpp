@@ -1,6 +1,7 @@
 // vantora-catalogo: copies a materials catalogue into another, to move a
 // bench's "materiales.mdb" onto the laboratory's server.
 
+#include "avisos_qt.h"
 #include "copia_catalogo.h"
 #include "opciones.h"
 #include "ubicacion_catalogo.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv)
 {
     if (const auto fin = ResponderVersionOAyuda(argc, argv, "vantora-catalogo", kAyuda))
         return *fin;
+    CallarAvisosDeQt();
     QCoreApplication app(argc, argv);
     QStringList argumentos = QCoreApplication::arguments().mid(1);
     bool contrasena = false;
@@ -47,8 +49,8 @@ int main(int argc, char** argv)
     if (argumentos.size() != 3 || argumentos[0] != QLatin1String("--copiar"))
         return fallar("se espera --copiar ORIGEN DESTINO (vea --ayuda)", 2);
     const std::filesystem::path aqui = QDir::currentPath().toStdU16String();
-    const UbicacionCatalogo origen = UbicacionCatalogo::DeTexto(argumentos[1], aqui, QStringLiteral("ORIGEN"));
-    const UbicacionCatalogo destino = UbicacionCatalogo::DeTexto(argumentos[2], aqui, QStringLiteral("DESTINO"));
+    const UbicacionCatalogo origen = UbicacionCatalogo::DeTexto(argumentos[1], aqui, QStringLiteral("ORIGEN"), true);
+    const UbicacionCatalogo destino = UbicacionCatalogo::DeTexto(argumentos[2], aqui, QStringLiteral("DESTINO"), true);
     for (const UbicacionCatalogo* u : {&origen, &destino})
         if (!u->error().isEmpty())
             return fallar(u->error().toStdString(), 2);

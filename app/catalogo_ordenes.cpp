@@ -44,6 +44,9 @@ bool AbrirCatalogoDeOrdenes(CatalogoDeOrdenes& c, const Opciones& o)
                          "--datos: la Base de Datos de Materiales no se puede abrir en la carpeta \"" + nombre +
                              "\": su nombre no es texto UTF-8",
                          kSalidaOpcionInvalida);
+        if (o.Tiene(kOpcionDatos))
+            if (const std::optional<std::string> problema = CarpetaDadaInservible(carpeta.carpeta()))
+                return fallo(c, *problema, kSalidaOpcionInvalida);
         std::string error;
         if (!carpeta.Preparar(error))
             return fallo(c, "--datos: no se pudo preparar la carpeta de datos \"" + nombre + "\": " + error,

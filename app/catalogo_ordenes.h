@@ -18,7 +18,8 @@ struct CatalogoDeOrdenes {
 // else the data folder's file; a --catalogo that cannot be used is a bad
 // value (status 2). Nothing is opened yet.
 CatalogoDeOrdenes ElegirCatalogoDeOrdenes(const Opciones& o);
-// Prepares the folder of a file catalogue and opens the store: a folder that
-// cannot be used is a bad value (status 2), a catalogue that cannot be used
+// Prepares the folder of a file catalogue (the default data folder is made
+// when missing, a --datos folder must be there) and opens the store: a
+// folder that cannot be used is a bad value (status 2), a catalogue that cannot be used
 // finds no material (status 3). Returns false with c.error set.
 bool AbrirCatalogoDeOrdenes(CatalogoDeOrdenes& c, const Opciones& o);

@@ -3,6 +3,7 @@
 // the laboratory's thickness rules, from the command line.
 
 #include "archivos.h"
+#include "avisos_qt.h"
 #include "base_materiales.h"
 #include "bordes.h"
 #include "catalogo_ordenes.h"
@@ -233,11 +234,16 @@ int main(int argc, char** argv)
 {
     if (const auto fin = ResponderVersionOAyuda(argc, argv, kPrograma, kAyuda))
         return *fin;
+    CallarAvisosDeQt();
     std::string error;
     const std::optional<Opciones> opciones = Opciones::Leer(argc, argv, kOpciones, error);
     if (!opciones)
         return fallar(error);
     const Opciones& o = *opciones;
+    // Before anything that may wait: the password leaves the arguments that
+    // other users read, whether or not the catalogue is used.
+    if (BorrarContrasenasDeCatalogo(argc, argv))
+        EscribirError(kPrograma, kAvisoContrasena);
     if (!o.Tiene("--esfera"))
         return fallar("falta --esfera, la esfera de la receta");
     if (const auto rechazo = valorRechazado(o))
@@ -346,8 +352,6 @@ int main(int argc, char** argv)
     if (materialDeLaLista) {
         QCoreApplication app(argc, argv);
         CatalogoDeOrdenes elegido = ElegirCatalogoDeOrdenes(o);
-        if (BorrarContrasenasDeCatalogo(argc, argv))
-            EscribirError(kPrograma, kAvisoContrasena);
         if (!AbrirCatalogoDeOrdenes(elegido, o)) {
             EscribirError(kPrograma, elegido.error);
             return elegido.estado;

@@ -43,7 +43,14 @@ int main(int argc, char** argv)
 
     DialogosQt dialogos;
     std::string error;
-    const auto ruta = CarpetaDeArgumentos(argc, argv, error);
+    auto ruta = CarpetaDeArgumentos(argc, argv, error);
+    // Only the default data folder is made at start; one named with --datos
+    // must be there.
+    if (ruta && *ruta != CarpetaDatos::PorDefecto())
+        if (const std::optional<std::string> problema = CarpetaDadaInservible(*ruta)) {
+            error = *problema;
+            ruta.reset();
+        }
     if (!ruta) {
         // Started from a desktop, nobody reads the error output.
         dialogos.Mensaje("Opción no válida", error, Icono::Critico, Botones::Aceptar);
@@ -53,9 +60,10 @@ int main(int argc, char** argv)
     // job store, never a path.
     QString trabajo;
     for (int i = 1; i < argc; ++i) {
-        if (std::string_view(argv[i]) != "--trabajo")
+        const OpcionPartida partida = PartirOpcion(argv[i]);
+        if (partida.nombre != "--trabajo")
             continue;
-        const std::string numero = i + 1 < argc ? argv[++i] : "";
+        const std::string numero(partida.valor ? *partida.valor : i + 1 < argc ? argv[++i] : "");
         if (!dcs::NumeroDeTrabajoValido(numero)) {
             error = numero.empty() ? std::string("--trabajo: falta el número de trabajo")
                                    : "--trabajo: \"" + numero.substr(0, 40) +

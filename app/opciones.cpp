@@ -2,6 +2,7 @@
 
 #include "carpeta_datos.h"
 #include "consola.h"
+#include "motivos.h"
 #include "ruta_legible.h"
 #include "version_vantora.h"
 
@@ -69,7 +70,8 @@ std::optional<Opciones> Opciones::Leer(int argc, char** argv, std::span<const De
 {
     Opciones opciones;
     for (int i = 1; i < argc; ++i) {
-        const std::string_view opcion = argv[i];
+        const OpcionPartida partida = PartirOpcion(argv[i]);
+        const std::string_view opcion = partida.nombre;
         if (pideAyuda(opcion)) {
             opciones.m_ayuda = true;
             continue;
@@ -78,19 +80,24 @@ std::optional<Opciones> Opciones::Leer(int argc, char** argv, std::span<const De
         for (const DefinicionOpcion& d : definiciones)
             if (d.nombre == opcion)
                 definicion = &d;
+        // Only the name: what follows "=" may be a password.
         if (!definicion) {
             error = "opción desconocida: " + TextoLegible(opcion) + " (vea --ayuda)";
             return std::nullopt;
         }
         if (definicion->tipo == TipoOpcion::Bandera) {
+            if (partida.valor) {
+                error = std::string(opcion) + ": no lleva valor";
+                return std::nullopt;
+            }
             opciones.m_textos[std::string(opcion)] = std::string();
             continue;
         }
-        if (i + 1 >= argc) {
+        if (!partida.valor && i + 1 >= argc) {
             error = std::string(opcion) + ": falta el valor";
             return std::nullopt;
         }
-        const std::string_view valor = argv[++i];
+        const std::string_view valor = partida.valor ? *partida.valor : std::string_view(argv[++i]);
         if (definicion->tipo == TipoOpcion::Numero) {
             std::string motivo;
             const auto numero = LeerNumeroOpcion(valor, motivo);
@@ -105,6 +112,14 @@ std::optional<Opciones> Opciones::Leer(int argc, char** argv, std::span<const De
         opciones.m_textos[std::string(opcion)] = std::string(valor);
     }
     return opciones;
+}
+
+OpcionPartida PartirOpcion(std::string_view argumento)
+{
+    const std::size_t igual = argumento.find('=');
+    if (!argumento.starts_with("--") || igual == std::string_view::npos)
+        return {argumento, std::nullopt};
+    return {argumento.substr(0, igual), argumento.substr(igual + 1)};
 }
 
 std::string Opciones::Texto(std::string_view nombre) const
@@ -128,17 +143,35 @@ std::optional<std::filesystem::path> CarpetaDeArgumentos(int argc, char** argv, 
 {
     std::optional<std::filesystem::path> carpeta;
     for (int i = 1; i < argc; ++i) {
-        if (std::string_view(argv[i]) != kOpcionDatos)
+        const OpcionPartida partida = PartirOpcion(argv[i]);
+        if (partida.nombre != kOpcionDatos)
             continue;
-        if (i + 1 >= argc) {
+        if (!partida.valor && i + 1 >= argc) {
             error = std::string(kOpcionDatos) + ": falta el valor";
             return std::nullopt;
         }
-        if (!carpetaValida(kOpcionDatos, argv[++i], error))
+        const std::string_view valor = partida.valor ? *partida.valor : std::string_view(argv[++i]);
+        if (!carpetaValida(kOpcionDatos, valor, error))
             return std::nullopt;
-        carpeta = argv[i];
+        carpeta = std::filesystem::path(valor);
     }
     return carpeta ? carpeta : CarpetaDatos::PorDefecto();
+}
+
+std::optional<std::string> CarpetaDadaInservible(const std::filesystem::path& carpeta)
+{
+    std::string motivo;
+    switch (RevisarCarpeta(carpeta, false, motivo)) {
+    case EstadoCarpeta::Lista:
+        return std::nullopt;
+    case EstadoCarpeta::Falta:
+        return std::string(kOpcionDatos) + ": la carpeta de datos \"" + RutaLegible(carpeta) + "\" no existe (" +
+               motivo + "); solo la carpeta de datos de siempre se crea cuando falta";
+    case EstadoCarpeta::Inservible:
+        break;
+    }
+    return std::string(kOpcionDatos) + ": la carpeta de datos \"" + RutaLegible(carpeta) +
+           "\" no se puede usar: " + motivo;
 }
 
 std::optional<int> ResponderVersionOAyuda(int argc, char** argv, std::string_view programa, std::string_view ayuda)

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-// Command-line options shared by Vantora's programs: "--nombre valor" pairs,
-// numbers written with a point, the data folder, and the one-line Spanish
+// Command-line options shared by Vantora's programs: "--nombre valor" pairs
+// (or "--nombre=valor"), numbers written with a point, the data folder, and the one-line Spanish
 // error that ends a program with status 2.
 
 inline constexpr std::string_view kOpcionDatos = "--datos";
@@ -25,7 +25,7 @@ struct DefinicionOpcion {
 // The options of one command line, each checked against its definition.
 class Opciones {
 public:
-    // Reads "--nombre valor" pairs. "--ayuda", "-h" and "--help" ask for the
+    // Reads "--nombre valor" pairs, or "--nombre=valor". "--ayuda", "-h" and "--help" ask for the
     // help text. Nothing, with the reason naming the option, for an unknown
     // option, a missing value, a number that is not one or is out of range,
     // or an empty folder name.
@@ -47,6 +47,14 @@ private:
     bool m_ayuda = false;
 };
 
+// An argument "--nombre=valor" split at its first "="; any other argument is
+// a name alone.
+struct OpcionPartida {
+    std::string_view nombre;
+    std::optional<std::string_view> valor;
+};
+OpcionPartida PartirOpcion(std::string_view argumento);
+
 // A whole option value as a number: an optional sign, digits and at most one
 // "." (no exponent, no comma), and within the range of the calculation's
 // numbers. Nothing, with the reason, otherwise.
@@ -57,6 +65,11 @@ std::optional<double> LeerNumeroOpcion(std::string_view texto, std::string& moti
 // is not given. Nothing, with the reason, when "--datos" lacks its value or
 // the value is empty.
 std::optional<std::filesystem::path> CarpetaDeArgumentos(int argc, char** argv, std::string& error);
+
+// A data folder named with --datos is used as it is: only the default one is
+// made when missing. Nothing when it is there; otherwise the reason, naming
+// it, for a bad value (status 2).
+std::optional<std::string> CarpetaDadaInservible(const std::filesystem::path& carpeta);
 
 // "--version" and "--ayuda", "-h" or "--help", answered alike by every
 // program before it reads anything else: "programa VERSION" or the help text

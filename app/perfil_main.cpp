@@ -3,6 +3,9 @@
 // routine on an offscreen surface of the window's size, and writes the
 // design's job ticket as a PDF.
 
+#include "archivos.h"
+#include "avisos_qt.h"
+#include "carpeta_abierta.h"
 #include "carpeta_datos.h"
 #include "consola.h"
 #include "estado_diseno.h"
@@ -92,14 +95,28 @@ int main(int argc, char** argv)
     if (o.Tiene("--trabajo"))
         if (const std::optional<std::string> problema = ProblemaNumeroTrabajo(o.Texto("--trabajo")))
             return FallarOpcion(kPrograma, "--trabajo: " + *problema);
+    if (o.Tiene(kOpcionDatos))
+        if (const std::optional<std::string> problema = CarpetaDadaInservible(o.Carpeta()))
+            return FallarOpcion(kPrograma, *problema);
+
+    // Both output names are looked at before anything is drawn or written,
+    // so that one refused leaves the other unwritten too.
+    for (const char* opcion : {"--png", "--pdf"}) {
+        if (!o.Tiene(opcion) || aSalidaEstandar(o, opcion))
+            continue;
+        const std::filesystem::path ruta = RutaDeLaLinea(o.Texto(opcion));
+        CarpetaAbierta carpeta;
+        if (carpeta.Abrir(ruta, error))
+            error = QueImpideEscribir(carpeta.fd(), carpeta.nombre());
+        if (!error.empty())
+            return FallarOpcion(kPrograma,
+                                std::string(opcion) + ": no se puede grabar " + RutaLegible(ruta) + ": " + error);
+    }
 
     // The offscreen platform: no display is needed or used. Standard error
     // carries this program's own messages only.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType tipo, const QMessageLogContext&, const QString& texto) {
-        if (tipo == QtFatalMsg)
-            std::cerr << texto.toStdString() << '\n';
-    });
+    CallarAvisosDeQt();
     QGuiApplication app(argc, argv);
     // With a file on the standard output, the report goes to standard error.
     std::ostream& informe = aSalidaEstandar(o, "--png") || aSalidaEstandar(o, "--pdf") ? std::cerr : std::cout;
@@ -117,6 +134,19 @@ int main(int argc, char** argv)
     const bool dibujado = perfil.DibujarPerfil(estado.EscalaHorizontal, estado.EscalaVertical, estado.AspectoPantalla);
     informe.flush();
     error.clear();
+    // Nothing drawn, nothing written: an earlier picture or ticket stays. A
+    // refused file has already been told, in its one message.
+    if (!dibujado) {
+        if ((o.Tiene("--png") || o.Tiene("--pdf")) && !perfil.Rechazo())
+            EscribirError(kPrograma, std::string(o.Tiene("--png") && o.Tiene("--pdf") ? "--png y --pdf"
+                                                 : o.Tiene("--png")                   ? "--png"
+                                                                                      : "--pdf") +
+                                         ": no hay lente dibujada; no se graba " +
+                                         (o.Tiene("--png") && o.Tiene("--pdf") ? "la imagen ni la orden de trabajo"
+                                          : o.Tiene("--png")                   ? "la imagen"
+                                                                               : "la orden de trabajo"));
+        return informe.flush() ? 1 : 2;
+    }
     if (aSalidaEstandar(o, "--png")) {
         if (!escribirSalida(lienzo.Png()))
             return FallarOpcion(kPrograma, "--png: no se pudo escribir la imagen en la salida estándar");
@@ -129,7 +159,7 @@ int main(int argc, char** argv)
             return FallarOpcion(kPrograma,
                                 "--png: no se pudo grabar la imagen " + o.Texto("--png") + ": " + error + ".");
     }
-    if (o.Tiene("--pdf") && dibujado) {
+    if (o.Tiene("--pdf")) {
         const QDateTime ahora = QDateTime::currentDateTime();
         OrdenTrabajo orden = OrdenDelRegistro(*perfil.UltimoDibujo()->registro);
         orden.numero = o.Tiene("--trabajo") ? o.Texto("--trabajo") : NumeroTrabajoPorFecha(ahora);
@@ -141,11 +171,6 @@ int main(int argc, char** argv)
             return FallarOpcion(kPrograma, "--pdf: " + error);
         }
     }
-    // A refused file has already been told, in its one message.
-    if (o.Tiene("--pdf") && !dibujado && !perfil.Rechazo())
-        EscribirError(kPrograma, "--pdf: no hay lente dibujada; no se graba la orden de trabajo");
     informe.flush();
-    if (!informe)
-        return 2;
-    return dibujado ? 0 : 1;
+    return informe ? 0 : 2;
 }

@@ -2,12 +2,17 @@
 // whole folder, in the industry's data-communication format.
 
 #include "almacen_trabajos.h"
+#include "archivo_temporal.h"
 #include "archivos.h"
+#include "avisos_qt.h"
 #include "base_materiales.h"
 #include "carpeta_datos.h"
 #include "catalogo_ordenes.h"
+#include "consola.h"
+#include "descriptor.h"
 #include "escritura_lote.h"
 #include "materiales_catalogo.h"
+#include "motivos.h"
 #include "opciones.h"
 #include "orden_trabajo_dcs.h"
 #include "responder_trabajo.h"
@@ -18,14 +23,19 @@
 #include <QDateTime>
 #include <QGuiApplication>
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <iostream>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -53,7 +63,8 @@ constexpr std::string_view kAyuda =
     "  PEDIDO            archivo del trabajo, o - para leerlo de la entrada estándar\n"
     "  --salida ARCHIVO  respuesta en un archivo (sin ella, en la salida estándar)\n"
     "  --lote CARPETA    responde cada archivo de la carpeta; cada respuesta se escribe entera en\n"
-    "                    --salida CARPETA, con el nombre del pedido y la extensión .rsp\n"
+    "                    --salida CARPETA, con el nombre entero del pedido más .rsp (a.oma da\n"
+    "                    a.oma.rsp); una sola ejecución a la vez trabaja en cada carpeta de salida\n"
     "  --rehacer         vuelve a responder los trabajos que ya tienen respuesta\n"
     "  --guardar         guarda el pedido y su respuesta en el almacén de trabajos (donde está la\n"
     "                    Base de Datos de Materiales); un número ya guardado se rechaza\n"
@@ -64,7 +75,9 @@ constexpr std::string_view kAyuda =
     "  --datos DIR       carpeta de datos (la de materiales.mdb)\n"
     "  --catalogo C      Base de Datos de Materiales: un archivo o\n"
     "                    postgresql://[usuario[:contraseña]@][servidor][:puerto]/base\n"
-    "Estado de salida: 0 todo respondido; 1 la respuesta no se pudo escribir; 2 opción no válida;\n"
+    "Cada opción con valor se escribe también --opción=valor.\n"
+    "Estado de salida: 0 todo respondido; 1 la respuesta no se pudo escribir (en un lote, alguna\n"
+    "respuesta o el resumen, u otra ejecución trabaja en la carpeta; gana sobre 4); 2 opción no válida;\n"
     "3 el pedido no es un trabajo, el trabajo no está guardado o el catálogo no se puede usar;\n"
     "4 algún ojo o trabajo falló (su XSTATUS dice la etiqueta y el motivo; en un lote, el resumen\n"
     "lo lista); 5 el trabajo ya está guardado y no se dio --reemplazar.\n";
@@ -95,6 +108,9 @@ public:
     std::string Inaccesible() const override { return m_materiales ? m_materiales->Inaccesible() : m_error; }
     // Why the catalogue could not be opened; empty while it can.
     const std::string& error() const { return m_error; }
+    // The exit status that error calls for: a bad --datos or --catalogo is a
+    // bad value.
+    int estado() const { return m_estado; }
     // The catalogue's store, opened now if it was not; nothing when it
     // cannot be used (see error()).
     const BaseMateriales* Base() { return abrir() ? m_base.get() : nullptr; }
@@ -110,6 +126,7 @@ private:
         const bool abierto = AbrirCatalogoDeOrdenes(elegido, m_o);
         m_base = std::move(elegido.base);
         m_error = std::move(elegido.error);
+        m_estado = elegido.estado;
         if (!abierto)
             return false;
         m_materiales = std::make_unique<trabajos::MaterialesDeCatalogo>(*m_base);
@@ -120,6 +137,7 @@ private:
     std::unique_ptr<BaseMateriales> m_base;
     std::unique_ptr<trabajos::MaterialesDeCatalogo> m_materiales;
     std::string m_error;
+    int m_estado = kRechazado;
 };
 
 // A job from standard input, read no further than a job can be long.
@@ -144,13 +162,10 @@ struct Resultado {
     std::string falla; // the whole request's refusal, or the first failed eye
 };
 
-Resultado responder(std::string_view texto, MaterialesDelCatalogo& materiales)
+Resultado responder(const dcs::Pedido& pedido, MaterialesDelCatalogo& materiales)
 {
     Resultado r;
-    const auto pedido = dcs::Pedido::Leer(texto, r.falla);
-    if (!pedido)
-        return r;
-    r.contestacion = trabajos::Responder(*pedido, &materiales);
+    r.contestacion = trabajos::Responder(pedido, &materiales);
     if (!materiales.error().empty()) {
         r.falla = materiales.error();
         r.contestacion.reset();
@@ -163,10 +178,129 @@ Resultado responder(std::string_view texto, MaterialesDelCatalogo& materiales)
     return r;
 }
 
+Resultado responder(std::string_view texto, MaterialesDelCatalogo& materiales)
+{
+    Resultado r;
+    const auto pedido = dcs::Pedido::Leer(texto, r.falla);
+    return pedido ? responder(*pedido, materiales) : r;
+}
+
+// Text from outside (a file name, a request's value in a reason) as it may
+// go to a terminal: on one line, control characters and bytes that are not
+// UTF-8 written out.
+std::string legible(std::string_view texto) { return EnUnaLinea(TextoLegible(texto)); }
+
+// A stored request or answer for a terminal: its records as they were, each
+// on its line with its CR LF, and every other control character written out.
+// The exact bytes are the job window's "Exportar DCS…".
+void registros(std::ostream& salida, std::string_view texto)
+{
+    while (!texto.empty()) {
+        const std::size_t fin = std::min(texto.find('\n'), texto.size());
+        std::string_view linea = texto.substr(0, fin);
+        const bool cr = linea.ends_with('\r');
+        if (cr)
+            linea.remove_suffix(1);
+        salida << legible(linea);
+        if (fin < texto.size())
+            salida << (cr ? "\r\n" : "\n");
+        texto.remove_prefix(std::min(fin + 1, texto.size()));
+    }
+}
+
 std::string duracion(double segundos)
 {
     const long s = std::lround(std::max(0.0, segundos));
     return s >= 60 ? std::to_string(s / 60) + " min " + std::to_string(s % 60) + " s" : std::to_string(s) + " s";
+}
+
+// The lock file of a folder of answers, hidden among them: one batch at a
+// time answers into a folder.
+constexpr char kCerrojoLote[] = ".vantora-trabajo-lote";
+
+// An answer is named after its request's whole name, so that "a", "a.oma"
+// and "a.OMA" never share one.
+std::string nombreRespuesta(const fs::path& pedido) { return pedido.filename().native() + ".rsp"; }
+
+// What a batch leaves in a folder (its answers, their temporaries, its lock)
+// is never a request, also when the answers go into the requests' folder.
+bool esDelLote(const std::string& nombre)
+{
+    return nombre.starts_with('.') || nombre.ends_with(".rsp") || EsNombreTemporal(nombre);
+}
+
+// A complete earlier answer to the job: the request's JOB and a STATUS
+// record, ended by a line break. Anything else at the name is answered again.
+bool esRespuestaDe(std::string_view texto, const std::string& trabajo)
+{
+    bool numero = false, estado = false;
+    for (std::size_t i = 0; i < texto.size();) {
+        const std::size_t fin = texto.find('\n', i);
+        if (fin == std::string_view::npos)
+            return false;
+        std::string_view linea = texto.substr(i, fin - i);
+        if (linea.ends_with('\r'))
+            linea.remove_suffix(1);
+        numero = numero || linea == "JOB=" + trabajo;
+        estado = estado || linea.starts_with("STATUS=");
+        i = fin + 1;
+    }
+    return numero && estado;
+}
+
+// What stands at an answer's name: nothing, a regular file (read into
+// `texto`), or something else that is never followed or replaced, with the
+// reason.
+enum class Previa { Ninguna, Archivo, Ajena };
+Previa respuestaPrevia(const fs::path& destino, std::string& texto, std::string& motivo)
+{
+    struct stat st {};
+    if (::lstat(destino.c_str(), &st) != 0) {
+        if (errno == ENOENT)
+            return Previa::Ninguna;
+        motivo = "no se puede ver su respuesta " + legible(destino.filename().native()) + ": " + MotivoSistema(errno);
+        return Previa::Ajena;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        motivo = "en el lugar de su respuesta " + legible(destino.filename().native()) + " hay " +
+                 DescribirTipo(st.st_mode) + "; no se responde ni se toca";
+        return Previa::Ajena;
+    }
+    std::string error;
+    if (LeerArchivo(destino, texto, error, dcs::kPedidoMaximo) != Lectura::Leido)
+        texto.clear();
+    return Previa::Archivo;
+}
+
+// The folder's lock, held while the batch runs; the kernel lets it go when
+// the program ends, however it ends.
+bool tomarCarpeta(const fs::path& salida, Descriptor& cerrojo, bool& pliega, std::string& error)
+{
+    const fs::path nombre = salida / kCerrojoLote;
+    cerrojo = Descriptor(::open(nombre.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
+    const int numero = cerrojo.abierto() ? 0 : errno;
+    struct stat st {};
+    if (!cerrojo.abierto() || ::fstat(cerrojo.fd(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        const bool ajeno = cerrojo.abierto() || numero == ELOOP || numero == EISDIR;
+        error =
+            "--salida: no se puede escribir en la carpeta \"" + legible(salida.native()) + "\": " +
+            (ajeno ? "en el lugar de su archivo " + std::string(kCerrojoLote) + " hay algo que no es un archivo común"
+                   : MotivoSistema(numero));
+        return false;
+    }
+    if (::flock(cerrojo.fd(), LOCK_EX | LOCK_NB) != 0) {
+        error = "--salida: \"" + legible(salida.native()) +
+                "\": " + (errno == EWOULDBLOCK ? "otra ejecución trabaja en esta carpeta" : MotivoSistema(errno));
+        return false;
+    }
+    // A folder that folds case (a memory card, a Windows share) gives
+    // "A.rsp" and "a.rsp" one file; its lock answers to its name in capitals.
+    std::string mayusculas = kCerrojoLote;
+    for (char& c : mayusculas)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    struct stat otro {};
+    pliega = ::lstat((salida / mayusculas).c_str(), &otro) == 0 && otro.st_ino == st.st_ino && otro.st_dev == st.st_dev;
+    return true;
 }
 
 int lote(const Opciones& o, MaterialesDelCatalogo& materiales)
@@ -175,19 +309,25 @@ int lote(const Opciones& o, MaterialesDelCatalogo& materiales)
     const fs::path salida = RutaDeLaLinea(o.Texto("--salida"));
     std::error_code ec;
     if (!fs::is_directory(entrada, ec))
-        return fallar("--lote: \"" + RutaLegible(entrada) + "\" no es una carpeta");
+        return fallar("--lote: \"" + legible(entrada.native()) + "\" no es una carpeta");
     if (!fs::is_directory(salida, ec))
-        return fallar("--salida: \"" + RutaLegible(salida) + "\" no es una carpeta");
+        return fallar("--salida: \"" + legible(salida.native()) + "\" no es una carpeta");
+    Descriptor cerrojo;
+    bool pliega = false;
+    std::string error;
+    if (!tomarCarpeta(salida, cerrojo, pliega, error)) {
+        EscribirError(kPrograma, error);
+        return kSinEscribir;
+    }
     std::vector<fs::path> pedidos;
     for (fs::directory_iterator it(entrada, ec), fin; !ec && it != fin; it.increment(ec)) {
         const fs::path& p = it->path();
-        const std::string nombre = p.filename().string();
-        if (nombre.starts_with('.') || p.extension() == ".rsp" || !it->is_regular_file(ec))
+        if (esDelLote(p.filename().native()) || !it->is_regular_file(ec))
             continue;
         pedidos.push_back(p);
     }
     if (ec)
-        return fallar("--lote: no se pudo leer la carpeta \"" + RutaLegible(entrada) + "\"");
+        return fallar("--lote: no se pudo leer la carpeta \"" + legible(entrada.native()) + "\"");
     // Names in order, so that two runs report the same jobs the same way.
     std::sort(pedidos.begin(), pedidos.end());
 
@@ -195,31 +335,60 @@ int lote(const Opciones& o, MaterialesDelCatalogo& materiales)
     const auto inicio = std::chrono::steady_clock::now();
     std::vector<std::string> fallas;
     std::size_t respondidos = 0, omitidos = 0, hechos = 0;
+    bool sinEscribir = false;
+    // The requests by the answer they get, to refuse a second one.
+    std::map<std::string, fs::path> respuestas;
     // An answer is counted when written, and taken back if it could not be
     // put in place when its batch was flushed.
     EscrituraEnLote escritura([&](const fs::path& destino, const std::string& motivo) {
-        fallas.push_back(RutaLegible(destino.filename()) + ": " + motivo);
+        fallas.push_back(legible(destino.filename().native()) + ": no se pudo escribir: " + legible(motivo));
         --respondidos;
+        sinEscribir = true;
     });
     for (const fs::path& p : pedidos) {
         ++hechos;
-        const fs::path destino = salida / p.filename().replace_extension(".rsp");
-        if (!o.Tiene("--rehacer") && fs::symlink_status(destino, ec).type() != fs::file_type::not_found) {
-            ++omitidos;
-            continue;
-        }
-        std::string texto, error;
+        const std::string nombre = nombreRespuesta(p);
+        const fs::path destino = salida / nombre;
+        std::string clave = nombre;
+        if (pliega)
+            for (char& c : clave)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        std::string texto, previa;
+        error.clear();
         Resultado r;
-        if (LeerArchivo(p, texto, error, dcs::kPedidoMaximo) != Lectura::Leido)
-            r.falla = error.empty() ? "no se pudo leer" : error;
+        const auto [otro, nuevo] = respuestas.emplace(clave, p);
+        std::optional<dcs::Pedido> pedido;
+        if (!nuevo)
+            r.falla = "su respuesta " + legible(nombre) + " sería la de " + legible(otro->second.filename().native()) +
+                      "; no se responde";
+        else if (LeerArchivo(p, texto, error, dcs::kPedidoMaximo) != Lectura::Leido)
+            r.falla = "no se pudo leer: " + (error.empty() ? std::string("el archivo ya no existe") : error);
         else
-            r = responder(texto, materiales);
-        if (r.contestacion && !escritura.Agregar(destino, r.contestacion->texto, error))
-            r.falla = error;
-        else if (r.contestacion)
+            pedido = dcs::Pedido::Leer(texto, r.falla);
+        if (pedido) {
+            switch (respuestaPrevia(destino, previa, r.falla)) {
+            case Previa::Ajena:
+                pedido.reset();
+                break;
+            case Previa::Archivo:
+                if (o.Tiene("--rehacer") || !esRespuestaDe(previa, pedido->trabajo()))
+                    break;
+                ++omitidos;
+                continue;
+            case Previa::Ninguna:
+                break;
+            }
+        }
+        if (pedido)
+            r = responder(*pedido, materiales);
+        if (r.contestacion && !escritura.Agregar(destino, r.contestacion->texto, error)) {
+            r.falla = "no se pudo escribir su respuesta: " + error;
+            sinEscribir = true;
+        } else if (r.contestacion) {
             ++respondidos;
+        }
         if (!r.falla.empty())
-            fallas.push_back(RutaLegible(p.filename()) + ": " + r.falla);
+            fallas.push_back(legible(p.filename().native()) + ": " + legible(r.falla));
         if (terminal) {
             const double pasado = std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
             const double quedan = pasado / static_cast<double>(hechos) * static_cast<double>(pedidos.size() - hechos);
@@ -238,13 +407,19 @@ int lote(const Opciones& o, MaterialesDelCatalogo& materiales)
     std::cout << "Trabajos: " << pedidos.size() << ", respondidos: " << respondidos << ", omitidos: " << omitidos
               << ", con fallas: " << fallas.size() << ", " << std::lround(ritmo) << " trabajos/s\n";
     std::cout.flush();
-    return fallas.empty() ? kRespondido : kConFallas;
+    if (!std::cout) {
+        EscribirError(kPrograma, "no se pudo escribir el resumen del lote en la salida estándar");
+        return kSinEscribir;
+    }
+    // An answer that could not be written is the worse failure: the job
+    // itself was fine.
+    return sinEscribir ? kSinEscribir : fallas.empty() ? kRespondido : kConFallas;
 }
 
-int sinAlmacen(const std::string& error)
+int sinAlmacen(const std::string& error, int estado = kRechazado)
 {
     EscribirError(kPrograma, error);
-    return kRechazado;
+    return estado;
 }
 
 std::string texto(const QString& s) { return s.toStdString(); }
@@ -254,7 +429,7 @@ int guardar(const Opciones& o, MaterialesDelCatalogo& materiales, const std::str
 {
     const BaseMateriales* base = materiales.Base();
     if (!base)
-        return sinAlmacen(materiales.error());
+        return sinAlmacen(materiales.error(), materiales.estado());
     AlmacenTrabajos almacen(*base);
     if (const auto error = almacen.Preparar())
         return sinAlmacen(texto(*error));
@@ -314,15 +489,23 @@ int almacen(const Opciones& o, MaterialesDelCatalogo& materiales)
     if (o.Tiene("--desde")) {
         if (!o.Tiene("--lista"))
             return fallar("--desde solo se usa con --lista");
-        desde = QDate::fromString(QString::fromStdString(o.Texto("--desde")), Qt::ISODate);
-        if (!desde->isValid())
+        // The whole value is the date: Qt's reading stops at the day and
+        // would take "2026-12-07xyz".
+        const std::string dia = o.Texto("--desde");
+        const bool forma = dia.size() == 10 && std::all_of(dia.begin(), dia.end(), [i = 0](char c) mutable {
+                               const bool guion = i == 4 || i == 7;
+                               ++i;
+                               return guion ? c == '-' : c >= '0' && c <= '9';
+                           });
+        desde = QDate::fromString(QString::fromStdString(dia), Qt::ISODate);
+        if (!forma || !desde->isValid())
             return fallar("--desde: \"" + o.Texto("--desde") + "\" no es una fecha AAAA-MM-DD");
     }
     if (o.Tiene("--pdf") && !o.Tiene("--abrir"))
         return fallar("--pdf solo se usa con --abrir NUMERO");
     const BaseMateriales* base = materiales.Base();
     if (!base)
-        return sinAlmacen(materiales.error());
+        return sinAlmacen(materiales.error(), materiales.estado());
     AlmacenTrabajos almacen(*base);
     if (const auto error = almacen.Preparar())
         return sinAlmacen(texto(*error));
@@ -331,9 +514,12 @@ int almacen(const Opciones& o, MaterialesDelCatalogo& materiales)
         const auto lista = almacen.Lista(desde, error);
         if (!lista)
             return sinAlmacen("no se pudo leer el almacén de trabajos: " + texto(error));
+        // One job a line, its fields apart by tabs: a tab or a line break
+        // inside a field is written out.
         for (const TrabajoGuardado& t : *lista)
-            std::cout << texto(t.numero) << '\t' << texto(t.creado) << '\t' << texto(t.estado) << '\t'
-                      << texto(t.material) << '\t' << texto(t.puesto) << '\n';
+            std::cout << legible(texto(t.numero)) << '\t' << legible(texto(t.creado)) << '\t'
+                      << legible(texto(t.estado)) << '\t' << legible(texto(t.material)) << '\t'
+                      << legible(texto(t.puesto)) << '\n';
         std::cout.flush();
         return std::cout ? kRespondido : kSinEscribir;
     }
@@ -347,11 +533,12 @@ int almacen(const Opciones& o, MaterialesDelCatalogo& materiales)
         return sinAlmacen("el trabajo " + numero + " guardado no se puede usar: " + texto(error));
     if (o.Tiene("--pdf"))
         return imprimir(o.Texto("--pdf"), *guardado);
-    std::cout << "Trabajo: " << texto(t->numero) << "\nCreado: " << texto(t->creado)
-              << "\nCambiado: " << texto(t->cambiado) << "\nPuesto: " << texto(t->puesto)
-              << "\nEstado: " << texto(t->estado) << "\nMaterial: " << texto(t->material) << "\n\n"
-              << texto(t->pedido) << "\n"
-              << texto(t->respuesta);
+    std::cout << "Trabajo: " << legible(texto(t->numero)) << "\nCreado: " << legible(texto(t->creado))
+              << "\nCambiado: " << legible(texto(t->cambiado)) << "\nPuesto: " << legible(texto(t->puesto))
+              << "\nEstado: " << legible(texto(t->estado)) << "\nMaterial: " << legible(texto(t->material)) << "\n\n";
+    registros(std::cout, texto(t->pedido));
+    std::cout << "\n";
+    registros(std::cout, texto(t->respuesta));
     std::cout.flush();
     return std::cout ? kRespondido : kSinEscribir;
 }
@@ -364,14 +551,15 @@ std::vector<std::string> separar(int argc, char** argv, std::vector<char*>& rest
     resto.push_back(argv[0]);
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
+        const OpcionPartida partida = PartirOpcion(a);
         const auto d = std::find_if(std::begin(kOpciones), std::end(kOpciones),
-                                    [&](const DefinicionOpcion& x) { return x.nombre == a; });
+                                    [&](const DefinicionOpcion& x) { return x.nombre == partida.nombre; });
         if (a == "-" || !a.starts_with('-')) {
             sueltos.emplace_back(a);
             continue;
         }
         resto.push_back(argv[i]);
-        if (d != std::end(kOpciones) && d->tipo != TipoOpcion::Bandera && i + 1 < argc)
+        if (d != std::end(kOpciones) && d->tipo != TipoOpcion::Bandera && !partida.valor && i + 1 < argc)
             resto.push_back(argv[++i]);
     }
     return sueltos;
@@ -383,6 +571,7 @@ int main(int argc, char** argv)
 {
     if (const auto fin = ResponderVersionOAyuda(argc, argv, kPrograma, kAyuda))
         return *fin;
+    CallarAvisosDeQt();
     std::vector<char*> resto;
     const std::vector<std::string> archivos = separar(argc, argv, resto);
     std::string error;
@@ -402,6 +591,15 @@ int main(int argc, char** argv)
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
+    for (const char* opcion : {"--salida", "--lote", "--abrir", "--pdf"})
+        if (o.Tiene(opcion) && o.Texto(opcion).empty())
+            return fallar(std::string(opcion) + ": falta el valor");
+    // Every mode but a single answer uses the data folder's catalogue or
+    // store; a single answer only for a material, when it is opened.
+    if (o.Tiene(kOpcionDatos) &&
+        (o.Tiene("--lote") || o.Tiene("--guardar") || o.Tiene("--abrir") || o.Tiene("--lista")))
+        if (const std::optional<std::string> problema = CarpetaDadaInservible(o.Carpeta()))
+            return fallar(*problema);
     MaterialesDelCatalogo materiales(o);
     if (o.Tiene("--lote")) {
         if (!archivos.empty())
@@ -427,7 +625,8 @@ int main(int argc, char** argv)
         if (!leerEntrada(texto, error))
             return fallar(error);
     } else if (LeerArchivo(RutaDeLaLinea(archivos.front()), texto, error, dcs::kPedidoMaximo) != Lectura::Leido) {
-        EscribirError(kPrograma, error.empty() ? "no se pudo leer el pedido" : error);
+        EscribirError(kPrograma, "no se pudo leer el pedido \"" + archivos.front() +
+                                     "\": " + (error.empty() ? std::string("el archivo no existe") : error));
         return kRechazado;
     }
     if (o.Tiene("--guardar"))
@@ -436,11 +635,12 @@ int main(int argc, char** argv)
     const Resultado r = responder(texto, materiales);
     if (!r.contestacion) {
         EscribirError(kPrograma, r.falla);
-        return kRechazado;
+        return materiales.error().empty() ? kRechazado : materiales.estado();
     }
     if (o.Tiene("--salida")) {
         if (!ReemplazarArchivo(RutaDeLaLinea(o.Texto("--salida")), r.contestacion->texto, error)) {
-            EscribirError(kPrograma, error);
+            EscribirError(kPrograma,
+                          "--salida: no se pudo escribir la respuesta en \"" + o.Texto("--salida") + "\": " + error);
             return kSinEscribir;
         }
     } else {

@@ -13,7 +13,7 @@ struct Calibracion {
 };
 
 // Three numbers separated by commas or line breaks, "." as the decimal point
-// on every machine; anything after the third is ignored. Nothing when the
-// text holds fewer than three numbers or something else in their place, or
-// when the aspect lies outside 0.1–10 or a scale outside 0.1–100 units/mm.
+// on every machine, without an exponent; only blanks and line breaks may
+// follow the third. Nothing when the text holds anything else, or when the
+// aspect lies outside 0.1–10 or a scale outside 0.1–100 units/mm.
 std::optional<Calibracion> LeerCalibracion(std::string_view texto);

@@ -112,6 +112,14 @@ bool Perfil::revisarArchivos()
         return false;
     }
     const Lectura diseno = leerDiseno();
+    // Less than one record would draw nothing and say nothing.
+    if (diseno.cantidad > 0 && diseno.cantidad < 1) {
+        rechazar(kTituloDanado, "El archivo de diseños " + RutaLegible(archivo) + " está dañado: tiene " +
+                                    std::to_string(diseno.bytes.size()) + " bytes y un registro tiene " +
+                                    std::to_string(RegistroDiseno::kLargo) +
+                                    ". No se dibuja la lente ni se imprime su orden de trabajo.");
+        return false;
+    }
     for (int k = 1; k <= 2 && k <= diseno.cantidad; ++k) {
         const RegistroDiseno r = RegistroDiseno::Decodificar(
             reinterpret_cast<const std::uint8_t*>(diseno.bytes.data()) + (k - 1) * RegistroDiseno::kLargo);

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <dirent.h>
 #include <fcntl.h>
+#include <functional>
 #include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
@@ -50,12 +51,11 @@ bool esSufijo(std::string_view s)
     return true;
 }
 
-// Temporaries of this name (of every name, when empty) that a killed writer
-// left behind. A writer holds its temporary locked from creation to rename,
-// so an unlocked one is nobody's. Only this user's regular files of exactly
-// our pattern are touched; one just created and still empty may not be
-// locked yet.
-void quitarRestos(int carpeta, const std::string& nombreFinal)
+// The leftovers of killed writers among the folder's names that `esResto`
+// picks. A writer holds its file locked until it is done, so an unlocked one
+// is nobody's. Only this user's regular files with one name are touched;
+// one just created and still empty may not be locked yet.
+void quitarRestos(int carpeta, const std::function<bool(std::string_view)>& esResto)
 {
     const int copia = ::fcntl(carpeta, F_DUPFD_CLOEXEC, 0);
     DIR* dir = copia >= 0 ? ::fdopendir(copia) : nullptr;
@@ -66,10 +66,7 @@ void quitarRestos(int carpeta, const std::string& nombreFinal)
     }
     const auto ahora = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     while (const dirent* entrada = ::readdir(dir)) {
-        const std::string_view nombre = entrada->d_name;
-        const size_t marca = nombre.rfind(kMarcaTemporal);
-        if (marca == std::string_view::npos || marca == 0 || !esSufijo(nombre.substr(marca + kMarcaTemporal.size())) ||
-            (!nombreFinal.empty() && nombre.substr(0, marca) != nombreFinal))
+        if (!esResto(entrada->d_name))
             continue;
         Descriptor fd(::openat(carpeta, entrada->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
         struct stat st {};
@@ -82,7 +79,29 @@ void quitarRestos(int carpeta, const std::string& nombreFinal)
     ::closedir(dir);
 }
 
+// Temporaries of this name (of every name, when empty).
+void quitarRestos(int carpeta, const std::string& nombreFinal)
+{
+    quitarRestos(carpeta, [&](std::string_view nombre) {
+        return EsNombreTemporal(nombre) &&
+               (nombreFinal.empty() || nombre.substr(0, nombre.rfind(kMarcaTemporal)) == nombreFinal);
+    });
+}
+
 } // namespace
+
+bool EsNombreTemporal(std::string_view nombre)
+{
+    const size_t marca = nombre.rfind(kMarcaTemporal);
+    return marca != std::string_view::npos && marca != 0 && esSufijo(nombre.substr(marca + kMarcaTemporal.size()));
+}
+
+void QuitarRestos(const std::filesystem::path& carpeta, const std::function<bool(std::string_view)>& esResto)
+{
+    const Descriptor fd(::open(carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.abierto())
+        quitarRestos(fd.fd(), esResto);
+}
 
 ArchivoTemporal::ArchivoTemporal(std::filesystem::path destino) : m_destino(std::move(destino)) {}
 

@@ -4,8 +4,20 @@
 #include "descriptor.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
+
+// Whether a name is that of one of these temporaries ("NAME.tmp-" and twelve
+// letters or digits): a file never whole, a writer's while it lives and a
+// leftover once it was killed, never to be read as the file it stands for.
+bool EsNombreTemporal(std::string_view nombre);
+
+// Removes the leftovers of killed writers from the folder: the names that
+// `esResto` picks, when they are this user's regular files with one name
+// that no writer holds locked (a writer of such files holds an advisory
+// lock, flock(), on each until it is done).
+void QuitarRestos(const std::filesystem::path& carpeta, const std::function<bool(std::string_view)>& esResto);
 
 // A new file beside a target, written whole and then renamed over it, so that
 // a crash, a full disk or a reader at the wrong moment finds either the old

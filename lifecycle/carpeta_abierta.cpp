@@ -1,6 +1,7 @@
 #include "carpeta_abierta.h"
 
 #include "motivos.h"
+#include "ruta_legible.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -9,7 +10,14 @@ bool CarpetaAbierta::Abrir(const std::filesystem::path& archivo, std::string& er
 {
     const std::filesystem::path carpeta = archivo.parent_path();
     m_nombre = archivo.filename().native();
-    if (carpeta.empty() || m_nombre.empty()) {
+    // Each message says which folder or name it is about: the data folder is
+    // only one of the folders written into.
+    if (m_nombre.empty()) {
+        error = archivo.empty() ? "no se indicó el nombre del archivo"
+                                : "«" + RutaLegible(archivo) + "» nombra una carpeta, no un archivo";
+        return false;
+    }
+    if (carpeta.empty()) {
         error = "no se indicó la carpeta de datos";
         return false;
     }
@@ -17,17 +25,20 @@ bool CarpetaAbierta::Abrir(const std::filesystem::path& archivo, std::string& er
     if (m_carpeta.abierto())
         return true;
     const int numero = errno;
+    const std::string nombre = "la carpeta «" + RutaLegible(carpeta) + "»";
     std::string motivo;
     switch (RevisarCarpeta(carpeta, false, motivo)) {
     case EstadoCarpeta::Falta:
-        error = "la carpeta de datos no existe (" + motivo + ")";
+        // The part that is missing, when it is not the folder itself.
+        error = nombre + " no existe" +
+                (motivo == "falta «" + RutaLegible(carpeta) + "»" ? std::string() : " (" + motivo + ")");
         break;
     case EstadoCarpeta::Inservible:
-        error = "la carpeta de datos no se puede usar: " + motivo;
+        error = nombre + " no se puede usar: " + motivo;
         break;
     case EstadoCarpeta::Lista:
-        error = numero == EACCES ? "no tiene permiso para entrar en la carpeta de datos"
-                                 : "la carpeta de datos no se puede abrir: " + MotivoSistema(numero);
+        error = numero == EACCES ? "no tiene permiso para entrar en " + nombre
+                                 : nombre + " no se puede abrir: " + MotivoSistema(numero);
         break;
     }
     return false;

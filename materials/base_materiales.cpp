@@ -1,6 +1,8 @@
 #include "base_materiales.h"
 
+#include "archivo_temporal.h"
 #include "codigo_dcs.h"
+#include "descriptor.h"
 #include "dialecto_sql.h"
 #include "dialogos.h"
 #include "espesor_minimo.h"
@@ -20,7 +22,11 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <atomic>
+#include <cctype>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <system_error>
 
 namespace m = mensajes_materiales;
@@ -121,6 +127,14 @@ std::optional<Aviso> BaseMateriales::prepararArchivo(Alta alta)
     const std::string noSeLee = "No se puede leer la Base de Datos de Materiales " + m_nombre + ": ";
     const std::string vacia = " La lista de materiales quedará vacía.";
     std::error_code ec;
+    // A link in the catalogue's place would send every save to another
+    // folder's file; only a path the user gave with --catalogo is followed.
+    if (fs::is_symlink(fs::symlink_status(ruta, ec)) && !m_ubicacion.elegidaPorElUsuario())
+        return NoDisponible("No se puede usar la Base de Datos de Materiales " + m_nombre +
+                            ": en su lugar hay un enlace simbólico, que por seguridad no se sigue; si es el catálogo "
+                            "que quiere usar, indíquelo con --catalogo." +
+                            vacia);
+    quitarCreacionesInterrumpidas(ruta);
     fs::file_status estado = fs::status(ruta, ec);
     if (ec && estado.type() != fs::file_type::not_found)
         return NoDisponible(noSeLee +
@@ -169,6 +183,28 @@ std::optional<Aviso> BaseMateriales::prepararArchivo(Alta alta)
     });
 }
 
+// What a start killed while creating the catalogue left beside it: its
+// temporary file ("materiales.mdb.Ab12Cd"), unlocked, and that file's
+// journal once the file itself is gone.
+void BaseMateriales::quitarCreacionesInterrumpidas(const std::filesystem::path& ruta)
+{
+    const std::string base = ruta.filename().native() + ".";
+    const auto temporal = [&](std::string_view nombre) {
+        return nombre.size() == base.size() + 6 && nombre.starts_with(base) &&
+               std::all_of(nombre.begin() + std::ptrdiff_t(base.size()), nombre.end(),
+                           [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+    };
+    QuitarRestos(ruta.parent_path(), temporal);
+    QuitarRestos(ruta.parent_path(), [&](std::string_view nombre) {
+        constexpr std::string_view kDiario = "-journal";
+        if (!nombre.ends_with(kDiario) || !temporal(nombre.substr(0, nombre.size() - kDiario.size())))
+            return false;
+        std::error_code ec;
+        return !std::filesystem::exists(
+            ruta.parent_path() / std::string(nombre.substr(0, nombre.size() - kDiario.size())), ec);
+    });
+}
+
 // The catalogue is built complete in a temporary file beside the final one
 // and renamed into place, so that a crash or a full disk never leaves a
 // half-filled "materiales.mdb" that the next start would take as good. The
@@ -183,7 +219,13 @@ std::optional<QString> BaseMateriales::crearArchivo(Alta alta) const
     if (!temporal.open())
         return QStringLiteral("la carpeta no admite escritura");
     const QString nombre = temporal.fileName();
-    // SQLite's file locks are per process: no other descriptor may stay open.
+    // Held locked until it is in place, so that another program's start
+    // never takes it for the leftover of a killed one. SQLite's own locks
+    // are per process and end when any descriptor of the file is closed:
+    // this one is closed only after SQLite has closed its own.
+    const Descriptor cerrojo(::open(QFile::encodeName(nombre).constData(), O_RDONLY | O_CLOEXEC));
+    if (cerrojo.abierto())
+        ::flock(cerrojo.fd(), LOCK_EX | LOCK_NB);
     temporal.close();
     const auto nueva = [&] {
         QSqlDatabase bd = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), NombreUnico());
@@ -232,8 +274,19 @@ std::optional<Aviso> BaseMateriales::prepararServidor(Alta alta)
             return NoDisponible("No se pudo conectar con la Base de Datos de Materiales " + m_nombre + ": " +
                                 Motivo(bd.lastError(), bd) + "." + vacia);
         const VigiaServidor vigia(bd);
+        // A server that stops answering half-way is told as such, not as a
+        // table that is missing or damaged.
+        const auto revisado = [&](std::optional<Aviso> aviso) -> std::optional<Aviso> {
+            if (!ConexionPerdida(bd))
+                return aviso;
+            return NoDisponible("No se puede llegar al servidor de la Base de Datos de Materiales " + m_nombre + ": " +
+                                (vigia.vencido() ? TextoPlazoVencido() : "se perdió la conexión con el servidor") +
+                                "." + vacia);
+        };
         if (!bd.record(TablaCitada(bd)).isEmpty())
-            return revisar(bd);
+            return revisado(revisar(bd));
+        if (ConexionPerdida(bd))
+            return revisado(std::nullopt);
         if (alta == Alta::Ninguna)
             return NoDisponible("La Base de Datos de Materiales " + m_nombre + " no tiene la tabla Tabla_Materiales." +
                                 vacia);
@@ -245,6 +298,8 @@ std::optional<Aviso> BaseMateriales::prepararServidor(Alta alta)
             bd.commit();
         if (!creada) {
             const QSqlError error = q.lastError().type() != QSqlError::NoError ? q.lastError() : bd.lastError();
+            if (ConexionPerdida(bd))
+                return revisado(std::nullopt);
             bd.rollback();
             if (error.nativeErrorCode() == QLatin1String("42501"))
                 return NoDisponible("La Base de Datos de Materiales " + m_nombre +
@@ -255,7 +310,7 @@ std::optional<Aviso> BaseMateriales::prepararServidor(Alta alta)
             return NoDisponible("No se pudo crear la tabla Tabla_Materiales en la Base de Datos de Materiales " +
                                 m_nombre + ": " + Motivo(error, bd) + "." + vacia);
         }
-        return revisar(bd);
+        return revisado(revisar(bd));
     });
 }
 

@@ -68,6 +68,7 @@ private:
     std::optional<Aviso> prepararArchivo(Alta alta);
     std::optional<Aviso> prepararServidor(Alta alta);
     std::optional<QString> crearArchivo(Alta alta) const;
+    static void quitarCreacionesInterrumpidas(const std::filesystem::path& ruta);
     std::optional<Aviso> revisar(QSqlDatabase& bd);
     Aviso danada() const;
 

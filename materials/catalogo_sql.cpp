@@ -71,8 +71,7 @@ auto CatalogoSql::preguntar(Pregunta pregunta) -> decltype(pregunta())
             break;
         }
     }
-    m_inaccesible =
-        "no se puede llegar al servidor de la Base de Datos de Materiales " + m_conexion.nombreBase() + ": " + motivo;
+    m_inaccesible = TextoInaccesible(m_conexion.nombreBase(), motivo);
     return {};
 }
 

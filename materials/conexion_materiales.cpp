@@ -17,11 +17,12 @@ ConexionMateriales::ConexionMateriales(const BaseMateriales& base, const QString
         return;
     m_bd = base.NuevaConexion(m_nombre);
     if (!base.ubicacion().esServidor()) {
-        m_bd.open();
+        if (!m_bd.open())
+            m_falla = Motivo(m_bd.lastError(), m_bd);
         return;
     }
     m_servidor = &base.ubicacion();
-    Reconectar();
+    m_falla = Reconectar();
 }
 
 std::optional<std::string> ConexionMateriales::Reconectar()

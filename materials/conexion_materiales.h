@@ -25,6 +25,9 @@ public:
     bool abierta() const { return m_bd.isOpen(); }
     // The catalogue, for messages (BaseMateriales::nombre()).
     const std::string& nombreBase() const { return m_nombreBase; }
+    // Why the connection could not be opened when this object was made;
+    // nothing when it was, or when the catalogue is not usable at all.
+    const std::optional<std::string>& falla() const { return m_falla; }
 
     // Before a use: a connection to the server that was lost (the server
     // restarted, the network failed, a call outlasted its limit) is opened
@@ -38,4 +41,5 @@ private:
     std::string m_nombreBase;
     const UbicacionCatalogo* m_servidor = nullptr;
     QSqlDatabase m_bd;
+    std::optional<std::string> m_falla;
 };

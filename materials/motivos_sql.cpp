@@ -96,6 +96,25 @@ bool EsArchivoDanado(const QSqlError& error, const QSqlDatabase& bd)
     return De(bd) == Almacen::Sqlite && (Primario(error) == 11 || Primario(error) == 26);
 }
 
+bool EsOcupado(const QSqlError& error, const QSqlDatabase& bd)
+{
+    if (De(bd) == Almacen::Sqlite)
+        return Primario(error) == 5 || Primario(error) == 6;
+    // A lock not granted in time, a transaction that lost to another, or a
+    // statement the server cut at its time limit while it waited.
+    const QString estado = error.nativeErrorCode();
+    return estado.startsWith(QLatin1String("40")) || estado == QLatin1String("55P03") ||
+           estado == QLatin1String("57014");
+}
+
+bool EsClaveRepetida(const QSqlError& error, const QSqlDatabase& bd)
+{
+    // SQLite's extended codes of a primary key and of a unique index.
+    if (De(bd) == Almacen::Sqlite)
+        return error.nativeErrorCode() == QLatin1String("1555") || error.nativeErrorCode() == QLatin1String("2067");
+    return error.nativeErrorCode() == QLatin1String("23505");
+}
+
 std::string Motivo(const QSqlError& error, const QSqlDatabase& bd)
 {
     return De(bd) == Almacen::Postgresql ? MotivoPostgresql(error, bd) : MotivoSqlite(error);

@@ -17,4 +17,11 @@ bool EsRechazoDeDatos(const QSqlError& error, const QSqlDatabase& bd);
 // The file is not a database, or its pages are damaged.
 bool EsArchivoDanado(const QSqlError& error, const QSqlDatabase& bd);
 
+// Another bench holds what the call needs (a lock, a write under way, a
+// transaction that had to give way): the same call may succeed moments later.
+bool EsOcupado(const QSqlError& error, const QSqlDatabase& bd);
+
+// The table's key refused a value it already holds.
+bool EsClaveRepetida(const QSqlError& error, const QSqlDatabase& bd);
+
 std::string Motivo(const QSqlError& error, const QSqlDatabase& bd);

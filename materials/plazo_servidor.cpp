@@ -32,6 +32,11 @@ std::string TextoPlazoVencido()
     return "el servidor no respondió en " + std::to_string(PlazoServidor().count()) + " segundos";
 }
 
+std::string TextoInaccesible(const std::string& nombreBase, const std::string& motivo)
+{
+    return "no se puede llegar al servidor de la Base de Datos de Materiales " + nombreBase + ": " + motivo;
+}
+
 VigiaServidor::VigiaServidor(const QSqlDatabase& bd)
 {
     PGconn* c = bd.isOpen() ? Conexion(bd) : nullptr;

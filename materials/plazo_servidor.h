@@ -14,6 +14,10 @@ class QSqlDatabase;
 std::chrono::seconds PlazoServidor();
 // "el servidor no respondió en 10 segundos", for messages.
 std::string TextoPlazoVencido();
+// The one message of a call that could not reach the server, whatever the
+// call: "no se puede llegar al servidor de la Base de Datos de Materiales
+// (…): motivo".
+std::string TextoInaccesible(const std::string& nombreBase, const std::string& motivo);
 
 // libpq waits for the server's reply without a limit of its own, and a server
 // (or a router between) that keeps the connection open but stops answering

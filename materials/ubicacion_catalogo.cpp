@@ -27,8 +27,11 @@ QString Ruta(const std::filesystem::path& p)
 
 QString SinContrasena(const QString& texto)
 {
-    static const QRegularExpression clave(QStringLiteral("(password\\s*=\\s*)('[^']*'|[^\\s&#;]*)"),
-                                          QRegularExpression::CaseInsensitiveOption);
+    // The whole value: quoted, up to its closing quote (or the end); else up
+    // to the next "&" of a query or the end, blanks and ";" included.
+    static const QRegularExpression clave(
+        QStringLiteral("(password\\s*=\\s*)('(?:[^'\\\\]|\\\\.)*'?|\"(?:[^\"\\\\]|\\\\.)*\"?|[^&]*)"),
+        QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression esquema(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:(?=/)"));
     QString limpio = texto;
     limpio.replace(clave, QStringLiteral("\\1***"));
@@ -61,10 +64,15 @@ bool BorrarContrasena(char* argumento)
 
 bool BorrarContrasenasDeCatalogo(int argc, char** argv)
 {
+    constexpr std::string_view kOpcion = "--catalogo";
     bool habia = false;
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::string_view(argv[i]) == "--catalogo")
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == kOpcion && i + 1 < argc)
             habia = BorrarContrasena(argv[++i]) || habia;
+        else if (a.starts_with(kOpcion) && a.size() > kOpcion.size() && a[kOpcion.size()] == '=')
+            habia = BorrarContrasena(argv[i] + kOpcion.size() + 1) || habia;
+    }
     return habia;
 }
 
@@ -83,7 +91,7 @@ UbicacionCatalogo UbicacionCatalogo::ConError(const QString& motivo)
 }
 
 UbicacionCatalogo UbicacionCatalogo::DeTexto(const QString& texto, const std::filesystem::path& carpeta,
-                                             const QString& origen)
+                                             const QString& origen, bool porElUsuario)
 {
     static const QRegularExpression esquema(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*)://"));
     const QRegularExpressionMatch m = esquema.match(texto);
@@ -97,7 +105,9 @@ UbicacionCatalogo UbicacionCatalogo::DeTexto(const QString& texto, const std::fi
                         QStringLiteral(" no es válida: debe empezar por postgresql://."));
     if (!m.hasMatch()) {
         const QString ruta = QDir(Ruta(carpeta)).absoluteFilePath(texto);
-        return Archivo(ruta.toStdU16String());
+        UbicacionCatalogo u = Archivo(ruta.toStdU16String());
+        u.m_porElUsuario = porElUsuario;
+        return u;
     }
     UbicacionCatalogo u;
     u.m_servidor = true;
@@ -179,7 +189,7 @@ UbicacionCatalogo ElegirCatalogo(const std::optional<QString>& opcion, const std
                                  const std::filesystem::path& porDefecto)
 {
     if (opcion && !opcion->isEmpty())
-        return UbicacionCatalogo::DeTexto(*opcion, carpeta, QStringLiteral("--catalogo"));
+        return UbicacionCatalogo::DeTexto(*opcion, carpeta, QStringLiteral("--catalogo"), true);
     const QString entorno = qEnvironmentVariable("VANTORA_CATALOGO");
     if (!entorno.isEmpty())
         return UbicacionCatalogo::DeTexto(entorno, carpeta, QStringLiteral("VANTORA_CATALOGO"));
@@ -212,9 +222,15 @@ UbicacionCatalogo ElegirCatalogo(const std::optional<QString>& opcion, const std
 UbicacionCatalogo CatalogoDeArgumentos(int argc, char** argv, const std::filesystem::path& carpeta,
                                        const std::filesystem::path& porDefecto)
 {
+    constexpr std::string_view kOpcion = "--catalogo";
     std::optional<QString> opcion;
     for (int i = 1; i < argc; ++i) {
-        if (std::string_view(argv[i]) != "--catalogo")
+        const std::string_view a = argv[i];
+        if (a.starts_with(kOpcion) && a.size() > kOpcion.size() && a[kOpcion.size()] == '=') {
+            opcion = QString::fromLocal8Bit(a.substr(kOpcion.size() + 1));
+            continue;
+        }
+        if (a != kOpcion)
             continue;
         if (i + 1 >= argc)
             return UbicacionCatalogo::ConError(

@@ -23,12 +23,18 @@ class UbicacionCatalogo {
 public:
     static UbicacionCatalogo Archivo(const std::filesystem::path& archivo);
     // A postgresql:// address, or a file (relative to the folder given).
-    // origen says where the text was read, for a message about it.
-    static UbicacionCatalogo DeTexto(const QString& texto, const std::filesystem::path& carpeta, const QString& origen);
+    // origen says where the text was read, for a message about it;
+    // porElUsuario, that the user typed it for this run (see
+    // elegidaPorElUsuario()).
+    static UbicacionCatalogo DeTexto(const QString& texto, const std::filesystem::path& carpeta, const QString& origen,
+                                     bool porElUsuario = false);
     // A catalogue that could not be chosen, for the reason given.
     static UbicacionCatalogo ConError(const QString& motivo);
 
     bool esServidor() const { return m_servidor; }
+    // A file the user named for this run (--catalogo) is opened even through
+    // a link; any other catalogue file must stand at its name itself.
+    bool elegidaPorElUsuario() const { return m_porElUsuario; }
     // Empty when the text was understood; otherwise the Spanish reason.
     const QString& error() const { return m_error; }
 
@@ -55,6 +61,7 @@ public:
 
 private:
     bool m_servidor = false;
+    bool m_porElUsuario = false;
     QString m_error;
     QString m_archivo;
     QString m_usuario;

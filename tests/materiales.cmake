@@ -18,5 +18,6 @@ vantora_test_catalogo(test_comandos_catalogo SOURCES test_comandos_catalogo.cpp 
 target_compile_definitions(test_comandos_catalogo PRIVATE VANTORA_CALC="$<TARGET_FILE:vantora-calc>"
                                                           VANTORA_CATALOGO="$<TARGET_FILE:vantora-catalogo>"
                                                           VANTORA_LENTE="$<TARGET_FILE:vantora-lente>"
+                                                          VANTORA_TRABAJO="$<TARGET_FILE:vantora-trabajo>"
                                                           VANTORA="$<TARGET_FILE:vantora>")
-add_dependencies(test_comandos_catalogo vantora vantora-calc vantora-lente vantora-catalogo)
+add_dependencies(test_comandos_catalogo vantora vantora-calc vantora-lente vantora-catalogo vantora-trabajo)

@@ -7,8 +7,11 @@
 #include "apoyo/herramientas_pdf.h"
 #include "apoyo/materiales_prueba.h"
 #include "apoyo/proceso.h"
+#include "apoyo/proxy_prueba.h"
 
 #include <QtTest>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -28,7 +31,15 @@ class TestAlmacenTrabajos : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { almacen_prueba::Preparar(); }
+    void initTestCase()
+    {
+        qputenv("VANTORA_PLAZO_SERVIDOR", "2");
+        // Every error output checked here is one line: no line of the
+        // toolkit's plugin loader may slip in.
+        qputenv("QT_DEBUG_PLUGINS", "1");
+        QLoggingCategory::setFilterRules("qt.core.*.debug=false"); // the test's own plugins, quietly
+        almacen_prueba::Preparar();
+    }
     void cleanupTestCase() { almacen_prueba::Terminar(); }
 
     void init()
@@ -143,6 +154,47 @@ private slots:
         QCOMPARE(lista[0].split('\t').value(3), material);
     }
 
+    // What the store holds came from outside: on a terminal its control
+    // characters are written out, a listed job stays on its line, and a
+    // date with anything after it is no date.
+    void textosDeFuera()
+    {
+        CatalogoPrueba c;
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).estado, 0);
+        QVERIFY(c.Ejecutar({{"INSERT INTO trabajos (numero, pedido, respuesta, material, creado, cambiado, puesto, "
+                             "estado) VALUES ('H2', ?, 'JOB=H2\r\nSTATUS=0;0\r\n', ?, '2026-12-07T10:00:00Z', "
+                             "'2026-12-07T10:00:00Z', 'banco', 'respondido')",
+                             "JOB=H2\r\nREM=\x1b]0;PWNED\x07\x1b[2J\r\n", "Vi\ndrio\tX"}}));
+        const Salida lista = Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c));
+        QCOMPARE(lista.lineas, QStringList{"H2\t2026-12-07T10:00:00Z\trespondido\tVi\\ndrio\\x09X\tbanco"});
+        const Salida abierto = Correr(VANTORA_TRABAJO, QStringList{"--abrir", "H2"} + donde(c));
+        QVERIFY2(abierto.lineas.contains("REM=\\x1B]0;PWNED\\x07\\x1B[2J\r") &&
+                     !abierto.lineas.join('\n').contains('\x1b'),
+                 qPrintable(abierto.lineas.join('\n')));
+        QVERIFY(Correr(VANTORA_TRABAJO, QStringList{"--lista", "--desde", "2026-12-07xyz"} + donde(c))
+                    .UnError("vantora-trabajo", "no es una fecha"));
+    }
+
+    // The data folder's catalogue file is a link to another folder's: a job
+    // is stored into neither unless --catalogo names that path. A --datos
+    // folder that is not there is a bad value, and is not made.
+    void catalogoEnlazado()
+    {
+        if (almacen_prueba::EsServidor())
+            QSKIP("sólo con el almacén en un archivo");
+        CatalogoPrueba otro, c;
+        QVERIFY(otro.Escribir({}) && QFile::link(otro.archivo(), c.archivo()));
+        const QByteArray antes = otro.Volcado();
+        const QStringList guardar{kPedidos + "/redondo.dcs", "--guardar", "--datos", c.dir.path()};
+        QVERIFY(
+            Correr(VANTORA_TRABAJO, guardar).UnError("vantora-trabajo", c.archivo() + "\": en su lugar hay un enlace"));
+        QCOMPARE(otro.Volcado(), antes);
+        QCOMPARE(Correr(VANTORA_TRABAJO, guardar + QStringList{"--catalogo", c.archivo()}).estado, 0);
+        QVERIFY(Correr(VANTORA_TRABAJO, {"--lista", "--datos", c.dir.filePath("nada")})
+                    .UnError("vantora-trabajo", "no existe"));
+        QVERIFY(!QFile::exists(c.dir.filePath("nada")));
+    }
+
     // Both benches start together; the store's key lets one job in and the
     // other bench is told, never overwritten in silence.
     void dosPuestos()
@@ -160,6 +212,65 @@ private slots:
         QCOMPARE(rechazado.readAllStandardError(), "vantora-trabajo: El trabajo T1 ya existe; use --reemplazar\n");
         QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).lineas.size(), 1);
         QCOMPARE(Correr(VANTORA_TRABAJO, argumentos + QStringList{"--reemplazar"}).estado, 0);
+    }
+
+    // A store that another bench holds (readers pass, writers wait) is asked
+    // again within the limit, then reported busy: never "ya existe" to a
+    // bench that replaces. Eight benches replacing one new number behind
+    // that bench all store it once it lets go.
+    void almacenOcupado()
+    {
+        CatalogoPrueba c;
+        const QStringList guardar = QStringList{kPedidos + "/redondo.dcs", "--guardar", "--reemplazar"} + donde(c);
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).estado, 0);
+        std::vector<std::unique_ptr<QProcess>> puestos(8);
+        Salida ocupado{};
+        const auto base = c.servidor ? almacen_prueba::BaseDelPrograma() : c.archivo();
+        QVERIFY(almacen_prueba::ConConexion(c.servidor, base, [&](QSqlDatabase& bd) {
+            QSqlQuery q(bd);
+            if (!bd.open() || !(c.servidor ? q.exec("BEGIN") && q.exec("LOCK TABLE trabajos IN EXCLUSIVE MODE")
+                                           : q.exec("BEGIN IMMEDIATE")))
+                return false;
+            ocupado = Correr(VANTORA_TRABAJO, guardar);
+            for (auto& p : puestos) {
+                p = std::make_unique<QProcess>();
+                p->start(VANTORA_TRABAJO, guardar);
+            }
+            QTest::qWait(500);
+            return q.exec("ROLLBACK");
+        }));
+        QVERIFY2(ocupado.estado == 3 && ocupado.UnError("vantora-trabajo", "el almacén de trabajos está ocupado"),
+                 qPrintable(ocupado.errores.join('\n')));
+        for (const auto& p : puestos)
+            QVERIFY2(p->waitForFinished(30000) && p->exitCode() == 0, p->readAllStandardError().constData());
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).lineas.size(), 1);
+    }
+
+    // A server that takes the login and then stops answering at the store's
+    // statement, or at the catalogue's look at its table: every call gives
+    // up within the limit, with the catalogue's message.
+    void servidorMudo()
+    {
+        if (!almacen_prueba::EsServidor())
+            QSKIP("sólo con el almacén en un servidor");
+        CatalogoPrueba c;
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).estado, 0);
+        for (const auto& [argumentos, callarAl] :
+             {std::pair{QStringList{kPedidos + "/forma.dcs", "--guardar"}, "INSERT"},
+              {QStringList{"--lista"}, "FROM trabajos ORDER"},
+              {QStringList{"--abrir", "T2"}, "FROM trabajos WHERE"},
+              {QStringList{kPedidos + "/forma.dcs"}, "pg_attribute"}}) {
+            ProxyPrueba proxy;
+            proxy.callarAlVer(callarAl);
+            const Salida s =
+                Correr(VANTORA_TRABAJO,
+                       argumentos + QStringList{"--catalogo", proxy.direccion(almacen_prueba::BaseDelPrograma()),
+                                                "--datos", c.dir.path()});
+            QVERIFY2(s.estado == 3 &&
+                         s.UnError("vantora-trabajo", "o se puede llegar al servidor de la Base de Datos") &&
+                         s.errores[0].contains("no respondió en 2 segundos"),
+                     qPrintable(s.errores.join('\n')));
+        }
     }
 };
 

@@ -239,7 +239,7 @@ private slots:
             const CarpetaDatos datos(conNombre ? e.raiz / "KORVEN/win" : fs::path());
             const auto falla = GuardarDatos(datos, e.estado);
             QVERIFY(falla && EsUtf8(falla->Texto()));
-            CONTIENE(falla->Texto(), conNombre ? "la carpeta de datos no existe (falta «" : "no se indicó la carpeta");
+            CONTIENE(falla->Texto(), conNombre ? "/KORVEN/win» no existe (falta «" : "no se indicó la carpeta");
             std::string error;
             QCOMPARE(datos.Preparar(error), conNombre); // a missing folder is made
             CONTIENE(error, conNombre ? "" : "no se indicó ninguna carpeta de datos");

@@ -19,6 +19,7 @@ private slots:
         QTest::newRow("entre otras opciones, en Latin-1 tal cual")
             << QList<QByteArray>{"--catalogo", "x", "--datos", "/srv/d\xE9x", "--otra"} << QByteArray("/srv/d\xE9x")
             << "";
+        QTest::newRow("--datos=") << QList<QByteArray>{"--datos=/srv/d"} << QByteArray("/srv/d") << "";
         QTest::newRow("sin valor") << QList<QByteArray>{"-style", "Fusion", "--datos"} << QByteArray()
                                    << "--datos: falta el valor";
     }

@@ -189,14 +189,18 @@ private slots:
         }
     }
 
-    // MONITOR.DAT: three numbers by commas or lines, the rest ignored;
-    // absent, the usual scales; short or with text, the drawing cannot be made.
+    // MONITOR.DAT: three numbers by commas or lines, then only line breaks;
+    // absent, the usual scales; short, long, with text or an exponent, the
+    // drawing cannot be made.
     void calibracion_data()
     {
         QTest::addColumn<QString>("texto"); // "-": no file
         QTest::addColumn<QList<double>>("leido"); // aspect, horizontal, vertical; none: refused
         QTest::newRow("líneas CR LF") << "0.9\r\n2\r\n2.1\r\n" << QList<double>{0.9, 2, 2.1};
-        QTest::newRow("después del tercero, nada importa") << "1, 2 ,3\nfin del archivo" << QList<double>{1, 2, 3};
+        QTest::newRow("blancos alrededor") << "1, 2 ,3 \n\n" << QList<double>{1, 2, 3};
+        QTest::newRow("texto después del tercero") << "1, 2 ,3\nfin del archivo" << QList<double>{};
+        QTest::newRow("cuatro números") << "1,1.5,1.62,2" << QList<double>{};
+        QTest::newRow("exponente") << "1,1e2,1.62" << QList<double>{};
         QTest::newRow("sin archivo") << "-" << QList<double>{1, 1.5, 1.62};
         QTest::newRow("corto") << "1,1.5" << QList<double>{};
         QTest::newRow("con texto") << "1,uno,2" << QList<double>{};

@@ -111,7 +111,7 @@ private slots:
         QTest::addColumn<QString>("alGuardar"); // none: the save is made
         QTest::newRow("un archivo en lugar de la carpeta")
             << QByteArray("KORVEN/win") << QString("/KORVEN» es un archivo, no una carpeta")
-            << QString("la carpeta de datos no se puede usar: «");
+            << QString("/KORVEN/win» no se puede usar: «");
         QTest::newRow("nombre en Latin-1")
             << QByteArray("d\xE9x") << QString("d\\xE9x: su nombre no es texto UTF-8") << QString();
     }

@@ -18,6 +18,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/file.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -76,6 +78,30 @@ QStringList registros(const std::string& respuesta, const QString& etiqueta)
 QString registro(const std::string& respuesta, const QString& etiqueta)
 {
     return registros(respuesta, etiqueta).value(0);
+}
+
+bool poner(const QString& archivo, const std::string& texto)
+{
+    QFile f(archivo);
+    return f.open(QIODevice::WriteOnly) && f.write(texto.data(), qint64(texto.size())) == qint64(texto.size());
+}
+
+QByteArray contenido(const QString& archivo)
+{
+    QFile f(archivo);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(no se lee)");
+}
+
+// A folder of requests of their own with the jobs given, each named as its
+// job with what follows the ":" ("A1:a.oma" is job A1 in "a.oma").
+bool pedidos(const QString& carpeta, const QStringList& trabajos)
+{
+    for (const QString& t : trabajos)
+        if (!QDir().mkpath(carpeta) ||
+            !poner(carpeta + "/" + t.section(':', 1),
+                   cambiar(leer("redondo.dcs"), "JOB=" + t.section(':', 0, 0).toStdString())))
+            return false;
+    return true;
 }
 
 } // namespace
@@ -299,35 +325,164 @@ private slots:
                  respuesta.substr(0, 200).c_str());
     }
 
+    // Each refusal of a single job says what it is about: the request, the
+    // answer's name or its folder ({d} is a folder of the test's own).
+    void mensajes_data()
+    {
+        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<int>("estado");
+        QTest::addColumn<QString>("dice");
+        const QString pedido = VANTORA_DATOS_TRABAJOS "/redondo.dcs";
+        QTest::newRow("--salida carpeta/")
+            << QStringList{pedido, "--salida", "{d}/"} << 1 << "la respuesta en \"{d}/\": «{d}/» nombra una carpeta";
+        QTest::newRow("--salida en una carpeta que no existe")
+            << QStringList{pedido, "--salida", "{d}/nada/x.rsp"} << 1 << "la carpeta «{d}/nada» no existe";
+        QTest::newRow("pedido carpeta/") << QStringList{"{d}/"} << 3 << "el pedido \"{d}/\": «{d}/» nombra una carpeta";
+        QTest::newRow("pedido que no existe")
+            << QStringList{"{d}/nada"} << 3 << "el pedido \"{d}/nada\": el archivo no existe";
+    }
+    void mensajes()
+    {
+        QFETCH(QStringList, argumentos);
+        QFETCH(int, estado);
+        QFETCH(QString, dice);
+        QTemporaryDir d;
+        const Salida s = Correr(VANTORA_TRABAJO, argumentos.replaceInStrings("{d}", d.path()));
+        QCOMPARE(s.estado, estado);
+        QVERIFY2(s.UnError("vantora-trabajo", dice.replace("{d}", d.path())), qPrintable(s.errores.join('\n')));
+    }
+
     // A folder of good and bad jobs: every job is tried, the failures are
-    // listed, answered jobs are skipped on the next run.
+    // listed with the control characters of their names written out, and
+    // answered jobs are skipped on the next run.
     void carpetaMezclada()
     {
         QTemporaryDir tmp;
         const QString entrada = tmp.filePath("pedidos"), salida = tmp.filePath("respuestas");
-        QVERIFY(QDir().mkpath(entrada) && QDir().mkpath(salida));
-        const auto poner = [&](const QString& nombre, const std::string& texto) {
-            QFile f(entrada + "/" + nombre);
-            return f.open(QIODevice::WriteOnly) && f.write(texto.data(), qint64(texto.size())) == qint64(texto.size());
-        };
-        QVERIFY(poner("a.dcs", leer("redondo.dcs")));
-        QVERIFY(poner("b.dcs", leer("forma.dcs")));
-        QVERIFY(poner("c.dcs", cambiar(leer("redondo.dcs"), "AX=45;200")));
-        QVERIFY(poner("d.dcs", std::string("JOB=4\0", 6)));
+        QVERIFY(QDir().mkpath(entrada) && QDir().mkpath(salida) && QDir().mkpath(tmp.filePath("datos")));
+        QVERIFY(poner(entrada + "/a.dcs", leer("redondo.dcs")));
+        QVERIFY(poner(entrada + "/b.dcs", leer("forma.dcs")));
+        QVERIFY(poner(entrada + "/c\x1b[31m.dcs", cambiar(leer("redondo.dcs"), "AX=45;200")));
+        QVERIFY(poner(entrada + "/d\n.dcs", std::string("JOB=4\0", 6)));
         const QStringList argumentos{"--lote", entrada, "--salida", salida, "--datos", tmp.filePath("datos")};
         Salida s = Correr(VANTORA_TRABAJO, argumentos);
         QCOMPARE(s.estado, 4);
         QCOMPARE(s.lineas.size(), 3);
-        QVERIFY(s.lineas[0].startsWith("c.dcs: ") && s.lineas[1].startsWith("d.dcs: "));
+        QVERIFY2(s.lineas[0].startsWith("c\\x1B[31m.dcs: ") && s.lineas[1].startsWith("d\\n.dcs: "),
+                 qPrintable(s.lineas.join('\n')));
         QVERIFY2(s.lineas[2].startsWith("Trabajos: 4, respondidos: 3, omitidos: 0, con fallas: 2,"),
                  qPrintable(s.lineas[2]));
-        QFile forma(salida + "/b.rsp");
-        QVERIFY(forma.open(QIODevice::ReadOnly));
-        const QByteArray b = forma.readAll();
+        const QByteArray b = contenido(salida + "/b.dcs.rsp");
         QVERIFY2(b.contains("STATUS=0\r\n") && !b.contains("_PESO=?"), b.constData());
 
         s = Correr(VANTORA_TRABAJO, argumentos);
         QVERIFY(s.lineas.last().startsWith("Trabajos: 4, respondidos: 0, omitidos: 3, con fallas: 1,"));
+    }
+
+    // Requests whose names differ only after a dot each get their own answer,
+    // named after the whole request name, in the requests' own folder; what a
+    // killed run left there (a temporary answer, an answer) is no request.
+    void nombresParecidos()
+    {
+        QTemporaryDir tmp;
+        const QString dir = tmp.filePath("pedidos");
+        QVERIFY(pedidos(dir, {"A1:a", "A2:a.OMA", "A3:a.oma", "A4:a.txt"}));
+        QVERIFY(poner(dir + "/a.oma.rsp.tmp-Ab3dEfGh1jKl", "JOB=A3\r\n") && poner(dir + "/z.rsp", "JOB=Z\r\n"));
+        const QStringList argumentos{"--lote", dir, "--salida", dir};
+        Salida s = Correr(VANTORA_TRABAJO, argumentos);
+        QCOMPARE(s.estado, 0);
+        QVERIFY2(s.lineas.value(0).startsWith("Trabajos: 4, respondidos: 4,"), qPrintable(s.lineas.join('\n')));
+        for (const QString t : {"A1:a", "A2:a.OMA", "A3:a.oma", "A4:a.txt"})
+            QVERIFY(
+                contenido(dir + "/" + t.section(':', 1) + ".rsp").startsWith("JOB=" + t.section(':', 0, 0).toUtf8()));
+        s = Correr(VANTORA_TRABAJO, argumentos);
+        QVERIFY2(s.lineas.value(0).startsWith("Trabajos: 4, respondidos: 0, omitidos: 4,"),
+                 qPrintable(s.lineas.join('\n')));
+    }
+
+    // Only a complete earlier answer of the same job counts as answered;
+    // anything but a regular file at its name fails that job, is named and
+    // stays as it was.
+    void respuestaPlantada_data()
+    {
+        QTest::addColumn<QString>("que");
+        QTest::addColumn<QString>("linea"); // the summary's first line
+        const QString tocar = "a: en el lugar de su respuesta a.rsp hay ";
+        QTest::newRow("respuesta a medias") << "JOB=A1\r\nFRNT=7.000;3.000\r\n"
+                                            << "Trabajos: 1, respondidos: 1";
+        QTest::newRow("respuesta de otro trabajo") << "JOB=B7\r\nSTATUS=0\r\n"
+                                                   << "Trabajos: 1, respondidos: 1";
+        QTest::newRow("enlace") << "enlace" << tocar + "un enlace simbólico";
+        QTest::newRow("tubería") << "tubería" << tocar + "una tubería con nombre (FIFO)";
+        QTest::newRow("carpeta") << "carpeta" << tocar + "una carpeta";
+    }
+    void respuestaPlantada()
+    {
+        QFETCH(QString, que);
+        QFETCH(QString, linea);
+        QTemporaryDir tmp;
+        const QString dir = tmp.filePath("pedidos"), rsp = dir + "/a.rsp", ajeno = tmp.filePath("ajeno");
+        QVERIFY(pedidos(dir, {"A1:a"}) && poner(ajeno, "JOB=A1\r\nSTATUS=0\r\n"));
+        QVERIFY(que == "enlace"    ? QFile::link(ajeno, rsp)
+                : que == "tubería" ? ::mkfifo(QFile::encodeName(rsp), 0600) == 0
+                : que == "carpeta" ? QDir().mkdir(rsp)
+                                   : poner(rsp, que.toStdString()));
+        const QFileInfo antes(rsp);
+        const Salida s = Correr(VANTORA_TRABAJO, {"--lote", dir, "--salida", dir});
+        QCOMPARE(s.estado, linea.startsWith("a:") ? 4 : 0);
+        QVERIFY2(s.lineas.value(0).startsWith(linea), qPrintable(s.lineas.join('\n')));
+        if (s.estado == 4)
+            QVERIFY(QFileInfo(rsp).lastModified() == antes.lastModified() && contenido(ajeno).startsWith("JOB=A1"));
+        else
+            QVERIFY(contenido(rsp).contains("STATUS=0\r\n"));
+    }
+
+    // Two batches into one folder at once: one answers, the other finds the
+    // folder taken (or, later, every job answered); none answers the
+    // other's answers or temporaries. A folder held by a run is refused.
+    void dosLotes()
+    {
+        QTemporaryDir tmp;
+        const QString dir = tmp.filePath("pedidos");
+        QStringList trabajos;
+        for (int i = 0; i < 60; ++i)
+            trabajos << QString("J%1:j%1").arg(i);
+        QVERIFY(pedidos(dir, trabajos));
+        QProcess lotes[2];
+        for (QProcess& p : lotes)
+            p.start(VANTORA_TRABAJO, {"--lote", dir, "--salida", dir});
+        for (QProcess& p : lotes)
+            QVERIFY(p.waitForFinished(30000) &&
+                    (p.exitCode() == 0 ||
+                     (p.exitCode() == 1 && p.readAllStandardError().contains("otra ejecución trabaja"))));
+        QCOMPARE(QDir(dir).entryList({"*.rsp"}).size(), 60);
+        QCOMPARE(QDir(dir).entryList({"*.rsp.*", "*.tmp-*"}), QStringList());
+
+        QFile cerrojo(dir + "/.vantora-trabajo-lote");
+        QVERIFY(cerrojo.open(QIODevice::ReadOnly) && ::flock(cerrojo.handle(), LOCK_EX | LOCK_NB) == 0);
+        const Salida s = Correr(VANTORA_TRABAJO, {"--lote", dir, "--salida", dir, "--rehacer"});
+        QVERIFY2(s.estado == 1 && s.UnError("vantora-trabajo", "otra ejecución trabaja en esta carpeta"),
+                 qPrintable(s.errores.join('\n')));
+    }
+
+    // What could not be written ends a batch with 1, also when a job failed
+    // in the same run (4): an answer whose temporary file's name is too long
+    // for the folder, a summary to a full device.
+    void sinEscribir()
+    {
+        QTemporaryDir tmp;
+        const QString dir = tmp.filePath("pedidos"), largo = QString(250, 'l');
+        QVERIFY(pedidos(dir, {"L1:" + largo}) && poner(dir + "/malo", "REM=sin número\r\n"));
+        const Salida s = Correr(VANTORA_TRABAJO, {"--lote", dir, "--salida", dir});
+        QCOMPARE(s.estado, 1);
+        QVERIFY2(s.lineas.size() == 3 && s.lineas[0].startsWith(largo + ": no se pudo escribir su respuesta: ") &&
+                     s.lineas[1].startsWith("malo: "),
+                 qPrintable(s.lineas.join('\n')));
+        const Salida lleno =
+            Correr("/bin/sh", {"-c", "exec \"$0\" --lote \"$1\" --salida \"$1\" > /dev/full", VANTORA_TRABAJO, dir});
+        QCOMPARE(lleno.estado, 1);
+        QVERIFY2(lleno.UnError("vantora-trabajo", "no se pudo escribir el resumen"),
+                 qPrintable(lleno.errores.join('\n')));
     }
 };
 

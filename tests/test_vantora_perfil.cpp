@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <fstream>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -25,6 +26,7 @@ void guardarRegistros(const QTemporaryDir& dir)
     QVERIFY(GrabarRegistro(carpeta / "FOTOS", {5.736, -1.840, 1.5, 65, 1, 4.664, 4, 1.32, "CR39"}, error));
     QVERIFY(GrabarRegistro(carpeta / "DANADO", {5.736, -1.840, -4, 60, 1, 4.664, 4, 1.32, "CR39"}, error));
     QVERIFY(::mkfifo((carpeta / "TUBO").c_str(), 0666) == 0);
+    std::ofstream(carpeta / "CORTO") << std::string(42, 'x');
 }
 
 } // namespace
@@ -55,7 +57,10 @@ private slots:
         fila("registro 2 de otro archivo, número de la fecha", {"--archivo", "FOTOS", "--registro", "2"}, "1,2,2", 0,
              "Tx_CurvaBase_Peso: 11.10", "Trabajo VT-\\d{8}-\\d{4}");
         fila("registro que no está", {"--archivo", "FOTOS", "--registro", "3"}, "", 1,
-             "Print: ", "--pdf: no hay lente dibujada");
+             "Print: ", "no hay lente dibujada; no se graba la imagen ni la orden de trabajo");
+        fila("menos de un registro", {"--archivo", "CORTO"}, "", 1, "MsgBox: .*CORTO.* tiene 42 bytes", "");
+        fila("carpeta de datos que no existe", {"--datos", "nada"}, "", 2, "",
+             "la carpeta de datos \"nada\" no existe");
         fila("registro dañado", {"--archivo", "DANADO"}, "", 1,
              "MsgBox: .*registro 1 .*DANADO.*el índice del material es -4\\. ", "");
         fila("una tubería", {"--archivo", "TUBO"}, "", 1, "MsgBox: .*./TUBO.*tubería", "");
@@ -77,6 +82,9 @@ private slots:
         QVERIFY(monitor.isEmpty() || (calibracion.open(QIODevice::WriteOnly) && calibracion.write(monitor.toLatin1())));
         calibracion.close();
         const QString imagen = dir.filePath("perfil.png");
+        QFile anterior(imagen); // the picture of an earlier run
+        QVERIFY(anterior.open(QIODevice::WriteOnly) && anterior.write("antes") == 5);
+        anterior.close();
         const QString pdf = dir.filePath("orden.pdf");
         // Started in the data folder: FOTOS and DANADO are bare names.
         const Salida s =
@@ -86,10 +94,11 @@ private slots:
         QCOMPARE(s.estado, estado);
         QCOMPARE(s.lineas.size(), estado == 0 ? 11 : estado == 1 ? 1 : 0);
         QVERIFY2(QRegularExpression("^" + primera).match(s.lineas.value(0)).hasMatch(), qPrintable(s.lineas.value(0)));
-        if (estado == 2)
-            QVERIFY(!QFile::exists(imagen));
-        else // the lens filled only when drawn
-            QCOMPARE(QImage(imagen).pixel(278, 162) == qRgb(128, 128, 255), estado == 0);
+        // A lens filled when drawn; otherwise the earlier picture stays.
+        if (estado == 0)
+            QCOMPARE(QImage(imagen).pixel(278, 162), qRgb(128, 128, 255));
+        else
+            QVERIFY(anterior.open(QIODevice::ReadOnly) && anterior.readAll() == "antes");
         if (estado == 0) {
             QVERIFY(s.errores.isEmpty());
             const QString texto = herramientas_pdf::texto(pdf);

@@ -2,6 +2,8 @@
 
 #include "base_materiales.h"
 #include "conexion_materiales.h"
+#include "motivos_sql.h"
+#include "plazo_servidor.h"
 #include "respuesta_guardada.h"
 
 #include <QDateTime>
@@ -9,6 +11,9 @@
 #include <QSqlQuery>
 #include <QSysInfo>
 #include <QVariant>
+#include <chrono>
+#include <random>
+#include <thread>
 
 namespace {
 
@@ -20,7 +25,10 @@ constexpr int kVersion = 2;
 const QString kCampos =
     QStringLiteral("numero, pedido, respuesta, material, creado, cambiado, puesto, estado, formato");
 
-QString motivo(const QSqlQuery& q) { return q.lastError().text().trimmed(); }
+// How long one statement may wait for another bench's lock before the call
+// lets go, pauses and asks again: short, so that a bench never waits on a
+// lock in a queue it cannot leave when the limit comes.
+constexpr int kEsperaCerrojoMs = 250;
 
 bool ejecutar(QSqlQuery& q, const QString& sql, const QVariantList& valores = {})
 {
@@ -33,14 +41,14 @@ bool ejecutar(QSqlQuery& q, const QString& sql, const QVariantList& valores = {}
     return q.exec();
 }
 
-// SQLite lets a writer wait for another bench's transaction instead of
-// failing at once.
+// A writer waits a moment for another bench's transaction instead of
+// failing at once; the wait beyond that is the retries'.
 void esperarEscritores(const QSqlDatabase& bd)
 {
-    if (bd.driverName() == QLatin1String("QSQLITE")) {
-        QSqlQuery q(bd);
-        q.exec(QStringLiteral("PRAGMA busy_timeout = 5000"));
-    }
+    QSqlQuery q(bd);
+    q.exec(bd.driverName() == QLatin1String("QSQLITE")
+               ? QStringLiteral("PRAGMA busy_timeout = %1").arg(kEsperaCerrojoMs)
+               : QStringLiteral("SET lock_timeout = %1").arg(kEsperaCerrojoMs));
 }
 
 TrabajoGuardado leer(const QSqlQuery& q)
@@ -51,34 +59,102 @@ TrabajoGuardado leer(const QSqlQuery& q)
         q.value(6).toString(), q.value(7).toString(), q.value(8).isNull() ? dcs::kFormatoAnterior : q.value(8).toInt()};
 }
 
+} // namespace
+
+// How one attempt at a call ended: done, to be made again (the store was
+// busy, or another bench stored the number in between), or failed, with the
+// store's error and what was being done.
+struct AlmacenTrabajos::Intento {
+    enum class Fin { Hecho, OtraVez, Falla };
+    Fin fin = Fin::Hecho;
+    QSqlError error;
+    QString que; // "no se pudo …", before the reason; or the whole reason
+    QString motivo; // a reason of our own, instead of the store's error
+
+    static Intento Fallo(const QSqlError& e, const QSqlDatabase& bd, QString que = {})
+    {
+        return {EsOcupado(e, bd) ? Fin::OtraVez : Fin::Falla, e, std::move(que), {}};
+    }
+};
+
+AlmacenTrabajos::AlmacenTrabajos(const BaseMateriales& base) : m_base(base) {}
+
 // The devices' traces have a table of their own, which a store made before
 // it gets on its next use.
-std::optional<QString> prepararTrazos(const QSqlDatabase& bd)
+AlmacenTrabajos::Intento AlmacenTrabajos::prepararTrazos(QSqlDatabase& bd)
 {
     QSqlQuery q(bd);
     for (int intento = 0; intento < 2; ++intento) {
         if (ejecutar(q, QStringLiteral("SELECT numero FROM trabajos_trazos WHERE 1 = 0")))
-            return std::nullopt;
+            return {};
+        if (EsOcupado(q.lastError(), bd))
+            return Intento::Fallo(q.lastError(), bd);
         // Another host may have made it in between: the second look finds it.
         if (ejecutar(q, QStringLiteral("CREATE TABLE trabajos_trazos (numero VARCHAR(40) PRIMARY KEY, trazo TEXT NOT "
                                        "NULL, dispositivo TEXT NOT NULL, recibido VARCHAR(32) NOT NULL)")))
-            return std::nullopt;
+            return {};
     }
-    return QStringLiteral("no se pudo crear la tabla de trazos: ") + motivo(q);
+    return Intento::Fallo(q.lastError(), bd, QStringLiteral("no se pudo crear la tabla de trazos"));
 }
 
-} // namespace
-
-AlmacenTrabajos::AlmacenTrabajos(const BaseMateriales& base) : m_base(base) {}
+template <typename Paso>
+bool AlmacenTrabajos::conPlazo(Paso&& paso, QString& error) const
+{
+    using Reloj = std::chrono::steady_clock;
+    // The retries of a busy store stop at three quarters of the limit, so
+    // that the watcher, which cuts a silent server at the whole limit, never
+    // takes a busy store for a silent one.
+    const Reloj::time_point limite = Reloj::now() + PlazoServidor() * 3 / 4;
+    const ConexionMateriales c(m_base, QStringLiteral("Trabajos"));
+    if (!c.abierta()) {
+        const std::string motivo = c.falla().value_or("no se pudo abrir");
+        error = QString::fromStdString(m_base.ubicacion().esServidor()
+                                           ? TextoInaccesible(c.nombreBase(), motivo)
+                                           : "no se pudo abrir la Base de Datos de Materiales " + c.nombreBase() +
+                                                 ": " + motivo);
+        return false;
+    }
+    QSqlDatabase bd = c.bd();
+    esperarEscritores(bd);
+    const VigiaServidor vigia(bd);
+    std::minstd_rand azar(std::random_device{}());
+    for (;;) {
+        const Intento r = paso(bd);
+        if (vigia.vencido() || ConexionPerdida(bd)) {
+            error = QString::fromStdString(TextoInaccesible(
+                c.nombreBase(), vigia.vencido() ? TextoPlazoVencido() : "se perdió la conexión con el servidor"));
+            return false;
+        }
+        if (r.fin == Intento::Fin::Hecho)
+            return true;
+        if (r.fin == Intento::Fin::Falla) {
+            const QString motivo = !r.motivo.isEmpty() ? r.motivo : QString::fromStdString(Motivo(r.error, bd));
+            error = r.que.isEmpty() ? motivo : r.que + QStringLiteral(": ") + motivo;
+            return false;
+        }
+        if (Reloj::now() >= limite) {
+            error = QStringLiteral("el almacén de trabajos está ocupado: otro puesto lo usa desde hace más de %1 "
+                                   "segundos; inténtelo de nuevo en unos momentos")
+                        .arg(std::chrono::duration_cast<std::chrono::seconds>(PlazoServidor() * 3 / 4).count());
+            return false;
+        }
+        // Benches that met at one lock go back at different moments.
+        std::this_thread::sleep_for(
+            std::min<Reloj::duration>(std::chrono::milliseconds(20 + azar() % 100), limite - Reloj::now()));
+    }
+}
 
 std::optional<QString> AlmacenTrabajos::Preparar()
 {
-    ConexionMateriales c(m_base, QStringLiteral("Trabajos"));
-    if (!c.abierta())
-        return QStringLiteral("no se pudo abrir la Base de Datos de Materiales ") +
-               QString::fromStdString(c.nombreBase());
-    QSqlDatabase bd = c.bd();
-    esperarEscritores(bd);
+    QString error;
+    if (conPlazo([this](QSqlDatabase& bd) { return preparar(bd); }, error))
+        return std::nullopt;
+    return error;
+}
+
+AlmacenTrabajos::Intento AlmacenTrabajos::preparar(QSqlDatabase& bd) const
+{
+    const QString noSeCreo = QStringLiteral("no se pudo crear la tabla de trabajos");
     QSqlQuery q(bd);
     // Two benches may meet here on a new store: the second one's CREATE (or
     // its migration) then fails and it finds the first one's table.
@@ -89,23 +165,28 @@ std::optional<QString> AlmacenTrabajos::Preparar()
             if (version == kVersion)
                 return prepararTrazos(bd);
             if (version != 1)
-                return QStringLiteral("la tabla de trabajos es de la versión %1 del programa; esta versión lee la %2")
-                    .arg(version)
-                    .arg(kVersion);
+                return {Intento::Fin::Falla,
+                        {},
+                        {},
+                        QStringLiteral("la tabla de trabajos es de la versión %1 del programa; esta versión lee la %2")
+                            .arg(version)
+                            .arg(kVersion)};
             // The earlier release's jobs keep no mark: they are read by its rules.
             if (bd.transaction() && ejecutar(q, QStringLiteral("ALTER TABLE trabajos ADD COLUMN formato INTEGER")) &&
                 ejecutar(q, QStringLiteral("UPDATE trabajos_version SET version = ? WHERE version = 1"), {kVersion}) &&
                 bd.commit())
                 return prepararTrazos(bd);
-            const QString error = motivo(q);
+            const QSqlError error = q.lastError().isValid() ? q.lastError() : bd.lastError();
             bd.rollback();
-            if (intento == 2)
-                return QStringLiteral("no se pudo poner al día la tabla de trabajos: ") + error;
+            if (intento == 2 || EsOcupado(error, bd))
+                return Intento::Fallo(error, bd, QStringLiteral("no se pudo poner al día la tabla de trabajos"));
             continue;
         }
+        if (EsOcupado(q.lastError(), bd))
+            return Intento::Fallo(q.lastError(), bd);
         q.finish();
         if (!bd.transaction())
-            return QStringLiteral("no se pudo crear la tabla de trabajos: ") + bd.lastError().text();
+            return Intento::Fallo(bd.lastError(), bd, noSeCreo);
         const bool creada =
             ejecutar(q, QStringLiteral("CREATE TABLE trabajos (numero VARCHAR(40) PRIMARY KEY, pedido TEXT NOT NULL, "
                                        "respuesta TEXT NOT NULL, material TEXT NOT NULL, creado VARCHAR(32) NOT NULL, "
@@ -113,42 +194,53 @@ std::optional<QString> AlmacenTrabajos::Preparar()
                                        "formato INTEGER)")) &&
             ejecutar(q, QStringLiteral("CREATE TABLE trabajos_version (version INTEGER NOT NULL)")) &&
             ejecutar(q, QStringLiteral("INSERT INTO trabajos_version (version) VALUES (?)"), {kVersion});
-        const QString error = motivo(q);
         if (creada && bd.commit())
             return prepararTrazos(bd);
+        const QSqlError error = creada ? bd.lastError() : q.lastError();
         bd.rollback();
-        if (intento == 2)
-            return QStringLiteral("no se pudo crear la tabla de trabajos: ") + error;
+        if (intento == 2 || EsOcupado(error, bd))
+            return Intento::Fallo(error, bd, noSeCreo);
     }
-    return std::nullopt;
+    return {};
 }
 
 AlmacenTrabajos::Guardado AlmacenTrabajos::Guardar(const TrabajoGuardado& t, bool reemplazar, QString& error)
 {
-    ConexionMateriales c(m_base, QStringLiteral("Trabajos"));
-    if (!c.abierta()) {
-        error = QStringLiteral("no se pudo abrir la Base de Datos de Materiales");
-        return Guardado::Error;
-    }
-    esperarEscritores(c.bd());
-    QSqlQuery q(c.bd());
-    if (reemplazar &&
-        ejecutar(q,
-                 QStringLiteral("UPDATE trabajos SET pedido = ?, respuesta = ?, material = ?, cambiado = "
-                                "?, puesto = ?, estado = ?, formato = ? WHERE numero = ?"),
-                 {t.pedido, t.respuesta, t.material, t.cambiado, t.puesto, t.estado, t.formato, t.numero}) &&
-        q.numRowsAffected() == 1)
-        return Guardado::Reemplazado;
-    if (ejecutar(q, QStringLiteral("INSERT INTO trabajos (") + kCampos + QStringLiteral(") VALUES (?,?,?,?,?,?,?,?,?)"),
-                 {t.numero, t.pedido, t.respuesta, t.material, t.creado, t.cambiado, t.puesto, t.estado, t.formato}))
-        return Guardado::Nuevo;
-    error = motivo(q);
-    // The key refused it when the number is there now, stored by this bench
-    // before or by another at the same moment.
-    QSqlQuery existe(c.bd());
-    if (ejecutar(existe, QStringLiteral("SELECT 1 FROM trabajos WHERE numero = ?"), {t.numero}) && existe.next())
-        return Guardado::YaExiste;
-    return Guardado::Error;
+    Guardado guardado = Guardado::Error;
+    const bool hecho = conPlazo(
+        [&](QSqlDatabase& bd) -> Intento {
+            QSqlQuery q(bd);
+            if (reemplazar) {
+                if (!ejecutar(q,
+                              QStringLiteral("UPDATE trabajos SET pedido = ?, respuesta = ?, material = ?, cambiado = "
+                                             "?, puesto = ?, estado = ?, formato = ? WHERE numero = ?"),
+                              {t.pedido, t.respuesta, t.material, t.cambiado, t.puesto, t.estado, t.formato, t.numero}))
+                    return Intento::Fallo(q.lastError(), bd);
+                if (q.numRowsAffected() == 1) {
+                    guardado = Guardado::Reemplazado;
+                    return {};
+                }
+            }
+            if (ejecutar(q,
+                         QStringLiteral("INSERT INTO trabajos (") + kCampos +
+                             QStringLiteral(") VALUES (?,?,?,?,?,?,?,?,?)"),
+                         {t.numero, t.pedido, t.respuesta, t.material, t.creado, t.cambiado, t.puesto, t.estado,
+                          t.formato})) {
+                guardado = Guardado::Nuevo;
+                return {};
+            }
+            // The key refused it: the number is there now, stored by this
+            // bench before or by another at the same moment. Replacing, the
+            // next attempt finds it and replaces it.
+            if (!EsClaveRepetida(q.lastError(), bd))
+                return Intento::Fallo(q.lastError(), bd);
+            if (reemplazar)
+                return {Intento::Fin::OtraVez, q.lastError(), {}, {}};
+            guardado = Guardado::YaExiste;
+            return {};
+        },
+        error);
+    return hecho ? guardado : Guardado::Error;
 }
 
 std::optional<TrabajoGuardado> AlmacenTrabajos::PrepararYAbrir(const QString& numero, QString& error)
@@ -162,81 +254,95 @@ std::optional<TrabajoGuardado> AlmacenTrabajos::PrepararYAbrir(const QString& nu
 
 std::optional<TrabajoGuardado> AlmacenTrabajos::Abrir(const QString& numero, QString& error)
 {
-    ConexionMateriales c(m_base, QStringLiteral("Trabajos"));
-    QSqlQuery q(c.bd());
-    if (!ejecutar(q, QStringLiteral("SELECT ") + kCampos + QStringLiteral(" FROM trabajos WHERE numero = ?"),
-                  {numero})) {
-        error = motivo(q);
-        return std::nullopt;
-    }
-    if (!q.next()) {
-        error.clear();
-        return std::nullopt;
-    }
-    return leer(q);
+    std::optional<TrabajoGuardado> t;
+    error.clear();
+    const bool hecho = conPlazo(
+        [&](QSqlDatabase& bd) -> Intento {
+            QSqlQuery q(bd);
+            if (!ejecutar(q, QStringLiteral("SELECT ") + kCampos + QStringLiteral(" FROM trabajos WHERE numero = ?"),
+                          {numero}))
+                return Intento::Fallo(q.lastError(), bd);
+            if (q.next())
+                t = leer(q);
+            return {};
+        },
+        error);
+    return hecho ? t : std::nullopt;
 }
 
 bool AlmacenTrabajos::GuardarTrazo(const TrazoGuardado& t, const TrabajoGuardado* trabajo, QString& error)
 {
-    ConexionMateriales c(m_base, QStringLiteral("Trabajos"));
-    QSqlDatabase bd = c.bd();
-    if (!c.abierta() || !(esperarEscritores(bd), bd.transaction())) {
-        error = QStringLiteral("no se pudo abrir la Base de Datos de Materiales");
-        return false;
-    }
-    QSqlQuery q(bd);
-    const QVariantList valores{t.trazo, t.dispositivo, t.recibido, t.numero};
-    bool hecho = ejecutar(q,
-                          QStringLiteral("UPDATE trabajos_trazos SET trazo = ?, dispositivo = ?, recibido = ? "
-                                         "WHERE numero = ?"),
-                          valores);
-    if (hecho && q.numRowsAffected() == 0)
-        hecho = ejecutar(
-            q, QStringLiteral("INSERT INTO trabajos_trazos (trazo, dispositivo, recibido, numero) VALUES (?,?,?,?)"),
-            valores);
-    if (hecho && trabajo)
-        hecho = ejecutar(q,
-                         QStringLiteral("UPDATE trabajos SET pedido = ?, respuesta = ?, material = ?, cambiado = ?, "
-                                        "puesto = ?, estado = ? WHERE numero = ?"),
-                         {trabajo->pedido, trabajo->respuesta, trabajo->material, trabajo->cambiado, trabajo->puesto,
-                          trabajo->estado, trabajo->numero});
-    if (hecho && bd.commit())
-        return true;
-    error = hecho ? bd.lastError().text() : motivo(q);
-    bd.rollback();
-    return false;
+    return conPlazo(
+        [&](QSqlDatabase& bd) -> Intento {
+            if (!bd.transaction())
+                return Intento::Fallo(bd.lastError(), bd, QStringLiteral("no se pudo guardar el trazo"));
+            QSqlQuery q(bd);
+            const QVariantList valores{t.trazo, t.dispositivo, t.recibido, t.numero};
+            bool hecho = ejecutar(q,
+                                  QStringLiteral("UPDATE trabajos_trazos SET trazo = ?, dispositivo = ?, recibido = ? "
+                                                 "WHERE numero = ?"),
+                                  valores);
+            if (hecho && q.numRowsAffected() == 0)
+                hecho = ejecutar(q,
+                                 QStringLiteral("INSERT INTO trabajos_trazos (trazo, dispositivo, recibido, numero) "
+                                                "VALUES (?,?,?,?)"),
+                                 valores);
+            if (hecho && trabajo)
+                hecho = ejecutar(q,
+                                 QStringLiteral("UPDATE trabajos SET pedido = ?, respuesta = ?, material = ?, "
+                                                "cambiado = ?, puesto = ?, estado = ?, formato = ? WHERE numero = ?"),
+                                 {trabajo->pedido, trabajo->respuesta, trabajo->material, trabajo->cambiado,
+                                  trabajo->puesto, trabajo->estado, trabajo->formato, trabajo->numero});
+            if (hecho && bd.commit())
+                return {};
+            const QSqlError e = hecho ? bd.lastError() : q.lastError();
+            bd.rollback();
+            return Intento::Fallo(e, bd);
+        },
+        error);
 }
 
 std::optional<TrazoGuardado> AlmacenTrabajos::AbrirTrazo(const QString& numero, QString& error)
 {
-    ConexionMateriales c(m_base, QStringLiteral("Trabajos"));
-    QSqlQuery q(c.bd());
+    std::optional<TrazoGuardado> t;
     error.clear();
-    if (!ejecutar(q,
-                  QStringLiteral("SELECT numero, trazo, dispositivo, recibido FROM trabajos_trazos WHERE numero = ?"),
-                  {numero})) {
-        error = motivo(q);
-        return std::nullopt;
-    }
-    if (!q.next())
-        return std::nullopt;
-    return TrazoGuardado{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString()};
+    const bool hecho = conPlazo(
+        [&](QSqlDatabase& bd) -> Intento {
+            QSqlQuery q(bd);
+            if (!ejecutar(
+                    q,
+                    QStringLiteral("SELECT numero, trazo, dispositivo, recibido FROM trabajos_trazos WHERE numero = ?"),
+                    {numero}))
+                return Intento::Fallo(q.lastError(), bd);
+            if (q.next())
+                t = TrazoGuardado{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                                  q.value(3).toString()};
+            return {};
+        },
+        error);
+    return hecho ? t : std::nullopt;
 }
 
 std::optional<QList<TrabajoGuardado>> AlmacenTrabajos::Lista(std::optional<QDate> desde, QString& error)
 {
-    ConexionMateriales c(m_base, QStringLiteral("Trabajos"));
-    QSqlQuery q(c.bd());
-    const QString sql = QStringLiteral("SELECT ") + kCampos + QStringLiteral(" FROM trabajos") +
-                        (desde ? QStringLiteral(" WHERE creado >= ?") : QString()) +
-                        QStringLiteral(" ORDER BY creado, numero");
-    if (!ejecutar(q, sql, desde ? QVariantList{desde->toString(Qt::ISODate)} : QVariantList{})) {
-        error = motivo(q);
-        return std::nullopt;
-    }
     QList<TrabajoGuardado> lista;
-    while (q.next())
-        lista.append(leer(q));
+    const bool hecho = conPlazo(
+        [&](QSqlDatabase& bd) -> Intento {
+            QSqlQuery q(bd);
+            q.setForwardOnly(true);
+            const QString sql = QStringLiteral("SELECT ") + kCampos + QStringLiteral(" FROM trabajos") +
+                                (desde ? QStringLiteral(" WHERE creado >= ?") : QString()) +
+                                QStringLiteral(" ORDER BY creado, numero");
+            if (!ejecutar(q, sql, desde ? QVariantList{desde->toString(Qt::ISODate)} : QVariantList{}))
+                return Intento::Fallo(q.lastError(), bd);
+            lista.clear();
+            while (q.next())
+                lista.append(leer(q));
+            return {};
+        },
+        error);
+    if (!hecho)
+        return std::nullopt;
     return lista;
 }
 

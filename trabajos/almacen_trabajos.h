@@ -9,6 +9,7 @@
 #include <string_view>
 
 class BaseMateriales;
+class QSqlDatabase;
 namespace trabajos {
 struct Contestacion;
 class MaterialesTrabajo;
@@ -53,6 +54,11 @@ TrabajoGuardado TrabajoRespondido(std::string_view pedido, const trabajos::Conte
 std::optional<trabajos::Contestacion> ContestacionGuardada(const TrabajoGuardado& t,
                                                            trabajos::MaterialesTrabajo* materiales, QString& error);
 
+// Every call is bounded as the catalogue's are: a server that stops
+// answering is given up after PlazoServidor(), with the catalogue's message;
+// a store that another bench holds (a lock, a write under way) is asked
+// again until most of that time has passed, and then reported busy. A
+// failure's reason comes back in Spanish.
 class AlmacenTrabajos {
 public:
     explicit AlmacenTrabajos(const BaseMateriales& base);
@@ -64,7 +70,9 @@ public:
     enum class Guardado { Nuevo, Reemplazado, YaExiste, Error };
     // A new number is inserted; an existing one is refused unless replacing,
     // which keeps its creation time. Two benches storing one number at once
-    // give one job: the store's key refuses the second.
+    // give one job: the store's key refuses the second, or, when both
+    // replace, the second replaces the first. YaExiste only when the number
+    // is stored and `reemplazar` is false; a busy store is an Error.
     Guardado Guardar(const TrabajoGuardado& t, bool reemplazar, QString& error);
     std::optional<TrabajoGuardado> Abrir(const QString& numero, QString& error);
     // Preparar, then Abrir: what a window does with a number scanned.
@@ -79,5 +87,13 @@ public:
     std::optional<QList<TrabajoGuardado>> Lista(std::optional<QDate> desde, QString& error);
 
 private:
+    struct Intento;
+    // The one way to the store: a connection of its own, the time limit and
+    // the watcher, and the retries while the store is busy.
+    template <typename Paso>
+    bool conPlazo(Paso&& paso, QString& error) const;
+    Intento preparar(QSqlDatabase& bd) const;
+    static Intento prepararTrazos(QSqlDatabase& bd);
+
     const BaseMateriales& m_base;
 };

@@ -49,6 +49,9 @@ public:
         // login, or its first INSERT.
         MudoTrasEntrada,
         MudoAlGrabar,
+        // Nothing more once the program sends a statement holding the text
+        // given to callarAlVer().
+        MudoAlVer,
     };
 
     ProxyPrueba()
@@ -78,6 +81,12 @@ public:
         const int vuelta = m_vueltas;
         while (m_vueltas < vuelta + 2)
             std::this_thread::yield();
+    }
+
+    void callarAlVer(const QByteArray& texto)
+    {
+        m_texto = texto;
+        poner(Modo::MudoAlVer);
     }
 
 private:
@@ -149,7 +158,8 @@ private:
                     const long n = read(lado == 0 ? p.cliente : p.servidor, bufer, sizeof bufer);
                     const QByteArray datos = QByteArray::fromRawData(bufer, n > 0 ? n : 0);
                     p.mudo = lado == 0 && ((modo == Modo::MudoTrasEntrada && datos.contains("SELECT")) ||
-                                           (modo == Modo::MudoAlGrabar && datos.contains("INSERT")));
+                                           (modo == Modo::MudoAlGrabar && datos.contains("INSERT")) ||
+                                           (modo == Modo::MudoAlVer && datos.contains(m_texto)));
                     if (!p.mudo && (n <= 0 || write(lado == 0 ? p.servidor : p.cliente, bufer, size_t(n)) != n))
                         cerrar(p);
                 }
@@ -160,6 +170,7 @@ private:
     int m_escucha = -1;
     int m_puerto = 0;
     std::atomic<Modo> m_modo{Modo::Relevar};
+    QByteArray m_texto; // written before m_modo, read after it
     std::atomic<bool> m_fin{false};
     std::atomic<int> m_vueltas{0};
     std::vector<Par> m_pares;
