@@ -431,8 +431,13 @@ void resolver(double base, OjoResuelto& ojo)
     ojo.resultado = *s.resultado;
     ojo.ejeReverso = uso.optica.ejeReverso;
     ojo.frontofocometro.reset();
-    if (uso.compensada)
+    if (uso.compensada) {
         ojo.frontofocometro = uso.frontofocometro;
+        // The lens is rebuilt with the back it was made with, for its edge
+        // figures, its map and its ticket.
+        ojo.lente.internaFija =
+            lente::InternaFija{s.resultado->internaEje.poder, s.resultado->internaCruz.poder, ojo.ejeReverso};
+    }
     ojo.campo.reset();
     if (ojo.enUso) {
         ojo.campo = lente::RmsAstigmatico(uso.optica, ojo.montaje, ojo.lente.receta);

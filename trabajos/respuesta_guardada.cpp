@@ -232,8 +232,10 @@ OjoResuelto ojoDe(const dcs::Pedido& pedido, Lado lado, const FigurasOjo& f, std
     o.ejeReverso = std::fmod(f.gax.value_or(receta->eje) + (baseEnEje ? 0.0 : 90.0), 180.0);
     o.montaje = MontajeDelPedido(pedido, lado, &o.enUso);
     o.campo = f.campo;
-    if (f.insSph && f.insCyl && f.insAx)
+    if (f.insSph && f.insCyl && f.insAx) {
         o.frontofocometro = lente::EsferoCilindro{*f.insSph, *f.insCyl, *f.insAx};
+        o.lente.internaFija = lente::InternaFija{r.internaEje.poder, r.internaCruz.poder, o.ejeReverso};
+    }
     r.molde1523Eje = eje * aMolde;
     r.molde1523Cruz = cruz * aMolde;
     r.bordeMinimo = f.thnp.value_or(NAN);
