@@ -7,12 +7,14 @@
 #include "base_materiales.h"
 #include "conexion_materiales.h"
 #include "frm_trabajo.h"
+#include "vista_errores.h"
 #include "vista_espesor.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QTabBar>
 #include <fstream>
 #include <sys/stat.h>
 
@@ -251,6 +253,78 @@ private slots:
             pasos[i].startsWith("Combo") ? b.elegir(pasos[i], pasos[i + 1]) : b.teclear(pasos[i], pasos[i + 1]);
         QCOMPARE(b.w<QLabel>("Lbl_Avisos_D")->text(), aviso);
         QCOMPARE(b.w("Tx_Esfera_D")->text(), pasos[1].startsWith('-') ? pasos[1] + ".00" : "+" + pasos[1] + ".00");
+    }
+
+    // The frame's placement starts at 12 mm, 0° and 0°; a tilt compensates
+    // both lenses, which the lensmeter then reads otherwise, the picture of
+    // the errors as worn follows, and the store keeps what the window shows.
+    // An emptied box goes back to the usual placement.
+    void posicionDeUso()
+    {
+        Banco b;
+        b.teclear("Tx_Trabajo", "U1");
+        b.trabajoSencillo();
+        QCOMPARE(b.w("Tx_Vertice")->text() + b.w("Tx_Pantoscopico")->text() + b.w("Tx_Envolvente")->text(),
+                 QString("12.00.00.0"));
+        QVERIFY(b.t.formulario().Pedido().find("BVD=12.00;12.00\r\nPANTO=0.00;0.00\r\nZTILT=0.00;0.00") !=
+                std::string::npos);
+        QVERIFY(!b.resultado("D").contains("Frontofocómetro"));
+        auto* pestanas = b.t.findChild<QTabBar*>();
+        QTest::mouseClick(pestanas, Qt::LeftButton, {}, pestanas->tabRect(1).center());
+        QCOMPARE(pestanas->tabText(pestanas->currentIndex()), QString("Errores en uso"));
+        const auto errores = [&] { return b.w<VistaErrores>("VistaErrores")->grab().toImage(); };
+        const QImage antes = errores();
+        b.teclear("Tx_Pantoscopico", "12");
+        QVERIFY(errores() != antes);
+        // Martin's formula undone: +4 - 4 · sin² 12° / 2n = +3.94, +2 gives +1.97.
+        for (const char* lado : {"D", "I"})
+            QVERIFY(b.resultado(lado).contains("Frontofocómetro: +3.9") ||
+                    b.resultado(lado).contains("Frontofocómetro: +1.9"));
+        QVERIFY(b.t.Guardar());
+        b.teclear("Tx_Trabajo", "U1");
+        QVERIFY(b.t.contestacion()->texto.find("INSSPH=") != std::string::npos);
+        QVERIFY(b.resultado("D").contains("Frontofocómetro"));
+        b.w("Tx_Pantoscopico")->setFocus();
+        b.w("Tx_Pantoscopico")->selectAll();
+        QTest::keyClick(b.w("Tx_Pantoscopico"), Qt::Key_Delete);
+        QTest::keyClick(b.w("Tx_Pantoscopico"), Qt::Key_Return);
+        QCOMPARE(b.w("Tx_Pantoscopico")->text(), QString("0.0"));
+        QVERIFY(!b.resultado("I").contains("Frontofocómetro"));
+    }
+
+    // "Mejor base" puts the base of least astigmatic error 30° off the line
+    // of sight in the curve box: the stronger eye's for a pair, each eye's
+    // own 3 D apart. Each chosen base does better than its neighbours.
+    void mejorBase_data()
+    {
+        QTest::addColumn<QString>("izquierda");
+        QTest::addColumn<bool>("anisometropia");
+        QTest::newRow("par") << "-3.5" << false;
+        QTest::newRow("anisometropía") << "-5" << true;
+    }
+    void mejorBase()
+    {
+        QFETCH(QString, izquierda);
+        QFETCH(bool, anisometropia);
+        Banco b;
+        b.trabajoSencillo();
+        b.teclear("Tx_Esfera_D", "-2");
+        b.teclear("Tx_Esfera_I", izquierda);
+        b.teclear("Tx_Pantoscopico", "10");
+        b.w<QPushButton>("Command_MejorBase")->setFocus();
+        QTest::keyClick(b.w<QPushButton>("Command_MejorBase"), Qt::Key_Space);
+        const QStringList bases = b.w("Tx_CurvaBase")->text().split(" / ");
+        QCOMPARE(bases.size(), anisometropia ? 2 : 1);
+        QCOMPARE(b.salida().contains("anisometropía"), anisometropia);
+        const auto rms = [&](int ojo) { return *b.t.contestacion()->ojos[ojo].campo; };
+        // The left eye guides the pair; each eye is judged at its own.
+        const double mejores[2] = {rms(0), rms(1)};
+        for (const double paso : {-0.25, 0.25}) {
+            const auto vecina = [&](int ojo) { return QString::number(bases.value(ojo, bases[0]).toDouble() + paso); };
+            b.teclear("Tx_CurvaBase", vecina(0) + " / " + vecina(1));
+            QVERIFY(rms(1) > mejores[1]);
+            QVERIFY(!anisometropia || rms(0) > mejores[0]);
+        }
     }
 
     // A job stored from outside, made at an index alone and carrying values
