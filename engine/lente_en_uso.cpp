@@ -2,6 +2,7 @@
 
 #include "numerico.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -121,6 +122,14 @@ Mat2 LenteEnUso::Vergencia(Mirada mirada) const
     const Mat2 inversa = numerico::Dividir(1.0, det) * Mat2{posicion.d, -posicion.b, -posicion.c, posicion.a};
     const Mat2 v2 = vec::Symmetric(-1000.0 * (direccion * inversa));
     return {numerico::Finito(v2.a), numerico::Finito(v2.b), numerico::Finito(v2.c), numerico::Finito(v2.d)};
+}
+
+Mirada LenteEnUso::MiradaHacia(Punto p) const
+{
+    const Vec3 enLente{p.x, p.y, m_reverso.ProfundidadEn(p)};
+    const Vec3 g = m_giro * enLente - Vec3{0, 0, m_d};
+    const double largo = numerico::Dividir(1.0, vec::Norm(g));
+    return {std::atan2(g.x, -g.z) / kGrado, std::asin(std::clamp(g.y * largo, -1.0, 1.0)) / kGrado};
 }
 
 } // namespace lente

@@ -51,6 +51,11 @@ public:
     // the eye's own axes (Listing's law), positive converging. A ray that
     // misses a face or is reflected inside throws numerico::Falla.
     vec::Mat2 Vergencia(Mirada mirada) const;
+    // The gaze whose line of sight, straight from the centre of rotation,
+    // meets the back surface at this point of the lens (mm about the optical
+    // centre): seen from the eye, the lens's outline is where these lie. A
+    // point beyond the surface's reach throws numerico::Falla.
+    Mirada MiradaHacia(Punto p) const;
 
 private:
     struct Salida {

@@ -7,12 +7,14 @@
 #include "base_materiales.h"
 #include "conexion_materiales.h"
 #include "frm_trabajo.h"
+#include "vista_errores.h"
 #include "vista_espesor.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlQuery>
+#include <QTabBar>
 #include <fstream>
 #include <sys/stat.h>
 
@@ -115,6 +117,10 @@ private slots:
             {"Tx_A", "52"},
             {"Tx_B", "40"},
             {"Tx_DBL", "18"},
+            {"Command_CargarTrazado", "\t"},
+            {"Tx_Vertice", "13"},
+            {"Tx_Pantoscopico", "8"},
+            {"Tx_Envolvente", "5"},
         };
         for (const auto& [caja, texto] : pasos) {
             QWidget* foco = QApplication::focusWidget();
@@ -122,6 +128,10 @@ private slots:
             QCOMPARE(foco->objectName(), QString(caja));
             if (!texto) // a focused list is framed in the highlight colour, not a hairline
                 QCOMPARE(foco->grab().toImage().pixelColor(1, 10), foco->palette().color(QPalette::Highlight));
+            if (texto && *texto == '\t') {
+                QTest::keyClick(foco, Qt::Key_Tab);
+                continue;
+            }
             if (texto)
                 QTest::keyClicks(foco, texto);
             else
@@ -144,6 +154,10 @@ private slots:
         QVERIFY(!copia.Cargar(f.Pedido(), avisos));
         QCOMPARE(copia.Pedido(), f.Pedido());
         QCOMPARE(avisos, std::string());
+        // The frame's placement goes with the job, and the tilted lenses are
+        // read on the lensmeter otherwise than prescribed.
+        QVERIFY(f.Pedido().find("BVD=13.00;13.00\r\nPANTO=8.00;8.00\r\nZTILT=5.00;5.00") != std::string::npos);
+        QVERIFY(b.resultado("D").contains("Frontofocómetro: ") && b.resultado("I").contains("Frontofocómetro: "));
         // The stronger right eye is thicker, and its figures are in its own column.
         QVERIFY(b.centro(0) > b.centro(1));
         QVERIFY(b.resultado("D").contains(QString::number(b.centro(0), 'f', 2)));
@@ -241,6 +255,78 @@ private slots:
         QCOMPARE(b.w("Tx_Esfera_D")->text(), pasos[1].startsWith('-') ? pasos[1] + ".00" : "+" + pasos[1] + ".00");
     }
 
+    // The frame's placement starts at 12 mm, 0° and 0°; a tilt compensates
+    // both lenses, which the lensmeter then reads otherwise, the picture of
+    // the errors as worn follows, and the store keeps what the window shows.
+    // An emptied box goes back to the usual placement.
+    void posicionDeUso()
+    {
+        Banco b;
+        b.teclear("Tx_Trabajo", "U1");
+        b.trabajoSencillo();
+        QCOMPARE(b.w("Tx_Vertice")->text() + b.w("Tx_Pantoscopico")->text() + b.w("Tx_Envolvente")->text(),
+                 QString("12.00.00.0"));
+        QVERIFY(b.t.formulario().Pedido().find("BVD=12.00;12.00\r\nPANTO=0.00;0.00\r\nZTILT=0.00;0.00") !=
+                std::string::npos);
+        QVERIFY(!b.resultado("D").contains("Frontofocómetro"));
+        auto* pestanas = b.t.findChild<QTabBar*>();
+        QTest::mouseClick(pestanas, Qt::LeftButton, {}, pestanas->tabRect(1).center());
+        QCOMPARE(pestanas->tabText(pestanas->currentIndex()), QString("Errores en uso"));
+        const auto errores = [&] { return b.w<VistaErrores>("VistaErrores")->grab().toImage(); };
+        const QImage antes = errores();
+        b.teclear("Tx_Pantoscopico", "12");
+        QVERIFY(errores() != antes);
+        // Martin's formula undone: +4 - 4 · sin² 12° / 2n = +3.94, +2 gives +1.97.
+        for (const char* lado : {"D", "I"})
+            QVERIFY(b.resultado(lado).contains("Frontofocómetro: +3.9") ||
+                    b.resultado(lado).contains("Frontofocómetro: +1.9"));
+        QVERIFY(b.t.Guardar());
+        b.teclear("Tx_Trabajo", "U1");
+        QVERIFY(b.t.contestacion()->texto.find("INSSPH=") != std::string::npos);
+        QVERIFY(b.resultado("D").contains("Frontofocómetro"));
+        b.w("Tx_Pantoscopico")->setFocus();
+        b.w("Tx_Pantoscopico")->selectAll();
+        QTest::keyClick(b.w("Tx_Pantoscopico"), Qt::Key_Delete);
+        QTest::keyClick(b.w("Tx_Pantoscopico"), Qt::Key_Return);
+        QCOMPARE(b.w("Tx_Pantoscopico")->text(), QString("0.0"));
+        QVERIFY(!b.resultado("I").contains("Frontofocómetro"));
+    }
+
+    // "Mejor base" puts the base of least astigmatic error 30° off the line
+    // of sight in the curve box: the stronger eye's for a pair, each eye's
+    // own 3 D apart. Each chosen base does better than its neighbours.
+    void mejorBase_data()
+    {
+        QTest::addColumn<QString>("izquierda");
+        QTest::addColumn<bool>("anisometropia");
+        QTest::newRow("par") << "-3.5" << false;
+        QTest::newRow("anisometropía") << "-5" << true;
+    }
+    void mejorBase()
+    {
+        QFETCH(QString, izquierda);
+        QFETCH(bool, anisometropia);
+        Banco b;
+        b.trabajoSencillo();
+        b.teclear("Tx_Esfera_D", "-2");
+        b.teclear("Tx_Esfera_I", izquierda);
+        b.teclear("Tx_Pantoscopico", "10");
+        b.w<QPushButton>("Command_MejorBase")->setFocus();
+        QTest::keyClick(b.w<QPushButton>("Command_MejorBase"), Qt::Key_Space);
+        const QStringList bases = b.w("Tx_CurvaBase")->text().split(" / ");
+        QCOMPARE(bases.size(), anisometropia ? 2 : 1);
+        QCOMPARE(b.salida().contains("anisometropía"), anisometropia);
+        const auto rms = [&](int ojo) { return *b.t.contestacion()->ojos[ojo].campo; };
+        // The left eye guides the pair; each eye is judged at its own.
+        const double mejores[2] = {rms(0), rms(1)};
+        for (const double paso : {-0.25, 0.25}) {
+            const auto vecina = [&](int ojo) { return QString::number(bases.value(ojo, bases[0]).toDouble() + paso); };
+            b.teclear("Tx_CurvaBase", vecina(0) + " / " + vecina(1));
+            QVERIFY(rms(1) > mejores[1]);
+            QVERIFY(!anisometropia || rms(0) > mejores[0]);
+        }
+    }
+
     // A job stored from outside, made at an index alone and carrying values
     // no box holds, opens whole and goes out as stored; changed, the window's
     // own request still carries those values.
@@ -260,15 +346,16 @@ private slots:
         b.teclear("Tx_Trabajo", "F1");
         QCOMPARE(b.w<QComboBox>("Combo_Material")->currentText(), QString("Índice 1.600 (sin material del catálogo)"));
         QVERIFY(b.resultado("D").contains("Peso: sin densidad"));
-        QCOMPARE(b.w<QLabel>("Lbl_Conservados")->text(),
-                 QString("Adición: 2.00 D / 2.00 D\nCurvatura de la montura: 8.00° / 8.00°"));
+        QCOMPARE(b.w<QLabel>("Lbl_Conservados")->text(), QString("Adición: 2.00 D / 2.00 D"));
+        QCOMPARE(b.w("Tx_Envolvente")->text(), QString("8.0"));
         const std::filesystem::path archivo = (b.dir.path() + "/F1.dcs").toStdString();
         b.t.Exportar(archivo);
         QCOMPARE(leido(archivo), pedido);
         b.teclear("Tx_Esfera_D", "-3");
         const std::string nuevo = b.t.formulario().Pedido();
         QVERIFY(nuevo.find("ADD=2.00;2.00") != std::string::npos &&
-                nuevo.find("LIND=1.600;1.600") != std::string::npos);
+                nuevo.find("LIND=1.600;1.600") != std::string::npos &&
+                nuevo.find("ZTILT=8.00;8.00") != std::string::npos);
     }
 
     // A job the earlier release stored opens by its rules: ETYP one an eye,
@@ -454,6 +541,7 @@ private slots:
         Banco b;
         b.trabajoSencillo();
         b.teclear("Tx_Esfera_D", "12");
+        b.teclear("Tx_Pantoscopico", "15");
         QApplication::processEvents();
         for (QLabel* l : b.t.findChildren<QLabel*>()) {
             if (!l->isVisible() || l->wordWrap())

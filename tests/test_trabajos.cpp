@@ -13,6 +13,8 @@
 #include "apoyo/material_trabajo_prueba.h"
 #include "apoyo/proceso.h"
 #include "etiquetas_dcs.h"
+#include "lente_en_uso.h"
+#include "matriz_dioptrica.h"
 #include "respuesta_guardada.h"
 
 #include <QFile>
@@ -80,6 +82,21 @@ QString registro(const std::string& respuesta, const QString& etiqueta)
     return registros(respuesta, etiqueta).value(0);
 }
 
+// An eye's field of a record as a number; NaN when it is empty or absent.
+double campo(const std::string& texto, const char* etiqueta, int ojo)
+{
+    bool bien = false;
+    const double v = registro(texto, etiqueta).split(';').value(ojo).toDouble(&bien);
+    return bien ? v : NAN;
+}
+
+// The largest element of the difference of two powers.
+double distancia(const vec::Mat2& a, const vec::Mat2& b)
+{
+    const vec::Mat2 d = a - b;
+    return std::max({std::abs(d.a), std::abs(d.b), std::abs(d.d)});
+}
+
 bool poner(const QString& archivo, const std::string& texto)
 {
     QFile f(archivo);
@@ -125,7 +142,7 @@ private slots:
             "XSTATUS=L;0;LIND:~solo~el~indice~1.600,~sin~material~del~catalogo~ni~peso;W LIND=1.500;1.600 "
             "FRNT=5.736;3.442 TIND=1.523;1.523 GBASE=-1.92;-6.50 GCROS=-1.92;-7.37 GAX=0;30 GTHK=4.664;1.500 "
             "CTHICK=4.664;1.500 THNP=1.000;5.295 THNA=0;30 THNR=30.00;32.50 THKP=1.000;6.321 THKA=0;120 "
-            "THKR=30.00;32.50 CRIB=62;67 DIA=65;70 _PESO=?;? _SEGURIDAD=0;0 ";
+            "THKR=30.00;32.50 CRIB=62;67 DIA=65;70 _PESO=?;? _SEGURIDAD=0;0 _THNINT=; ";
         QCOMPARE(QString::fromStdString(responder(leer("redondo.dcs"))),
                  QString(esperado).replace(' ', "\r\n").replace('~', ' '));
     }
@@ -277,6 +294,137 @@ private slots:
         const std::string r = responder(pedido);
         QCOMPARE(registro(r, "FRNT"), frente);
         QCOMPARE(registro(r, "XSTATUS"), aviso);
+    }
+
+    // BVD, PANTO or ZTILT bring the field's RMS astigmatic error; only a
+    // tilt or a wrap brings the lensmeter's reading, and without them the
+    // lens is the plain one to the byte.
+    void enUso_data()
+    {
+        QTest::addColumn<QString>("lineas");
+        QTest::addColumn<QString>("conCampo"); // right and left: 1 with _CAMPO
+        QTest::addColumn<QString>("compensado"); // 1 with INSSPH
+        QTest::newRow("sin posición") << ""
+                                      << "00"
+                                      << "00";
+        QTest::newRow("solo la distancia") << "BVD=14"
+                                           << "11"
+                                           << "00";
+        QTest::newRow("ángulos en cero") << "PANTO=0\r\nZTILT=0;0"
+                                         << "11"
+                                         << "00";
+        QTest::newRow("pantoscópico") << "PANTO=8"
+                                      << "11"
+                                      << "11";
+        QTest::newRow("envolvente del izquierdo") << "ZTILT=0;5"
+                                                  << "11"
+                                                  << "01";
+    }
+    void enUso()
+    {
+        QFETCH(QString, lineas);
+        QFETCH(QString, conCampo);
+        QFETCH(QString, compensado);
+        const std::string plano = responder(leer("redondo.dcs"));
+        const std::string r = responder(conLineas(leer("redondo.dcs"), lineas));
+        QCOMPARE(registro(r, "STATUS"), QString("0"));
+        for (int ojo = 0; ojo < 2; ++ojo) {
+            const double rms = campo(r, "_CAMPO", ojo);
+            QCOMPARE(std::isfinite(rms) && rms > 0.01, conCampo[ojo] == '1');
+            QCOMPARE(std::isfinite(campo(r, "INSSPH", ojo)), compensado[ojo] == '1');
+            if (compensado[ojo] == '0')
+                for (const char* e : {"CTHICK", "GBASE", "GCROS", "GAX", "THNP"})
+                    QCOMPARE(campo(r, e, ojo), campo(plano, e, ojo));
+        }
+    }
+
+    // A compensated lens: rebuilt from the answer's own figures and placed
+    // as its request says, it gives the prescription at the primary gaze
+    // (traced), and INSSPH/INSCYL/INSAX are its front at the back vertex,
+    // F1 / (1 - t F1 / n), plus its back. A -6.00 sphere tilted 10° is read
+    // near Martin's formula undone: -6 - (-6.060) = -5.940 along 180° and
+    // -6 - (-6.060 - 0.187) = -5.753 along 90°, so -5.75 -0.19 × 90.
+    void compensada_data()
+    {
+        QTest::addColumn<QString>("pedido");
+        QTest::addColumn<QList<double>>("martin"); // sphere, cylinder, axis; empty: no outside figure
+        QTest::newRow("esfera inclinada") << "JOB=E2\r\nDO=R\r\nSPH=-6\r\nLIND=1.5\r\nMBASE=2\r\nTIND=1.523\r\n"
+                                             "FED=60\r\nMINEDG=1\r\nMINCTR=2\r\nPANTO=10\r\n"
+                                          << QList<double>{-5.753, -0.187, 90};
+        QTest::newRow("tórica inclinada y envuelta")
+            << "JOB=E1\r\nDO=R\r\nSPH=-6.75\r\nCYL=-0.50\r\nAX=174\r\nLIND=1.6\r\nMBASE=2\r\nTIND=1.523\r\n"
+               "FED=65\r\nMINEDG=1\r\nMINCTR=1.5\r\nPANTO=15\r\nZTILT=6\r\n"
+            << QList<double>{};
+        QTest::newRow("archivo real") << QString::fromStdString(leer("R360_3.oma")) << QList<double>{};
+    }
+    void compensada()
+    {
+        QFETCH(QString, pedido);
+        QFETCH(QList<double>, martin);
+        std::string error;
+        const auto p = dcs::Pedido::Leer(pedido.toStdString(), error);
+        QVERIFY(p);
+        const std::string r = responder(pedido.toStdString());
+        QCOMPARE(registro(r, "STATUS"), QString("0"));
+        for (int ojo = 0; ojo < 2; ++ojo) {
+            const auto lado = static_cast<dcs::Lado>(ojo);
+            if (!trabajos::PideOjo(*p, lado))
+                continue;
+            const auto leido = [&](const char* e) {
+                const dcs::Valor* v = p->Primero(e, lado);
+                return v && v->numero ? *v->numero : 0.0;
+            };
+            const double n = campo(r, "LIND", ojo), aIndice = (n - 1) / (campo(r, "TIND", ojo) - 1);
+            const double f1 = campo(r, "FRNT", ojo), t = campo(r, "CTHICK", ojo);
+            const lente::LenteOptica hecha{
+                n, f1, t, campo(r, "GBASE", ojo) * aIndice, campo(r, "GCROS", ojo) * aIndice, campo(r, "GAX", ojo),
+                0, 0};
+            const lente::Montaje montaje{ojo == 0 ? lente::Ojo::Derecho : lente::Ojo::Izquierdo, leido("PANTO"),
+                                         leido("ZTILT"), p->Primero("BVD", lado) ? leido("BVD") : 12.0};
+            const vec::Mat2 receta = lente::MatrizDioptrica({leido("SPH"), leido("CYL"), leido("AX")});
+            QVERIFY2(distancia(lente::LenteEnUso(hecha, montaje).Vergencia({}), receta) < 0.015, r.c_str());
+            const double fc = f1 / (1 - t / 1000 * f1 / n);
+            const vec::Mat2 reverso =
+                lente::MatrizDioptrica({hecha.reversoEje, hecha.reversoCruz - hecha.reversoEje, hecha.ejeReverso});
+            const vec::Mat2 frontofocometro =
+                lente::MatrizDioptrica({campo(r, "INSSPH", ojo), campo(r, "INSCYL", ojo), campo(r, "INSAX", ojo)});
+            QVERIFY2(distancia(vec::Mat2{fc, 0, 0, fc} + reverso, frontofocometro) < 0.015, r.c_str());
+            if (!martin.isEmpty()) {
+                QVERIFY(std::abs(campo(r, "INSSPH", ojo) - martin[0]) < 0.015);
+                QVERIFY(std::abs(campo(r, "INSCYL", ojo) - martin[1]) < 0.015);
+                QCOMPARE(campo(r, "INSAX", ojo), martin[2]);
+            }
+        }
+    }
+
+    // The minus pair with prism is thinnest inside, where basic impact
+    // holds 3.0 mm; the plus and plain minus lenses of the round job have no
+    // such point. Stored, each answer reads back to the same bytes, and the
+    // job window's eye gets the lensmeter's reading.
+    void interiorYGuardada()
+    {
+        const std::string interior = "JOB=M2\r\nDO=B\r\nSPH=-3;-3\r\nCYL=-0.75;-0.75\r\nAX=30;150\r\nPRVM=4;4\r\n"
+                                     "PRVA=180;90\r\nLIND=1.498;1.498\r\nHBOX=46;46\r\nVBOX=32;32\r\nDBL=18\r\n"
+                                     "IPD=31;31\r\nOCHT=19;19\r\nETYP=1\r\n_SEGURIDAD=1;1\r\nMINCTR=2;2\r\n";
+        QCOMPARE(registro(responder(interior), "_THNINT"), QString("3.000;3.000"));
+        QCOMPARE(registro(responder(leer("redondo.dcs")), "_THNINT"), QString(";"));
+        for (const std::string& pedido : {interior, leer("R360_3.oma")}) {
+            const auto c = contestar(pedido);
+            std::string error;
+            const auto p = dcs::Pedido::Leer(pedido, error);
+            QCOMPARE(trabajos::EscribirRespuesta(c->numero, trabajos::FigurasGuardadas(*p, c->texto, nullptr)),
+                     c->texto);
+            const auto guardada =
+                trabajos::ContestacionGuardada(c->numero, pedido, c->texto, dcs::kFormato, "", nullptr, error);
+            QVERIFY2(guardada, error.c_str());
+            for (int ojo = 0; ojo < 2; ++ojo) {
+                const auto& l = guardada->ojos[ojo].frontofocometro;
+                QCOMPARE(l.has_value(), pedido != interior);
+                if (l)
+                    QCOMPARE(dcs::ConDecimales(l->esfera, 2),
+                             registro(c->texto, "INSSPH").split(';')[ojo].toStdString());
+            }
+        }
     }
 
     // A job stored by the earlier release: ETYP one an eye, FRNT at 1.523,

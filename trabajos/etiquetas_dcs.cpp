@@ -17,7 +17,9 @@ using enum Clase;
 // transmission fault, never a lens to make. The labels starting with "_" are
 // the laboratory's own, as the standard allows: _SEGURIDAD is the impact
 // standard (0 none, 1 basic, 2 high impact, in the order of
-// laboratorio::Seguridad) and _MATERIAL a product name of the catalogue.
+// laboratorio::Seguridad), _MATERIAL a product name of the catalogue,
+// _CAMPO the RMS astigmatic error 30° off the line of sight and _THNINT the
+// thickness where the lens is thinnest inside its outline.
 // FRNT reaches 2000 because some senders write the front's radius in mm.
 constexpr Etiqueta kEtiquetas[] = {
     {"JOB", Unico, Texto, 0, 0, 0, kAmbos},
@@ -41,8 +43,13 @@ constexpr Etiqueta kEtiquetas[] = {
     {"DIA", Par, Entero, 0, 0, 200, kRespuesta},
     {"RPRVM", Par, Numero, 2, 0, 60, kRespuesta},
     {"RPRVA", Par, Entero, 0, 0, 360, kRespuesta},
+    {"INSSPH", Par, Numero, 2, -60, 60, kRespuesta},
+    {"INSCYL", Par, Numero, 2, -30, 30, kRespuesta},
+    {"INSAX", Par, Entero, 0, 0, 180, kRespuesta},
+    {"_CAMPO", Par, Numero, 3, 0, 100, kRespuesta},
     {"_PESO", Par, Numero, 2, 0, 1000, kRespuesta},
     {"_SEGURIDAD", Par, Entero, 0, 0, 2, kAmbos},
+    {"_THNINT", Par, Numero, 3, 0, 100, kRespuesta},
     {"DO", Unico, Texto, 0, 0, 0, kPedido},
     {"SPH", Par, Numero, 2, -40, 40, kPedido},
     {"CYL", Par, Numero, 2, -20, 20, kPedido},

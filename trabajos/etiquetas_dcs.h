@@ -106,6 +106,8 @@ public:
     const std::vector<Valor>* Valores(std::string_view etiqueta, Lado lado) const;
     // The first value, when present.
     const Valor* Primero(std::string_view etiqueta, Lado lado) const;
+    // The label has a record, even one whose fields are all empty.
+    bool Tiene(std::string_view etiqueta) const { return m_valores.contains(etiqueta); }
     // The values of a label written one record each (XSTATUS), in order.
     const std::vector<std::string>& Registros(std::string_view etiqueta) const;
     // The trace records of format 1 (TRCFMT and R) on their own lines, the

@@ -65,7 +65,7 @@ FigurasOjo FigurasDe(const OjoResuelto& ojo)
     const bool ejeDebil = std::abs(eje) <= std::abs(cruz);
     f.gbase = ejeDebil ? eje : cruz;
     f.gcros = ejeDebil ? cruz : eje;
-    f.gax = grados(ojo.lente.receta.eje + (ejeDebil ? 0.0 : 90.0), 180);
+    f.gax = grados(ojo.ejeReverso + (ejeDebil ? 0.0 : 90.0), 180);
     f.cthick = r.espesorCentral;
     f.thnp = r.bordeMinimo;
     f.thna = grados(r.anguloMinimo, 360);
@@ -90,6 +90,13 @@ FigurasOjo FigurasDe(const OjoResuelto& ojo)
     f.rprva = grados(ojo.lente.receta.basePrisma, 360);
     f.peso = r.peso;
     f.seguridad = ojo.seguridad;
+    if (const auto& l = ojo.frontofocometro) {
+        f.insSph = l->esfera;
+        f.insCyl = l->cilindro;
+        f.insAx = grados(l->eje, 180);
+    }
+    f.campo = ojo.campo;
+    f.thnint = r.puntoMasDelgado ? r.puntoMasDelgado->espesor : NAN;
     return f;
 }
 
@@ -129,6 +136,18 @@ std::string EscribirRespuesta(std::string_view numero, const std::array<FigurasO
             r.Poner("RPRVM", lado, {f.rprvm.value_or(NAN)});
             r.Poner("RPRVA", lado, {f.rprva.value_or(NAN)});
         }
+        // The lensmeter's reading only where the back was compensated, the
+        // errors of the field where the request placed the lens.
+        for (const auto& [etiqueta, v] : {std::pair<std::string_view, const std::optional<double>&>{"INSSPH", f.insSph},
+                                          {"INSCYL", f.insCyl},
+                                          {"INSAX", f.insAx},
+                                          {"_CAMPO", f.campo}})
+            if (v)
+                r.Poner(etiqueta, lado, {*v});
+        if (f.thnint && std::isfinite(*f.thnint))
+            r.Poner("_THNINT", lado, {*f.thnint});
+        else if (f.thnint)
+            r.PonerTexto("_THNINT", lado, "");
     }
     return r.Escribir();
 }

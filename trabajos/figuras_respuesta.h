@@ -27,6 +27,12 @@ struct FigurasOjo {
     std::optional<double> thkp, thka, thkr; // the thickest
     std::optional<double> crib, dia; // the smallest blank, whole mm, and the stocked one
     std::optional<double> rprvm, rprva; // the prism made
+    // The lensmeter's reading of a lens compensated for tilt or wrap.
+    std::optional<double> insSph, insCyl, insAx;
+    std::optional<double> campo; // the RMS astigmatic error 30° off the line of sight
+    // The thickness where the lens is thinnest inside its outline; NaN when
+    // it has no such point (a plus lens).
+    std::optional<double> thnint;
     std::optional<double> peso; // NaN without a density
     std::optional<double> seguridad;
 };

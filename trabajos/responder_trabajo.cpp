@@ -1,6 +1,7 @@
 #include "responder_trabajo.h"
 
 #include "bordes.h"
+#include "errores_campo.h"
 #include "figuras_respuesta.h"
 #include "numerico.h"
 #include "reglas_espesor.h"
@@ -400,6 +401,7 @@ Preparado preparar(const dcs::Pedido& p, Lado lado, MaterialesTrabajo* materiale
     preparado.equivalente = pedido.receta.esfera + pedido.receta.cilindro / 2.0;
     ojo.tind = o.Numero("TIND").value_or(kTindPorOmision);
     ojo.lente = pedido;
+    ojo.montaje = MontajeDelPedido(p, lado, &ojo.enUso);
     return preparado;
 }
 
@@ -417,7 +419,9 @@ void resolver(double base, OjoResuelto& ojo)
 {
     ojo.base = base;
     ojo.lente.base = base;
-    lente::Solucion s = lente::Resolver(ojo.lente, ojo.borde);
+    // Without tilt or wrap this is the solver's own lens.
+    const lente::SolucionEnUso uso = lente::ResolverEnUso(ojo.lente, ojo.borde, ojo.montaje);
+    const lente::Solucion& s = uso.solucion;
     if (!s.resultado) {
         std::string mensaje = s.falla;
         if (!mensaje.empty())
@@ -425,8 +429,29 @@ void resolver(double base, OjoResuelto& ojo)
         fallar(Estado::NoProcesable, "CTHICK", s.falla, mensaje);
     }
     ojo.resultado = *s.resultado;
+    ojo.ejeReverso = uso.optica.ejeReverso;
+    ojo.frontofocometro.reset();
+    if (uso.compensada) {
+        ojo.frontofocometro = uso.frontofocometro;
+        // The lens is rebuilt with the back it was made with, for its edge
+        // figures, its map and its ticket.
+        ojo.lente.internaFija =
+            lente::InternaFija{s.resultado->internaEje.poder, s.resultado->internaCruz.poder, ojo.ejeReverso};
+    }
+    ojo.campo.reset();
+    if (ojo.enUso) {
+        ojo.campo = lente::RmsAstigmatico(uso.optica, ojo.montaje, ojo.lente.receta);
+        if (!ojo.campo)
+            fallar(Estado::NoProcesable, "_CAMPO", "a 30 grados de la mirada un rayo no atraviesa la lente",
+                   "A 30° de la mirada un rayo no atraviesa la lente: no hay errores del campo");
+    }
     if (ojo.lente.densidad == 0)
         ojo.resultado->peso = NAN;
+}
+
+bool unMaterial(const std::array<OjoResuelto, 2>& ojos)
+{
+    return ojos[0].material == ojos[1].material && ojos[0].indice == ojos[1].indice;
 }
 
 // Runs one step of an eye's work; a failure ends the eye with its reason.
@@ -528,6 +553,70 @@ OjoResuelto ResolverOjo(const dcs::Pedido& pedido, Lado lado, MaterialesTrabajo*
     return ojo;
 }
 
+lente::Montaje MontajeDelPedido(const dcs::Pedido& pedido, Lado lado, bool* dado)
+{
+    const Ojo o(pedido, lado);
+    lente::Montaje m;
+    m.ojo = o.cual();
+    m.pantoscopico = o.Numero("PANTO").value_or(0);
+    m.envolvente = o.Numero("ZTILT").value_or(0);
+    m.distanciaVertice = o.Numero("BVD").value_or(m.distanciaVertice);
+    if (dado)
+        *dado = o.Numero("BVD") || o.Numero("PANTO") || o.Numero("ZTILT");
+    return m;
+}
+
+std::optional<int> OjoGuiaDelPar(double equivalenteDerecho, double equivalenteIzquierdo)
+{
+    if (std::abs(equivalenteDerecho - equivalenteIzquierdo) > kAnisometropia)
+        return std::nullopt;
+    return std::abs(equivalenteIzquierdo) > std::abs(equivalenteDerecho) ? 1 : 0;
+}
+
+BasesDelPar MejorBaseDelPar(const dcs::Pedido& pedido, MaterialesTrabajo* materiales)
+{
+    BasesDelPar par;
+    std::array<OjoResuelto, 2> ojos;
+    std::array<Preparado, 2> p;
+    std::array<bool, 2> listo = {false, false};
+    for (int i = 0; i < 2; ++i) {
+        ojos[i].pedido = PideOjo(pedido, static_cast<Lado>(i));
+        listo[i] = ojos[i].pedido &&
+                   intentar(ojos[i], [&] { p[i] = preparar(pedido, static_cast<Lado>(i), materiales, ojos[i]); });
+        par.falla[i] = ojos[i].falla;
+    }
+    const auto mejor = [&](int i) {
+        std::optional<lente::MejorForma> m;
+        try {
+            m = lente::BuscarMejorBase(ojos[i].lente, ojos[i].borde, ojos[i].montaje);
+        } catch (const numerico::Falla&) {
+        }
+        if (m)
+            par.base[i] = m->base;
+        else
+            par.falla[i] = "Ninguna curva base de 0.25 a 12.00 D da una lente con estos valores";
+    };
+    if (listo[0] && listo[1] && unMaterial(ojos)) {
+        par.guia = OjoGuiaDelPar(p[0].equivalente, p[1].equivalente);
+        par.anisometropia = !par.guia;
+    }
+    if (par.guia) {
+        const int guia = *par.guia;
+        mejor(guia);
+        if (par.base[guia]) {
+            par.base[1 - guia] = par.base[guia];
+            return par;
+        }
+        // The stronger eye has no lens at any base: the other keeps its own.
+        par.guia.reset();
+        listo[guia] = false;
+    }
+    for (int i = 0; i < 2; ++i)
+        if (listo[i])
+            mejor(i);
+    return par;
+}
+
 bool Contestacion::Completa() const { return ojos[0].falla.empty() && ojos[1].falla.empty(); }
 
 std::string Contestacion::Material() const
@@ -582,15 +671,15 @@ Contestacion Responder(const dcs::Pedido& pedido, MaterialesTrabajo* materiales)
     }
     std::array<std::optional<double>, 2> base = {p[0].base, p[1].base};
     // A pair is made on one base so that the lenses look alike: the stronger
-    // eye's suggestion (the right on a tie), unless the eyes differ so much
-    // that each needs its own.
-    const bool unMaterial = c.ojos[0].material == c.ojos[1].material && c.ojos[0].indice == c.ojos[1].indice;
-    if (listo[0] && listo[1] && !base[0] && !base[1] && unMaterial) {
-        if (std::abs(p[0].equivalente - p[1].equivalente) > kAnisometropia) {
+    // eye's suggestion, unless the eyes differ so much that each needs its
+    // own.
+    if (listo[0] && listo[1] && !base[0] && !base[1] && unMaterial(c.ojos)) {
+        const std::optional<int> elegido = OjoGuiaDelPar(p[0].equivalente, p[1].equivalente);
+        if (!elegido) {
             for (OjoResuelto& ojo : c.ojos)
                 avisar(ojo, {"Bases distintas: anisometropia", "Bases distintas: anisometropía"});
         } else {
-            const int guia = std::abs(p[1].equivalente) > std::abs(p[0].equivalente) ? 1 : 0;
+            const int guia = *elegido;
             if (intentar(c.ojos[guia], [&] { base[guia] = sugerir(c.ojos[guia], p[guia]); }))
                 base[1 - guia] = base[guia];
             else

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "compensacion.h"
 #include "etiquetas_dcs.h"
+#include "lente_en_uso.h"
 #include "receta.h"
 
 #include <array>
@@ -73,6 +75,20 @@ struct OjoResuelto {
     double bloqueMinimo = 0; // the smallest round blank the outline needs, mm
     int seguridad = 0; // laboratorio::Seguridad
     lente::Pedido lente; // what was solved: the lens's faces are rebuilt from it
+    // How the frame holds the lens (BVD, PANTO, ZTILT); `enUso` when the
+    // request gives any of them, and the errors across the field are then
+    // answered.
+    lente::Montaje montaje;
+    bool enUso = false;
+    // The axis of the resultado's back meridian internaEje: the
+    // prescription's, or the compensated back's own.
+    double ejeReverso = 0;
+    // What a lensmeter reads on a lens compensated for tilt or wrap; none
+    // when the lens is the prescription's own.
+    std::optional<lente::EsferoCilindro> frontofocometro;
+    // The RMS astigmatic error over the eight gazes 30° off the line of
+    // sight, D.
+    std::optional<double> campo;
     std::vector<std::string> avisos; // for the optician: each value a rule raised, each warning
     std::vector<std::string> avisosDcs; // the same for the answer, naming the labels
     std::string material; // the catalogue's name; empty for an index alone
@@ -129,6 +145,28 @@ std::optional<std::vector<lente::Punto>> BordeDelPedido(const dcs::Pedido& pedid
 // The eye is asked for: DO names it (B both, R, L, N none), or without DO it
 // has a sphere, or neither eye has one (both then lack it).
 bool PideOjo(const dcs::Pedido& pedido, dcs::Lado lado);
+
+// How the frame holds an eye's lens: BVD (12 mm when absent), PANTO and
+// ZTILT, the wrap. `dado` tells whether the request gives any of them.
+lente::Montaje MontajeDelPedido(const dcs::Pedido& pedido, dcs::Lado lado, bool* dado = nullptr);
+
+// A pair is made on one base, the stronger eye's: the eye (0 right, 1 left)
+// whose spherical equivalent is larger in absolute value, the right on a
+// tie. None when they differ by more than 2.00 D: each eye then needs its
+// own.
+std::optional<int> OjoGuiaDelPar(double equivalenteDerecho, double equivalenteIzquierdo);
+
+// The best-form base (lente::BuscarMejorBase) of a job's eyes as worn, by the
+// pair rule: the guiding eye's base for both when they are of one material,
+// each eye's own otherwise. An eye's base is none, with its reason in
+// `falla`, when it cannot be made at any base.
+struct BasesDelPar {
+    std::array<std::optional<double>, 2> base; // D at 1.523
+    std::optional<int> guia; // the eye whose base the pair takes
+    bool anisometropia = false;
+    std::array<std::string, 2> falla;
+};
+BasesDelPar MejorBaseDelPar(const dcs::Pedido& pedido, MaterialesTrabajo* materiales);
 
 // The first eye, right then left, that the design window can make: a plus
 // sphere with neither cylinder nor prism, asked for and free of bad values,

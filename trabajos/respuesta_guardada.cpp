@@ -150,13 +150,21 @@ FigurasOjo actual(const dcs::Pedido& pedido, const dcs::Pedido& r, Lado lado)
         {"DIA", &f.dia},
         {"RPRVM", &f.rprvm},
         {"RPRVA", &f.rprva},
+        {"INSSPH", &f.insSph},
+        {"INSCYL", &f.insCyl},
+        {"INSAX", &f.insAx},
+        {"_CAMPO", &f.campo},
         {"_PESO", &f.peso},
         {"_SEGURIDAD", &f.seguridad},
+        {"_THNINT", &f.thnint},
     };
     for (const auto& [etiqueta, destino] : valores)
         *destino = numero(r, etiqueta, lado);
     if (f.cthick && !f.peso)
         f.peso = NAN;
+    // An empty _THNINT is a lens with no thinner point inside its outline.
+    if (f.cthick && !f.thnint && r.Tiene("_THNINT"))
+        f.thnint = NAN;
     return f;
 }
 
@@ -220,6 +228,14 @@ OjoResuelto ojoDe(const dcs::Pedido& pedido, Lado lado, const FigurasOjo& f, std
     const double eje = baseEnEje ? *f.gbase : *f.gcros, cruz = baseEnEje ? *f.gcros : *f.gbase;
     r.internaEje = cara(eje * aIndice, n);
     r.internaCruz = cara(cruz * aIndice, n);
+    // A compensated back has an axis of its own: GAX is GBASE's meridian.
+    o.ejeReverso = std::fmod(f.gax.value_or(receta->eje) + (baseEnEje ? 0.0 : 90.0), 180.0);
+    o.montaje = MontajeDelPedido(pedido, lado, &o.enUso);
+    o.campo = f.campo;
+    if (f.insSph && f.insCyl && f.insAx) {
+        o.frontofocometro = lente::EsferoCilindro{*f.insSph, *f.insCyl, *f.insAx};
+        o.lente.internaFija = lente::InternaFija{r.internaEje.poder, r.internaCruz.poder, o.ejeReverso};
+    }
     r.molde1523Eje = eje * aMolde;
     r.molde1523Cruz = cruz * aMolde;
     r.bordeMinimo = f.thnp.value_or(NAN);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <map>
 #include <utility>
 
 namespace trabajos {
@@ -37,6 +38,9 @@ constexpr Caja kCajas[] = {
     {Campo::A, "HBOX", "A, el ancho de la caja,", "mm", 1, false},
     {Campo::B, "VBOX", "B, el alto de la caja,", "mm", 1, false},
     {Campo::Dbl, "DBL", "El puente (DBL)", "mm", 1, false},
+    {Campo::Vertice, "BVD", "La distancia al vértice", "mm", 1, false},
+    {Campo::Pantoscopico, "PANTO", "El ángulo pantoscópico", "grados", 1, false},
+    {Campo::Envolvente, "ZTILT", "La envolvente", "grados", 1, false},
 };
 
 const Caja* caja(Campo c)
@@ -68,6 +72,31 @@ std::optional<double> leerNumero(std::string_view s)
     return v;
 }
 
+std::string escribir(double v, const Caja& k);
+
+// A box's text checked against its label's range: the advice, or nothing
+// with the value (none for an empty text) kept as the box shows it, so that
+// what is solved, stored and printed is what the optician reads.
+std::optional<std::string> valorDe(const Caja& k, Lado lado, std::string_view texto, std::optional<double>& valor)
+{
+    valor.reset();
+    if (texto.empty())
+        return std::nullopt;
+    const dcs::Etiqueta& e = *dcs::BuscarEtiqueta(k.etiqueta);
+    const std::optional<double> v = k.campo == Campo::BasePrisma ? LeerBasePrisma(texto, lado) : leerNumero(texto);
+    const std::string rango = std::string(k.nombre) + " va de " + dcs::ConDecimales(e.minimo, k.decimales) + " a " +
+                              dcs::ConDecimales(e.maximo, k.decimales) + " " + std::string(k.unidad) + ".";
+    if (!v)
+        return k.campo == Campo::BasePrisma
+                   ? "Escriba la base del prisma: adentro, afuera, arriba, abajo o los grados (de 0 a 360)."
+                   : "Escriba un número con punto decimal, por ejemplo 2.50. " + rango;
+    if (*v < e.minimo || *v > e.maximo)
+        return rango;
+    const double mostrado = leerNumero(escribir(*v, k)).value_or(*v);
+    valor = mostrado == 0.0 ? 0.0 : mostrado;
+    return std::nullopt;
+}
+
 std::string escribir(double v, const Caja& k)
 {
     std::string t = dcs::ConDecimales(v, k.decimales);
@@ -87,9 +116,6 @@ constexpr Conservado kConservados[] = {
     {"ADD", "Adición", " D"},
     {"SEGHT", "Altura del segmento", " mm"},
     {"LTYP", "Tipo de lente", ""},
-    {"BVD", "Distancia al vértice", " mm"},
-    {"PANTO", "Ángulo pantoscópico", "°"},
-    {"ZTILT", "Curvatura de la montura", "°"},
     {"PTPRVM", "Prisma de adelgazamiento", " Δ"},
     {"PTPRVA", "Base del prisma de adelgazamiento", "°"},
     {"PTOK", "", ""},
@@ -98,6 +124,10 @@ constexpr Conservado kConservados[] = {
     {"FED", "", ""},
     {"FTYP", "", ""},
 };
+
+// The boxes of the frame's placement and the labels they are read from.
+constexpr std::pair<Campo, std::string_view> kPosicion[] = {
+    {Campo::Vertice, "BVD"}, {Campo::Pantoscopico, "PANTO"}, {Campo::Envolvente, "ZTILT"}};
 
 // The house's base curves are nominal at the 1.523 tool index.
 constexpr double kIndiceMolde = 1.523;
@@ -157,13 +187,19 @@ const FormularioTrabajo::Valor* FormularioTrabajo::numero(Campo c, Lado lado) co
     case Campo::Altura:
         return &o.altura;
     case Campo::Curva:
-        return &m_curva;
+        return &m_curva[static_cast<int>(lado)];
     case Campo::A:
         return &m_a;
     case Campo::B:
         return &m_b;
     case Campo::Dbl:
         return &m_dbl;
+    case Campo::Vertice:
+        return &m_vertice;
+    case Campo::Pantoscopico:
+        return &m_pantoscopico;
+    case Campo::Envolvente:
+        return &m_envolvente;
     default:
         return nullptr;
     }
@@ -205,27 +241,34 @@ std::optional<std::string> FormularioTrabajo::Confirmar(Campo c, Lado lado, std:
         break;
     }
     const Caja& k = *caja(c);
-    Valor& destino = *numero(c, lado);
-    if (texto.empty()) {
-        // A sphere, a size or a curve left empty is a value not given.
-        poner(destino, Valor());
-        return std::nullopt;
+    if (c == Campo::Curva) {
+        // One curve for the pair, or "right / left" for each eye its own.
+        std::array<Valor, 2> curvas;
+        const std::size_t barra = texto.find('/');
+        for (int i = 0; i < (barra == std::string_view::npos ? 1 : 2); ++i) {
+            const std::string_view parte = barra == std::string_view::npos
+                                               ? texto
+                                               : recortar(i == 0 ? texto.substr(0, barra) : texto.substr(barra + 1));
+            if (parte.empty() && barra != std::string_view::npos)
+                return std::string("Escriba una curva para cada ojo, derecho / izquierdo: por ejemplo 4.00 / 6.50.");
+            if (auto consejo = valorDe(k, lado, parte, curvas[i]))
+                return consejo;
+        }
+        if (barra == std::string_view::npos)
+            curvas[1] = curvas[0];
+        return poner(m_curva, curvas);
     }
-    const dcs::Etiqueta& e = *dcs::BuscarEtiqueta(k.etiqueta);
-    const std::optional<double> v = c == Campo::BasePrisma ? LeerBasePrisma(texto, lado) : leerNumero(texto);
-    const std::string rango = std::string(k.nombre) + " va de " + dcs::ConDecimales(e.minimo, k.decimales) + " a " +
-                              dcs::ConDecimales(e.maximo, k.decimales) + " " + std::string(k.unidad) + ".";
-    if (!v)
-        return c == Campo::BasePrisma
-                   ? "Escriba la base del prisma: adentro, afuera, arriba, abajo o los grados (de 0 a 360)."
-                   : "Escriba un número con punto decimal, por ejemplo 2.50. " + rango;
-    if (*v < e.minimo || *v > e.maximo)
-        return rango;
-    // The value is kept as the box shows it, so that what is solved, stored
-    // and printed is what the optician reads.
-    const double mostrado = leerNumero(escribir(*v, k)).value_or(*v);
-    poner(destino, Valor(mostrado == 0.0 ? 0.0 : mostrado));
-    return std::nullopt;
+    Valor& destino = *numero(c, lado);
+    Valor v;
+    if (auto consejo = valorDe(k, lado, texto, v))
+        return consejo;
+    // A sphere, a size or a curve left empty is a value not given; the
+    // frame's placement goes back to the usual one.
+    if (!v && c == Campo::Vertice)
+        v = kVertice;
+    else if (!v && (c == Campo::Pantoscopico || c == Campo::Envolvente))
+        v = 0.0;
+    return poner(destino, v);
 }
 
 std::string FormularioTrabajo::Texto(Campo c, Lado lado) const
@@ -243,7 +286,9 @@ std::string FormularioTrabajo::Texto(Campo c, Lado lado) const
     default:
         break;
     }
-    const Valor& v = *numero(c, lado);
+    if (c == Campo::Curva && m_curva[0] && m_curva[1] && *m_curva[0] != *m_curva[1])
+        return escribir(*m_curva[0], *caja(c)) + " / " + escribir(*m_curva[1], *caja(c));
+    const Valor& v = *numero(c, c == Campo::Curva ? Lado::Derecho : lado);
     return v ? escribir(*v, *caja(c)) : std::string();
 }
 
@@ -307,6 +352,11 @@ std::string FormularioTrabajo::Pedido() const
             r.PonerTexto("_MATERIAL", lado, m_material);
         r.Poner("_SEGURIDAD", lado, {static_cast<double>(m_seguridad)});
         r.Poner("TIND", lado, {kIndiceMolde});
+        if (const Valor& curva = m_curva[static_cast<int>(lado)])
+            r.Poner("MBASE", lado, {*curva});
+        r.Poner("BVD", lado, {*m_vertice});
+        r.Poner("PANTO", lado, {*m_pantoscopico});
+        r.Poner("ZTILT", lado, {*m_envolvente});
         for (const auto& [etiqueta, textos] : m_conservados)
             if (dcs::BuscarEtiqueta(etiqueta)->forma != dcs::Forma::Unico && !textos[static_cast<int>(lado)].empty())
                 r.PonerTexto(etiqueta, lado, textos[static_cast<int>(lado)]);
@@ -317,7 +367,6 @@ std::string FormularioTrabajo::Pedido() const
     r.PonerUnico("ETYP", std::to_string(kEtyp[m_montura]));
     ambos("HBOX", m_a);
     ambos("VBOX", m_b);
-    ambos("MBASE", m_curva);
     if (m_dbl)
         r.PonerUnico("DBL", dcs::ConDecimales(*m_dbl, 2));
     return r.Escribir() + m_trazado;
@@ -336,6 +385,8 @@ std::optional<std::string> FormularioTrabajo::Cargar(std::string_view texto, std
             avisos.append(avisos.empty() ? "" : "; ").append(a);
     };
     avisos.clear();
+    std::array<std::string, 2> curvas;
+    std::map<std::string_view, double> posicion;
     nuevo.m_numero = p->trabajo() == "0" ? std::string() : p->trabajo();
     const std::pair<Campo, std::string_view> deOjo[] = {
         {Campo::Esfera, "SPH"},      {Campo::Cilindro, "CYL"}, {Campo::Eje, "AX"},      {Campo::Prisma, "PRVM"},
@@ -391,11 +442,23 @@ std::optional<std::string> FormularioTrabajo::Cargar(std::string_view texto, std
         }
         if (const auto s = numeroDe("_SEGURIDAD"))
             nuevo.m_seguridad = static_cast<int>(*s);
-        if (!nuevo.m_curva) {
-            if (const auto base = BaseDelPedido(*p, lado, indice.value_or(0)))
-                aviso(nuevo.Confirmar(Campo::Curva, lado, dcs::ConDecimales(*base, 2)).value_or(""));
-            else if (numeroDe("FRNT"))
-                aviso("La curva base del trabajo no se puede leer sin el índice del material");
+        if (const auto base = BaseDelPedido(*p, lado, indice.value_or(0)))
+            curvas[static_cast<int>(lado)] = dcs::ConDecimales(*base, 2);
+        else if (numeroDe("FRNT"))
+            aviso("La curva base del trabajo no se puede leer sin el índice del material");
+        // One placement for the pair: the first eye's, and a word when the
+        // other eye's differs.
+        for (const auto& [campo, etiqueta] : kPosicion) {
+            const auto v = numeroDe(etiqueta);
+            if (!v)
+                continue;
+            if (!posicion.contains(etiqueta)) {
+                posicion[etiqueta] = *v;
+                aviso(nuevo.Confirmar(campo, lado, dcs::ConDecimales(*v, 2)).value_or(""));
+            } else if (std::abs(posicion[etiqueta] - *v) > 1e-9) {
+                aviso(std::string(caja(campo)->nombre) + " del ojo izquierdo (" + dcs::ConDecimales(*v, 2) +
+                      ") no es la del derecho: se usa la del derecho");
+            }
         }
         for (const auto& [campo, etiqueta] : {std::pair{Campo::A, "HBOX"}, {Campo::B, "VBOX"}})
             if (const auto v = numeroDe(etiqueta); v && !*nuevo.numero(campo, lado))
@@ -407,6 +470,11 @@ std::optional<std::string> FormularioTrabajo::Cargar(std::string_view texto, std
     for (const Conservado& c : kConservados)
         if (dcs::BuscarEtiqueta(c.etiqueta)->forma == dcs::Forma::Unico)
             nuevo.conservar(*p, c.etiqueta, Lado::Derecho);
+    if (!curvas[0].empty() || !curvas[1].empty()) {
+        const std::string& d = curvas[0].empty() ? curvas[1] : curvas[0];
+        const std::string& i = curvas[1].empty() ? curvas[0] : curvas[1];
+        aviso(nuevo.Confirmar(Campo::Curva, Lado::Derecho, d == i ? d : d + " / " + i).value_or(""));
+    }
     if (const dcs::Valor* dbl = p->Primero("DBL", Lado::Derecho); dbl && dbl->numero)
         aviso(nuevo.Confirmar(Campo::Dbl, Lado::Derecho, dcs::ConDecimales(*dbl->numero, 2)).value_or(""));
     if (!p->trazo().empty()) {

@@ -31,6 +31,9 @@ enum class Campo {
     A,
     B,
     Dbl,
+    Vertice, // how the frame holds the lenses: the same for both eyes
+    Pantoscopico,
+    Envolvente,
 };
 
 // An eye's own box, as opposed to one for the whole job.
@@ -38,6 +41,8 @@ bool EsDeOjo(Campo c);
 
 class FormularioTrabajo {
 public:
+    // A frame's usual vertex distance, mm, when the job gives none.
+    static constexpr double kVertice = 12.0;
     static constexpr std::array<std::string_view, 3> kMonturas = {"Completa", "Ranurada", "Perforada"};
     static constexpr std::array<std::string_view, 3> kSeguridades = {"Ninguna", "Básica", "Alto impacto"};
 
@@ -58,7 +63,8 @@ public:
 
     // The job as a request; the same values always give the same bytes. The
     // base curve goes as MBASE at the house's 1.523 tool index (TIND), the
-    // material as _MATERIAL, or as LIND for an index alone.
+    // material as _MATERIAL, or as LIND for an index alone, and the frame's
+    // vertex distance, tilt and wrap as BVD, PANTO and ZTILT.
     std::string Pedido() const;
     // Replaces every value with a request's (a stored job, read by the rules
     // of `formato`). Nothing when it was read; otherwise the reason, and the
@@ -69,9 +75,8 @@ public:
     std::optional<std::string> Cargar(std::string_view pedido, std::string& avisos,
                                       MaterialesTrabajo* materiales = nullptr, int formato = dcs::kFormato);
     // The values a request brings that no box holds (the addition, the
-    // segment height, the lens type, the vertex distance, the pantoscopic
-    // and face-form angles, the thinning prism), one line each; kept and
-    // written back with the job. Empty when there are none.
+    // segment height, the lens type, the thinning prism), one line each;
+    // kept and written back with the job. Empty when there are none.
     std::string Conservados() const;
     // Made at an index alone, without a material of the catalogue.
     std::optional<double> IndiceSolo() const { return m_indiceSolo; }
@@ -97,7 +102,10 @@ private:
     std::array<Ojo, 2> m_ojos;
     std::string m_material;
     std::optional<double> m_indiceSolo;
-    Valor m_curva;
+    // One base for the pair, or each eye's when they differ ("4.00 / 6.50").
+    std::array<Valor, 2> m_curva;
+    // The vertex distance, the pantoscopic tilt and the wrap, never empty.
+    Valor m_vertice = kVertice, m_pantoscopico = 0.0, m_envolvente = 0.0;
     int m_montura = 0; // index into kMonturas
     int m_seguridad = 0;
     Valor m_a, m_b, m_dbl;

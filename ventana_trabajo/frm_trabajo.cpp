@@ -9,6 +9,7 @@
 #include "orden_trabajo_dcs.h"
 #include "ruta_legible.h"
 #include "trazo_dcs.h"
+#include "vista_errores.h"
 #include "vista_espesor.h"
 #include "vista_previa_orden.h"
 
@@ -26,6 +27,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -67,6 +69,13 @@ QString figuras(const trabajos::OjoResuelto& o)
                                : QStringLiteral("Peso: sin densidad\n");
     t += QStringLiteral("Bloque mínimo: %1 mm; estándar: %2 mm")
              .arg(cifras(o.bloqueMinimo, 1), o.bloque ? cifras(*o.bloque, 0) : QStringLiteral("ninguno"));
+    // A back compensated for the frame's tilt and wrap: the bench checks the
+    // lens against this, not against the prescription.
+    if (const auto& f = o.frontofocometro) {
+        const auto conSigno = [](double x) { return (x >= 0 ? QStringLiteral("+") : QString()) + cifras(x, 2); };
+        t += QStringLiteral("\nFrontofocómetro: %1 %2 × %3°")
+                 .arg(conSigno(f->esfera), conSigno(f->cilindro), QString::number(std::lround(f->eje) % 180));
+    }
     return t;
 }
 
@@ -212,6 +221,23 @@ Frm_Trabajo::Frm_Trabajo(const BaseMateriales& base, Catalogo& catalogo, Dialogo
     formaArmazon->addRow(botonesTrazado);
     izquierda->addWidget(grupoArmazon);
 
+    // How the frame holds the lenses before the eyes; the best form for them.
+    auto* grupoUso = new QGroupBox(QStringLiteral("Posición de uso"), this);
+    auto* formaUso = new QFormLayout(grupoUso);
+    formaUso->addRow(QStringLiteral("Distancia al vértice (mm)"),
+                     caja(QStringLiteral("Tx_Vertice"), Campo::Vertice, Lado::Derecho));
+    formaUso->addRow(QStringLiteral("Pantoscópico (°)"),
+                     caja(QStringLiteral("Tx_Pantoscopico"), Campo::Pantoscopico, Lado::Derecho));
+    formaUso->addRow(QStringLiteral("Envolvente (°)"),
+                     caja(QStringLiteral("Tx_Envolvente"), Campo::Envolvente, Lado::Derecho));
+    auto* mejorBase = new QPushButton(QStringLiteral("Mejor base"), grupoUso);
+    mejorBase->setObjectName(QStringLiteral("Command_MejorBase"));
+    mejorBase->setToolTip(QStringLiteral("La curva base de menor error astigmático a 30° de la mirada, en uso"));
+    mejorBase->setAutoDefault(true);
+    connect(mejorBase, &QPushButton::clicked, this, [this] { Command_MejorBase_Click(); });
+    formaUso->addRow(mejorBase);
+    izquierda->addWidget(grupoUso);
+
     auto* botones = new QHBoxLayout;
     m_guardar = new QPushButton(QStringLiteral("Guardar trabajo"), this);
     m_guardar->setObjectName(QStringLiteral("Command_GuardarTrabajo"));
@@ -264,9 +290,15 @@ Frm_Trabajo::Frm_Trabajo(const BaseMateriales& base, Catalogo& catalogo, Dialogo
         resultados->addWidget(grupo);
     }
     derecha->addLayout(resultados);
-    m_vista = new VistaEspesor(this);
+    auto* dibujos = new QTabWidget(this);
+    dibujos->setObjectName(QStringLiteral("Tab_Dibujos"));
+    m_vista = new VistaEspesor(dibujos);
     m_vista->setMinimumSize(700, 450);
-    derecha->addWidget(m_vista, 1);
+    dibujos->addTab(m_vista, QStringLiteral("Espesor"));
+    m_errores = new VistaErrores(dibujos);
+    m_errores->setMinimumSize(700, 450);
+    dibujos->addTab(m_errores, QStringLiteral("Errores en uso"));
+    derecha->addWidget(dibujos, 1);
     m_lectura = new QLabel(this);
     m_lectura->setObjectName(QStringLiteral("Lbl_Lectura"));
     derecha->addWidget(m_lectura);
@@ -432,10 +464,13 @@ void Frm_Trabajo::mostrarResultados()
         m_avisos[i]->setStyleSheet(falla ? kEstiloFalla : kEstiloConsejo);
         m_avisos[i]->setVisible(!avisos.isEmpty());
     }
-    if (m_contestacion)
+    if (m_contestacion) {
         m_vista->Mostrar(*m_contestacion);
-    else
+        m_errores->Mostrar(*m_contestacion);
+    } else {
         m_vista->Limpiar();
+        m_errores->Limpiar();
+    }
 }
 
 void Frm_Trabajo::aconsejar(const QString& texto) { m_salida->setText(texto); }
@@ -527,6 +562,44 @@ void Frm_Trabajo::AbrirTrabajo(const QString& numero)
         consejo += QStringLiteral(" con las cifras guardadas; con el catálogo de hoy daría otras (cambie un valor para "
                                   "calcularlo de nuevo)");
     aconsejar(consejo + (avisos.empty() ? QStringLiteral(".") : QStringLiteral("; revise: ") + Q(avisos)));
+}
+
+// The base whose lenses, as worn, keep the astigmatic error least 30° off the
+// line of sight, one for the pair by the stronger eye unless the eyes differ
+// too much; it goes in the curve box and the job is solved with it.
+void Frm_Trabajo::Command_MejorBase_Click()
+{
+    std::string error;
+    const auto pedido = m_formulario.TieneOjos() ? dcs::Pedido::Leer(m_formulario.Pedido(), error) : std::nullopt;
+    if (!pedido) {
+        aconsejar(QStringLiteral("Escriba la receta y la forma antes de buscar la mejor base."));
+        return;
+    }
+    trabajos::MaterialesDeCatalogo materiales(m_base);
+    const trabajos::BasesDelPar par = trabajos::MejorBaseDelPar(*pedido, &materiales);
+    const auto& [derecha, izquierda] = par.base;
+    if (!derecha && !izquierda) {
+        const std::string& falla = par.falla[0].empty() ? par.falla[1] : par.falla[0];
+        aconsejar(QStringLiteral("No hay mejor base: ") + Q(falla));
+        return;
+    }
+    const auto d = [](double b) { return cifras(b, 2); };
+    // An eye without a lens at any base keeps the other's.
+    const double a = derecha.value_or(*izquierda), b = izquierda.value_or(*derecha);
+    m_formulario.Confirmar(Campo::Curva, Lado::Derecho, S(a == b ? d(a) : d(a) + QStringLiteral(" / ") + d(b)));
+    mostrarCampos();
+    calcular();
+    QString consejo;
+    if (par.guia)
+        consejo = QStringLiteral("Mejor base para el par: %1 D, la del ojo %2, el de mayor equivalente esférico.")
+                      .arg(d(a), *par.guia == 0 ? QStringLiteral("derecho") : QStringLiteral("izquierdo"));
+    else if (derecha && izquierda && a != b)
+        consejo = QStringLiteral("Mejor base: %1 D el derecho y %2 D el izquierdo.").arg(d(a), d(b));
+    else
+        consejo = QStringLiteral("Mejor base: %1 D.").arg(d(derecha ? a : b));
+    if (par.anisometropia)
+        consejo += QStringLiteral(" Bases distintas: anisometropía.");
+    aconsejar(consejo);
 }
 
 // A frame a tracer sent for the number takes the place of the job's trace,

@@ -18,11 +18,13 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class VistaErrores;
 class VistaEspesor;
 
-// The job window: a whole prescription for both eyes, its frame, the lenses
-// solved with the laboratory's rules, drawn in their shape with their
-// thickness, stored, printed and sent. Every box is confirmed by Enter and
+// The job window: a whole prescription for both eyes, its frame and how it
+// sits on the face, the lenses solved with the laboratory's rules (the back
+// compensated for the frame's tilt and wrap), drawn in their shape with their
+// thickness and their errors as worn, stored, printed and sent. Every box is confirmed by Enter and
 // each confirmed change solves the job again.
 class Frm_Trabajo : public QWidget {
     Q_OBJECT
@@ -65,6 +67,7 @@ private:
     QString elegir(const QString& titulo, const QString& filtro, bool guardar);
     bool numerado();
     void usarTrazoDelTrazador(const std::string& numero);
+    void Command_MejorBase_Click();
 
     const BaseMateriales& m_base;
     Catalogo& m_catalogo;
@@ -93,6 +96,7 @@ private:
     QLabel* m_avisos[2] = {};
     QLabel* m_lectura = nullptr;
     VistaEspesor* m_vista = nullptr;
+    VistaErrores* m_errores = nullptr;
     bool m_mostrando = false;
     bool m_delTrazador = false; // the trace is the one a tracer sent
 };
