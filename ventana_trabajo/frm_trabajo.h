@@ -65,6 +65,7 @@ private:
     QString elegir(const QString& titulo, const QString& filtro, bool guardar);
     bool numerado();
     void usarTrazoDelTrazador(const std::string& numero);
+    void Command_CompararMateriales_Click();
 
     const BaseMateriales& m_base;
     Catalogo& m_catalogo;
