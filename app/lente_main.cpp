@@ -1,6 +1,7 @@
 // vantora-lente: the thinnest lens for a whole prescription (sphere,
 // cylinder and prism) on a round blank, a box or a traced frame shape, with
-// the laboratory's thickness rules, from the command line.
+// the laboratory's thickness rules, from the command line; or the same lens
+// in every material of the catalogue, thinnest first.
 
 #include "archivos.h"
 #include "avisos_qt.h"
@@ -8,18 +9,22 @@
 #include "bordes.h"
 #include "catalogo_ordenes.h"
 #include "catalogo_sql.h"
+#include "comparar_materiales.h"
 #include "compensacion.h"
+#include "conexion_materiales.h"
+#include "consola.h"
 #include "errores_campo.h"
 #include "espesor_minimo.h"
 #include "formatos.h"
-#include "numerico.h"
 #include "opciones.h"
+#include "plazo_servidor.h"
 #include "receta.h"
 #include "reglas_espesor.h"
 #include "ruta_legible.h"
 #include "trazo_dcs.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -51,6 +56,7 @@ constexpr std::string_view kAyuda =
     "                   [--datos DIR] [--catalogo C]\n"
     "                   [--pantoscopico GRADOS] [--envolvente GRADOS --ojo derecho|izquierdo]\n"
     "                   [--distancia-vertice MM] [--campo] [--mejor-base]\n"
+    "       vantora-lente --comparar (la misma receta, forma, centrado y reglas, sin material ni base)\n"
     "Calcula la lente más delgada de una receta completa con las reglas de espesor del laboratorio.\n"
     "  --esfera S        esfera (D)\n"
     "  --cilindro C      cilindro (D), con --eje A de 0 a 180 grados\n"
@@ -74,6 +80,9 @@ constexpr std::string_view kAyuda =
     "  --distancia-vertice MM  del vértice posterior a la córnea (mm); 12 si no se da\n"
     "  --campo           los errores en uso de -30 a 30 grados de mirada\n"
     "  --mejor-base      la curva base de 0.25 a 12.00 D con menos astigmatismo en uso\n"
+    "  --comparar        la lente en cada material del catálogo, cada uno en su curva base sugerida,\n"
+    "                    la más delgada primero: Material;Indice;Base;EspesorCentral;BordeMinimo;\n"
+    "                    BordeMaximo;EspesorMaximo;Peso;Bloque\n"
     "  --datos DIR       carpeta de datos (la de materiales.mdb)\n"
     "  --catalogo C      Base de Datos de Materiales: un archivo o\n"
     "                    postgresql://[usuario[:contraseña]@][servidor][:puerto]/base\n"
@@ -81,7 +90,8 @@ constexpr std::string_view kAyuda =
     "Los números se escriben con . (punto) como separador decimal.\n"
     "Estado de salida: 0 lente calculada; 1 no se pudo sugerir una base, o la salida no se pudo\n"
     "escribir; 2 opción o valor no válido; 3 sin lente: los valores no forman una lente, el material\n"
-    "no se encontró o el catálogo no se puede usar.\n";
+    "no se encontró o el catálogo no se puede usar. Con --comparar: 0 algún material da la lente;\n"
+    "3 ninguno, o el catálogo no se puede usar.\n";
 
 constexpr DefinicionOpcion kOpciones[] = {
     {"--esfera", TipoOpcion::Numero},
@@ -111,6 +121,7 @@ constexpr DefinicionOpcion kOpciones[] = {
     {"--distancia-vertice", TipoOpcion::Numero},
     {"--campo", TipoOpcion::Bandera},
     {"--mejor-base", TipoOpcion::Bandera},
+    {"--comparar", TipoOpcion::Bandera},
 };
 
 // A trace is a few kilobytes; anything much larger is not one.
@@ -228,6 +239,101 @@ std::optional<std::string> leerArchivoForma(const std::string& nombre, std::stri
     return std::nullopt;
 }
 
+// Why a material makes no lens, as the error line says it.
+std::string motivo(const lente::LenteDeMaterial& l) { return l.sinBase ? l.falla + "; indíquela con --base" : l.falla; }
+
+std::string noEncontrado(const std::string& nombre)
+{
+    return "--material: no se encontró \"" + nombre +
+           "\" en la Base de Datos de Materiales; no se calculó ninguna lente";
+}
+
+// A text of the table as the error line writes it, on one line; a ';' in a
+// name would split its row, so it is written as \x3B.
+std::string campo(const std::string& texto, bool nombre)
+{
+    std::string legible = EnUnaLinea(TextoLegible(texto)), salida;
+    for (const char c : legible)
+        if (nombre && c == ';')
+            salida += "\\x3B";
+        else
+            salida.push_back(c);
+    return salida;
+}
+
+// Every material of the catalogue, each looked up by its name as --material
+// looks it up, with its minimum centre.
+int comparar(int argc, char** argv, const Opciones& o, const lente::Encargo& encargo, bool esForma)
+{
+    QCoreApplication app(argc, argv);
+    CatalogoDeOrdenes elegido = ElegirCatalogoDeOrdenes(o);
+    if (!AbrirCatalogoDeOrdenes(elegido, o)) {
+        EscribirError(kPrograma, elegido.error);
+        return elegido.estado;
+    }
+    const BaseMateriales& base = *elegido.base;
+    const auto inaccesible = [](const std::string& motivo) {
+        EscribirError(kPrograma, "--comparar: " + motivo + "; no se calculó ninguna lente");
+        return kSinDiseno;
+    };
+    CatalogoSql catalogo(base);
+    std::vector<std::string> nombres = catalogo.Productos();
+    if (!catalogo.Inaccesible().empty())
+        return inaccesible(catalogo.Inaccesible());
+    std::vector<lente::MaterialLente> materiales;
+    {
+        const ConexionMateriales conexion(base, QStringLiteral("CompararMateriales"));
+        for (std::size_t i = 0; i < nombres.size(); ++i) {
+            // A name listed twice is one material to --material.
+            if (std::find(nombres.begin(), nombres.begin() + static_cast<std::ptrdiff_t>(i), nombres[i]) !=
+                nombres.begin() + static_cast<std::ptrdiff_t>(i)) {
+                nombres.erase(nombres.begin() + static_cast<std::ptrdiff_t>(i--));
+                continue;
+            }
+            const std::optional<Material> m = catalogo.BuscarPorNombre(nombres[i]);
+            if (!m && !catalogo.Inaccesible().empty())
+                return inaccesible(catalogo.Inaccesible());
+            if (!m)
+                materiales.push_back({nombres[i], 0, 0, std::nullopt, noEncontrado(nombres[i])});
+            else
+                materiales.push_back(
+                    {m->producto, m->indice, m->densidad, EspesorMinimoDe(conexion.bd(), m->Id), std::string()});
+        }
+        if (ConexionPerdida(conexion.bd()))
+            return inaccesible(TextoInaccesible(conexion.nombreBase(), "se perdió la conexión con el servidor"));
+    }
+
+    const double bloque = lente::BloqueMinimo(encargo.borde);
+    const std::optional<int> estandar = lente::BloqueEstandar(bloque);
+    const std::string bloqueTexto = !esForma ? "-" : estandar ? std::to_string(*estandar) : "ninguno";
+    std::cout << "Material;Indice;Base;EspesorCentral;BordeMinimo;BordeMaximo;EspesorMaximo;Peso;Bloque\n";
+    bool alguna = false;
+    for (const lente::MaterialComparado& fila : lente::CompararMateriales(encargo, materiales)) {
+        const lente::MaterialLente& m = materiales[fila.posicion];
+        std::cout << campo(nombres[fila.posicion], true) << ';';
+        const lente::Resultado* r = fila.lente.resultado();
+        if (!r) {
+            std::cout << "No se puede calcular: " << campo(motivo(fila.lente), false) << '\n';
+            continue;
+        }
+        alguna = true;
+        std::cout << decimales(m.indice, 3) << ';' << decimales(fila.lente.base, 3) << ';'
+                  << decimales(r->espesorCentral, 3) << ';' << decimales(r->bordeMinimo, 3) << ';'
+                  << decimales(r->bordeMaximo, 3) << ';' << decimales(r->espesorMaximo, 3) << ';'
+                  << decimales(r->peso, 2) << ';' << bloqueTexto << '\n';
+    }
+    std::cout.flush();
+    if (!std::cout)
+        return kSinCalculo;
+    if (!alguna) {
+        EscribirError(kPrograma, materiales.empty()
+                                     ? "--comparar: la Base de Datos de Materiales no tiene materiales"
+                                     : "--comparar: ningún material de la Base de Datos de Materiales da esta lente");
+        return kSinDiseno;
+    }
+    return kDiseno;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -244,6 +350,17 @@ int main(int argc, char** argv)
     // other users read, whether or not the catalogue is used.
     if (BorrarContrasenasDeCatalogo(argc, argv))
         EscribirError(kPrograma, kAvisoContrasena);
+    const bool comparando = o.Tiene("--comparar");
+    for (const std::string_view opcion : {"--material", "--indice", "--densidad"})
+        if (comparando && o.Tiene(opcion))
+            return fallar("--comparar no se combina con " + std::string(opcion) +
+                          ": compara cada material del catálogo");
+    for (const std::string_view opcion : {"--base", "--mejor-base"})
+        if (comparando && o.Tiene(opcion))
+            return fallar("--comparar no se combina con " + std::string(opcion) +
+                          ": cada material va en su propia curva base sugerida");
+    if (comparando && o.Tiene("--campo"))
+        return fallar("--comparar no se combina con --campo: la tabla no lleva los errores en uso");
     if (!o.Tiene("--esfera"))
         return fallar("falta --esfera, la esfera de la receta");
     if (const auto rechazo = valorRechazado(o))
@@ -257,7 +374,7 @@ int main(int argc, char** argv)
         return fallar("--material no se combina con --indice ni con --densidad: elija uno de los dos");
     if (materialDeLaLista && o.Texto("--material").empty())
         return fallar("--material: falta el nombre del material");
-    if (!materialDeLaLista && !(o.Tiene("--indice") && o.Tiene("--densidad")))
+    if (!comparando && !materialDeLaLista && !(o.Tiene("--indice") && o.Tiene("--densidad")))
         return fallar("falta el material: --material NOMBRE, o --indice N con --densidad R");
     const int formas = int(o.Tiene("--diametro")) + int(o.Tiene("--forma")) + int(o.Tiene("--caja"));
     if (formas != 1)
@@ -332,7 +449,9 @@ int main(int argc, char** argv)
             const auto texto = leerArchivoForma(o.Texto("--forma"), error);
             if (!texto)
                 return fallar(error);
-            const auto trazos = dcs::LeerTrazos(*texto, error);
+            // A whole job file: only the trace's records, never the radii of a
+            // thickness block.
+            const auto trazos = dcs::LeerTrazos(dcs::RegistrosDeTrazo(*texto), error);
             if (!trazos)
                 return fallar("--forma: " + error);
             forma = dcs::PuntosDelOjo(*trazos, *ojo);
@@ -349,6 +468,11 @@ int main(int argc, char** argv)
         exigencias.centroUsuario = o.Numero("--centro-min");
     exigencias.meridianoMasPositivo = lente::MeridianoMasPositivo(pedido.receta);
 
+    const lente::Encargo encargo{pedido.receta, borde, exigencias, montaje};
+    if (comparando)
+        return comparar(argc, argv, o, encargo, esForma);
+
+    lente::MaterialLente material{"", o.Numero("--indice"), o.Numero("--densidad"), std::nullopt, ""};
     if (materialDeLaLista) {
         QCoreApplication app(argc, argv);
         CatalogoDeOrdenes elegido = ElegirCatalogoDeOrdenes(o);
@@ -359,68 +483,61 @@ int main(int argc, char** argv)
         const BaseMateriales& base = *elegido.base;
         CatalogoSql catalogo(base);
         const std::string nombre = o.Texto("--material");
-        const std::optional<Material> material = catalogo.BuscarPorNombre(nombre);
-        if (!material && !catalogo.Inaccesible().empty()) {
+        const std::optional<Material> m = catalogo.BuscarPorNombre(nombre);
+        if (!m && !catalogo.Inaccesible().empty()) {
             EscribirError(kPrograma, "--material: no se pudo buscar \"" + nombre + "\": " + catalogo.Inaccesible() +
                                          "; no se calculó ninguna lente");
             return kSinDiseno;
         }
-        if (!material) {
-            EscribirError(kPrograma, "--material: no se encontró \"" + nombre +
-                                         "\" en la Base de Datos de Materiales; no se calculó ninguna lente");
+        if (!m) {
+            EscribirError(kPrograma, noEncontrado(nombre));
             return kSinDiseno;
         }
-        pedido.indice = material->indice;
-        pedido.densidad = material->densidad;
-        exigencias.centroMaterial = EspesorMinimoDe(base, material->Id);
-        exigencias.material = material->producto;
-    } else {
-        pedido.indice = o.Numero("--indice");
-        pedido.densidad = o.Numero("--densidad");
+        material = {m->producto, m->indice, m->densidad, EspesorMinimoDe(base, m->Id), ""};
     }
 
-    const std::optional<laboratorio::Minimos> minimos = laboratorio::MinimosDeEspesor(exigencias);
-    if (!minimos)
-        return fallar("falta el borde mínimo: --borde-min E, --montura o --seguridad");
-    pedido.bordeMin = minimos->borde;
-    pedido.centroMin = minimos->centro;
-
-    std::vector<std::string> avisos = minimos->avisos;
     const double bloque = lente::BloqueMinimo(borde);
     // The suggested base is printed with the lens it made, never before a
     // lens that is refused; the best base comes before its lens too.
     std::string baseSugerida;
+    std::vector<std::string> avisos;
     lente::SolucionEnUso uso;
     if (o.Tiene("--mejor-base")) {
+        exigencias.centroMaterial = material.centroMin;
+        exigencias.material = material.nombre;
+        const std::optional<laboratorio::Minimos> minimos = laboratorio::MinimosDeEspesor(exigencias);
+        if (!minimos)
+            return fallar("falta el borde mínimo: --borde-min E, --montura o --seguridad");
+        pedido.indice = material.indice;
+        pedido.densidad = material.densidad;
+        pedido.bordeMin = minimos->borde;
+        pedido.centroMin = minimos->centro;
+        avisos = minimos->avisos;
         std::optional<lente::MejorForma> mejor = lente::BuscarMejorBase(pedido, borde, montaje);
         if (!mejor) {
             EscribirError(kPrograma, "ninguna curva base de 0.25 a 12.00 D da una lente con estos valores");
             return kSinDiseno;
         }
         baseSugerida = "MejorBase: " + decimales(mejor->base, 2) + ' ' + decimales(mejor->rms, 4) + '\n';
-        pedido.base = mejor->base;
         uso = std::move(mejor->lente);
     } else {
-        if (o.Tiene("--base")) {
-            pedido.base = o.Numero("--base");
-        } else {
-            try {
-                // The suggestion is judged on the diameter the outline spans.
-                pedido.base = lente::SugerirBaseReceta(pedido.receta, pedido.indice, bloque - 2.0);
-            } catch (const numerico::Falla&) {
-                EscribirError(kPrograma, "no se puede sugerir una curva base con estos valores; indíquela con --base");
-                return kSinCalculo;
-            }
-            baseSugerida = "BaseSugerida: " + decimales(pedido.base, 3) + '\n';
+        const std::optional<double> dada = o.Tiene("--base") ? std::optional(o.Numero("--base")) : std::nullopt;
+        lente::LenteDeMaterial l = lente::ResolverMaterial(encargo, material, dada);
+        if (l.sinBase) {
+            EscribirError(kPrograma, motivo(l));
+            return kSinCalculo;
         }
-        uso = lente::ResolverEnUso(pedido, borde, montaje);
+        if (!l.resultado()) {
+            EscribirError(kPrograma, motivo(l));
+            return kSinDiseno;
+        }
+        if (!dada)
+            baseSugerida = "BaseSugerida: " + decimales(l.base, 3) + '\n';
+        avisos = std::move(l.avisos);
+        uso = std::move(l.uso);
     }
 
     const lente::Solucion& solucion = uso.solucion;
-    if (!solucion.resultado) {
-        EscribirError(kPrograma, solucion.falla);
-        return kSinDiseno;
-    }
     const lente::Resultado& r = *solucion.resultado;
     std::cout << baseSugerida << "EspesorCentral: " << decimales(r.espesorCentral, 3) << '\n'
               << "CaraExterna: " << decimales(r.frontal.poder, 3) << '\n'

@@ -37,11 +37,19 @@ std::string citar(std::string_view s)
 
 } // namespace
 
-std::optional<Trazos> LeerTrazos(std::string_view texto, std::string& error)
+std::optional<Trazos> LeerTrazos(std::string_view texto, std::string& error, std::string* enPalabras)
 {
-    if (texto.size() > kTamanoMaximo) {
-        error = "el trazo ocupa más de 1 MB: no es un trazo de montura";
+    // Each reason twice: with the format's labels for the exchange, in plain
+    // words for the optician.
+    const auto fallar = [&](const std::string& conEtiquetas, const std::string& palabras) {
+        error = conEtiquetas;
+        if (enPalabras)
+            *enPalabras = palabras;
         return std::nullopt;
+    };
+    if (texto.size() > kTamanoMaximo) {
+        const std::string motivo = "el trazo ocupa más de 1 MB: no es un trazo de montura";
+        return fallar(motivo, motivo);
     }
     Trazos trazos;
     std::vector<double>* actual = nullptr;
@@ -50,8 +58,9 @@ std::optional<Trazos> LeerTrazos(std::string_view texto, std::string& error)
     int linea = 0;
     auto incompleto = [&] {
         if (actual && actual->size() != anunciados) {
-            error = "el trazo del lado " + std::string(1, lado) + " anuncia " + std::to_string(anunciados) +
-                    " radios y trae " + std::to_string(actual->size());
+            const std::string motivo = "el trazo del lado " + std::string(1, lado) + " anuncia " +
+                                       std::to_string(anunciados) + " radios y trae " + std::to_string(actual->size());
+            fallar(motivo, motivo);
             return true;
         }
         return false;
@@ -69,43 +78,39 @@ std::optional<Trazos> LeerTrazos(std::string_view texto, std::string& error)
             if (incompleto())
                 return std::nullopt;
             const auto f = Campos(valor);
-            if (f[0] != "1") {
-                error = donde + "TRCFMT=" + std::string(f[0].substr(0, 10)) +
-                        ": formato de trazo no admitido; solo se lee el formato 1 (radios en texto)";
-                return std::nullopt;
-            }
-            if (f.size() < 4) {
-                error = donde + "TRCFMT incompleto: se espera TRCFMT=1;N;E;R|L;F";
-                return std::nullopt;
-            }
+            if (f[0] != "1")
+                return fallar(donde + "TRCFMT=" + std::string(f[0].substr(0, 10)) +
+                                  ": formato de trazo no admitido; solo se lee el formato 1 (radios en texto)",
+                              donde + "el trazado está en el formato " + citar(f[0].substr(0, 10)) +
+                                  ", que no se lee; solo se lee el formato 1 (radios en texto)");
+            if (f.size() < 4)
+                return fallar(donde + "TRCFMT incompleto: se espera TRCFMT=1;N;E;R|L;F",
+                              donde + "el encabezado del trazado está incompleto");
             const auto n = entero(f[1]);
             if (!n || *n < 3 || *n > kRadiosMaximos) {
-                error = donde + "TRCFMT: cantidad de radios " + citar(f[1]) + " no válida (de 3 a " +
-                        std::to_string(kRadiosMaximos) + ")";
-                return std::nullopt;
+                const std::string motivo =
+                    "cantidad de radios " + citar(f[1]) + " no válida (de 3 a " + std::to_string(kRadiosMaximos) + ")";
+                return fallar(donde + "TRCFMT: " + motivo, donde + motivo);
             }
-            if (f[2] != "E") {
-                error =
-                    donde + "TRCFMT: radios " + citar(f[2]) + " no admitidos; solo se leen radios equiespaciados (E)";
-                return std::nullopt;
-            }
-            if (f[3] != "R" && f[3] != "L") {
-                error = donde + "TRCFMT: lado " + citar(f[3]) + " no válido; se espera R o L";
-                return std::nullopt;
-            }
+            if (f[2] != "E")
+                return fallar(donde + "TRCFMT: radios " + citar(f[2]) +
+                                  " no admitidos; solo se leen radios equiespaciados (E)",
+                              donde + "radios " + citar(f[2]) + " no admitidos; solo se leen radios equiespaciados");
+            if (f[3] != "R" && f[3] != "L")
+                return fallar(donde + "TRCFMT: lado " + citar(f[3]) + " no válido; se espera R o L",
+                              donde + "lado " + citar(f[3]) + " no válido; se espera R (derecho) o L (izquierdo)");
             lado = f[3][0];
             actual = lado == 'R' ? &trazos.derecho : &trazos.izquierdo;
             if (!actual->empty()) {
-                error = donde + "el lado " + std::string(1, lado) + " está trazado dos veces";
-                return std::nullopt;
+                const std::string motivo = donde + "el lado " + std::string(1, lado) + " está trazado dos veces";
+                return fallar(motivo, motivo);
             }
             anunciados = static_cast<std::size_t>(*n);
             actual->reserve(anunciados);
         } else if (etiqueta == "R") {
-            if (!actual) {
-                error = donde + "radios R= sin un registro TRCFMT antes";
-                return std::nullopt;
-            }
+            if (!actual)
+                return fallar(donde + "radios R= sin un registro TRCFMT antes",
+                              donde + "radios sin el encabezado del trazado antes");
             auto f = Campos(valor);
             // A record may end with the separator.
             if (f.size() > 1 && f.back().empty())
@@ -113,15 +118,15 @@ std::optional<Trazos> LeerTrazos(std::string_view texto, std::string& error)
             for (const std::string_view campo : f) {
                 const auto r = entero(campo);
                 if (!r || *r <= 0 || *r > kRadioMaximo) {
-                    error = donde + "radio " + citar(campo) +
-                            " no válido: se esperan centésimas de milímetro, enteros de 1 a " +
-                            std::to_string(kRadioMaximo);
-                    return std::nullopt;
+                    const std::string motivo = donde + "radio " + citar(campo) +
+                                               " no válido: se esperan centésimas de milímetro, enteros de 1 a " +
+                                               std::to_string(kRadioMaximo);
+                    return fallar(motivo, motivo);
                 }
                 if (actual->size() == anunciados) {
-                    error = donde + "el trazo del lado " + std::string(1, lado) + " trae más de los " +
-                            std::to_string(anunciados) + " radios anunciados";
-                    return std::nullopt;
+                    const std::string motivo = donde + "el trazo del lado " + std::string(1, lado) +
+                                               " trae más de los " + std::to_string(anunciados) + " radios anunciados";
+                    return fallar(motivo, motivo);
                 }
                 actual->push_back(static_cast<double>(*r) / 100.0);
             }
@@ -129,10 +134,8 @@ std::optional<Trazos> LeerTrazos(std::string_view texto, std::string& error)
     }
     if (incompleto())
         return std::nullopt;
-    if (trazos.derecho.empty() && trazos.izquierdo.empty()) {
-        error = "no hay ningún trazo (TRCFMT=1;N;E;R|L;F seguido de registros R=)";
-        return std::nullopt;
-    }
+    if (trazos.derecho.empty() && trazos.izquierdo.empty())
+        return fallar("no hay ningún trazo (TRCFMT=1;N;E;R|L;F seguido de registros R=)", "no hay ningún trazado");
     return trazos;
 }
 

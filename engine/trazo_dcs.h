@@ -42,8 +42,9 @@ struct Trazos {
 // Refuses, with a Spanish reason: a text larger than a job, a format other
 // than 1 (named), unequal spacing, an unknown side, a side traced twice, a
 // radius that is not a whole positive number within reach, and a count of
-// radii other than announced.
-std::optional<Trazos> LeerTrazos(std::string_view texto, std::string& error);
+// radii other than announced. `error` names the format's labels;
+// `enPalabras`, when given, says the same without them.
+std::optional<Trazos> LeerTrazos(std::string_view texto, std::string& error, std::string* enPalabras = nullptr);
 
 // The outline of the eye's side about the trace's centre. A side the text
 // lacks is the other side's mirror image about the vertical axis, as frames

@@ -3,6 +3,7 @@
 // every change solved and drawn again, the job stored, exported and closed.
 
 #include "almacen_trabajos.h"
+#include "apoyo/catalogo_memoria.h"
 #include "apoyo/programa_prueba.h"
 #include "base_materiales.h"
 #include "conexion_materiales.h"
@@ -11,10 +12,12 @@
 #include "vista_espesor.h"
 
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTabBar>
+#include <QTableWidget>
 #include <fstream>
 #include <sys/stat.h>
 
@@ -443,6 +446,40 @@ private slots:
         QVERIFY2(b.salida().contains("línea 4:"), qPrintable(b.salida()));
     }
 
+    // A trace that cannot be used is explained in the window without the
+    // exchange's labels; the answer to the same job keeps them.
+    void trazadoMalo_data()
+    {
+        QTest::addColumn<QString>("archivo");
+        QTest::addColumn<QString>("dice");
+        const auto fila = [](const char* caso, const char* archivo, const char* dice) {
+            QTest::newRow(caso) << archivo << dice;
+        };
+        fila("formato 4", "TRCFMT=4;512;E;R;F\nR=1;2", "formato \"4\"");
+        fila("lado desconocido", "TRCFMT=1;3;E;X;F\nR=1;2;3", "se espera R (derecho)");
+        fila("encabezado incompleto", "TRCFMT=1;3\nR=1;2;3", "encabezado del trazado");
+        fila("sin trazado", "JOB=T1\nR=1;2;3", "no contiene un trazado");
+    }
+    void trazadoMalo()
+    {
+        QFETCH(QString, archivo);
+        QFETCH(QString, dice);
+        Banco b;
+        const std::string ruta = (b.dir.path() + "/malo.dcs").toStdString();
+        std::ofstream(ruta) << archivo.toStdString();
+        b.t.CargarTrazado(ruta);
+        QVERIFY2(b.salida().contains(dice) && !b.salida().contains("TRCFMT") && !b.salida().contains("R="),
+                 qPrintable(b.salida()));
+        if (archivo.startsWith("JOB"))
+            return;
+        std::string error;
+        const auto pedido = dcs::Pedido::Leer("JOB=T1\nSPH=1\nLIND=1.5\nETYP=1\n" + archivo.toStdString(), error);
+        const trabajos::Contestacion c = trabajos::Responder(*pedido, nullptr);
+        QVERIFY(c.ojos[0].falla.find("TRCFMT") == std::string::npos);
+        QVERIFY2(c.texto.find("XSTATUS=R;1") != std::string::npos && c.texto.find(";TRCFMT: ") != std::string::npos,
+                 c.texto.c_str());
+    }
+
     // A new number over unsaved changes asks as a stored one does:
     // Cancelar keeps the job as it was, No lets its changes go.
     void numeroNuevoSobreCambios()
@@ -533,6 +570,79 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&b.t));
         QTest::keyClick(&b.t, Qt::Key_P, Qt::ControlModifier);
         QTRY_VERIFY(b.t.findChild<QWidget*>("VistaPreviaTrabajo"));
+    }
+
+    // The job in every material, the pair thinnest first: a plus pair is
+    // thinner the higher its index, and of one index the lighter comes first.
+    // Every text fits; Escape changes nothing; Enter takes the row's
+    // material at its suggested base.
+    void compararMateriales()
+    {
+        Banco b;
+        b.trabajoSencillo();
+        b.teclear("Tx_CurvaBase", "8");
+        const std::string pedido = b.t.formulario().Pedido();
+        const QImage dibujo = b.dibujo();
+        QString centro;
+        for (const Qt::Key tecla : {Qt::Key_Escape, Qt::Key_Return}) {
+            QTest::mouseClick(b.w<QPushButton>("Command_CompararMateriales"), Qt::LeftButton);
+            auto* tabla = b.t.findChild<QTableWidget*>("Grid_Materiales");
+            QVERIFY(tabla && tabla->window()->size() == QSize(700, 450));
+            QStringList nombres;
+            for (int f = 0; f < tabla->rowCount(); ++f) {
+                nombres << tabla->item(f, 0)->text();
+                // One base for the pair, the right eye's over the left's, and
+                // the pair's weight.
+                QCOMPARE(tabla->item(f, 3)->text().section('\n', 0, 0), tabla->item(f, 3)->text().section('\n', 1));
+                const QStringList pesos = tabla->item(f, 8)->text().split('\n');
+                QVERIFY(std::abs(pesos[0].toDouble() + pesos[1].toDouble() - tabla->item(f, 10)->text().toDouble()) <
+                        0.11);
+                for (int c = 1; c < tabla->columnCount(); ++c)
+                    for (const QString& l : tabla->item(f, c)->text().split('\n'))
+                        QVERIFY2(QFontMetrics(tabla->item(f, c)->font()).horizontalAdvance(l) <
+                                     tabla->columnWidth(c) - 4,
+                                 qPrintable(l));
+            }
+            QVERIFY(tabla->horizontalHeader()->length() <= tabla->viewport()->width());
+            QCOMPARE(nombres, QStringList({"Mineral 1.9", "Mineral 1.8", "Resina 1.74", "Mineral 1.7", "Resina 1.67",
+                                           "Resina 1.60", "Mineral 1.6", "Policarb", "Trivex", "Crown 1.523",
+                                           "CR-39\n(actual)"}));
+            QVERIFY(tabla->currentRow() == 10 && tabla->item(10, 4)->font().bold());
+            while (tabla->currentRow() > 0)
+                QTest::keyClick(tabla, Qt::Key_Up);
+            centro = tabla->item(0, 4)->text().section('\n', 0, 0);
+            QTest::keyClick(tabla, tecla);
+            QTRY_VERIFY(!b.t.findChild<QTableWidget*>("Grid_Materiales"));
+            QCOMPARE(b.t.formulario().Pedido() == pedido, tecla == Qt::Key_Escape);
+            QCOMPARE(b.dibujo() == dibujo, tecla == Qt::Key_Escape);
+        }
+        QCOMPARE(b.w<QComboBox>("Combo_Material")->currentText(), QString("Mineral 1.9"));
+        QVERIFY(b.w("Tx_CurvaBase")->text().isEmpty() && b.resultado("D").contains("Espesor central: " + centro));
+    }
+
+    // A catalogue without materials, or one that cannot be reached, says so
+    // in the table.
+    void compararSinCatalogo()
+    {
+        struct Caido : CatalogoMemoria {
+            explicit Caido(std::string m) : CatalogoMemoria({}), motivo(std::move(m)) {}
+            std::string Inaccesible() const override { return motivo; }
+            std::string motivo;
+        };
+        QTemporaryDir dir;
+        BaseMateriales base(dir.filePath("materiales.mdb").toStdString());
+        DialogosPrueba dialogos;
+        QVERIFY(!base.Preparar());
+        for (const auto& [motivo, dice] :
+             {std::pair{"", "La Base de Datos de Materiales no tiene materiales."},
+              {"sin red", "No se pudo consultar la Base de Datos de Materiales: sin red"}}) {
+            Caido catalogo(motivo);
+            Frm_Trabajo t(base, catalogo, dialogos);
+            QTest::keyClicks(t.findChild<QLineEdit*>("Tx_Esfera_D"), "2\r");
+            QTest::mouseClick(t.findChild<QPushButton*>("Command_CompararMateriales"), Qt::LeftButton);
+            QCOMPARE(t.findChild<QLabel*>("Lbl_Catalogo")->text(), QString(dice));
+            QCOMPARE(t.findChild<QTableWidget*>("Grid_Materiales")->rowCount(), 0);
+        }
     }
 
     // No text is cut: every label and button is as wide as its words.

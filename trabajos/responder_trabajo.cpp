@@ -182,10 +182,10 @@ std::vector<lente::Punto> borde(const Ojo& o)
     bool redondo = false;
     std::optional<dcs::Trazos> trazos;
     if (!p.trazo().empty()) {
-        std::string error;
-        trazos = dcs::LeerTrazos(p.trazo(), error);
+        std::string error, palabras;
+        trazos = dcs::LeerTrazos(p.trazo(), error, &palabras);
         if (!trazos)
-            fallar(Estado::Formato, "TRCFMT", error, "El trazado no se puede usar: " + error);
+            fallar(Estado::Formato, "TRCFMT", error, "El trazado no se puede usar: " + palabras);
     }
     const bool propio = trazos && !(o.cual() == lente::Ojo::Derecho ? trazos->derecho : trazos->izquierdo).empty();
     // A trace that cannot be read ends its eye even with a box: the frame's

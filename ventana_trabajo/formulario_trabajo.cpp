@@ -296,11 +296,11 @@ std::optional<std::string> FormularioTrabajo::CargarTrazado(std::string_view tex
 {
     const std::string trazado = dcs::RegistrosDeTrazo(texto);
     if (trazado.empty())
-        return "El archivo no contiene un trazado (registros TRCFMT y R).";
-    std::string error;
-    const auto trazos = dcs::LeerTrazos(trazado, error);
+        return "El archivo no contiene un trazado.";
+    std::string error, palabras;
+    const auto trazos = dcs::LeerTrazos(trazado, error, &palabras);
     if (!trazos)
-        return "El trazado no se puede usar: " + error;
+        return "El trazado no se puede usar: " + palabras;
     // The box of the traced side; a frame's two sides are mirror images.
     const lente::Caja c = lente::CajaDe(dcs::PuntosDelOjo(*trazos, lente::Ojo::Derecho));
     const dcs::Etiqueta& a = *dcs::BuscarEtiqueta("HBOX");

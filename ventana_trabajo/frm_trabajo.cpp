@@ -5,6 +5,7 @@
 #include "base_materiales.h"
 #include "catalogo.h"
 #include "dialogos.h"
+#include "frm_comparar_materiales.h"
 #include "materiales_catalogo.h"
 #include "orden_trabajo_dcs.h"
 #include "ruta_legible.h"
@@ -251,11 +252,15 @@ Frm_Trabajo::Frm_Trabajo(const BaseMateriales& base, Catalogo& catalogo, Dialogo
         if (!archivo.isEmpty())
             Exportar(archivo.toStdString());
     });
+    auto* comparar = new QPushButton(QStringLiteral("Comparar materiales"), this);
+    comparar->setObjectName(QStringLiteral("Command_CompararMateriales"));
+    connect(comparar, &QPushButton::clicked, this, [this] { Command_CompararMateriales_Click(); });
     // Enter and Space press a focused button.
-    for (QPushButton* b : {cargar, m_guardar, m_exportar})
+    for (QPushButton* b : {cargar, m_guardar, m_exportar, comparar})
         b->setAutoDefault(true);
     botones->addWidget(m_guardar);
     botones->addWidget(m_exportar);
+    botones->addWidget(comparar);
     izquierda->addLayout(botones);
 
     m_salida = new QLabel(this);
@@ -720,6 +725,28 @@ void Frm_Trabajo::Imprimir()
         DibujarTrabajo(pintor, c);
     });
     vista->open();
+}
+
+void Frm_Trabajo::Command_CompararMateriales_Click()
+{
+    if (!m_formulario.TieneOjos()) {
+        aconsejar(QStringLiteral("Escriba la esfera de algún ojo para comparar los materiales."));
+        return;
+    }
+    auto* tabla = new Frm_CompararMateriales(m_formulario, m_base, m_catalogo, this);
+    // The chosen material goes in as if picked from its list, with its
+    // suggested base.
+    connect(tabla, &Frm_CompararMateriales::Elegido, this, [this](const QString& material) {
+        const std::string antes = m_formulario.Pedido();
+        m_formulario.Confirmar(Campo::Material, Lado::Derecho, S(material));
+        m_formulario.Confirmar(Campo::Curva, Lado::Derecho, "");
+        if (m_formulario.Pedido() == antes)
+            return;
+        aconsejar({});
+        mostrarCampos();
+        calcular();
+    });
+    tabla->open();
 }
 
 bool Frm_Trabajo::preguntarSiGuardar(const QString& para)

@@ -68,6 +68,7 @@ private:
     bool numerado();
     void usarTrazoDelTrazador(const std::string& numero);
     void Command_MejorBase_Click();
+    void Command_CompararMateriales_Click();
 
     const BaseMateriales& m_base;
     Catalogo& m_catalogo;
