@@ -290,7 +290,7 @@ int comparar(int argc, char** argv, const Opciones& o, const lente::Encargo& enc
                 nombres.erase(nombres.begin() + static_cast<std::ptrdiff_t>(i--));
                 continue;
             }
-            const std::optional<Material> m = catalogo.BuscarPorNombre(nombres[i]);
+            const std::optional<Material> m = catalogo.BuscarPorNombreEntero(nombres[i]);
             if (!m && !catalogo.Inaccesible().empty())
                 return inaccesible(catalogo.Inaccesible());
             if (!m)
@@ -483,7 +483,7 @@ int main(int argc, char** argv)
         const BaseMateriales& base = *elegido.base;
         CatalogoSql catalogo(base);
         const std::string nombre = o.Texto("--material");
-        const std::optional<Material> m = catalogo.BuscarPorNombre(nombre);
+        const std::optional<Material> m = catalogo.BuscarPorNombreEntero(nombre);
         if (!m && !catalogo.Inaccesible().empty()) {
             EscribirError(kPrograma, "--material: no se pudo buscar \"" + nombre + "\": " + catalogo.Inaccesible() +
                                          "; no se calculó ninguna lente");

@@ -66,7 +66,7 @@ QString TramoAscii(QStringView texto)
 
 // Candidates are read by Id and name only, the whole record once one is
 // confirmed.
-std::optional<QSqlRecord> PrimerRegistroPorNombre(const QSqlDatabase& bd, QStringView texto)
+std::optional<QSqlRecord> PrimerRegistroPorNombre(const QSqlDatabase& bd, QStringView texto, bool enteroPrimero)
 {
     if (Caracteres(texto) > tabla::kLargoNombre)
         return std::nullopt;
@@ -82,18 +82,27 @@ std::optional<QSqlRecord> PrimerRegistroPorNombre(const QSqlDatabase& bd, QStrin
     candidatos.addBindValue(TramoAscii(texto));
     if (!candidatos.exec())
         return std::nullopt;
+    std::optional<QVariant> elegido;
     while (candidatos.next()) {
-        if (!candidatos.value(1).toString().contains(texto, Qt::CaseInsensitive))
+        const QString nombre = candidatos.value(1).toString();
+        if (!nombre.contains(texto, Qt::CaseInsensitive))
             continue;
-        QSqlQuery registro(bd);
-        if (!registro.prepare(Seleccion(tabla::Citar(tabla::kId) + QStringLiteral(" = ?"))))
-            return std::nullopt;
-        registro.addBindValue(candidatos.value(0));
-        if (!registro.exec() || !registro.next())
-            return std::nullopt;
-        return registro.record();
+        if (!elegido)
+            elegido = candidatos.value(0);
+        if (!enteroPrimero || nombre.compare(texto, Qt::CaseInsensitive) == 0) {
+            elegido = candidatos.value(0);
+            break;
+        }
     }
-    return std::nullopt;
+    if (!elegido)
+        return std::nullopt;
+    QSqlQuery registro(bd);
+    if (!registro.prepare(Seleccion(tabla::Citar(tabla::kId) + QStringLiteral(" = ?"))))
+        return std::nullopt;
+    registro.addBindValue(*elegido);
+    if (!registro.exec() || !registro.next())
+        return std::nullopt;
+    return registro.record();
 }
 
 std::optional<QSqlRecord> PrimerRegistroPorId(const QSqlDatabase& bd, QStringView digitos)

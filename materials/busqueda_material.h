@@ -17,7 +17,11 @@
 // included ("óptico" finds "ÓPTICO"). An empty text finds the first record
 // that has a name. A text longer than tabla::kLargoNombre finds nothing: no
 // name that the window saves is that long. The record holds the nine fields.
-std::optional<QSqlRecord> PrimerRegistroPorNombre(const QSqlDatabase& bd, QStringView texto);
+// With `enteroPrimero`, a name equal to the whole text (case aside) wins
+// over an earlier one that merely contains it: what a command line or a
+// list means when it names a material, so that "CR-39" is never "CR-39 Azul".
+std::optional<QSqlRecord> PrimerRegistroPorNombre(const QSqlDatabase& bd, QStringView texto,
+                                                  bool enteroPrimero = false);
 
 // The Id written in decimal digits: "5" finds 5, or 15 when 5 is gone.
 std::optional<QSqlRecord> PrimerRegistroPorId(const QSqlDatabase& bd, QStringView digitos);

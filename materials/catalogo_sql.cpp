@@ -97,6 +97,11 @@ std::optional<Material> CatalogoSql::BuscarPorNombre(std::string_view texto)
     return preguntar([&] { return AMaterial(PrimerRegistroPorNombre(m_conexion.bd(), Q(texto))); });
 }
 
+std::optional<Material> CatalogoSql::BuscarPorNombreEntero(std::string_view texto)
+{
+    return preguntar([&] { return AMaterial(PrimerRegistroPorNombre(m_conexion.bd(), Q(texto), true)); });
+}
+
 std::optional<Material> CatalogoSql::BuscarPorId(std::string_view digitos)
 {
     return preguntar([&] { return AMaterial(PrimerRegistroPorId(m_conexion.bd(), Q(digitos))); });

@@ -28,6 +28,9 @@ public:
     std::vector<std::string> Productos() override;
     std::optional<Material> BuscarPorNombre(std::string_view texto) override;
     std::optional<Material> BuscarPorId(std::string_view digitos) override;
+    // The material named by its whole name when there is one, else as
+    // BuscarPorNombre finds it: for the command-line programs.
+    std::optional<Material> BuscarPorNombreEntero(std::string_view texto);
     long long Cantidad() override;
     std::string Inaccesible() const override { return m_inaccesible; }
 

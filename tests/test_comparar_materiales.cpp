@@ -147,6 +147,21 @@ private slots:
         }
     }
 
+    // A name that is part of an earlier one's names itself, never that one:
+    // "CR-39" is not "CR-39 Azul", in the table and with --material.
+    void nombreEntero()
+    {
+        QVERIFY(m_catalogo->Escribir({{1, "CR-39 Azul", 1.6, 1.3}, {2, "CR-39", 1.498, 1.32}}));
+        const QStringList opciones = QString("--esfera -4 --diametro 60 --borde-min 1").split(' ');
+        const QStringList filas = lente(QStringList(opciones) << "--comparar").lineas;
+        QCOMPARE(filas.filter(QRegularExpression("^CR-39;")).value(0).section(';', 1, 1), "1.498");
+        const QStringList sola = lente(QStringList(opciones) << "--material"
+                                                             << "cr-39")
+                                     .lineas;
+        QCOMPARE(valor(sola, "EspesorCentral"),
+                 filas.filter(QRegularExpression("^CR-39;")).value(0).section(';', 3, 3));
+    }
+
     // The statuses: no catalogue material, none that makes the lens, and
     // the options that choose a material or a base.
     void estados_data()
