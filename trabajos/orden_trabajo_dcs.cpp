@@ -29,10 +29,10 @@ constexpr double kMargen = 15.0;
 // is laid out.
 constexpr qsizetype kTextoMaximo = 120;
 // The table: labels, then one column an eye.
-constexpr double kEtiquetas = 52.0;
-constexpr double kPaso = 4.1;
+constexpr double kEtiquetas = 48.0;
+constexpr double kPaso = 3.8;
 // The warnings of one eye printed before the rest are only counted.
-constexpr std::size_t kAvisosPorOjo = 4;
+constexpr std::size_t kAvisosPorOjo = 3;
 
 // A text that came from outside (a stored request or answer), fit for the
 // page: every control or format character (a terminal's escape, a line
@@ -397,12 +397,12 @@ std::vector<QString> Cifras::Avisos() const
 // One eye's outline at true size, x to the right and y up as the lens is
 // seen from the front, its optical centre crossed and its thinnest and
 // thickest edge points marked. Nothing is drawn at another scale: an outline
-// that does not fit its room is said so.
-void dibujarContorno(HojaOrden& h, const trabajos::OjoResuelto& ojo, const QString& titulo, QRectF sitio)
+// that does not fit its room is said so. Returns the height it took.
+double dibujarContorno(HojaOrden& h, const trabajos::OjoResuelto& ojo, const QString& titulo, QRectF sitio)
 {
     h.Texto(sitio.center().x(), sitio.top() + 4, titulo, FuenteOrden(9, true), Qt::AlignHCenter);
     if (!ojo.resultado || ojo.borde.size() < 3)
-        return;
+        return 6;
     double x0 = INFINITY, x1 = -INFINITY, y0 = INFINITY, y1 = -INFINITY;
     for (const lente::Punto& p : ojo.borde) {
         x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
@@ -411,12 +411,11 @@ void dibujarContorno(HojaOrden& h, const trabajos::OjoResuelto& ojo, const QStri
     // Room around the outline for the marks' names.
     const QRectF caja = sitio.adjusted(8, 8, -8, -2);
     if (x1 - x0 > caja.width() || y1 - y0 > caja.height()) {
-        h.Parrafo(sitio.left() + 4, sitio.top() + 8, sitio.width() - 8,
-                  QStringLiteral("El contorno de %1 × %2 mm no cabe a tamaño real en esta hoja: no se dibuja, para no "
-                                 "mostrarlo a otra escala.")
-                      .arg(cifras(x1 - x0, 1), cifras(y1 - y0, 1)),
-                  FuenteOrden(9));
-        return;
+        return 10 + h.Parrafo(sitio.left() + 4, sitio.top() + 8, sitio.width() - 8,
+                              QStringLiteral("El contorno de %1 × %2 mm no cabe a tamaño real en esta hoja: no se "
+                                             "dibuja, para no mostrarlo a otra escala.")
+                                  .arg(cifras(x1 - x0, 1), cifras(y1 - y0, 1)),
+                              FuenteOrden(9));
     }
     const QPointF centro(caja.center().x() - (x0 + x1) / 2, caja.top() + y1);
     QPainterPath contorno;
@@ -454,6 +453,7 @@ void dibujarContorno(HojaOrden& h, const trabajos::OjoResuelto& ojo, const QStri
     };
     marcar(ojo.resultado->anguloMinimo, QStringLiteral("mín."));
     marcar(ojo.resultado->anguloMaximo, QStringLiteral("máx."));
+    return caja.top() - sitio.top() + y1 - y0 + 3;
 }
 
 } // namespace
@@ -527,23 +527,37 @@ void DibujarTrabajo(QPainter& pintor, const QPageLayout& hoja, const TrabajoAImp
             }
         }
     }
-    const std::vector<QString> avisos = trabajo.Avisos();
-    if (!avisos.empty())
-        encabezar(QStringLiteral("Avisos para el laboratorio"));
-    for (const QString& aviso : avisos) {
-        y += kPaso;
-        h.Texto(izquierda, y, h.Recortado(aviso, etiqueta, ancho), etiqueta);
-    }
 
     // Both outlines side by side, the right eye on the left as the glasses
-    // are seen from the front; below them the scale check.
+    // are seen from the front. They come before the warnings, which keep
+    // room for their first lines and count those the page has no room for.
+    const std::vector<QString> avisos = trabajo.Avisos();
+    const double limite = escala - 5;
+    const double reserva = avisos.empty() ? 0 : 6 + 2 * kPaso;
     y += 3;
     h.Linea(izquierda, y, derecha, y, kTintaOrden, 0.3);
-    for (const Lado l : kLados)
-        dibujarContorno(h, c.ojos[static_cast<std::size_t>(l)],
-                        l == Lado::Derecho ? QStringLiteral("Ojo derecho, visto de frente")
-                                           : QStringLiteral("Ojo izquierdo, visto de frente"),
-                        QRectF(izquierda + ancho / 2 * static_cast<int>(l), y, ancho / 2, escala - 6 - y));
+    double ocupado = 0;
+    for (const Lado l : kLados) {
+        const QRectF sitio(izquierda + ancho / 2 * static_cast<int>(l), y, ancho / 2, limite - reserva - y);
+        ocupado =
+            std::max(ocupado, dibujarContorno(h, c.ojos[static_cast<std::size_t>(l)],
+                                              l == Lado::Derecho ? QStringLiteral("Ojo derecho, visto de frente")
+                                                                 : QStringLiteral("Ojo izquierdo, visto de frente"),
+                                              sitio));
+    }
+    y += ocupado;
+    if (!avisos.empty())
+        encabezar(QStringLiteral("Avisos para el laboratorio"));
+    for (std::size_t i = 0; i < avisos.size(); ++i) {
+        y += kPaso;
+        const bool ultima = y + kPaso > limite && i + 1 < avisos.size();
+        h.Texto(izquierda, y,
+                h.Recortado(ultima ? QStringLiteral("%1 avisos más en la respuesta").arg(avisos.size() - i) : avisos[i],
+                            etiqueta, ancho),
+                etiqueta);
+        if (ultima)
+            break;
+    }
     DibujarEscalaOrden(h, izquierda, escala);
 }
 
