@@ -103,16 +103,18 @@ const std::string kRespuestaW1 =
     "THKA=184;332\r\nTHKR=29.54;27.87\r\nCRIB=62;61\r\nDIA=65;65\r\nRPRVM=0.50;3.00\r\nRPRVA=90;270\r\n"
     "INSSPH=-2.87;-2.62\r\nINSCYL=-0.87;-1.12\r\nINSAX=28;152\r\n_PESO=8.10;8.89\r\n_SEGURIDAD=1;1\r\n";
 
-// That job's ticket as a PDF: on A4 as vantora-trabajo writes it, on
-// another sheet as the print preview draws a printer's page.
-QString grabarTrabajo(const QTemporaryDir& dir, QPageSize::PageSizeId hoja = QPageSize::A4)
+// A job's ticket as a PDF: on A4 as vantora-trabajo writes it, on another
+// sheet as the print preview draws a printer's page.
+QString grabarTrabajo(const QTemporaryDir& dir, QPageSize::PageSizeId hoja = QPageSize::A4,
+                      const std::string& pedido = kPedidoW1, const std::string& respuesta = kRespuestaW1,
+                      bool guardado = true)
 {
     std::string error;
-    const auto c =
-        trabajos::ContestacionGuardada("W1", kPedidoW1, kRespuestaW1, dcs::kFormato, "CR-39", nullptr, error);
+    const auto c = trabajos::ContestacionGuardada("W1", pedido, respuesta, dcs::kFormato, "CR-39", nullptr, error);
     if (!c)
         QTest::qFail(error.c_str(), __FILE__, __LINE__);
-    const TrabajoAImprimir t{kPedidoW1, dcs::kFormato, *c, "2026-01-02T10:00:00Z", "2026-01-03T11:30:00Z"};
+    const TrabajoAImprimir t{pedido, dcs::kFormato, *c, guardado ? "2026-01-02T10:00:00Z" : "",
+                             guardado ? "2026-01-03T11:30:00Z" : ""};
     const QString archivo = dir.filePath("trabajo.pdf");
     if (hoja != QPageSize::A4) {
         QPdfWriter pdf(archivo);
@@ -309,6 +311,48 @@ private slots:
             QCOMPARE(herramientas_pdf::codigos(png), QString("CODE-128:W1"));
             QVERIFY(herramientas_pdf::texto(pdf).contains("esta barra mide 50 mm"));
         }
+    }
+
+    // The same job in other states: each row changes a text of its request
+    // or of its answer.
+    void otrosEstados_data()
+    {
+        QTest::addColumn<QString>("en"); // "pedido" or "respuesta"
+        QTest::addColumn<QString>("de"); // nothing: the job as the window holds it, not stored
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("linea");
+        QTest::newRow("sin guardar") << "pedido"
+                                     << ""
+                                     << ""
+                                     << "Sin guardar Cifras calculadas en la ventana";
+        QTest::newRow("contorno más alto que su sitio") << "pedido"
+                                                        << "VBOX=38"
+                                                        << "VBOX=80"
+                                                        << "El contorno de 52\\.0 × 80\\.0 mm no cabe a tamaño real";
+        QTest::newRow("ojo sin lente") << "respuesta"
+                                       << "L;0;Bases distintas: anisometropia;W"
+                                       << "L;4;THNP: el dorso no alcanza el borde;E"
+                                       << "Ojo izquierdo: sin lente.*Izquierdo: sin lente: THNP: el dorso no alcanza";
+        QTest::newRow("más avisos de los que se imprimen")
+            << "respuesta"
+            << "STATUS=0\r\n"
+            << "STATUS=0\r\n" + QString("XSTATUS=R;0;Regla;W\r\n").repeated(6)
+            << "Derecho: Regla Derecho: Regla Derecho: 4 avisos más en la respuesta Izquierdo: Bases";
+    }
+    void otrosEstados()
+    {
+        QFETCH(QString, en);
+        QFETCH(QString, de);
+        QFETCH(QString, a);
+        QFETCH(QString, linea);
+        std::string pedido = kPedidoW1, respuesta = kRespuestaW1;
+        std::string& cambiado = en == "pedido" ? pedido : respuesta;
+        if (!de.isEmpty())
+            cambiado.replace(cambiado.find(de.toStdString()), de.toUtf8().size(), a.toStdString());
+        QTemporaryDir dir;
+        const QString texto =
+            herramientas_pdf::texto(grabarTrabajo(dir, QPageSize::A4, pedido, respuesta, !de.isEmpty()));
+        QVERIFY2(texto.contains(QRegularExpression(linea)), qPrintable(linea + " no está en:\n" + texto));
     }
 
     // A power too small for two decimals prints as their rounding.

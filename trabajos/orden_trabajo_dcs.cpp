@@ -56,9 +56,10 @@ QString legible(std::string_view texto)
         case QChar::Separator_Paragraph:
             r += QLatin1Char('?');
             break;
-        default:
+        default: {
             const char32_t letra = c;
             r += QString::fromUcs4(&letra, 1);
+        }
         }
     }
     return r;
@@ -133,6 +134,17 @@ QString seguridad(double clase)
     }
 }
 
+// The box of an outline, x to the right and y up.
+QRectF cajaDe(const std::vector<lente::Punto>& borde)
+{
+    double x0 = INFINITY, x1 = -INFINITY, y0 = INFINITY, y1 = -INFINITY;
+    for (const lente::Punto& p : borde) {
+        x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
+        y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
+    }
+    return borde.empty() ? QRectF() : QRectF(x0, y0, x1 - x0, y1 - y0);
+}
+
 struct Fila {
     QString etiqueta;
     std::array<QString, 2> valor; // empty where the eye has none
@@ -143,7 +155,7 @@ struct Seccion {
     std::vector<Fila> filas;
 };
 
-// The frame's outline as traced or boxed, about its boxing centre.
+// How the frame's shape is given, and its sizes.
 struct Forma {
     QString como;
     std::optional<double> a, b, ed;
@@ -204,25 +216,21 @@ Forma Cifras::forma(Lado l) const
     f.ed = pedido("FED", l);
     if (m_trazos) {
         // A side the trace lacks is the other side's mirror image.
-        const auto& propio = l == Lado::Derecho ? m_trazos->derecho : m_trazos->izquierdo;
-        const std::size_t puntos = std::max(m_trazos->derecho.size(), m_trazos->izquierdo.size());
-        f.como = QStringLiteral("trazado, %1 puntos").arg(puntos) +
-                 (propio.empty() ? QStringLiteral(", reflejado") : QString());
-        const auto borde =
-            dcs::PuntosDelOjo(*m_trazos, l == Lado::Derecho ? lente::Ojo::Derecho : lente::Ojo::Izquierdo);
-        double x0 = INFINITY, x1 = -INFINITY, y0 = INFINITY, y1 = -INFINITY;
-        for (const lente::Punto& p : borde) {
-            x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
-            y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
-        }
+        const bool derecho = l == Lado::Derecho;
+        const auto& propio = derecho ? m_trazos->derecho : m_trazos->izquierdo;
+        const auto& otro = derecho ? m_trazos->izquierdo : m_trazos->derecho;
+        f.como = propio.empty() ? QStringLiteral("trazado, %1 puntos, reflejado").arg(otro.size())
+                                : QStringLiteral("trazado, %1 puntos").arg(propio.size());
+        const auto borde = dcs::PuntosDelOjo(*m_trazos, derecho ? lente::Ojo::Derecho : lente::Ojo::Izquierdo);
+        const QRectF caja = cajaDe(borde);
         // The effective diameter is twice the longest radius from the centre
         // of the frame's box.
         double radio = 0;
         for (const lente::Punto& p : borde)
-            radio = std::max(radio, std::hypot(p.x - (x0 + x1) / 2, p.y - (y0 + y1) / 2));
+            radio = std::max(radio, std::hypot(p.x - caja.center().x(), p.y - caja.center().y()));
         if (!borde.empty()) {
-            f.a = f.a.value_or(x1 - x0);
-            f.b = f.b.value_or(y1 - y0);
+            f.a = f.a.value_or(caja.width());
+            f.b = f.b.value_or(caja.height());
             f.ed = f.ed.value_or(2 * radio);
         }
     } else if (f.a && f.b) {
@@ -330,7 +338,8 @@ std::vector<Seccion> Cifras::Secciones() const
     // The generator makes the prescribed prism and the thinning one together.
     const auto tallado = [&](Lado l) {
         const auto m = respuesta("RPRVM", l);
-        return m && adelgazamiento(l) != QString() ? prisma(*m, respuesta("RPRVA", l).value_or(0)) : QString();
+        const bool adelgazado = adelgazar && pedido("PTPRVM", l).value_or(0) != 0;
+        return m && adelgazado ? prisma(*m, respuesta("RPRVA", l).value_or(0)) : QString();
     };
     fila(lente, QStringLiteral("Prisma tallado"), tallado, true);
     // A back compensated for the frame's tilt is checked against the
@@ -403,21 +412,19 @@ double dibujarContorno(HojaOrden& h, const trabajos::OjoResuelto& ojo, const QSt
     h.Texto(sitio.center().x(), sitio.top() + 4, titulo, FuenteOrden(9, true), Qt::AlignHCenter);
     if (!ojo.resultado || ojo.borde.size() < 3)
         return 6;
-    double x0 = INFINITY, x1 = -INFINITY, y0 = INFINITY, y1 = -INFINITY;
-    for (const lente::Punto& p : ojo.borde) {
-        x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
-        y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
-    }
+    const QRectF forma = cajaDe(ojo.borde);
     // Room around the outline for the marks' names.
-    const QRectF caja = sitio.adjusted(8, 8, -8, -2);
-    if (x1 - x0 > caja.width() || y1 - y0 > caja.height()) {
+    const QRectF caja = sitio.adjusted(8, 9.5, -8, -2);
+    if (forma.width() > caja.width() || forma.height() > caja.height()) {
         return 10 + h.Parrafo(sitio.left() + 4, sitio.top() + 8, sitio.width() - 8,
                               QStringLiteral("El contorno de %1 × %2 mm no cabe a tamaño real en esta hoja: no se "
                                              "dibuja, para no mostrarlo a otra escala.")
-                                  .arg(cifras(x1 - x0, 1), cifras(y1 - y0, 1)),
+                                  .arg(cifras(forma.width(), 1), cifras(forma.height(), 1)),
                               FuenteOrden(9));
     }
-    const QPointF centro(caja.center().x() - (x0 + x1) / 2, caja.top() + y1);
+    // The optical centre, with the outline's box centred across its room
+    // and at the room's top.
+    const QPointF centro(caja.center().x() - forma.center().x(), caja.top() + forma.bottom());
     QPainterPath contorno;
     for (const lente::Punto& b : ojo.borde) {
         const QPointF punto = centro + QPointF(b.x, -b.y);
@@ -453,7 +460,7 @@ double dibujarContorno(HojaOrden& h, const trabajos::OjoResuelto& ojo, const QSt
     };
     marcar(ojo.resultado->anguloMinimo, QStringLiteral("mín."));
     marcar(ojo.resultado->anguloMaximo, QStringLiteral("máx."));
-    return caja.top() - sitio.top() + y1 - y0 + 3;
+    return caja.top() - sitio.top() + forma.height() + 3;
 }
 
 } // namespace
