@@ -472,11 +472,12 @@ int conTrazoDelTrazador(MaterialesDelCatalogo& materiales, std::string& pedido)
 }
 
 // The ticket is drawn from what was stored: the answer's figures, the
-// request's outlines, the number the job is stored under.
-int imprimir(const std::string& archivo, const trabajos::Contestacion& c)
+// request's prescription and outlines, the number the job is stored under.
+int imprimir(const std::string& archivo, const TrabajoGuardado& t, const trabajos::Contestacion& c)
 {
+    const TrabajoAImprimir trabajo{texto(t.pedido), t.formato, c, texto(t.creado), texto(t.cambiado)};
     std::string error;
-    if (!GrabarTrabajoPdf(RutaDeLaLinea(archivo), c, error)) {
+    if (!GrabarTrabajoPdf(RutaDeLaLinea(archivo), trabajo, error)) {
         EscribirError(kPrograma, error);
         return kSinEscribir;
     }
@@ -532,7 +533,7 @@ int almacen(const Opciones& o, MaterialesDelCatalogo& materiales)
     if (!guardado)
         return sinAlmacen("el trabajo " + numero + " guardado no se puede usar: " + texto(error));
     if (o.Tiene("--pdf"))
-        return imprimir(o.Texto("--pdf"), *guardado);
+        return imprimir(o.Texto("--pdf"), *t, *guardado);
     std::cout << "Trabajo: " << legible(texto(t->numero)) << "\nCreado: " << legible(texto(t->creado))
               << "\nCambiado: " << legible(texto(t->cambiado)) << "\nPuesto: " << legible(texto(t->puesto))
               << "\nEstado: " << legible(texto(t->estado)) << "\nMaterial: " << legible(texto(t->material)) << "\n\n";

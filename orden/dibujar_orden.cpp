@@ -1,7 +1,7 @@
 #include "dibujar_orden.h"
 
-#include "codigo_barras.h"
 #include "formatos.h"
+#include "hoja_orden.h"
 #include "texto_qt.h"
 
 #include <QFont>
@@ -15,110 +15,8 @@
 namespace {
 
 constexpr double kMargen = 15.0;
-// A module of 0.33 mm is the usual narrowest bar for a reader held by hand.
-constexpr double kModulo = 0.33;
-constexpr double kAltoBarras = 13.0;
-
-const QColor kTinta(0, 0, 0);
-const QColor kContorno(0, 60, 170);
-const QColor kCuerpo(200, 220, 255);
-const QColor kCota(170, 0, 0);
-const QColor kGris(90, 90, 90);
-
-QFont fuente(double puntos, bool negrita = false)
-{
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(puntos);
-    f.setBold(negrita);
-    // Without ligatures, the page's text reads back letter for letter.
-    f.setStyleStrategy(QFont::PreferNoShaping);
-    return f;
-}
 
 double grados(double radianes) { return radianes * 180.0 / std::numbers::pi; }
-
-// The painter with its unit set to the millimetre. Text is set in points on
-// the device itself, so that type keeps its size whatever the resolution.
-class Hoja {
-public:
-    explicit Hoja(QPainter& p) : m_p(p), m_x(p.device()->logicalDpiX() / 25.4), m_y(p.device()->logicalDpiY() / 25.4) {}
-
-    QPainter& pintor() { return m_p; }
-
-    double Ancho(const QString& texto, const QFont& f) const
-    {
-        return QFontMetricsF(f, m_p.device()).horizontalAdvance(texto) / m_x;
-    }
-
-    // A line of text on its baseline at y, starting, ending or centred at x.
-    void Texto(double x, double y, const QString& texto, const QFont& f, Qt::Alignment donde = Qt::AlignLeft,
-               const QColor& color = kTinta)
-    {
-        const double ancho = Ancho(texto, f);
-        if (donde & Qt::AlignRight)
-            x -= ancho;
-        else if (donde & Qt::AlignHCenter)
-            x -= ancho / 2.0;
-        m_p.save();
-        m_p.translate(x, y);
-        m_p.scale(1.0 / m_x, 1.0 / m_y);
-        m_p.setFont(f);
-        m_p.setPen(color);
-        m_p.drawText(QPointF(0, 0), texto);
-        m_p.restore();
-    }
-
-    // Text wrapped within a width from its top-left corner; returns its height.
-    double Parrafo(double x, double y, double ancho, const QString& texto, const QFont& f)
-    {
-        m_p.save();
-        m_p.translate(x, y);
-        m_p.scale(1.0 / m_x, 1.0 / m_y);
-        m_p.setFont(f);
-        m_p.setPen(kTinta);
-        QRectF ocupado;
-        m_p.drawText(QRectF(0, 0, ancho * m_x, 1e6), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, texto, &ocupado);
-        m_p.restore();
-        return ocupado.height() / m_y;
-    }
-
-    void Linea(double x1, double y1, double x2, double y2, const QColor& color, double grosor)
-    {
-        QPen pluma(color, grosor);
-        pluma.setCosmetic(false);
-        pluma.setCapStyle(Qt::FlatCap);
-        m_p.setPen(pluma);
-        m_p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
-    }
-
-private:
-    QPainter& m_p;
-    double m_x; // device units per millimetre
-    double m_y;
-};
-
-// The job number in type and in bars, ending at the right margin.
-void dibujarNumero(Hoja& h, double derecha, double arriba, const OrdenTrabajo& o)
-{
-    const QString numero = Q(o.numero);
-    h.Texto(derecha, arriba + 6, QStringLiteral("Trabajo ") + numero, fuente(13, true), Qt::AlignRight);
-    std::string error;
-    const std::optional<CodigoBarras> codigo = CodificarCode128(o.numero, error);
-    if (!codigo) {
-        h.Texto(derecha, arriba + 14, QStringLiteral("Sin código de barras: ") + Q(error), fuente(8), Qt::AlignRight);
-        return;
-    }
-    const double ancho = codigo->modulos * kModulo;
-    const double x0 = derecha - ancho;
-    const double y0 = arriba + 9;
-    QPainter& p = h.pintor();
-    p.setPen(Qt::NoPen);
-    p.setBrush(kTinta);
-    for (const CodigoBarras::Barra& b : codigo->barras)
-        p.drawRect(QRectF(x0 + b.inicio * kModulo, y0, b.ancho * kModulo, kAltoBarras));
-    p.setBrush(Qt::NoBrush);
-}
 
 struct Fila {
     QString etiqueta;
@@ -128,13 +26,14 @@ struct Fila {
 
 // A titled group of figures: labels on the left, values set against the
 // column's right edge with their units.
-double dibujarGrupo(Hoja& h, double x, double y, double ancho, const QString& titulo, std::initializer_list<Fila> filas)
+double dibujarGrupo(HojaOrden& h, double x, double y, double ancho, const QString& titulo,
+                    std::initializer_list<Fila> filas)
 {
-    const QFont cabecera = fuente(10, true);
-    const QFont normal = fuente(9);
-    const QFont valor = fuente(9, true);
+    const QFont cabecera = FuenteOrden(10, true);
+    const QFont normal = FuenteOrden(9);
+    const QFont valor = FuenteOrden(9, true);
     h.Texto(x, y, titulo, cabecera);
-    h.Linea(x, y + 1.2, x + ancho, y + 1.2, kGris, 0.15);
+    h.Linea(x, y + 1.2, x + ancho, y + 1.2, kGrisOrden, 0.15);
     y += 6.0;
     for (const Fila& f : filas) {
         h.Texto(x, y, f.etiqueta, normal);
@@ -148,21 +47,21 @@ double dibujarGrupo(Hoja& h, double x, double y, double ancho, const QString& ti
 }
 
 // A dimension between two points on a line, with the end ticks across it.
-void cotaHorizontal(Hoja& h, double x1, double x2, double y)
+void cotaHorizontal(HojaOrden& h, double x1, double x2, double y)
 {
-    h.Linea(x1, y, x2, y, kCota, 0.15);
-    h.Linea(x1, y - 1.2, x1, y + 1.2, kCota, 0.15);
-    h.Linea(x2, y - 1.2, x2, y + 1.2, kCota, 0.15);
+    h.Linea(x1, y, x2, y, kCotaOrden, 0.15);
+    h.Linea(x1, y - 1.2, x1, y + 1.2, kCotaOrden, 0.15);
+    h.Linea(x2, y - 1.2, x2, y + 1.2, kCotaOrden, 0.15);
 }
 
-void avisoEnCaja(Hoja& h, QRectF caja, const QString& texto)
+void avisoEnCaja(HojaOrden& h, QRectF caja, const QString& texto)
 {
-    h.Parrafo(caja.left() + 2, caja.top() + caja.height() / 2 - 4, caja.width() - 4, texto, fuente(9));
+    h.Parrafo(caja.left() + 2, caja.top() + caja.height() / 2 - 4, caja.width() - 4, texto, FuenteOrden(9));
 }
 
 // The cross-section at true size: front vertex at x0 on the axis y0, front
 // face to the left, with the centre and edge thicknesses marked.
-void dibujarCorte(Hoja& h, double x0, double y0, const OrdenTrabajo::Geometria& g)
+void dibujarCorte(HojaOrden& h, double x0, double y0, const OrdenTrabajo::Geometria& g)
 {
     const Superficies& s = g.caras;
     const double t = g.espesorCentral;
@@ -185,73 +84,66 @@ void dibujarCorte(Hoja& h, double x0, double y0, const OrdenTrabajo::Geometria& 
     }
     lente.closeSubpath();
     QPainter& p = h.pintor();
-    QPen pluma(kContorno, 0.3);
+    QPen pluma(kContornoOrden, 0.3);
     pluma.setCosmetic(false);
     pluma.setJoinStyle(Qt::MiterJoin);
     p.setPen(pluma);
-    p.setBrush(kCuerpo);
+    p.setBrush(kCuerpoOrden);
     p.drawPath(lente);
     p.setBrush(Qt::NoBrush);
 
-    const QFont marca = fuente(8);
+    const QFont marca = FuenteOrden(8);
     const double derecha = std::max(x0 + t, xBE) + 3.0;
     // Centre thickness along the axis, edge thickness above the top edge.
-    h.Linea(x0 - 4, y0, derecha - 1, y0, kCota, 0.1);
+    h.Linea(x0 - 4, y0, derecha - 1, y0, kCotaOrden, 0.1);
     cotaHorizontal(h, x0, x0 + t, y0);
     h.Texto(derecha, y0 + 1.2, QStringLiteral("Centro ") + Q(FormatoMiles(g.espesorCentral)) + " mm", marca,
-            Qt::AlignLeft, kCota);
-    h.Linea(xFE, arriba, xFE, arriba - 4.0, kCota, 0.1);
-    h.Linea(xBE, arriba, xBE, arriba - 4.0, kCota, 0.1);
+            Qt::AlignLeft, kCotaOrden);
+    h.Linea(xFE, arriba, xFE, arriba - 4.0, kCotaOrden, 0.1);
+    h.Linea(xBE, arriba, xBE, arriba - 4.0, kCotaOrden, 0.1);
     cotaHorizontal(h, xFE, xBE, arriba - 3.0);
     h.Texto(derecha, arriba - 2.0, QStringLiteral("Borde ") + Q(FormatoMiles(g.espesorBorde)) + " mm", marca,
-            Qt::AlignLeft, kCota);
+            Qt::AlignLeft, kCotaOrden);
 }
 
 // The front view at true size, centred at (cx, cy), its diameter dimensioned below.
-void dibujarFrente(Hoja& h, double cx, double cy, const OrdenTrabajo::Geometria& g, const std::string& diametro)
+void dibujarFrente(HojaOrden& h, double cx, double cy, const OrdenTrabajo::Geometria& g, const std::string& diametro)
 {
     const double r = g.diametro / 2.0;
     QPainter& p = h.pintor();
-    QPen pluma(kContorno, 0.3);
+    QPen pluma(kContornoOrden, 0.3);
     pluma.setCosmetic(false);
     p.setPen(pluma);
-    p.setBrush(kCuerpo);
+    p.setBrush(kCuerpoOrden);
     p.drawEllipse(QPointF(cx, cy), r, r);
     p.setBrush(Qt::NoBrush);
-    h.Linea(cx - 1.5, cy, cx + 1.5, cy, kCota, 0.15);
-    h.Linea(cx, cy - 1.5, cx, cy + 1.5, kCota, 0.15);
+    h.Linea(cx - 1.5, cy, cx + 1.5, cy, kCotaOrden, 0.15);
+    h.Linea(cx, cy - 1.5, cx, cy + 1.5, kCotaOrden, 0.15);
     const double y = cy + r + 4.0;
-    h.Linea(cx - r, cy + 1.0, cx - r, y + 1.0, kCota, 0.1);
-    h.Linea(cx + r, cy + 1.0, cx + r, y + 1.0, kCota, 0.1);
+    h.Linea(cx - r, cy + 1.0, cx - r, y + 1.0, kCotaOrden, 0.1);
+    h.Linea(cx + r, cy + 1.0, cx + r, y + 1.0, kCotaOrden, 0.1);
     cotaHorizontal(h, cx - r, cx + r, y);
-    h.Texto(cx, y + 4.0, QStringLiteral("Ø ") + Q(diametro) + " mm", fuente(8), Qt::AlignHCenter, kCota);
+    h.Texto(cx, y + 4.0, QStringLiteral("Ø ") + Q(diametro) + " mm", FuenteOrden(8), Qt::AlignHCenter, kCotaOrden);
 }
 
 } // namespace
 
 void DibujarOrden(QPainter& pintor, const QPageLayout& hoja, const OrdenTrabajo& o)
 {
-    pintor.save();
-    pintor.setRenderHint(QPainter::Antialiasing);
-    Hoja h(pintor);
-    // Millimetres from the page's corner: the device's origin is the corner
-    // of the printable area.
-    const QRectF util = hoja.paintRect(QPageLayout::Millimeter);
-    pintor.scale(pintor.device()->logicalDpiX() / 25.4, pintor.device()->logicalDpiY() / 25.4);
-    pintor.translate(-util.left(), -util.top());
-    const QRectF pagina = hoja.fullRect(QPageLayout::Millimeter);
+    HojaOrden h(pintor, hoja);
+    const QSizeF pagina = h.Tamano();
     const double izquierda = kMargen;
     const double derecha = pagina.width() - kMargen;
     const double ancho = derecha - izquierda;
     const double fondo = pagina.height() - kMargen;
 
-    h.Texto(izquierda, kMargen + 7, QStringLiteral("Orden de trabajo"), fuente(20, true));
-    h.Texto(izquierda, kMargen + 14, QStringLiteral("Fecha: ") + Q(o.fechaHora), fuente(10));
-    h.Texto(izquierda, kMargen + 19, QStringLiteral("Lente esférica positiva, monofocal"), fuente(9), Qt::AlignLeft,
-            kGris);
-    dibujarNumero(h, derecha, kMargen, o);
+    h.Texto(izquierda, kMargen + 7, QStringLiteral("Orden de trabajo"), FuenteOrden(20, true));
+    h.Texto(izquierda, kMargen + 14, QStringLiteral("Fecha: ") + Q(o.fechaHora), FuenteOrden(10));
+    h.Texto(izquierda, kMargen + 19, QStringLiteral("Lente esférica positiva, monofocal"), FuenteOrden(9),
+            Qt::AlignLeft, kGrisOrden);
+    DibujarNumeroOrden(h, derecha, kMargen, o.numero);
     double y = kMargen + 28;
-    h.Linea(izquierda, y, derecha, y, kTinta, 0.3);
+    h.Linea(izquierda, y, derecha, y, kTintaOrden, 0.3);
 
     // The figures in three columns: what was asked, what the surfaces are
     // cut to, what the finished lens is.
@@ -280,23 +172,23 @@ void DibujarOrden(QPainter& pintor, const QPageLayout& hoja, const OrdenTrabajo&
                                       {QStringLiteral("Peso"), o.peso, QStringLiteral("g")}});
     y = std::max({fin1, fin2, fin3}) + 3;
 
-    h.Texto(izquierda, y, QStringLiteral("Avisos para el laboratorio"), fuente(10, true));
-    h.Linea(izquierda, y + 1.2, derecha, y + 1.2, kGris, 0.15);
+    h.Texto(izquierda, y, QStringLiteral("Avisos para el laboratorio"), FuenteOrden(10, true));
+    h.Linea(izquierda, y + 1.2, derecha, y + 1.2, kGrisOrden, 0.15);
     y += 3.5;
     if (o.avisos.empty()) {
-        h.Texto(izquierda, y + 3.5, QStringLiteral("Sin avisos: diseño corriente en laboratorio."), fuente(9));
+        h.Texto(izquierda, y + 3.5, QStringLiteral("Sin avisos: diseño corriente en laboratorio."), FuenteOrden(9));
         y += 5.5;
     }
     for (const std::string& aviso : o.avisos) {
-        h.Texto(izquierda, y + 3.5, QStringLiteral("•"), fuente(9, true));
-        y += h.Parrafo(izquierda + 4, y, ancho - 4, Q(aviso), fuente(9, true)) + 1.0;
+        h.Texto(izquierda, y + 3.5, QStringLiteral("•"), FuenteOrden(9, true));
+        y += h.Parrafo(izquierda + 4, y, ancho - 4, Q(aviso), FuenteOrden(9, true)) + 1.0;
     }
 
     // The two views share the optical axis; below them the scale check.
     const double escala = fondo - 2;
     const double arribaVistas = y + 6;
     const double abajoVistas = escala - 10;
-    h.Linea(izquierda, arribaVistas - 2, derecha, arribaVistas - 2, kTinta, 0.3);
+    h.Linea(izquierda, arribaVistas - 2, derecha, arribaVistas - 2, kTintaOrden, 0.3);
     const QRectF cajaCorte(izquierda, arribaVistas, 70, abajoVistas - arribaVistas);
     const QRectF cajaFrente(izquierda + 75, arribaVistas, ancho - 75, abajoVistas - arribaVistas);
     if (!o.geometria) {
@@ -326,21 +218,10 @@ void DibujarOrden(QPainter& pintor, const QPageLayout& hoja, const OrdenTrabajo&
             const double cx = cajaFrente.center().x();
             dibujarFrente(h, cx, eje, g, o.diametro);
             const double pie = eje + g.diametro / 2 + 14;
-            h.Texto(cajaCorte.left() + 12, pie, QStringLiteral("Corte"), fuente(9, true));
-            h.Texto(cx, pie, QStringLiteral("Vista frontal"), fuente(9, true), Qt::AlignHCenter);
+            h.Texto(cajaCorte.left() + 12, pie, QStringLiteral("Corte"), FuenteOrden(9, true));
+            h.Texto(cx, pie, QStringLiteral("Vista frontal"), FuenteOrden(9, true), Qt::AlignHCenter);
         }
     }
 
-    // Fifty millimetres to check that the page was printed at its size.
-    const double largo = 50;
-    h.Linea(izquierda, escala, izquierda + largo, escala, kTinta, 0.25);
-    for (int i = 0; i <= 5; ++i) {
-        const double x = izquierda + i * 10;
-        h.Linea(x, escala, x, escala - (i % 5 == 0 ? 2.5 : 1.5), kTinta, 0.2);
-    }
-    h.Texto(izquierda + largo + 3, escala,
-            QStringLiteral("Control de escala: esta barra mide 50 mm. Dibujo a tamaño "
-                           "real, medidas en milímetros."),
-            fuente(8), Qt::AlignLeft, kGris);
-    pintor.restore();
+    DibujarEscalaOrden(h, izquierda, escala);
 }

@@ -15,6 +15,8 @@
 #include "numero_trabajo.h"
 #include "orden_pdf.h"
 #include "orden_trabajo.h"
+#include "orden_trabajo_dcs.h"
+#include "respuesta_guardada.h"
 
 #include <QDir>
 #include <QPainter>
@@ -69,19 +71,60 @@ QString grabar(const QTemporaryDir& dir, OrdenTrabajo orden, const QString& nume
     return archivo;
 }
 
-// The front view's diameter: its outline's outer edges, where the stroke covers
-// half a dot of paper, less the stroke's 0.3 mm. Only lens outlines are that
-// blue, and the front view is alone on the right half of the page.
-double diametroMedido(const QImage& pagina, int ppp)
+// The size of a lens outline within a band of the page's columns: its outer
+// edges, where the stroke covers half a dot of paper, less the stroke's
+// 0.3 mm. Only lens outlines are that blue.
+QSizeF contornoMedido(const QImage& pagina, int ppp, int desde, int hasta)
 {
-    int izquierda = pagina.width(), derecha = 0;
+    QRect caja;
     for (int y = 0; y < pagina.height(); ++y)
-        for (int x = pagina.width() / 2; x < pagina.width(); ++x)
-            if (pagina.pixelColor(x, y).red() < 128 && pagina.pixelColor(x, y).blue() > 128) {
-                izquierda = std::min(izquierda, x);
-                derecha = std::max(derecha, x);
-            }
-    return (derecha - izquierda + 1) * 25.4 / ppp - 0.3;
+        for (int x = desde; x < hasta; ++x)
+            if (pagina.pixelColor(x, y).red() < 128 && pagina.pixelColor(x, y).blue() > 128)
+                caja |= QRect(x, y, 1, 1);
+    return QSizeF(caja.width(), caja.height()) * 25.4 / ppp - QSizeF(0.3, 0.3);
+}
+
+// A stored job with every figure its ticket prints: cylinder, prism,
+// thinning prism and addition on a box frame, the frame's angles, and a lens
+// type as a hostile sender might write it. Its answer is the one this
+// release wrote, with a warning and the lensmeter reading that an answer for
+// a compensated lens adds (INSSPH, INSCYL, INSAX).
+const std::string kPedidoW1 =
+    "JOB=W1\r\nDO=B\r\nSPH=-3.00;-2.75\r\nCYL=-0.75;-1.00\r\nAX=30;150\r\nPRVM=2;1.5\r\nPRVA=90;270\r\n"
+    "ADD=2.25\r\nPTPRVM=1.5\r\nPTPRVA=270\r\nIPD=31.5;32\r\nNPD=29.5;30\r\nOCHT=22;21.5\r\nSEGHT=18\r\n"
+    "LTYP=PR\x1b[2J\u202e" +
+    std::string(300, 'A') +
+    "\r\nBVD=13\r\nPANTO=8\r\nZTILT=5\r\nHBOX=52\r\nVBOX=38\r\nDBL=18\r\nETYP=3\r\n_SEGURIDAD=1\r\n"
+    "_MATERIAL=CR-39\r\n";
+const std::string kRespuestaW1 =
+    "JOB=W1\r\nSTATUS=0\r\nXSTATUS=L;0;Bases distintas: anisometropia;W\r\nLIND=1.498;1.498\r\nFRNT=4.047;4.047\r\n"
+    "TIND=1.530;1.530\r\nGBASE=-7.53;-7.27\r\nGCROS=-8.33;-8.34\r\nGAX=30;150\r\nGTHK=3.007;3.259\r\n"
+    "CTHICK=3.007;3.259\r\nTHNP=4.017;3.194\r\nTHNA=66;104\r\nTHNR=15.94;16.30\r\nTHKP=6.032;6.467\r\n"
+    "THKA=184;332\r\nTHKR=29.54;27.87\r\nCRIB=62;61\r\nDIA=65;65\r\nRPRVM=0.50;3.00\r\nRPRVA=90;270\r\n"
+    "INSSPH=-2.87;-2.62\r\nINSCYL=-0.87;-1.12\r\nINSAX=28;152\r\n_PESO=8.10;8.89\r\n_SEGURIDAD=1;1\r\n";
+
+// A job's ticket as a PDF: on A4 as vantora-trabajo writes it, on another
+// sheet as the print preview draws a printer's page.
+QString grabarTrabajo(const QTemporaryDir& dir, QPageSize::PageSizeId hoja = QPageSize::A4,
+                      const std::string& pedido = kPedidoW1, const std::string& respuesta = kRespuestaW1,
+                      bool guardado = true)
+{
+    std::string error;
+    const auto c = trabajos::ContestacionGuardada("W1", pedido, respuesta, dcs::kFormato, "CR-39", nullptr, error);
+    if (!c)
+        QTest::qFail(error.c_str(), __FILE__, __LINE__);
+    const TrabajoAImprimir t{pedido, dcs::kFormato, *c, guardado ? "2026-01-02T10:00:00Z" : "",
+                             guardado ? "2026-01-03T11:30:00Z" : ""};
+    const QString archivo = dir.filePath("trabajo.pdf");
+    if (hoja != QPageSize::A4) {
+        QPdfWriter pdf(archivo);
+        pdf.setPageSize(QPageSize(hoja));
+        QPainter pintor(&pdf);
+        DibujarTrabajo(pintor, pdf.pageLayout(), t);
+    } else if (!GrabarTrabajoPdf(archivo.toStdString(), t, error)) {
+        QTest::qFail(error.c_str(), __FILE__, __LINE__);
+    }
+    return archivo;
 }
 
 // Over 120 numbers of 1 to 20 characters on A4 and Letter at 50 to 75 mm,
@@ -96,6 +139,7 @@ class TestOrdenTrabajo : public QObject {
 
     QString m_calculo; // the worked example's page as calculated
     QString m_registro; // and as "Guardar Datos" files it, in singles
+    QString m_trabajo; // the stored job's page
 
 private slots:
     void initTestCase()
@@ -104,6 +148,9 @@ private slots:
         m_calculo = herramientas_pdf::texto(grabar(dir, OrdenDelCalculo(calculado(4, 6, 60))));
         const RegistroDiseno r{5.7361377, -1.840299, 1.5, 60, 1, 4.664, 4, 1.32, "CR39       "};
         m_registro = herramientas_pdf::texto(grabar(dir, OrdenDelRegistro(r)));
+        // The stored times are UTC; the bench's clock here is too.
+        qputenv("TZ", "UTC");
+        m_trabajo = herramientas_pdf::texto(grabarTrabajo(dir));
     }
 
     // Every figure of the worked example, beside its label, as the windows
@@ -142,7 +189,7 @@ private slots:
             const QString png = herramientas_pdf::pagina(pdf, kPpp);
             const QImage imagen(png);
             QVERIFY(std::fabs(imagen.width() - QPageSize(hoja).size(QPageSize::Millimeter).width() / 25.4 * kPpp) < 1);
-            const double medido = diametroMedido(imagen, kPpp);
+            const double medido = contornoMedido(imagen, kPpp, imagen.width() / 2, imagen.width()).width();
             QVERIFY2(std::fabs(medido - diametro) <= 0.3, qPrintable(QString::number(medido) + " mm"));
             QCOMPARE(herramientas_pdf::codigos(png), "CODE-128:" + numero);
             QVERIFY(herramientas_pdf::texto(pdf).contains("esta barra mide 50 mm"));
@@ -209,6 +256,103 @@ private slots:
         const std::optional<std::string> p = ProblemaNumeroTrabajo(numero.toStdString());
         QVERIFY2(p.has_value() == !problema.isEmpty() && QString::fromStdString(p.value_or("")).contains(problema),
                  p.value_or("(aceptado)").c_str());
+    }
+
+    // Every figure of the stored job beside its label, the right eye's then
+    // the left's, as the request and the answer give them.
+    void trabajoGuardado_data()
+    {
+        QTest::addColumn<QString>("linea");
+        QTest::newRow("número y fechas") << "Trabajo W1 Creado: 02/01/2026 10:00 Cambiado: 03/01/2026 11:30";
+        QTest::newRow("receta") << "Esfera -3\\.00 D -2\\.75 D Cilindro -0\\.75 D -1\\.00 D Eje 30° 150° "
+                                   "Prisma 2\\.00 Δ base 90° 1\\.50 Δ base 270° Adición \\+2\\.25 D \\+2\\.25 D "
+                                   "Prisma de adelgazamiento 1\\.50 Δ base 270° 1\\.50 Δ base 270°";
+        QTest::newRow("centrado") << "DP monocular 31\\.50 mm 32\\.00 mm DP monocular de cerca 29\\.50 mm 30\\.00 mm "
+                                     "Altura 22\\.00 mm 21\\.50 mm Altura del segmento 18\\.00 mm 18\\.00 mm";
+        QTest::newRow("texto de fuera, sin sus controles y cortado") << "Tipo de lente PR\\?\\[2J\\?A+… PR";
+        QTest::newRow("armazón") << "Forma caja A ?× ?B caja A ?× ?B A ?× ?B 52\\.00 × 38\\.00 mm 52\\.00 × 38\\.00 mm "
+                                    "Puente \\(DBL\\) 18\\.00 mm 18\\.00 mm ED 52\\.00 mm 52\\.00 mm "
+                                    "Montura Ranurada Ranurada Distancia al vértice 13\\.00 mm 13\\.00 mm "
+                                    "Ángulo pantoscópico 8° 8° Curvatura de la montura 5° 5°";
+        QTest::newRow("material") << "Material CR-39 CR-39 Índice 1\\.498 \\(herramientas a 1\\.530\\) 1\\.498 .*"
+                                     "Seguridad Básica \\(ANSI Z87\\.1\\) Básica";
+        QTest::newRow("herramientas y prisma tallado")
+            << "Curvas de herramienta -7\\.53 D a 30° / -8\\.33 D a 120° -7\\.27 D a 150° / -8\\.34 D a 60° "
+               "Prisma tallado 0\\.50 Δ base 90° 3\\.00 Δ base 270°";
+        QTest::newRow("frontofocómetro") << "Frontofocómetro -2\\.87 -0\\.87 × 28° -2\\.62 -1\\.12 × 152°.*"
+                                            "compruebe la lente con el frontofocómetro, no con la receta";
+        QTest::newRow("lente") << "Espesor central 3\\.007 mm 3\\.259 mm Borde mínimo 4\\.017 mm a 66° 3\\.194 mm a "
+                                  "104° Borde máximo 6\\.032 mm a 184° 6\\.467 mm a 332° Bloque 65 mm, mínimo 62 mm "
+                                  "65 mm, mínimo 61 mm Peso 8\\.10 g 8\\.89 g";
+        QTest::newRow("aviso") << "Izquierdo: Bases distintas: anisometropia";
+    }
+    void trabajoGuardado()
+    {
+        QFETCH(QString, linea);
+        QVERIFY2(m_trabajo.contains(QRegularExpression(linea)), qPrintable(linea + " no está en:\n" + m_trabajo));
+        QVERIFY(!m_trabajo.contains(QChar(0x1b)) && !m_trabajo.contains(QChar(0x202e)));
+    }
+
+    // With every row and a warning the page still holds both outlines at
+    // true size, the number's bars and the scale check, on A4 and on Letter.
+    void trabajoATamanoReal()
+    {
+        for (const QPageSize::PageSizeId hoja : {QPageSize::A4, QPageSize::Letter}) {
+            QTemporaryDir dir;
+            const QString pdf = grabarTrabajo(dir, hoja);
+            const QString png = herramientas_pdf::pagina(pdf, kPpp);
+            const QImage imagen(png);
+            for (const int ojo : {0, 1}) {
+                const QSizeF medido =
+                    contornoMedido(imagen, kPpp, ojo * imagen.width() / 2, (ojo + 1) * imagen.width() / 2);
+                QVERIFY2(std::fabs(medido.width() - 52) <= 0.3 && std::fabs(medido.height() - 38) <= 0.3,
+                         qPrintable(QString("%1 × %2 mm").arg(medido.width()).arg(medido.height())));
+            }
+            QCOMPARE(herramientas_pdf::codigos(png), QString("CODE-128:W1"));
+            QVERIFY(herramientas_pdf::texto(pdf).contains("esta barra mide 50 mm"));
+        }
+    }
+
+    // The same job in other states: each row changes a text of its request
+    // or of its answer.
+    void otrosEstados_data()
+    {
+        QTest::addColumn<QString>("en"); // "pedido" or "respuesta"
+        QTest::addColumn<QString>("de"); // nothing: the job as the window holds it, not stored
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("linea");
+        QTest::newRow("sin guardar") << "pedido"
+                                     << ""
+                                     << ""
+                                     << "Sin guardar Cifras calculadas en la ventana";
+        QTest::newRow("contorno más alto que su sitio") << "pedido"
+                                                        << "VBOX=38"
+                                                        << "VBOX=80"
+                                                        << "El contorno de 52\\.0 × 80\\.0 mm no cabe a tamaño real";
+        QTest::newRow("ojo sin lente") << "respuesta"
+                                       << "L;0;Bases distintas: anisometropia;W"
+                                       << "L;4;THNP: el dorso no alcanza el borde;E"
+                                       << "Ojo izquierdo: sin lente.*Izquierdo: sin lente: THNP: el dorso no alcanza";
+        QTest::newRow("más avisos de los que se imprimen")
+            << "respuesta"
+            << "STATUS=0\r\n"
+            << "STATUS=0\r\n" + QString("XSTATUS=R;0;Regla;W\r\n").repeated(6)
+            << "Derecho: Regla Derecho: Regla Derecho: 4 avisos más en la respuesta Izquierdo: Bases";
+    }
+    void otrosEstados()
+    {
+        QFETCH(QString, en);
+        QFETCH(QString, de);
+        QFETCH(QString, a);
+        QFETCH(QString, linea);
+        std::string pedido = kPedidoW1, respuesta = kRespuestaW1;
+        std::string& cambiado = en == "pedido" ? pedido : respuesta;
+        if (!de.isEmpty())
+            cambiado.replace(cambiado.find(de.toStdString()), de.toUtf8().size(), a.toStdString());
+        QTemporaryDir dir;
+        const QString texto =
+            herramientas_pdf::texto(grabarTrabajo(dir, QPageSize::A4, pedido, respuesta, !de.isEmpty()));
+        QVERIFY2(texto.contains(QRegularExpression(linea)), qPrintable(linea + " no está en:\n" + texto));
     }
 
     // A power too small for two decimals prints as their rounding.

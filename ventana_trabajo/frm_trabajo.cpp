@@ -720,9 +720,18 @@ void Frm_Trabajo::Imprimir()
     vista->setWindowTitle(titulo);
     vista->setAttribute(Qt::WA_DeleteOnClose);
     connect(vista, &QObject::destroyed, [impresora] { delete impresora; });
-    connect(vista, &QPrintPreviewDialog::paintRequested, vista, [c = *m_contestacion](QPrinter* destino) {
+    // A stored job unchanged prints what was stored, with its dates as the
+    // store keeps them (a replaced job keeps its creation).
+    TrabajoAImprimir trabajo{m_formulario.Pedido(), dcs::kFormato, *m_contestacion, {}, {}};
+    if (m_guardado) {
+        QString error;
+        const auto t = AlmacenTrabajos(m_base).Abrir(Q(m_guardado->contestacion.numero), error);
+        const TrabajoGuardado& g = t && t->respuesta == m_guardado->trabajo.respuesta ? *t : m_guardado->trabajo;
+        trabajo = {S(g.pedido), g.formato, m_guardado->contestacion, S(g.creado), S(g.cambiado)};
+    }
+    connect(vista, &QPrintPreviewDialog::paintRequested, vista, [trabajo](QPrinter* destino) {
         QPainter pintor(destino);
-        DibujarTrabajo(pintor, c);
+        DibujarTrabajo(pintor, destino->pageLayout(), trabajo);
     });
     vista->open();
 }
