@@ -119,7 +119,7 @@ bool AlmacenTrabajos::conPlazo(Paso&& paso, QString& error) const
     if (c.nueva())
         esperarEscritores(bd);
     const VigiaServidor vigia(bd);
-    // Seeded once a thread: a worker's calls pay for the seed only once.
+    // Seeded once a thread (for each kind of call), not at every call.
     thread_local std::minstd_rand azar(std::random_device{}());
     for (;;) {
         const Intento r = paso(bd);
