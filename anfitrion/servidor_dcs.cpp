@@ -70,8 +70,9 @@ public:
         const auto ms = std::chrono::duration<double, std::milli>(Reloj::now() - m_desde).count();
         char cifras[32];
         std::snprintf(cifras, sizeof cifras, "%.1f ms", ms);
-        anotar("REQ=" + p.req + " JOB=" + (p.job.empty() ? "-" : p.job) + " STATUS=" + std::to_string(r.estado) + " " +
-               cifras + (r.error.empty() ? std::string() : " (" + r.error.substr(0, 300) + ")"));
+        anotar("REQ=" + p.req + " JOB=" + (p.job.empty() ? "-" : p.job) +
+               " STATUS=" + std::to_string(static_cast<int>(r.estado)) + " " + cifras +
+               (r.error.empty() ? std::string() : " (" + r.error.substr(0, 300) + ")"));
         atender();
     }
 
@@ -163,8 +164,9 @@ ServidorDcs::ServidorDcs(dcs::TrabajosDeDispositivos& trabajos, RedesPermitidas 
       m_bitacora(std::move(bitacora)),
       m_servidor(new QTcpServer(this))
 {
-    m_trabajadores.setMaxThreadCount(std::max(1, m_limites.trabajadores));
     connect(m_servidor, &QTcpServer::newConnection, this, [this] { aceptar(); });
+    for (int i = 0; i < std::max(1, m_limites.trabajadores); ++i)
+        m_trabajadores.emplace_back([this] { trabajar(); });
 }
 
 ServidorDcs::~ServidorDcs()
@@ -172,7 +174,32 @@ ServidorDcs::~ServidorDcs()
     m_servidor->close();
     for (auto& [id, conexion] : std::exchange(m_conexiones, {}))
         delete conexion;
-    m_trabajadores.waitForDone();
+    {
+        const std::lock_guard lock(m_mutex);
+        m_fin = true;
+        m_encargos.clear();
+    }
+    m_aviso.notify_all();
+    for (std::thread& t : m_trabajadores)
+        t.join();
+}
+
+// A worker's whole life: what it keeps between requests is made and
+// destroyed on its own thread.
+void ServidorDcs::trabajar()
+{
+    const auto recursos = m_trabajos.Recursos();
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_aviso.wait(lock, [this] { return m_fin || !m_encargos.empty(); });
+        if (m_fin)
+            return;
+        const std::function<void()> encargo = std::move(m_encargos.front());
+        m_encargos.pop_front();
+        lock.unlock();
+        encargo();
+        lock.lock();
+    }
 }
 
 bool ServidorDcs::Escuchar(const QHostAddress& direccion, quint16 puerto, std::string& error)
@@ -222,17 +249,21 @@ void ServidorDcs::aceptar()
 
 void ServidorDcs::encargar(quint64 id, const dcs::Pregunta& p, const dcs::Dispositivo& d)
 {
-    m_trabajadores.start([this, id, p, d] {
-        dcs::Replica r = dcs::Atender(p, d, &m_trabajos);
-        // Back on the network thread; a connection gone meanwhile is not found.
-        QMetaObject::invokeMethod(
-            this,
-            [this, id, r = std::move(r)] {
-                if (const auto it = m_conexiones.find(id); it != m_conexiones.end())
-                    it->second->Contestado(r);
-            },
-            Qt::QueuedConnection);
-    });
+    {
+        const std::lock_guard lock(m_mutex);
+        m_encargos.emplace_back([this, id, p, d] {
+            dcs::Replica r = dcs::Atender(p, d, &m_trabajos);
+            // Back on the network thread; a connection gone meanwhile is not found.
+            QMetaObject::invokeMethod(
+                this,
+                [this, id, r = std::move(r)] {
+                    if (const auto it = m_conexiones.find(id); it != m_conexiones.end())
+                        it->second->Contestado(r);
+                },
+                Qt::QueuedConnection);
+        });
+    }
+    m_aviso.notify_one();
 }
 
 void ServidorDcs::quitar(quint64 id)

@@ -6,11 +6,15 @@
 
 #include <QHostAddress>
 #include <QObject>
-#include <QThreadPool>
 #include <chrono>
+#include <condition_variable>
+#include <deque>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
 
 class QTcpServer;
 class ConexionDcs;
@@ -21,7 +25,7 @@ struct LimitesAnfitrion {
     // A device silent this long is disconnected.
     std::chrono::milliseconds silencio{std::chrono::minutes(10)};
     // Workers for the requests that reach the store; each may wait out a
-    // stalled store's whole limit.
+    // stalled store's whole limit, and each keeps its own connection to it.
     int trabajadores = 8;
 };
 
@@ -39,7 +43,8 @@ public:
     ServidorDcs(dcs::TrabajosDeDispositivos& trabajos, RedesPermitidas redes, LimitesAnfitrion limites,
                 Bitacora bitacora, QObject* parent = nullptr);
     // Closes every connection and waits for the workers: an answer not yet
-    // sent is dropped, a store call under way ends whole.
+    // sent is dropped, a request not yet taken up is never made, and a store
+    // call under way ends whole.
     ~ServidorDcs() override;
 
     // False with a Spanish reason when the address cannot be listened on.
@@ -51,6 +56,7 @@ private:
     friend class ConexionDcs;
     void aceptar();
     void encargar(quint64 id, const dcs::Pregunta& p, const dcs::Dispositivo& d);
+    void trabajar();
     void quitar(quint64 id);
     void anotar(const std::string& direccion, const std::string& texto);
 
@@ -61,5 +67,10 @@ private:
     QTcpServer* m_servidor;
     std::map<quint64, ConexionDcs*> m_conexiones;
     quint64 m_siguiente = 0;
-    QThreadPool m_trabajadores;
+    // The requests waiting for a worker, at most one a connection.
+    std::mutex m_mutex;
+    std::condition_variable m_aviso;
+    std::deque<std::function<void()>> m_encargos;
+    bool m_fin = false;
+    std::vector<std::thread> m_trabajadores;
 };

@@ -2,7 +2,8 @@
 // be read: 20 devices asking for a job at the same moment, round after round
 // (the time from a request's last byte to its answer's last byte, as the
 // device sees it and as the host's log gives it), then 1,000 connections
-// opened and closed in a row.
+// opened and closed in a row. The store is a SQLite file of its own, or the
+// catalogue the first argument names (postgresql://…), where it stores its job.
 
 #include "almacen_dispositivos.h"
 #include "almacen_trabajos.h"
@@ -183,7 +184,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    BaseMateriales base(std::filesystem::path(dir.filePath("materiales.mdb").toStdString()));
+    BaseMateriales base(argc > 1 ? UbicacionCatalogo::DeTexto(QString::fromLocal8Bit(argv[1]), "/", "bench")
+                                 : UbicacionCatalogo::DeTexto(dir.filePath("materiales.mdb"), "/", "bench"));
     QFile forma(QStringLiteral(VANTORA_FORMA));
     std::string error;
     QString motivo;
@@ -192,8 +194,8 @@ int main(int argc, char** argv)
     Cr39 material;
     AlmacenTrabajos almacen(base);
     if (!pedido || base.Preparar() || almacen.Preparar() ||
-        almacen.Guardar(TrabajoRespondido(texto, trabajos::Responder(*pedido, &material)), false, motivo) !=
-            AlmacenTrabajos::Guardado::Nuevo) {
+        almacen.Guardar(TrabajoRespondido(texto, trabajos::Responder(*pedido, &material)), true, motivo) ==
+            AlmacenTrabajos::Guardado::Error) {
         std::fprintf(stderr, "no se pudo preparar el almacén de prueba\n");
         return 1;
     }

@@ -4,6 +4,7 @@
 #include <QSqlDriver>
 #include <QVariant>
 #include <libpq-fe.h>
+#include <poll.h>
 #include <sys/socket.h>
 
 namespace {
@@ -91,5 +92,13 @@ bool ConexionPerdida(const QSqlDatabase& bd)
     if (bd.driverName() != QLatin1String("QPSQL"))
         return false;
     PGconn* c = bd.isOpen() ? Conexion(bd) : nullptr;
-    return !c || PQstatus(c) == CONNECTION_BAD;
+    if (!c)
+        return true;
+    // A server that closed a connection left open between calls (it
+    // restarted, or ends idle sessions) leaves its farewell and the end of
+    // the stream on the socket; libpq sees that only once it reads them.
+    pollfd p{PQsocket(c), POLLIN, 0};
+    for (int i = 0; i < 2 && PQstatus(c) == CONNECTION_OK && poll(&p, 1, 0) > 0; ++i)
+        PQconsumeInput(c);
+    return PQstatus(c) == CONNECTION_BAD;
 }

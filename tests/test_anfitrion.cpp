@@ -2,10 +2,14 @@
 // through a whole job, the session's checks and resends, hostile devices that
 // must not hold the others, the exit statuses, and two hosts on one store.
 
+#include "apoyo/material_trabajo_prueba.h"
 #include "apoyo/materiales_prueba.h"
 #include "apoyo/proceso.h"
 #include "apoyo/proxy_prueba.h"
+#include "conexion_materiales.h"
 #include "sesion_dcs.h"
+#include "trabajo_con_trazo.h"
+#include "trazo_pedido.h"
 
 #include <QDeadlineTimer>
 #include <QRegularExpression>
@@ -134,16 +138,43 @@ QString orden(const QTemporaryDir& dir)
     return o.fileName();
 }
 
-// What an edger must get: vantora-trabajo's answer to the whole job, then
-// the trace.
-void comprobarTrabajo(const QStringList& dado, const CatalogoPrueba& c)
+// What an edger must get: vantora-trabajo's answer to the job (the whole
+// forma.dcs unless another request is given), then the trace.
+void comprobarTrabajo(const QStringList& dado, const CatalogoPrueba& c, const QString& pedido = kForma)
 {
-    QStringList esperado{"ANS=EDG", "JOB=T2", "STATUS=0"};
-    for (const QString& l : Correr(VANTORA_TRABAJO, QStringList{kForma} + donde(c)).lineas)
-        if (!l.startsWith("JOB=") && !l.startsWith("STATUS="))
-            esperado << l.chopped(1);
+    QStringList esperado{"ANS=EDG"};
+    for (const QString& l : Correr(VANTORA_TRABAJO, QStringList{pedido} + donde(c)).lineas)
+        esperado << l.chopped(1);
     QCOMPARE(dado.mid(0, esperado.size()), esperado);
     QCOMPARE(dado.mid(esperado.size(), 2), trazo().mid(0, 2));
+}
+
+// A store of the earlier release: its jobs as it wrote them, without the
+// mark of the rules they were written by.
+bool almacenAnterior(const CatalogoPrueba& c, const QList<QStringList>& trabajos)
+{
+    QList<QVariantList> s{
+        {"CREATE TABLE trabajos (numero VARCHAR(40) PRIMARY KEY, pedido TEXT NOT NULL, respuesta TEXT NOT NULL, "
+         "material TEXT NOT NULL, creado VARCHAR(32) NOT NULL, cambiado VARCHAR(32) NOT NULL, puesto TEXT NOT NULL, "
+         "estado TEXT NOT NULL)"},
+        {"CREATE TABLE trabajos_version (version INTEGER NOT NULL)"},
+        {"INSERT INTO trabajos_version VALUES (1)"}};
+    for (const QStringList& t : trabajos)
+        s.append({"INSERT INTO trabajos VALUES (?, ?, ?, 'CR-39', '2026-01-02', '2026-01-02', 'b1', 'respondido')",
+                  t[0], t[1], t[2]});
+    return c.Escribir({{1, "CR-39", 1.498, 1.32}}) && c.Ejecutar(s);
+}
+
+// A stored job's request and the rules it is marked with (0 for none).
+std::pair<QString, int> guardado(const CatalogoPrueba& c, const QString& numero)
+{
+    return almacen_prueba::ConConexion(
+        c.servidor, c.servidor ? almacen_prueba::BaseDelPrograma() : c.archivo(), [&](QSqlDatabase& bd) {
+            QSqlQuery q(bd);
+            bd.open();
+            q.exec("SELECT pedido, formato FROM trabajos WHERE numero = '" + numero + "'");
+            return q.next() ? std::pair(q.value(0).toString(), q.value(1).toInt()) : std::pair(QString(), -1);
+        });
 }
 
 } // namespace
@@ -197,6 +228,9 @@ private slots:
         QCOMPARE(trazador.Preguntar(QStringList{"REQ=TRC", "JOB=T3"} + ocho).value(2), "STATUS=0");
         const QStringList espejo{"TRCFMT=1;8;E;L;F", "R=2400;2300;2200;2100", "R=2000;2700;2600;2500"};
         QCOMPARE(trazador.Preguntar({"REQ=TRC", "JOB=T3"}).mid(3), ocho + espejo);
+        // Records ended by CR alone: the request keeps one trace, the new one.
+        QCOMPARE(dcs::PedidoConTrazo("JOB=T3\rTRCFMT=1;4;E;R;F\rR=1;1;1;1\r", "TRCFMT=1;8;E;R;F\r\n"),
+                 "JOB=T3\r\nTRCFMT=1;8;E;R;F\r\n");
 
         QTemporaryDir dir;
         QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{orden(dir), "--guardar"} + donde(c)).estado, 0);
@@ -207,7 +241,9 @@ private slots:
             {{"REQ=TRC", "JOB=NOPE"}, "STATUS=1"},
             {{"REQ=GEN", "JOB=../x"}, "STATUS=6"},
             {{"REQ=SRF"}, "STATUS=6"},
-            {{"REQ=TRC", "JOB=T2", "TRCFMT=7;3;E;R;F"}, "STATUS=6"},
+            {{"REQ=TRC", "JOB=T2", "TRCFMT=7;3;E;R;F"}, "STATUS=17"},
+            {{"REQ=TRC", "JOB=T2", "TRCFMT=1;4;U;R;F", "R=1;2;3;4"}, "STATUS=17"},
+            {{"REQ=TRC", "JOB=T2", "TRCFMT=1;4;E;R;F", "R=1;2;x;4"}, "STATUS=18"},
             {{"REQ=hola", "JOB=T2"}, "STATUS=16"},
             {{"REQ=ABCDEFGHI", "JOB=T2"}, "STATUS=16"},
         };
@@ -311,11 +347,14 @@ private slots:
         QVERIFY(a.p.readAllStandardError().contains("127.0.0.1 dirección no permitida"));
     }
 
-    // A store that stalls holds only the request waiting on it.
+    // A store that stalls holds only the request waiting on it, and one held
+    // past the store's time limit is answered as an error of the moment.
     void almacenDetenido()
     {
         CatalogoPrueba c;
-        Anfitrion a(donde(c));
+        qputenv("VANTORA_PLAZO_SERVIDOR", "2");
+        Anfitrion a(donde(c), {"--silencio", "10"});
+        qunsetenv("VANTORA_PLAZO_SERVIDOR");
         Equipo trazador(a.puerto), otro(a.puerto);
         {
             QSqlDatabase bd = QSqlDatabase::addDatabase(c.servidor ? "QPSQL" : "QSQLITE", "bloqueo");
@@ -326,6 +365,11 @@ private slots:
             trazador.Enviar(Equipo::Mensaje(QStringList{"REQ=TRC", "JOB=T2"} + trazo()));
             QCOMPARE(trazador.Siguiente(), QByteArray(1, dcs::kACK));
             QCOMPARE(otro.Preguntar({"REQ=INI"}, 2000).value(0), "ANS=INI");
+            QVERIFY(trazador.Siguiente(300).isEmpty());
+            QCOMPARE(Equipo::Registros(trazador.Siguiente()).value(2), "STATUS=3");
+            trazador.Enviar(QByteArray(1, dcs::kACK));
+            trazador.Enviar(Equipo::Mensaje(QStringList{"REQ=TRC", "JOB=T2"} + trazo()));
+            QCOMPARE(trazador.Siguiente(), QByteArray(1, dcs::kACK));
             QVERIFY(trazador.Siguiente(300).isEmpty());
             QVERIFY(q.exec("ROLLBACK"));
         }
@@ -342,9 +386,126 @@ private slots:
         QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{orden(dir), "--guardar"} + donde(c)).estado, 4);
         Anfitrion a(donde(c)), b(donde(c));
         Equipo trazador(a.puerto), biseladora(b.puerto);
+        // The order alone has no shape: its stored answer says so.
+        QCOMPARE(biseladora.Preguntar({"REQ=EDG", "JOB=T2"}).value(2), "STATUS=7");
         QCOMPARE(trazador.Preguntar(QStringList{"REQ=TRC", "JOB=T2"} + trazo()).value(2), "STATUS=0");
         comprobarTrabajo(biseladora.Preguntar({"REQ=EDG", "JOB=T2"}), c);
         QVERIFY(Correr(VANTORA_TRABAJO, QStringList{"--abrir", "T2"} + donde(c)).lineas.contains("Estado: respondido"));
+    }
+
+    // Jobs of the earlier release reach devices in today's labels. A trace
+    // uploaded for one stores it by today's rules when they answer it as that
+    // release's did; otherwise, as for a damaged record, it is refused and
+    // nothing is kept.
+    void trabajosAnteriores()
+    {
+        CatalogoPrueba c;
+        const QString pedido = "JOB=%1\r\nDO=B\r\nSPH=2.00;1.50\r\nLMATTYPE=CR-39;CR-39\r\nFRNT=6.00;6.00\r\n"
+                               "ETYP=%2\r\nHBOX=50.00;50.00\r\nVBOX=40.00;40.00\r\n";
+        const QString respuesta = "JOB=%1\r\nFRNT=6.000;6.000\r\nBACK=-1.87;-1.87;-2.85;-2.85\r\nCTHICK=3.911;3.302\r\n"
+                                  "CTHNP=1.500;1.500\r\nCTHNA=0.00;0.00\r\nCTHKP=1.500;1.500\r\nCTHKA=0.00;0.00\r\n"
+                                  "CRIB=55.00;55.00\r\n_PESO=9.10;8.20\r\nSTATUS=0;0\r\n";
+        QVERIFY(almacenAnterior(c, {{"V1", pedido.arg("V1", "1;1"), respuesta.arg("V1")},
+                                    {"V2", pedido.arg("V2", "1;3"), respuesta.arg("V2")},
+                                    {"V3", pedido.arg("V9", "1;1"), respuesta.arg("V9")}}));
+        Anfitrion a(donde(c));
+        Equipo e(a.puerto);
+        const QStringList v1 = e.Preguntar({"REQ=EDG", "JOB=V1"});
+        QVERIFY2(v1.contains("STATUS=0") && v1.contains("THNP=1.500;1.500") && !v1.join(' ').contains("BACK"),
+                 qPrintable(v1.join(' ')));
+        QCOMPARE(e.Preguntar({"REQ=EDG", "JOB=V3"}).value(2), "STATUS=4");
+        for (const QString n : {"V2", "V3"})
+            QCOMPARE(e.Preguntar(QStringList{"REQ=TRC", "JOB=" + n} + trazo()).value(2), "STATUS=4");
+        QCOMPARE(e.Preguntar({"REQ=TRC", "JOB=V2"}).value(2), "STATUS=1");
+        QCOMPARE(guardado(c, "V2"), std::pair(pedido.arg("V2", "1;3"), 0));
+
+        QCOMPARE(e.Preguntar(QStringList{"REQ=TRC", "JOB=V1"} + trazo()).value(2), "STATUS=0");
+        const auto [v1Guardado, formato] = guardado(c, "V1");
+        QCOMPARE(formato, int(dcs::kFormato));
+        QVERIFY2(v1Guardado.contains("ETYP=1\r\n") && v1Guardado.contains("_MATERIAL=CR-39;CR-39\r\n") &&
+                     v1Guardado.contains("MBASE=6.080305927342;"),
+                 qPrintable(v1Guardado));
+        QTemporaryDir dir;
+        QFile archivo(dir.filePath("v1.dcs"));
+        QVERIFY(archivo.open(QIODevice::WriteOnly) && archivo.write(v1Guardado.toUtf8()) > 0);
+        archivo.close();
+        comprobarTrabajo(e.Preguntar({"REQ=EDG", "JOB=V1"}), c, archivo.fileName());
+        QCOMPARE(a.Detener(), 0);
+        const QString bitacora = a.p.readAllStandardError();
+        QVERIFY(bitacora.contains("ETYP: cada ojo con su montura") && bitacora.contains("registro dañado"));
+    }
+
+    // The earlier release's requests by today's rules: FRNT, its house curve,
+    // as MBASE at the job's own tool index; an MBASE it did not read left
+    // out; refused when today's rules would answer otherwise.
+    void pedidosAnteriores_data()
+    {
+        QTest::addColumn<QString>("registros");
+        QTest::addColumn<QString>("queda"); // empty: refused
+        QTest::addColumn<QString>("sale");
+        QTest::newRow("herramienta del trabajo") << "LMATTYPE=CR-39\r\nFRNT=6\r\nTIND=1.6"
+                                                 << "MBASE=6.883365200765;"
+                                                 << "FRNT";
+        QTest::newRow("MBASE que no leía") << "LMATTYPE=CR-39\r\nMBASE=9"
+                                           << "_MATERIAL=CR-39;CR-39"
+                                           << "MBASE";
+        QTest::newRow("una montura por ojo") << "LMATTYPE=CR-39\r\nETYP=1;3"
+                                             << ""
+                                             << "";
+        QTest::newRow("material que falta") << "LMATTYPE=CR-39;Nada"
+                                            << ""
+                                            << "";
+    }
+    void pedidosAnteriores()
+    {
+        QFETCH(QString, registros);
+        QFETCH(QString, queda);
+        QFETCH(QString, sale);
+        UnMaterial materiales;
+        std::string error;
+        const auto t = dcs::ResponderConTrazo(
+            "A", ("JOB=A\r\nSPH=2;1.5\r\nMINEDG=1\r\n" + registros + "\r\n").toStdString(), dcs::kFormatoAnterior,
+            trazo().join("\r\n").toStdString() + "\r\n", &materiales, error);
+        QVERIFY2(bool(t) == !queda.isEmpty(), error.c_str());
+        if (t)
+            QVERIFY2(QString::fromStdString(t->pedido).contains(queda) &&
+                         !QString::fromStdString(t->pedido).contains(sale + "="),
+                     t->pedido.c_str());
+    }
+
+    // A worker's calls share the connection it keeps, which goes with it.
+    void conexionRetenida()
+    {
+        CatalogoPrueba c;
+        BaseMateriales base(c.ubicacion());
+        QVERIFY(!base.Preparar());
+        const QStringList antes = QSqlDatabase::connectionNames();
+        {
+            const ConexionRetenida retenida(base);
+            for (int i = 0; i < 3; ++i) {
+                const ConexionMateriales uso(base, "uso");
+                QVERIFY(uso.abierta() && uso.nueva() == (i == 0));
+            }
+        }
+        QCOMPARE(QSqlDatabase::connectionNames(), antes);
+    }
+
+    // The server ends the workers' sessions (a restart, an idle limit): the
+    // next requests open them again and are answered.
+    void sesionesTerminadas()
+    {
+        if (!almacen_prueba::EsServidor())
+            QSKIP("solo con el servidor de prueba");
+        CatalogoPrueba c;
+        Anfitrion a(donde(c));
+        Equipo e(a.puerto);
+        for (int vuelta = 0; vuelta < 2; ++vuelta) {
+            for (int i = 0; i < 16; ++i)
+                QCOMPARE(e.Preguntar({"REQ=EDG", "JOB=NOPE"}).value(2), "STATUS=1");
+            QVERIFY(almacen_prueba::Sql(true, almacen_prueba::BaseDelPrograma(),
+                                        {{"SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
+                                          "current_database() AND pid <> pg_backend_pid()"}}));
+        }
     }
 
     void salidas_data()

@@ -115,9 +115,12 @@ bool AlmacenTrabajos::conPlazo(Paso&& paso, QString& error) const
         return false;
     }
     QSqlDatabase bd = c.bd();
-    esperarEscritores(bd);
+    // A connection the thread keeps has its setting from its first call.
+    if (c.nueva())
+        esperarEscritores(bd);
     const VigiaServidor vigia(bd);
-    std::minstd_rand azar(std::random_device{}());
+    // Seeded once a thread (for each kind of call), not at every call.
+    thread_local std::minstd_rand azar(std::random_device{}());
     for (;;) {
         const Intento r = paso(bd);
         if (vigia.vencido() || ConexionPerdida(bd)) {

@@ -88,8 +88,9 @@ public:
 
 private:
     struct Intento;
-    // The one way to the store: a connection of its own, the time limit and
-    // the watcher, and the retries while the store is busy.
+    // The one way to the store: a connection of its own (or the one this
+    // thread keeps, see ConexionRetenida), the time limit and the watcher,
+    // and the retries while the store is busy.
     template <typename Paso>
     bool conPlazo(Paso&& paso, QString& error) const;
     Intento preparar(QSqlDatabase& bd) const;

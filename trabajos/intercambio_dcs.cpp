@@ -5,6 +5,7 @@
 #include "trazo_pedido.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace dcs {
 
@@ -40,15 +41,42 @@ void agregar(std::string& registros, std::string_view etiqueta, std::string_view
     registros.append(etiqueta).append("=").append(valor).push_back('\r');
 }
 
+// An uploaded trace read as a job's trace is read: a format Vantora does not
+// take, or radii not equally spaced, is one it cannot support; anything else
+// that does not read is a format error.
+std::optional<Falla> fallaDelTrazo(const std::string& job, const std::string& trazo)
+{
+    std::string error;
+    const auto leido = Pedido::Leer("JOB=" + job + "\r\n" + trazo, error);
+    if (!leido)
+        return Falla{Estado::Formato, "TRCFMT", error};
+    for (const Lado lado : {Lado::Derecho, Lado::Izquierdo})
+        if (const std::string& formato = leido->trazoNoLeido(lado); !formato.empty())
+            return Falla{Estado::TrazoNoAdmitido, "TRCFMT",
+                         formato + ": no admitido; solo se lee el formato 1, de radios equiespaciados"};
+    if (!LeerTrazos(leido->trazo(), error))
+        return Falla{Estado::Formato, "TRCFMT", error};
+    return std::nullopt;
+}
+
+// The STATUS a stored answer gives the job; one that gives none cannot be
+// taken for answered.
+Estado estadoDe(const std::vector<Registro>& registros)
+{
+    const std::string* estado = primero(registros, "STATUS");
+    int codigo = -1;
+    if (estado)
+        std::from_chars(estado->data(), estado->data() + estado->size(), codigo);
+    return codigo >= 0 && codigo <= 99 ? static_cast<Estado>(codigo) : Estado::NoProcesable;
+}
+
 } // namespace
 
 std::vector<Registro> LeerRegistros(std::string_view texto)
 {
     std::vector<Registro> registros;
     while (!texto.empty()) {
-        const std::size_t fin = texto.find_first_of("\r\n");
-        const std::string_view linea = texto.substr(0, fin);
-        texto.remove_prefix(fin == std::string_view::npos ? texto.size() : fin + 1);
+        const std::string_view linea = SiguienteRegistro(texto);
         const std::size_t igual = linea.find('=');
         if (igual != std::string_view::npos)
             registros.push_back(
@@ -88,7 +116,7 @@ Pregunta Clasificar(std::string_view texto, Dispositivo& dispositivo)
     const std::string* job = primero(registros, "JOB");
     p.job = job ? limpio(*job, 40) : std::string();
     if (!job || !NumeroDeTrabajoValido(*job)) {
-        p.estado = kEstadoInvalido;
+        p.estado = Estado::NumeroNoValido;
         return p;
     }
     if (*req == "TRC") {
@@ -103,22 +131,22 @@ Pregunta Clasificar(std::string_view texto, Dispositivo& dispositivo)
 Replica Atender(const Pregunta& p, const Dispositivo& dispositivo, TrabajosDeDispositivos* trabajos)
 {
     Replica r;
-    const auto cabecera = [&](int estado) {
+    const auto cabecera = [&](Estado estado) {
         r.estado = estado;
         r.registros.clear();
         agregar(r.registros, "ANS", p.req);
         if (!p.job.empty())
             agregar(r.registros, "JOB", p.job);
-        agregar(r.registros, "STATUS", std::to_string(estado));
+        agregar(r.registros, "STATUS", std::to_string(static_cast<int>(estado)));
     };
-    const auto fallo = [&](int estado, std::string error) {
+    const auto fallo = [&](Estado estado, std::string error) {
         cabecera(estado);
         r.error = std::move(error);
         return r;
     };
     using Tipo = Pregunta::Tipo;
     if (p.tipo == Tipo::Inicio) {
-        cabecera(kEstadoBien);
+        cabecera(Estado::Respondido);
         // Format 1 (radii written as text) is the only one Vantora reads.
         agregar(r.registros, "TRCFMT", p.formato.empty() ? "1;400;E;R;F" : p.formato);
         return r;
@@ -126,33 +154,35 @@ Replica Atender(const Pregunta& p, const Dispositivo& dispositivo, TrabajosDeDis
     if (p.tipo == Tipo::Rechazo || !trabajos)
         return fallo(p.estado, {});
     if (p.tipo == Tipo::SubirTrazo) {
-        std::string error;
-        if (!LeerTrazos(p.trazo, error))
-            return fallo(kEstadoInvalido, "trazo: " + error);
-        if (auto problema = trabajos->GuardarTrazo(p.job, p.trazo, dispositivo))
-            return fallo(kEstadoNoHallado, std::move(*problema));
-        cabecera(kEstadoBien);
+        if (const auto f = fallaDelTrazo(p.job, p.trazo))
+            return fallo(f->estado, f->Texto());
+        const auto g = trabajos->GuardarTrazo(p.job, p.trazo, dispositivo);
+        if (g.estado != Estado::Respondido)
+            return fallo(g.estado, g.error);
+        cabecera(Estado::Respondido);
         return r;
     }
     if (p.tipo == Tipo::PedirTrazo) {
         // The trace a device sent, else the one the stored order brought.
         TrabajosDeDispositivos::Hallazgo h = trabajos->Trazo(p.job);
-        if (!h.hallado && h.error.empty())
+        if (h.estado == Estado::NoEncontrado)
             h = trabajos->Trabajo(p.job);
+        if (h.estado != Estado::Respondido)
+            return fallo(h.estado, h.error);
         const std::string trazo = TrazoParaDispositivos(h.pedido);
         if (trazo.empty())
-            return fallo(kEstadoNoHallado, h.error);
-        cabecera(kEstadoBien);
+            return fallo(Estado::NoEncontrado, "el trabajo no tiene trazado");
+        cabecera(Estado::Respondido);
         r.registros.append(trazo);
         return r;
     }
     const TrabajosDeDispositivos::Hallazgo t = trabajos->Trabajo(p.job);
-    if (!t.hallado)
-        return fallo(kEstadoNoHallado, t.error);
-    cabecera(kEstadoBien);
-    // The stored answer as it was written; its number and status are the
-    // message's own.
-    for (const Registro& x : LeerRegistros(t.respuesta))
+    if (t.estado != Estado::Respondido)
+        return fallo(t.estado, t.error);
+    // The stored answer with its own STATUS; its number is the message's.
+    const std::vector<Registro> registros = LeerRegistros(t.respuesta);
+    cabecera(estadoDe(registros));
+    for (const Registro& x : registros)
         if (x.etiqueta != "JOB" && x.etiqueta != "STATUS")
             agregar(r.registros, x.etiqueta, x.valor);
     r.registros.append(TrazoParaDispositivos(t.pedido));

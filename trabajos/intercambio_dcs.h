@@ -1,5 +1,8 @@
 #pragma once
 
+#include "etiquetas_dcs.h"
+
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,15 +13,6 @@
 // frame it traced, a generator or an edger asks for a job by the number it
 // scanned and gets the job's stored answer with its trace.
 namespace dcs {
-
-// The STATUS of an answer.
-inline constexpr int kEstadoBien = 0;
-// No such job or trace, or the store could not be read just now.
-inline constexpr int kEstadoNoHallado = 1;
-// A job number or a trace that cannot be one.
-inline constexpr int kEstadoInvalido = 6;
-// A request the host does not answer.
-inline constexpr int kEstadoDesconocido = 16;
 
 struct Registro {
     std::string etiqueta;
@@ -44,7 +38,7 @@ struct Pregunta {
     std::string job;
     std::string trazo; // the TRCFMT and R records uploaded
     std::string formato; // the format-1 TRCFMT an INI offers
-    int estado = kEstadoDesconocido; // why a Rechazo is one
+    Estado estado = Estado::PedidoNoValido; // why a Rechazo is one
 
     bool NecesitaAlmacen() const
     {
@@ -55,31 +49,49 @@ struct Pregunta {
 // An INI also tells the device's identity, kept for the log.
 Pregunta Clasificar(std::string_view registros, Dispositivo& dispositivo);
 
+// What one worker keeps between the requests it answers (its connection to
+// the store), made on the worker's thread before its first request and
+// destroyed there after its last.
+class RecursosDelTrabajador {
+public:
+    virtual ~RecursosDelTrabajador() = default;
+};
+
 // The job store as the devices see it. Calls may come from several threads
 // at once, and may take as long as the store does.
 class TrabajosDeDispositivos {
 public:
     virtual ~TrabajosDeDispositivos() = default;
 
-    struct Hallazgo {
-        bool hallado = false;
-        std::string error; // the store could not be read
+    // Nothing when the worker needs nothing of its own.
+    virtual std::unique_ptr<RecursosDelTrabajador> Recursos() { return nullptr; }
+
+    // How a call ended: Respondido; NoEncontrado; General when the store
+    // could not be read or written just now; NoProcesable for a stored job
+    // that cannot be used or answered again. With the reason, for the log.
+    struct Resultado {
+        Estado estado = Estado::Respondido;
+        std::string error;
+    };
+    struct Hallazgo : Resultado {
         std::string pedido; // the stored job's request, or the trace's records
         std::string respuesta; // the stored job's answer
     };
+    // The job, its answer as vantora-trabajo writes answers: one stored by
+    // the earlier release has it written again in today's labels.
     virtual Hallazgo Trabajo(const std::string& numero) = 0;
     // The trace a device uploaded for the job.
     virtual Hallazgo Trazo(const std::string& numero) = 0;
     // Keeps an uploaded trace, replacing an earlier one. A stored job is
     // answered again on it and stored with the new answer, so that the edger,
-    // the ticket and the store agree. Nothing, or why it was not kept.
-    virtual std::optional<std::string> GuardarTrazo(const std::string& numero, const std::string& trazo,
-                                                    const Dispositivo& dispositivo) = 0;
+    // the ticket and the store agree.
+    virtual Resultado GuardarTrazo(const std::string& numero, const std::string& trazo,
+                                   const Dispositivo& dispositivo) = 0;
 };
 
 struct Replica {
     std::string registros; // each ended by CR
-    int estado = kEstadoBien;
+    Estado estado = Estado::Respondido;
     std::string error; // for the log: what the store said
 };
 

@@ -19,8 +19,6 @@ using dcs::Estado;
 using dcs::Lado;
 
 constexpr double kGrado = std::numbers::pi / 180.0;
-// The tool index of the generator's curves when a request gives none.
-constexpr double kTindPorOmision = 1.530;
 // Some senders write the front's radius in millimetres in FRNT: no front
 // curve is steeper than 30 D, and no radius of a lens is shorter than 30 mm.
 constexpr double kFrenteMaximo = 30.0;

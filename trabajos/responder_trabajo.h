@@ -46,6 +46,9 @@ public:
     virtual std::string Inaccesible() const { return {}; }
 };
 
+// The tool index of the generator's curves (TIND) when a request gives none.
+inline constexpr double kTindPorOmision = 1.530;
+
 // A class code and an index name a material when the index is within this
 // of the catalogue's: 1.50 finds 1.498 and 1.53 finds 1.532.
 inline constexpr double kToleranciaIndice = 0.005;

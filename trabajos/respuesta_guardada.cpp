@@ -15,8 +15,6 @@ namespace {
 using dcs::Estado;
 using dcs::Lado;
 
-constexpr double kTindPorOmision = 1.530;
-
 std::optional<double> numero(const dcs::Pedido& p, std::string_view etiqueta, Lado lado)
 {
     const dcs::Valor* v = p.Primero(etiqueta, lado);
@@ -247,6 +245,13 @@ OjoResuelto ojoDe(const dcs::Pedido& pedido, Lado lado, const FigurasOjo& f, std
     return o;
 }
 
+// An answer of the earlier release is written again from its figures.
+std::string textoGuardado(std::string_view numero, std::string_view respuesta, int formato,
+                          const std::array<FigurasOjo, 2>& figuras)
+{
+    return formato == dcs::kFormatoAnterior ? EscribirRespuesta(numero, figuras) : std::string(respuesta);
+}
+
 } // namespace
 
 std::array<FigurasOjo, 2> FigurasGuardadas(const dcs::Pedido& pedido, std::string_view respuesta,
@@ -264,11 +269,10 @@ std::array<FigurasOjo, 2> FigurasGuardadas(const dcs::Pedido& pedido, std::strin
     return figuras;
 }
 
-std::optional<Contestacion> ContestacionGuardada(std::string_view numero, std::string_view pedido,
-                                                 std::string_view respuesta, int formato, std::string_view material,
-                                                 MaterialesTrabajo* materiales, std::string& error)
+std::optional<dcs::Pedido> PedidoGuardado(std::string_view numero, std::string_view pedido, int formato,
+                                          std::string& error)
 {
-    const auto p = dcs::Pedido::Leer(pedido, error, {formato, false});
+    auto p = dcs::Pedido::Leer(pedido, error, {formato, false});
     if (!p) {
         error = "el pedido guardado no se puede leer: " + error;
         return std::nullopt;
@@ -278,10 +282,32 @@ std::optional<Contestacion> ContestacionGuardada(std::string_view numero, std::s
                 p->trabajo();
         return std::nullopt;
     }
+    return p;
+}
+
+std::optional<std::string> RespuestaGuardada(std::string_view numero, std::string_view pedido,
+                                             std::string_view respuesta, int formato, MaterialesTrabajo* materiales,
+                                             std::string& error)
+{
+    const auto p = PedidoGuardado(numero, pedido, formato, error);
+    if (!p)
+        return std::nullopt;
+    return textoGuardado(numero, respuesta, formato,
+                         formato == dcs::kFormatoAnterior ? FigurasGuardadas(*p, respuesta, materiales)
+                                                          : std::array<FigurasOjo, 2>{});
+}
+
+std::optional<Contestacion> ContestacionGuardada(std::string_view numero, std::string_view pedido,
+                                                 std::string_view respuesta, int formato, std::string_view material,
+                                                 MaterialesTrabajo* materiales, std::string& error)
+{
+    const auto p = PedidoGuardado(numero, pedido, formato, error);
+    if (!p)
+        return std::nullopt;
     const std::array<FigurasOjo, 2> figuras = FigurasGuardadas(*p, respuesta, materiales);
     Contestacion c;
     c.numero = std::string(numero);
-    c.texto = formato == dcs::kFormatoAnterior ? EscribirRespuesta(numero, figuras) : std::string(respuesta);
+    c.texto = textoGuardado(numero, respuesta, formato, figuras);
     for (const Lado lado : {Lado::Derecho, Lado::Izquierdo})
         c.ojos[static_cast<int>(lado)] = ojoDe(*p, lado, figuras[static_cast<int>(lado)], material);
     return c;

@@ -21,13 +21,9 @@ bool esDelTrazo(std::string_view registro)
 template <typename Hacer>
 void porRegistro(std::string_view texto, Hacer hacer)
 {
-    while (!texto.empty()) {
-        const std::size_t fin = texto.find_first_of("\r\n");
-        const std::string_view registro = Recortar(texto.substr(0, fin));
-        texto.remove_prefix(fin == std::string_view::npos ? texto.size() : fin + 1);
-        if (!registro.empty())
+    while (!texto.empty())
+        if (const std::string_view registro = Recortar(SiguienteRegistro(texto)); !registro.empty())
             hacer(registro);
-    }
 }
 
 struct Lado {
@@ -88,15 +84,10 @@ std::string SoloTrazo(std::string_view texto)
 std::string PedidoConTrazo(std::string_view pedido, std::string_view trazo)
 {
     std::string salida;
-    while (!pedido.empty()) {
-        const std::size_t fin = pedido.find('\n');
-        const std::string_view linea = pedido.substr(0, fin == std::string_view::npos ? pedido.size() : fin + 1);
-        pedido.remove_prefix(linea.size());
-        if (!esDelTrazo(linea))
-            salida.append(linea);
-    }
-    if (!salida.empty() && salida.back() != '\n')
-        salida.append("\r\n");
+    porRegistro(pedido, [&](std::string_view r) {
+        if (!esDelTrazo(r))
+            salida.append(r).append("\r\n");
+    });
     return salida.append(trazo);
 }
 
