@@ -104,7 +104,7 @@ bool AlmacenTrabajos::conPlazo(Paso&& paso, QString& error) const
     // The retries of a busy store stop at three quarters of the limit, so
     // that the watcher, which cuts a silent server at the whole limit, never
     // takes a busy store for a silent one.
-    const Reloj::time_point limite = Reloj::now() + PlazoServidor() * 3 / 4;
+    const Reloj::time_point limite = Reloj::now() + std::chrono::milliseconds(PlazoServidor()) * 3 / 4;
     const ConexionMateriales c(m_base, QStringLiteral("Trabajos"));
     if (!c.abierta()) {
         const std::string motivo = c.falla().value_or("no se pudo abrir");
@@ -138,7 +138,7 @@ bool AlmacenTrabajos::conPlazo(Paso&& paso, QString& error) const
         if (Reloj::now() >= limite) {
             error = QStringLiteral("el almacén de trabajos está ocupado: otro puesto lo usa desde hace más de %1 "
                                    "segundos; inténtelo de nuevo en unos momentos")
-                        .arg(std::chrono::duration_cast<std::chrono::seconds>(PlazoServidor() * 3 / 4).count());
+                        .arg(std::chrono::milliseconds(PlazoServidor()).count() * 3 / 4 / 1000.0);
             return false;
         }
         // Benches that met at one lock go back at different moments.
