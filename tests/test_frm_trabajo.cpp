@@ -535,7 +535,8 @@ private slots:
         QFile f(kForma);
         QString error;
         QVERIFY(f.open(QIODevice::ReadOnly) && !base.Preparar() && !almacen.Preparar());
-        QVERIFY(almacen.GuardarTrazo({"T5", f.readAll(), "TRZ/T1", "2026-12-07T10:00:00Z"}, nullptr, error));
+        QCOMPARE(almacen.GuardarTrazo({"T5", f.readAll(), "TRZ/T1", "2026-12-07T10:00:00Z"}, nullptr, nullptr, error),
+                 AlmacenTrabajos::Trazado::Guardado);
         b.teclear("Tx_Trabajo", "T5");
         QCOMPARE(b.w<QLabel>("Lbl_Trazado")->text(), QString("Trazado del trazador"));
         QCOMPARE(b.w("Tx_A")->text(), QString("50.0"));
