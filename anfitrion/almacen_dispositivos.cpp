@@ -59,28 +59,41 @@ AlmacenDispositivos::Resultado AlmacenDispositivos::GuardarTrazo(const std::stri
                                                                  const dcs::Dispositivo& dispositivo)
 {
     AlmacenTrabajos almacen(m_base);
-    QString error;
-    const auto guardado = almacen.Abrir(Q(numero), error);
-    if (!guardado && !error.isEmpty())
-        return {Estado::General, "no se pudo leer el almacén de trabajos: " + error.toStdString()};
-    // A stored job is answered again on the new trace, with the catalogue as
-    // it is now: the trace changed the job, and its answer must follow.
-    std::optional<TrabajoGuardado> nuevo;
-    if (guardado) {
-        trabajos::MaterialesDeCatalogo materiales(m_base);
-        std::string motivo;
-        const auto t = dcs::ResponderConTrazo(numero, guardado->pedido.toStdString(), guardado->formato, trazo,
-                                              &materiales, motivo);
-        // A material the server could not look up would store a failed eye.
-        if (!materiales.Inaccesible().empty())
-            return {Estado::General, materiales.Inaccesible()};
-        if (!t)
-            return {Estado::NoProcesable, "el trazo no se guardó: " + motivo};
-        nuevo = TrabajoRespondido(t->pedido, t->contestacion);
-    }
     const TrazoGuardado t{Q(numero), Q(trazo), Q(dispositivo.Nombre()),
                           QDateTime::currentDateTimeUtc().toString(Qt::ISODate)};
-    if (!almacen.GuardarTrazo(t, nuevo ? &*nuevo : nullptr, error))
-        return {Estado::General, "no se pudo guardar el trazo: " + error.toStdString()};
-    return {};
+    // Another bench may store the job while it is answered here: the trace
+    // is then kept with the newer job, read and answered again, never over it.
+    for (int intento = 0; intento < kIntentosTrazo; ++intento) {
+        QString error;
+        const auto guardado = almacen.Abrir(Q(numero), error);
+        if (!guardado && !error.isEmpty())
+            return {Estado::General, "no se pudo leer el almacén de trabajos: " + error.toStdString()};
+        // A stored job is answered again on the new trace, with the catalogue
+        // as it is now: the trace changed the job, and its answer must follow.
+        std::optional<TrabajoGuardado> nuevo;
+        if (guardado) {
+            trabajos::MaterialesDeCatalogo materiales(m_base);
+            std::string motivo;
+            const auto respondido = dcs::ResponderConTrazo(numero, guardado->pedido.toStdString(), guardado->formato,
+                                                           trazo, &materiales, motivo);
+            // A material the server could not look up would store a failed eye.
+            if (!materiales.Inaccesible().empty())
+                return {Estado::General, materiales.Inaccesible()};
+            if (!respondido)
+                return {Estado::NoProcesable, "el trazo no se guardó: " + motivo};
+            nuevo = TrabajoRespondido(respondido->pedido, respondido->contestacion);
+        }
+        if (antesDeGuardar)
+            antesDeGuardar();
+        switch (almacen.GuardarTrazo(t, guardado ? &*guardado : nullptr, nuevo ? &*nuevo : nullptr, error)) {
+        case AlmacenTrabajos::Trazado::Guardado:
+            return {};
+        case AlmacenTrabajos::Trazado::Error:
+            return {Estado::General, "no se pudo guardar el trazo: " + error.toStdString()};
+        case AlmacenTrabajos::Trazado::Cambiado:
+            break;
+        }
+    }
+    return {Estado::General,
+            "no se guardó el trazo: el trabajo cambió en otro puesto cada vez que se respondía con él"};
 }

@@ -2,6 +2,8 @@
 
 #include "intercambio_dcs.h"
 
+#include <functional>
+
 class BaseMateriales;
 
 // The job store and the materials catalogue as the devices reach them. Calls
@@ -17,6 +19,14 @@ public:
     Resultado GuardarTrazo(const std::string& numero, const std::string& trazo,
                            const dcs::Dispositivo& dispositivo) override;
 
+    // Run between reading the job and storing it with the trace, where
+    // another bench's store may fall; for the tests.
+    std::function<void()> antesDeGuardar;
+
 private:
+    // How often a trace is answered again on a job that another bench keeps
+    // storing before the device is told to send it later.
+    static constexpr int kIntentosTrazo = 4;
+
     const BaseMateriales& m_base;
 };

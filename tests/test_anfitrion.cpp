@@ -2,6 +2,8 @@
 // through a whole job, the session's checks and resends, hostile devices that
 // must not hold the others, the exit statuses, and two hosts on one store.
 
+#include "almacen_dispositivos.h"
+#include "almacen_trabajos.h"
 #include "apoyo/material_trabajo_prueba.h"
 #include "apoyo/materiales_prueba.h"
 #include "apoyo/proceso.h"
@@ -471,6 +473,51 @@ private slots:
             QVERIFY2(QString::fromStdString(t->pedido).contains(queda) &&
                          !QString::fromStdString(t->pedido).contains(sale + "="),
                      t->pedido.c_str());
+    }
+
+    // Another bench stores the job while the host answers it on an uploaded
+    // trace: the host reads the newer job and answers it with the trace; a
+    // job that changes at every try is left as the bench stored it, and the
+    // tracer is asked to send again.
+    void trazoSobreTrabajoCambiado_data()
+    {
+        QTest::addColumn<bool>("antes"); // the order is stored before the trace comes
+        QTest::addColumn<int>("cambios");
+        QTest::addColumn<int>("estado");
+        QTest::newRow("otro puesto lo guarda una vez") << true << 1 << int(dcs::Estado::Respondido);
+        QTest::newRow("la orden llega mientras tanto") << false << 1 << int(dcs::Estado::Respondido);
+        QTest::newRow("otro puesto lo guarda cada vez") << true << 99 << int(dcs::Estado::General);
+    }
+    void trazoSobreTrabajoCambiado()
+    {
+        QFETCH(bool, antes);
+        QFETCH(int, cambios);
+        QFETCH(int, estado);
+        CatalogoPrueba c;
+        QTemporaryDir dir;
+        const auto guardar = [&] { return Correr(VANTORA_TRABAJO, QStringList{orden(dir), "--guardar"} + donde(c)); };
+        BaseMateriales base(c.ubicacion());
+        QVERIFY(!base.Preparar() && !AlmacenTrabajos(base).Preparar() && (!antes || guardar().estado == 4));
+        AlmacenDispositivos almacen(base);
+        int veces = 0;
+        QString ultimo;
+        almacen.antesDeGuardar = [&] {
+            if (++veces <= cambios && (antes || veces > 1))
+                c.Ejecutar({{"UPDATE trabajos SET pedido = ? WHERE numero = 'T2'",
+                             guardado(c, "T2").first.replace(QRegularExpression("SPH=[0-9.]+"),
+                                                             "SPH=" + QString::number(veces))}});
+            else if (veces <= cambios)
+                guardar();
+            ultimo = guardado(c, "T2").first;
+        };
+        const std::string registros = trazo().join("\r\n").toStdString() + "\r\n";
+        QCOMPARE(int(almacen.GuardarTrazo("T2", registros, {"TRZ", "", "T1", ""}).estado), estado);
+        const QString queda = guardado(c, "T2").first;
+        if (estado == int(dcs::Estado::Respondido))
+            QVERIFY(queda == QString::fromStdString(dcs::PedidoConTrazo(ultimo.toStdString(), registros)) &&
+                    veces == 2);
+        else
+            QVERIFY(queda == ultimo && !queda.contains("TRCFMT") && veces > 2);
     }
 
     // A worker's calls share the connection it keeps, which goes with it.

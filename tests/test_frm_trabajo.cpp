@@ -15,8 +15,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <fstream>
 #include <sys/stat.h>
@@ -232,6 +234,33 @@ private slots:
         QVERIFY(b.dibujo() != dibujo);
     }
 
+    // The worked minus lens with prism (−3.00 −0.75 × 30, 4Δ base out, CR-39,
+    // full rim, basic impact, base 4.25, box 46 × 32) is thinnest inside, 3.00
+    // mm at 5° and 12.50 mm out, and thickest at its thickest edge; a plus
+    // lens without prism is thickest at its centre.
+    void espesoresQueSostienenLasReglas()
+    {
+        Banco b;
+        const QStringList pasos{"Tx_Esfera_D", "-3", "Tx_Cilindro_D",   "-0.75",  "Tx_Eje_D", "30",
+                                "Tx_Prisma_D", "4",  "Tx_BasePrisma_D", "afuera", "Tx_Dp_D",  "31",
+                                "Tx_Altura_D", "19", "Tx_Esfera_I",     "4",      "Tx_Dp_I",  "32",
+                                "Tx_Altura_I", "19", "Tx_CurvaBase",    "4.25",   "Tx_A",     "46",
+                                "Tx_B",        "32", "Tx_DBL",          "18"};
+        for (qsizetype k = 0; k < pasos.size(); k += 2)
+            b.teclear(pasos[k], pasos[k + 1]);
+        b.elegir("Combo_Material", "CR-39");
+        b.elegir("Combo_Montura", "Completa");
+        b.elegir("Combo_Seguridad", "Básica");
+        const QString d = b.resultado("D"), i = b.resultado("I");
+        QVERIFY2(d.contains("\nPunto más delgado: 3.00 mm a 5° y 12.50 mm\n"), qPrintable(d));
+        const auto cifra = [](const QString& t, const QString& rotulo) {
+            return QRegularExpression(rotulo + ": ([0-9.]+) mm").match(t).captured(1);
+        };
+        for (const auto& [texto, igual] : {std::pair{d, "Borde máximo"}, {i, "Espesor central"}})
+            QVERIFY2(!cifra(texto, igual).isEmpty() && cifra(texto, "Espesor máximo") == cifra(texto, igual),
+                     qPrintable(texto));
+    }
+
     // A job that cannot be made says why in the optician's words, never in
     // the exchange's labels, and keeps what was typed; a pair 3 D apart is
     // made on two bases, and says so.
@@ -410,6 +439,7 @@ private slots:
         b.teclear("Tx_Trabajo", "J9");
         QCOMPARE(std::round(b.centro(0) * 1000), std::round(guardado * 1000)); // as the answer wrote it
         QVERIFY2(b.salida().contains("cifras guardadas"), qPrintable(b.salida()));
+        QVERIFY(!b.resultado("D").contains("Espesor máximo")); // the answer does not keep it
         b.teclear("Tx_Esfera_I", "2.5");
         QVERIFY(b.centro(0) != guardado);
     }
@@ -505,7 +535,8 @@ private slots:
         QFile f(kForma);
         QString error;
         QVERIFY(f.open(QIODevice::ReadOnly) && !base.Preparar() && !almacen.Preparar());
-        QVERIFY(almacen.GuardarTrazo({"T5", f.readAll(), "TRZ/T1", "2026-12-07T10:00:00Z"}, nullptr, error));
+        QCOMPARE(almacen.GuardarTrazo({"T5", f.readAll(), "TRZ/T1", "2026-12-07T10:00:00Z"}, nullptr, nullptr, error),
+                 AlmacenTrabajos::Trazado::Guardado);
         b.teclear("Tx_Trabajo", "T5");
         QCOMPARE(b.w<QLabel>("Lbl_Trazado")->text(), QString("Trazado del trazador"));
         QCOMPARE(b.w("Tx_A")->text(), QString("50.0"));
@@ -652,14 +683,19 @@ private slots:
         b.trabajoSencillo();
         b.teclear("Tx_Esfera_D", "12");
         b.teclear("Tx_Pantoscopico", "15");
+        b.teclear("Tx_Esfera_I", "-12.25");
+        b.teclear("Tx_Prisma_I", "6"); // thinnest inside, far from its centre
+        b.teclear("Tx_BasePrisma_I", "abajo");
         QApplication::processEvents();
+        QVERIFY(b.resultado("I").contains("\nPunto más delgado: "));
+        // Both eyes' figures side by side over the pictures, never widening the window.
+        QVERIFY(b.w<QLabel>("Lbl_Resultado_I")->width() * 2 < b.w<QTabWidget>("Tab_Dibujos")->width());
         for (QLabel* l : b.t.findChildren<QLabel*>()) {
             if (!l->isVisible() || l->wordWrap())
                 continue;
             for (const QString& linea : l->text().split('\n'))
                 QVERIFY2(l->fontMetrics().horizontalAdvance(linea) <= l->contentsRect().width(), qPrintable(linea));
         }
-        b.teclear("Tx_Esfera_I", "-12.25");
         for (QLineEdit* e : b.t.findChildren<QLineEdit*>())
             QVERIFY2(e->fontMetrics().horizontalAdvance(e->text()) + 8 <= e->contentsRect().width(),
                      qPrintable(e->objectName()));

@@ -216,6 +216,14 @@ private slots:
         QTest::newRow("a través del eje") << prisma + "CYL=-1.00;-1.00\r\nAX=30;30\r\n"
                                           << false << "120°"
                                           << "";
+        // Tilted 15°, −4.00 −0.25 × 45 is made on a back whose axis the
+        // answer gives as GAX 69°, its thinnest edge (THNP 4.888 mm) there.
+        const QString inclinada = QString::fromStdString(cambiar(cambiar(kPrisma, "SPH=-4;-4"), "PRVM=0;0")) +
+                                  "CYL=-0.25;-0.25\r\nAX=45;135\r\nPANTO=15;15\r\n";
+        QTest::newRow("eje del dorso compensado") << inclinada << true << "Eje 69°"
+                                                  << "4.89 mm|1.50 mm|4.89 mm";
+        QTest::newRow("a través del dorso compensado") << inclinada << true << "159°"
+                                                       << "";
     }
 
     // Each section's title and the figures under it, at its ends and under

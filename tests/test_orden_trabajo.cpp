@@ -87,8 +87,9 @@ QSizeF contornoMedido(const QImage& pagina, int ppp, int desde, int hasta)
 // A stored job with every figure its ticket prints: cylinder, prism,
 // thinning prism and addition on a box frame, the frame's angles, and a lens
 // type as a hostile sender might write it. Its answer is the one this
-// release wrote, with a warning and the lensmeter reading that an answer for
-// a compensated lens adds (INSSPH, INSCYL, INSAX).
+// release wrote, with a warning, the lensmeter reading that an answer for
+// a compensated lens adds (INSSPH, INSCYL, INSAX), and the right lens's
+// thinnest point inside (the left has none).
 const std::string kPedidoW1 =
     "JOB=W1\r\nDO=B\r\nSPH=-3.00;-2.75\r\nCYL=-0.75;-1.00\r\nAX=30;150\r\nPRVM=2;1.5\r\nPRVA=90;270\r\n"
     "ADD=2.25\r\nPTPRVM=1.5\r\nPTPRVA=270\r\nIPD=31.5;32\r\nNPD=29.5;30\r\nOCHT=22;21.5\r\nSEGHT=18\r\n"
@@ -101,7 +102,8 @@ const std::string kRespuestaW1 =
     "TIND=1.530;1.530\r\nGBASE=-7.53;-7.27\r\nGCROS=-8.33;-8.34\r\nGAX=30;150\r\nGTHK=3.007;3.259\r\n"
     "CTHICK=3.007;3.259\r\nTHNP=4.017;3.194\r\nTHNA=66;104\r\nTHNR=15.94;16.30\r\nTHKP=6.032;6.467\r\n"
     "THKA=184;332\r\nTHKR=29.54;27.87\r\nCRIB=62;61\r\nDIA=65;65\r\nRPRVM=0.50;3.00\r\nRPRVA=90;270\r\n"
-    "INSSPH=-2.87;-2.62\r\nINSCYL=-0.87;-1.12\r\nINSAX=28;152\r\n_PESO=8.10;8.89\r\n_SEGURIDAD=1;1\r\n";
+    "INSSPH=-2.87;-2.62\r\nINSCYL=-0.87;-1.12\r\nINSAX=28;152\r\n_PESO=8.10;8.89\r\n_SEGURIDAD=1;1\r\n"
+    "_THNINT=3.000;\r\n";
 
 // A job's ticket as a PDF: on A4 as vantora-trabajo writes it, on another
 // sheet as the print preview draws a printer's page.
@@ -282,7 +284,8 @@ private slots:
         QTest::newRow("frontofocómetro") << "Frontofocómetro -2\\.87 -0\\.87 × 28° -2\\.62 -1\\.12 × 152°.*"
                                             "compruebe la lente con el frontofocómetro, no con la receta";
         QTest::newRow("lente") << "Espesor central 3\\.007 mm 3\\.259 mm Borde mínimo 4\\.017 mm a 66° 3\\.194 mm a "
-                                  "104° Borde máximo 6\\.032 mm a 184° 6\\.467 mm a 332° Bloque 65 mm, mínimo 62 mm "
+                                  "104° Punto más delgado 3\\.000 mm — Borde máximo 6\\.032 mm a 184° 6\\.467 mm a "
+                                  "332° Bloque 65 mm, mínimo 62 mm "
                                   "65 mm, mínimo 61 mm Peso 8\\.10 g 8\\.89 g";
         QTest::newRow("aviso") << "Izquierdo: Bases distintas: anisometropia";
     }

@@ -273,10 +273,13 @@ std::optional<TrabajoGuardado> AlmacenTrabajos::Abrir(const QString& numero, QSt
     return hecho ? t : std::nullopt;
 }
 
-bool AlmacenTrabajos::GuardarTrazo(const TrazoGuardado& t, const TrabajoGuardado* trabajo, QString& error)
+AlmacenTrabajos::Trazado AlmacenTrabajos::GuardarTrazo(const TrazoGuardado& t, const TrabajoGuardado* leido,
+                                                       const TrabajoGuardado* trabajo, QString& error)
 {
-    return conPlazo(
+    bool cambiado = false;
+    const bool hecho = conPlazo(
         [&](QSqlDatabase& bd) -> Intento {
+            cambiado = false;
             if (!bd.transaction())
                 return Intento::Fallo(bd.lastError(), bd, QStringLiteral("no se pudo guardar el trazo"));
             QSqlQuery q(bd);
@@ -290,19 +293,31 @@ bool AlmacenTrabajos::GuardarTrazo(const TrazoGuardado& t, const TrabajoGuardado
                                  QStringLiteral("INSERT INTO trabajos_trazos (trazo, dispositivo, recibido, numero) "
                                                 "VALUES (?,?,?,?)"),
                                  valores);
-            if (hecho && trabajo)
+            // The job as it was read, to the second it was stored and to its
+            // texts (two stores within one second differ in those), or still
+            // not stored.
+            if (hecho && leido && trabajo) {
                 hecho = ejecutar(q,
                                  QStringLiteral("UPDATE trabajos SET pedido = ?, respuesta = ?, material = ?, "
-                                                "cambiado = ?, puesto = ?, estado = ?, formato = ? WHERE numero = ?"),
+                                                "cambiado = ?, puesto = ?, estado = ?, formato = ? WHERE numero = ? "
+                                                "AND cambiado = ? AND pedido = ? AND respuesta = ?"),
                                  {trabajo->pedido, trabajo->respuesta, trabajo->material, trabajo->cambiado,
-                                  trabajo->puesto, trabajo->estado, trabajo->formato, trabajo->numero});
-            if (hecho && bd.commit())
+                                  trabajo->puesto, trabajo->estado, trabajo->formato, trabajo->numero, leido->cambiado,
+                                  leido->pedido, leido->respuesta});
+                cambiado = hecho && q.numRowsAffected() != 1;
+            } else if (hecho && !leido) {
+                hecho = ejecutar(q, QStringLiteral("SELECT numero FROM trabajos WHERE numero = ?"), {t.numero});
+                cambiado = hecho && q.next();
+                q.finish();
+            }
+            if (hecho && !cambiado && bd.commit())
                 return {};
             const QSqlError e = hecho ? bd.lastError() : q.lastError();
             bd.rollback();
-            return Intento::Fallo(e, bd);
+            return cambiado ? Intento{} : Intento::Fallo(e, bd);
         },
         error);
+    return !hecho ? Trazado::Error : cambiado ? Trazado::Cambiado : Trazado::Guardado;
 }
 
 std::optional<TrazoGuardado> AlmacenTrabajos::AbrirTrazo(const QString& numero, QString& error)

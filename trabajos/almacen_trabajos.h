@@ -80,7 +80,12 @@ public:
     // Keeps a device's trace, replacing the job's earlier one; with `trabajo`
     // (the job answered again on it) the stored job is replaced too, in the
     // same transaction, so that no answer is left that the trace would change.
-    bool GuardarTrazo(const TrazoGuardado& t, const TrabajoGuardado* trabajo, QString& error);
+    // Both only while the job is still as `leido` found it (null: not
+    // stored): when another bench stored it since, nothing is written and the
+    // answer is Cambiado, for the job to be read and answered again.
+    enum class Trazado { Guardado, Cambiado, Error };
+    Trazado GuardarTrazo(const TrazoGuardado& t, const TrabajoGuardado* leido, const TrabajoGuardado* trabajo,
+                         QString& error);
     // Nothing, with `error` empty, when the job has no trace from a device.
     std::optional<TrazoGuardado> AbrirTrazo(const QString& numero, QString& error);
     // The jobs created on or after the day, by creation time then number.

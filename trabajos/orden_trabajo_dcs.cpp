@@ -360,6 +360,10 @@ std::vector<Seccion> Cifras::Secciones() const
         };
     };
     fila(lente, QStringLiteral("Borde mínimo"), borde("THNP", "THNA"));
+    // A minus lens with prism is thinnest inside its outline, toward the
+    // prism's apex: the figure the thickness rule held there.
+    fila(lente, QStringLiteral("Punto más delgado"), deRespuesta("_THNINT", [](double x) { return milimetros(x, 3); }),
+         true);
     fila(lente, QStringLiteral("Borde máximo"), borde("THKP", "THKA"));
     fila(lente, QStringLiteral("Bloque"), [&](Lado l) {
         const auto dia = respuesta("DIA", l), crib = respuesta("CRIB", l);

@@ -240,6 +240,9 @@ OjoResuelto ojoDe(const dcs::Pedido& pedido, Lado lado, const FigurasOjo& f, std
     r.anguloMinimo = f.thna.value_or(0);
     r.bordeMaximo = f.thkp.value_or(NAN);
     r.anguloMaximo = f.thka.value_or(0);
+    // The answer keeps neither where the lens is thickest off its edge nor
+    // where inside it is thinnest: unknown, never a guess.
+    r.espesorMaximo = NAN;
     r.peso = f.peso.value_or(NAN);
     o.resultado = r;
     return o;

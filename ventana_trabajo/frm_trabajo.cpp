@@ -66,6 +66,15 @@ QString figuras(const trabajos::OjoResuelto& o)
     t += QStringLiteral("Moldes 1.523: %1 / %2 D\n").arg(cifras(r.molde1523Eje, 2), cifras(r.molde1523Cruz, 2));
     t += QStringLiteral("Borde mínimo: %1 mm a %2\n").arg(cifras(r.bordeMinimo, 2), grados(r.anguloMinimo));
     t += QStringLiteral("Borde máximo: %1 mm a %2\n").arg(cifras(r.bordeMaximo, 2), grados(r.anguloMaximo));
+    // The figures the laboratory's rules held: the thickest point of the
+    // whole lens, and the thinnest inside its outline (a minus lens with
+    // prism), about the optical centre. Answers stored without them say
+    // nothing.
+    if (std::isfinite(r.espesorMaximo))
+        t += QStringLiteral("Espesor máximo: %1 mm\n").arg(cifras(r.espesorMaximo, 2));
+    if (const auto& p = r.puntoMasDelgado)
+        t += QStringLiteral("Punto más delgado: %1 mm a %2 y %3 mm\n")
+                 .arg(cifras(p->espesor, 2), grados(p->angulo), cifras(p->radio, 2));
     t += std::isfinite(r.peso) ? QStringLiteral("Peso: %1 g\n").arg(cifras(r.peso, 1))
                                : QStringLiteral("Peso: sin densidad\n");
     t += QStringLiteral("Bloque mínimo: %1 mm; estándar: %2 mm")

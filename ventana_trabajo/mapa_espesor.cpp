@@ -177,18 +177,23 @@ void MapaEspesor::medir(Ojo& ojo, const trabajos::OjoResuelto& resuelto)
             }
     }
 
-    // The principal meridians: the cylinder's axis and the one across it;
-    // a sphere has none of its own, so the horizontal and the vertical.
+    // The principal meridians of the back as the generator cuts it: the
+    // cylinder's axis and the one across it, or, on a back compensated for
+    // the frame's tilt or wrap, the back's own axis, in whole degrees as the
+    // generator takes it; a spherical back has none of its own, so the
+    // horizontal and the vertical.
     const lente::Receta& r = resuelto.lente.receta;
-    const bool cilindro = r.cilindro != 0;
-    const double eje = cilindro ? std::fmod(r.eje, 180.0) : 0.0;
+    const auto& fija = resuelto.lente.internaFija;
+    const bool cilindro = fija ? fija->poderEje != fija->poderCruz : r.cilindro != 0;
+    const double ejeDado = fija ? static_cast<double>(std::lround(fija->eje) % 180) : r.eje;
+    const double eje = cilindro ? std::fmod(ejeDado, 180.0) : 0.0;
     const double angulos[2] = {eje, std::fmod(eje + 90.0, 180.0)};
     for (int j = 0; j < 2; ++j) {
         Seccion& s = ojo.secciones[j];
         // Drawn as seen from the front: the end that lies further left on
         // the lens is on the left, and a vertical cut runs top to bottom.
         s.angulo = angulos[j] < 90.0 ? angulos[j] : angulos[j] - 180.0;
-        s.titulo = QString::fromStdString(TextoPlano(j == 0 && cilindro ? r.eje : angulos[j])) + QStringLiteral("°");
+        s.titulo = QString::fromStdString(TextoPlano(j == 0 && cilindro ? ejeDado : angulos[j])) + QStringLiteral("°");
         if (j == 0 && cilindro)
             s.titulo = QStringLiteral("Eje ") + s.titulo;
         const double a = s.angulo * std::numbers::pi / 180.0;
