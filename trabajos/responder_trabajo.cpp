@@ -539,18 +539,6 @@ std::optional<double> BaseDelPedido(const dcs::Pedido& pedido, Lado lado, double
     return std::nullopt;
 }
 
-OjoResuelto ResolverOjo(const dcs::Pedido& pedido, Lado lado, MaterialesTrabajo* materiales)
-{
-    OjoResuelto ojo;
-    ojo.pedido = PideOjo(pedido, lado);
-    if (!ojo.pedido)
-        return ojo;
-    Preparado p;
-    if (intentar(ojo, [&] { p = preparar(pedido, lado, materiales, ojo); }))
-        intentar(ojo, [&] { resolver(p.base ? *p.base : sugerir(ojo, p), ojo); });
-    return ojo;
-}
-
 lente::Montaje MontajeDelPedido(const dcs::Pedido& pedido, Lado lado, bool* dado)
 {
     const Ojo o(pedido, lado);

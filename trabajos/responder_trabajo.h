@@ -99,8 +99,6 @@ struct OjoResuelto {
     dcs::Falla error; // the same for the answer
 };
 
-OjoResuelto ResolverOjo(const dcs::Pedido& pedido, dcs::Lado lado, MaterialesTrabajo* materiales);
-
 struct Contestacion {
     std::string numero; // JOB
     std::string texto; // the answer's bytes

@@ -43,8 +43,6 @@ public:
     std::optional<QPointF> PixelDe(dcs::Lado lado, Error error, lente::Mirada mirada, const QRectF& area) const;
     // Every text of the picture, where it goes.
     std::vector<Rotulo> Rotulos(const QRectF& area) const;
-    // The colour scale runs from -Escala() to +Escala() dioptres.
-    double Escala() const { return m_escala; }
 
 private:
     struct Ojo {
