@@ -1,5 +1,6 @@
 #pragma once
 
+#include "aspecto_mapas.h"
 #include "errores_campo.h"
 #include "responder_trabajo.h"
 
@@ -25,12 +26,7 @@ public:
     enum class Error { Medio = 0, Astigmatico = 1 };
 
     // A text of the picture and the box it is drawn in.
-    struct Rotulo {
-        QString texto;
-        QRectF caja;
-        int alineacion = 0; // Qt::AlignmentFlag | Qt::TextFlag
-        QFont letra;
-    };
+    using Rotulo = mapas::Rotulo;
 
     // Traces every eye's errors over the field; an eye without a lens, or
     // whose faces cannot be built, shows why.
