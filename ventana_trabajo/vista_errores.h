@@ -1,13 +1,11 @@
 #pragma once
 
 #include "mapa_errores.h"
-
-#include <QImage>
-#include <QWidget>
+#include "vista_pintada.h"
 
 // The job window's second picture: the errors of both lenses as worn over
-// the field of gaze. The picture is painted once per job and size.
-class VistaErrores : public QWidget {
+// the field of gaze.
+class VistaErrores : public VistaPintada {
     Q_OBJECT
 
 public:
@@ -17,13 +15,10 @@ public:
     void Limpiar();
     const MapaErrores& Mapa() const { return m_mapa; }
 
-    QSize sizeHint() const override { return {900, 560}; }
-
 protected:
-    void paintEvent(QPaintEvent* evento) override;
-    void changeEvent(QEvent* evento) override;
+    void pintar(QPainter& p, const QRectF& area) const override { m_mapa.Dibujar(p, area); }
+    void ponerLetra(const QFont& letra) override { m_mapa.PonerLetra(letra); }
 
 private:
     MapaErrores m_mapa;
-    QImage m_imagen; // the picture at the widget's size, until the job or the size changes
 };
