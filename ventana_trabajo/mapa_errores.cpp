@@ -119,6 +119,7 @@ double MapaErrores::anchoLeyenda() const
 MapaErrores::Disposicion MapaErrores::disponer(const QRectF& area) const
 {
     Disposicion d;
+    d.area = area;
     const QFontMetricsF fm(m_letra);
     const double alto = std::ceil(fm.height());
     const double leyenda = anchoLeyenda();
@@ -237,16 +238,17 @@ void MapaErrores::Dibujar(QPainter& p, const QRectF& area) const
         Divergente().PintarBarra(p, d.barra, marcas, kTinta);
     }
     p.setPen(kTinta);
-    for (const Rotulo& r : Rotulos(area)) {
+    for (const Rotulo& r : rotular(d)) {
         p.setFont(r.letra);
         p.drawText(r.caja, r.alineacion, r.texto);
     }
 }
 
-std::vector<MapaErrores::Rotulo> MapaErrores::Rotulos(const QRectF& area) const
+std::vector<MapaErrores::Rotulo> MapaErrores::Rotulos(const QRectF& area) const { return rotular(disponer(area)); }
+
+std::vector<MapaErrores::Rotulo> MapaErrores::rotular(const Disposicion& d) const
 {
     std::vector<Rotulo> r;
-    const Disposicion d = disponer(area);
     const QFontMetricsF fm(m_letra);
     const double alto = std::ceil(fm.height());
     const auto texto = [&](const QString& t, const QRectF& caja, int alineacion) {
@@ -257,7 +259,7 @@ std::vector<MapaErrores::Rotulo> MapaErrores::Rotulos(const QRectF& area) const
         texto(t, QRectF(en.center().x() - ancho / 2, en.top(), ancho, alto), Qt::AlignCenter);
     };
     if (m_ojos[0].estado == Ojo::Estado::SinPedido && m_ojos[1].estado == Ojo::Estado::SinPedido) {
-        texto(QStringLiteral("Sin lentes que mostrar"), area, Qt::AlignCenter | Qt::TextWordWrap);
+        texto(QStringLiteral("Sin lentes que mostrar"), d.area, Qt::AlignCenter | Qt::TextWordWrap);
         return r;
     }
     bool hay = false;
@@ -280,7 +282,7 @@ std::vector<MapaErrores::Rotulo> MapaErrores::Rotulos(const QRectF& area) const
     if (!hay)
         return r;
     texto(kTituloBarra, d.tituloBarra, Qt::AlignLeft | Qt::AlignVCenter);
-    const double izquierda = d.barra.right() + 5, ancho = area.right() - kMargen - izquierda;
+    const double izquierda = d.barra.right() + 5, ancho = d.area.right() - kMargen - izquierda;
     for (const double marca : d.marcas) {
         const double y = d.barra.center().y() - marca / m_escala * d.barra.height() / 2;
         texto(Dioptrias(marca), QRectF(izquierda, y - alto / 2, ancho, alto), Qt::AlignLeft | Qt::AlignVCenter);

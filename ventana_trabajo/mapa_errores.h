@@ -53,6 +53,7 @@ private:
         std::vector<std::vector<lente::Mirada>> contorno;
     };
     struct Disposicion {
+        QRectF area;
         std::array<QRectF, 2> cabecera; // the eye's name
         std::array<QRectF, 2> columna; // everything of an eye below its name
         std::array<std::array<QRectF, 2>, 2> titulo; // each map's name
@@ -65,6 +66,7 @@ private:
 
     static void trazar(Ojo& ojo, const trabajos::OjoResuelto& resuelto);
     Disposicion disponer(const QRectF& area) const;
+    std::vector<Rotulo> rotular(const Disposicion& d) const;
     void dibujarMapa(QPainter& p, const Ojo& ojo, Error error, const QRectF& cuadro) const;
     double anchoLeyenda() const;
 
