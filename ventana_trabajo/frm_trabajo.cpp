@@ -547,7 +547,10 @@ void Frm_Trabajo::AbrirTrabajo(const QString& numero)
     }
     usarTrazoDelTrazador(n);
     mostrarCampos();
-    calcular();
+    // The job is not solved from the boxes here: it shows what was stored,
+    // or the same answered with today's catalogue, below.
+    m_guardar->setEnabled(m_formulario.TieneOjos());
+    m_exportar->setEnabled(m_formulario.TieneOjos());
     m_guardado = {*guardado, *contestacion};
     // Solved again with today's catalogue, the stored request gives the
     // stored answer to the byte, with the reasons in the optician's words;
