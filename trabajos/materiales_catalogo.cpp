@@ -49,9 +49,17 @@ const std::vector<MaterialesDeCatalogo::Fila>* MaterialesDeCatalogo::filas()
     }
     const std::string motivo = q.lastError().text().trimmed().toStdString();
     q.finish();
+    // Each side table in one read, not a look-up a material.
+    std::vector<std::pair<long long, QString>> productos;
+    for (const Fila& f : filas)
+        productos.emplace_back(f.id, f.nombre);
+    const std::map<long long, double> espesores = EspesoresMinimos(c.bd(), productos);
+    const std::map<long long, int> codigos = CodigosDcs(c.bd(), productos);
     for (Fila& f : filas) {
-        f.material.centroMin = EspesorMinimoDe(c.bd(), f.id);
-        f.codigo = CodigoDcsDe(c.bd(), f.id);
+        const auto espesor = espesores.find(f.id);
+        f.material.centroMin = espesor != espesores.end() ? espesor->second : espesor_minimo::kPorOmision;
+        if (const auto codigo = codigos.find(f.id); codigo != codigos.end())
+            f.codigo = codigo->second;
     }
     if (ConexionPerdida(c.bd())) {
         m_inaccesible = "no se puede llegar al servidor de la Base de Datos de Materiales " + c.nombreBase() + ": " +
