@@ -21,8 +21,7 @@ const std::vector<MaterialesDeCatalogo::Fila>* MaterialesDeCatalogo::filas()
         return &*m_filas;
     ConexionMateriales c(m_base, QStringLiteral("MaterialesTrabajo"));
     if (const auto falla = c.Reconectar()) {
-        m_inaccesible =
-            "no se puede llegar al servidor de la Base de Datos de Materiales " + c.nombreBase() + ": " + *falla;
+        m_inaccesible = TextoInaccesible(c.nombreBase(), *falla);
         return nullptr;
     }
     if (!c.abierta()) {
@@ -62,8 +61,7 @@ const std::vector<MaterialesDeCatalogo::Fila>* MaterialesDeCatalogo::filas()
             f.codigo = codigo->second;
     }
     if (ConexionPerdida(c.bd())) {
-        m_inaccesible = "no se puede llegar al servidor de la Base de Datos de Materiales " + c.nombreBase() + ": " +
-                        (vigia.vencido() ? TextoPlazoVencido() : std::string("se perdió la conexión con el servidor"));
+        m_inaccesible = TextoInaccesible(c.nombreBase(), vigia.MotivoPerdida());
         return nullptr;
     }
     if (!leida) {
