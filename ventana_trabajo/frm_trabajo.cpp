@@ -6,6 +6,7 @@
 #include "catalogo.h"
 #include "dialogos.h"
 #include "frm_comparar_materiales.h"
+#include "marca_foco.h"
 #include "materiales_catalogo.h"
 #include "orden_trabajo_dcs.h"
 #include "ruta_legible.h"
@@ -82,21 +83,7 @@ QString figuras(const trabajos::OjoResuelto& o)
 
 // A list that shows plainly when it has the focus: the style's own mark is a
 // hairline that the eye does not find among the boxes of a whole job.
-class Lista : public QComboBox {
-public:
-    using QComboBox::QComboBox;
-
-protected:
-    void paintEvent(QPaintEvent* e) override
-    {
-        QComboBox::paintEvent(e);
-        if (!hasFocus())
-            return;
-        QPainter p(this);
-        p.setPen(QPen(palette().color(QPalette::Highlight), 2));
-        p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
-    }
-};
+using Lista = ConMarcaDeFoco<QComboBox>;
 
 // The house's advice line: white on teal, as in the design window.
 const QString kEstiloConsejo = QStringLiteral("background-color: rgb(0,128,128); color: white; padding: 2px;");
