@@ -29,8 +29,7 @@ constexpr double kRangoMinimo = 0.1;
 constexpr double kPasoMuestra = 1.0;
 constexpr int kMuestrasSeccion = 121;
 
-// Where the outline crosses the horizontal line at height y, left to right;
-// a point is inside when an odd number of crossings lie to its left.
+// Where the outline crosses the horizontal line at height y, left to right.
 std::vector<double> Cruces(const std::vector<lente::Punto>& borde, double y)
 {
     std::vector<double> xs;
@@ -42,12 +41,6 @@ std::vector<double> Cruces(const std::vector<lente::Punto>& borde, double y)
     }
     std::sort(xs.begin(), xs.end());
     return xs;
-}
-
-bool Dentro(const std::vector<lente::Punto>& borde, lente::Punto p)
-{
-    const auto xs = Cruces(borde, p.y);
-    return std::count_if(xs.begin(), xs.end(), [&](double x) { return x < p.x; }) % 2 == 1;
 }
 
 // A pale outline under every mark, so that it reads on any colour.
@@ -346,7 +339,7 @@ std::optional<MapaEspesor::Lectura> MapaEspesor::EspesorEn(QPointF en, const QRe
         const QPointF c = d.mapa[i].center();
         const lente::Punto p{o.centroCaja.x + (en.x() - c.x()) / d.escala,
                              o.centroCaja.y - (en.y() - c.y()) / d.escala};
-        if (!Dentro(o.borde, p))
+        if (!lente::DentroDelBorde(o.borde, p))
             return std::nullopt;
         try {
             return Lectura{static_cast<dcs::Lado>(i), p, o.lente->Espesor(p)};
