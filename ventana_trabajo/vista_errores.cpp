@@ -9,8 +9,17 @@ VistaErrores::VistaErrores(QWidget* padre) : VistaPintada(padre)
 
 void VistaErrores::Mostrar(const trabajos::Contestacion& c)
 {
-    m_mapa.Poner(c);
+    m_pendiente = c;
     Renovar();
+}
+
+const MapaErrores& VistaErrores::Mapa() const
+{
+    if (m_pendiente) {
+        m_mapa.Poner(*m_pendiente);
+        m_pendiente.reset();
+    }
+    return m_mapa;
 }
 
 void VistaErrores::Limpiar() { Mostrar(trabajos::Contestacion{}); }
