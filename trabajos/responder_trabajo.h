@@ -126,6 +126,10 @@ struct MaterialDelOjo {
 std::optional<MaterialDelOjo> MaterialDe(const dcs::Pedido& pedido, dcs::Lado lado, MaterialesTrabajo* materiales,
                                          FallaOjo& falla);
 
+// The standard's class of material that an LMATTYPE value gives, a small
+// whole number; none for anything else, which is a product's name.
+std::optional<int> ClaseDeMaterial(std::string_view lmattype);
+
 // The front curve an eye's request gives, as D at the 1.523 tool index the
 // program keeps: FRNT, the true power at the request's index (a value above
 // 30 is a radius in mm), else MBASE at the tool index TIND. Nothing when the
