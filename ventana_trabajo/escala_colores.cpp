@@ -37,7 +37,7 @@ void EscalaColores::PintarBarra(QPainter& p, const QRectF& barra, std::span<cons
     p.restore();
 }
 
-const EscalaColores& Viridis()
+const EscalaColores& EscalaViridis()
 {
     static constexpr std::array<std::array<int, 3>, 10> kAnclas = {{{0x44, 0x01, 0x54},
                                                                     {0x48, 0x28, 0x78},
@@ -53,7 +53,7 @@ const EscalaColores& Viridis()
     return escala;
 }
 
-const EscalaColores& Divergente()
+const EscalaColores& EscalaDivergente()
 {
     static constexpr std::array<std::array<int, 3>, 7> kAnclas = {{{0x21, 0x66, 0xAC},
                                                                    {0x67, 0xA9, 0xCF},

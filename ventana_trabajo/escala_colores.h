@@ -39,9 +39,9 @@ private:
 // Viridis: dark blue-violet for the least, through blue and green to yellow
 // for the most, even in lightness so that equal steps look equal, and
 // readable to colour-blind eyes.
-const EscalaColores& Viridis();
+const EscalaColores& EscalaViridis();
 
 // A diverging scale, blue for too minus, white for no error and red for too
 // plus, readable to colour-blind eyes (ColorBrewer's RdBu); an odd number of
 // colours puts no error exactly on white.
-const EscalaColores& Divergente();
+const EscalaColores& EscalaDivergente();

@@ -169,7 +169,7 @@ std::optional<QPointF> MapaErrores::PixelDe(dcs::Lado lado, Error error, lente::
 void MapaErrores::dibujarMapa(QPainter& p, const Ojo& ojo, Error error, const QRectF& cuadro) const
 {
     const int ancho = static_cast<int>(cuadro.width()), alto = static_cast<int>(cuadro.height());
-    const EscalaColores& escala = Divergente();
+    const EscalaColores& escala = EscalaDivergente();
     QImage imagen(ancho, alto, QImage::Format_RGB32);
     for (int y = 0; y < alto; ++y) {
         auto* fila = reinterpret_cast<QRgb*>(imagen.scanLine(y));
@@ -235,7 +235,7 @@ void MapaErrores::Dibujar(QPainter& p, const QRectF& area) const
         std::vector<double> marcas;
         for (const double marca : d.marcas)
             marcas.push_back((marca / m_escala + 1.0) / 2.0);
-        Divergente().PintarBarra(p, d.barra, marcas, kTinta);
+        EscalaDivergente().PintarBarra(p, d.barra, marcas, kTinta);
     }
     p.setPen(kTinta);
     for (const Rotulo& r : rotular(d)) {

@@ -29,6 +29,9 @@ constexpr double kRangoMinimo = 0.1;
 constexpr double kPasoMuestra = 1.0;
 constexpr int kMuestrasSeccion = 121;
 
+// The thickness's colour, from the thinnest (0) to the thickest (1).
+QRgb Viridis(double f) { return EscalaViridis().Color(f); }
+
 // Where the outline crosses the horizontal line at height y, left to right.
 std::vector<double> Cruces(const std::vector<lente::Punto>& borde, double y)
 {
@@ -514,7 +517,7 @@ void MapaEspesor::dibujarLente(QPainter& p, const Disposicion& d, int ojo) const
     imagen.fill(Qt::transparent);
     const QPointF c = d.mapa[ojo].center();
     const double k = d.escala;
-    const EscalaColores& escala = Viridis();
+    const EscalaColores& escala = EscalaViridis();
     for (int fy = 0; fy < imagen.height(); ++fy) {
         const double y = o.centroCaja.y - (caja.top() + fy + 0.5 - c.y()) / k;
         const auto xs = Cruces(o.borde, y);
@@ -590,7 +593,7 @@ void MapaEspesor::dibujarSeccion(QPainter& p, const Disposicion& d, int ojo, int
         const double f = u - i;
         const double frente = s.frente[i] + f * (s.frente[i + 1] - s.frente[i]);
         const double dorso = s.dorso[i] + f * (s.dorso[i + 1] - s.dorso[i]);
-        p.setPen(QColor(Viridis().Color(fraccion(dorso - frente))));
+        p.setPen(QColor(Viridis(fraccion(dorso - frente))));
         p.drawLine(QPointF(r.left() + px + 0.5, y(frente)), QPointF(r.left() + px + 0.5, y(dorso)));
     }
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -614,7 +617,7 @@ void MapaEspesor::dibujarLeyenda(QPainter& p, const Disposicion& d) const
     std::vector<double> marcas;
     for (int k = 0; k < d.marcas; ++k)
         marcas.push_back(static_cast<double>(k) / (d.marcas - 1));
-    Viridis().PintarBarra(p, d.barra, marcas, kContorno);
+    EscalaViridis().PintarBarra(p, d.barra, marcas, kContorno);
     p.setRenderHint(QPainter::Antialiasing, true);
     const double alto = QFontMetricsF(m_letra).height();
     MarcaCentroOptico(p, QPointF(d.clave.left() + 9, d.clave.top() + alto / 2));
