@@ -263,15 +263,8 @@ std::string campo(const std::string& texto, bool nombre)
 
 // Every material of the catalogue, each looked up by its name as --material
 // looks it up, with its minimum centre.
-int comparar(int argc, char** argv, const Opciones& o, const lente::Encargo& encargo, bool esForma)
+int comparar(const BaseMateriales& base, const lente::Encargo& encargo, bool esForma)
 {
-    QCoreApplication app(argc, argv);
-    CatalogoDeOrdenes elegido = ElegirCatalogoDeOrdenes(o);
-    if (!AbrirCatalogoDeOrdenes(elegido, o)) {
-        EscribirError(kPrograma, elegido.error);
-        return elegido.estado;
-    }
-    const BaseMateriales& base = *elegido.base;
     const auto inaccesible = [](const std::string& motivo) {
         EscribirError(kPrograma, "--comparar: " + motivo + "; no se calculó ninguna lente");
         return kSinDiseno;
@@ -469,11 +462,8 @@ int main(int argc, char** argv)
     exigencias.meridianoMasPositivo = lente::MeridianoMasPositivo(pedido.receta);
 
     const lente::Encargo encargo{pedido.receta, borde, exigencias, montaje};
-    if (comparando)
-        return comparar(argc, argv, o, encargo, esForma);
-
     lente::MaterialLente material{"", o.Numero("--indice"), o.Numero("--densidad"), std::nullopt, ""};
-    if (materialDeLaLista) {
+    if (comparando || materialDeLaLista) {
         QCoreApplication app(argc, argv);
         CatalogoDeOrdenes elegido = ElegirCatalogoDeOrdenes(o);
         if (!AbrirCatalogoDeOrdenes(elegido, o)) {
@@ -481,6 +471,8 @@ int main(int argc, char** argv)
             return elegido.estado;
         }
         const BaseMateriales& base = *elegido.base;
+        if (comparando)
+            return comparar(base, encargo, esForma);
         CatalogoSql catalogo(base);
         const std::string nombre = o.Texto("--material");
         const std::optional<Material> m = catalogo.BuscarPorNombreEntero(nombre);

@@ -7,6 +7,7 @@
 #include "frm_trabajo.h"
 #include "frm_vantora.h"
 #include "responder_trabajo.h"
+#include "respuesta_guardada.h"
 #include "ruta_legible.h"
 #include "vista_previa_orden.h"
 
@@ -146,10 +147,11 @@ void Programa::abrirTrabajo(const QString& numero)
         return;
     }
     std::string motivo;
-    const auto pedido = dcs::Pedido::Leer(guardado->pedido.toStdString(), motivo, {guardado->formato});
+    const auto pedido = trabajos::PedidoGuardado(n, guardado->pedido.toStdString(), guardado->formato, motivo);
     const auto ojo = pedido ? trabajos::PrimerOjoEsferico(*pedido) : std::nullopt;
     if (!ojo) {
-        // Cylinder, prism or minus: the job window makes it whole.
+        // Cylinder, prism or minus: the job window makes it whole, and says
+        // why a damaged record cannot be used.
         AbrirVentanaTrabajo(numero);
         return;
     }

@@ -11,6 +11,7 @@
 #include "consola.h"
 #include "descriptor.h"
 #include "escritura_lote.h"
+#include "intercambio_dcs.h"
 #include "materiales_catalogo.h"
 #include "motivos.h"
 #include "opciones.h"
@@ -234,18 +235,11 @@ bool esDelLote(const std::string& nombre)
 bool esRespuestaDe(std::string_view texto, const std::string& trabajo)
 {
     bool numero = false, estado = false;
-    for (std::size_t i = 0; i < texto.size();) {
-        const std::size_t fin = texto.find('\n', i);
-        if (fin == std::string_view::npos)
-            return false;
-        std::string_view linea = texto.substr(i, fin - i);
-        if (linea.ends_with('\r'))
-            linea.remove_suffix(1);
-        numero = numero || linea == "JOB=" + trabajo;
-        estado = estado || linea.starts_with("STATUS=");
-        i = fin + 1;
+    for (const dcs::Registro& r : dcs::LeerRegistros(texto)) {
+        numero = numero || (r.etiqueta == "JOB" && r.valor == trabajo);
+        estado = estado || r.etiqueta == "STATUS";
     }
-    return numero && estado;
+    return texto.ends_with('\n') && numero && estado;
 }
 
 // What stands at an answer's name: nothing, a regular file (read into

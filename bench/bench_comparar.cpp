@@ -5,13 +5,12 @@
 
 #include "bordes.h"
 #include "comparar_materiales.h"
+#include "trazo_fino.h"
 
 #include <benchmark/benchmark.h>
-#include <cmath>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
-#include <numbers>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -43,20 +42,6 @@ std::vector<lente::MaterialLente> materiales(int n)
     return m;
 }
 
-// A rounded-rectangle frame of 52 × 40 mm traced at 1,000 radii, decentred
-// 4 mm nasally, as bench_receta traces it.
-std::vector<lente::Punto> trazo()
-{
-    std::vector<lente::Punto> forma;
-    for (int i = 0; i < 1000; ++i) {
-        const double a = 2.0 * std::numbers::pi * i / 1000.0;
-        const double c = std::cos(a), s = std::sin(a);
-        const double r = 1.0 / std::pow(std::pow(std::fabs(c) / 26.0, 4.0) + std::pow(std::fabs(s) / 20.0, 4.0), 0.25);
-        forma.push_back({r * c, r * s});
-    }
-    return lente::Descentrar(forma, lente::Ojo::Derecho, lente::Centrado{18.0, 31.0, 20.0});
-}
-
 void comparar(benchmark::State& state, const lente::Encargo& e, int n)
 {
     const std::vector<lente::MaterialLente> lista = materiales(n);
@@ -67,8 +52,8 @@ void comparar(benchmark::State& state, const lente::Encargo& e, int n)
 void BM_UnMaterialRedondo60(benchmark::State& s) { comparar(s, encargo(lente::BordeRedondo(60)), 1); }
 void BM_DiezMaterialesRedondo60(benchmark::State& s) { comparar(s, encargo(lente::BordeRedondo(60)), 10); }
 void BM_MilMaterialesRedondo60(benchmark::State& s) { comparar(s, encargo(lente::BordeRedondo(60)), 1000); }
-void BM_UnMaterialTrazo1000(benchmark::State& s) { comparar(s, encargo(trazo()), 1); }
-void BM_DiezMaterialesTrazo1000(benchmark::State& s) { comparar(s, encargo(trazo()), 10); }
+void BM_UnMaterialTrazo1000(benchmark::State& s) { comparar(s, encargo(TrazoFino()), 1); }
+void BM_DiezMaterialesTrazo1000(benchmark::State& s) { comparar(s, encargo(TrazoFino()), 10); }
 
 // The program run to its end on a data folder with the starter catalogue.
 void programa(benchmark::State& state, std::vector<std::string> argumentos)

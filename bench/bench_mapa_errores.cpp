@@ -5,7 +5,6 @@
 
 #include "mapa_errores.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <benchmark/benchmark.h>
@@ -39,15 +38,3 @@ void BM_ErroresEnUsoAmbosOjos(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_ErroresEnUsoAmbosOjos)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    // Painting text needs a GUI application, never a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication aplicacion(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,7 +5,6 @@
 
 #include "mapa_espesor.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <benchmark/benchmark.h>
@@ -75,15 +74,3 @@ void BM_SoloElDibujo(benchmark::State& state)
 
 BENCHMARK(BM_CambioHastaElDibujo)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SoloElDibujo)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    // Painting text needs a GUI application, never a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication aplicacion(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

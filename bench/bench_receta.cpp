@@ -4,10 +4,9 @@
 
 #include "bordes.h"
 #include "receta.h"
+#include "trazo_fino.h"
 
 #include <benchmark/benchmark.h>
-#include <cmath>
-#include <numbers>
 
 namespace {
 
@@ -21,26 +20,12 @@ void resolver(benchmark::State& state, const lente::Pedido& pedido, const std::v
     }
 }
 
-// A rounded-rectangle frame of 52 × 40 mm traced at 1,000 radii, decentred
-// 4 mm nasally as a 62 mm PD on an 18 mm bridge puts it.
-std::vector<lente::Punto> trazo()
-{
-    std::vector<lente::Punto> forma;
-    for (int i = 0; i < 1000; ++i) {
-        const double a = 2.0 * std::numbers::pi * i / 1000.0;
-        const double c = std::cos(a), s = std::sin(a);
-        const double r = 1.0 / std::pow(std::pow(std::fabs(c) / 26.0, 4.0) + std::pow(std::fabs(s) / 20.0, 4.0), 0.25);
-        forma.push_back({r * c, r * s});
-    }
-    return lente::Descentrar(forma, lente::Ojo::Derecho, lente::Centrado{18.0, 31.0, 20.0});
-}
-
 void BM_BloqueRedondo60SinPrisma(benchmark::State& state) { resolver(state, pedido(0), lente::BordeRedondo(60.0)); }
 void BM_BloqueRedondo60(benchmark::State& state) { resolver(state, pedido(2), lente::BordeRedondo(60.0)); }
 void BM_BloqueRedondo60Prisma4(benchmark::State& state) { resolver(state, pedido(4), lente::BordeRedondo(60.0)); }
-void BM_Trazo1000SinPrisma(benchmark::State& state) { resolver(state, pedido(0), trazo()); }
-void BM_Trazo1000(benchmark::State& state) { resolver(state, pedido(2), trazo()); }
-void BM_Trazo1000Prisma4(benchmark::State& state) { resolver(state, pedido(4), trazo()); }
+void BM_Trazo1000SinPrisma(benchmark::State& state) { resolver(state, pedido(0), TrazoFino()); }
+void BM_Trazo1000(benchmark::State& state) { resolver(state, pedido(2), TrazoFino()); }
+void BM_Trazo1000Prisma4(benchmark::State& state) { resolver(state, pedido(4), TrazoFino()); }
 
 } // namespace
 

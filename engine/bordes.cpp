@@ -43,6 +43,18 @@ Caja CajaDe(std::span<const Punto> forma)
     return {maxX->x - minX->x, maxY->y - minY->y, {(maxX->x + minX->x) / 2.0, (maxY->y + minY->y) / 2.0}};
 }
 
+bool DentroDelBorde(std::span<const Punto> borde, Punto p)
+{
+    bool adentro = false;
+    for (std::size_t i = 0, j = borde.size() - 1; i < borde.size(); j = i++) {
+        const Punto& a = borde[i];
+        const Punto& b = borde[j];
+        if ((a.y > p.y) != (b.y > p.y) && p.x < a.x + (p.y - a.y) * (b.x - a.x) / (b.y - a.y))
+            adentro = !adentro;
+    }
+    return adentro;
+}
+
 std::vector<Punto> Descentrar(std::span<const Punto> forma, Ojo ojo, const std::optional<Centrado>& centrado)
 {
     const Caja caja = CajaDe(forma);

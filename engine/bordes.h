@@ -27,6 +27,10 @@ struct Caja {
 };
 Caja CajaDe(std::span<const Punto> forma);
 
+// Whether a point lies inside an outline: an odd number of its sides cross
+// the horizontal line through the point on one side of it.
+bool DentroDelBorde(std::span<const Punto> borde, Punto p);
+
 // Where the optical centre sits in the frame: the bridge (DBL), the eye's
 // monocular PD and the optical centre's height above the box's lowest line,
 // all in mm.

@@ -109,26 +109,6 @@ bool CaraInterna::primeras(double f, double s, double& d, double& df, double& ds
     return toro(m_cf, m_cs, f, s, d, df, ds);
 }
 
-double CaraInterna::Profundidad(double u, double v) const
-{
-    double d, du, dv;
-    if (!primeras(m_planaEje ? u : v, m_planaEje ? v : u, d, du, dv))
-        throw numerico::Falla{};
-    return d;
-}
-
-Derivadas CaraInterna::PendienteToro(double u, double v) const
-{
-    double d, df, ds;
-    if (!primeras(m_planaEje ? u : v, m_planaEje ? v : u, d, df, ds))
-        throw numerico::Falla{};
-    Derivadas r;
-    r.valor = d;
-    r.d1 = m_planaEje ? df : ds;
-    r.d2 = m_planaEje ? ds : df;
-    return r;
-}
-
 void CaraInterna::PendientesToro(std::span<const Punto> puntos, std::span<Derivadas> pendientes) const
 {
     bool bien = true;

@@ -57,13 +57,11 @@ public:
     // The depth D(u, v) in the torus's frame: with f the coordinate of the
     // flatter section (the axis's on a tie) and s the steeper's,
     // D = z_s + sag(c_f / (1 − c_f z_s), f²), z_s = sag(c_s, s²), where
-    // sag(c, q) = c·q / (1 + √(1 − c²q)).
-    double Profundidad(double u, double v) const;
-    // D with its partial derivatives in u and v.
+    // sag(c, q) = c·q / (1 + √(1 − c²q)); with its partial derivatives in u
+    // and v.
     Derivadas DerivadasToro(double u, double v) const;
-    // D with its first partial derivatives only, the second left at zero;
-    // and the same at many points (u, v) at once, faster than one by one.
-    Derivadas PendienteToro(double u, double v) const;
+    // D with its first partial derivatives only, the second left at zero, at
+    // many points (u, v) at once.
     void PendientesToro(std::span<const Punto> puntos, std::span<Derivadas> pendientes) const;
 
     // A point or direction turned from the lens frame to the torus's, and

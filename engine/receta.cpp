@@ -1,6 +1,7 @@
 #include "receta.h"
 
 #include "base_sugerida.h"
+#include "bordes.h"
 #include "numerico.h"
 
 #include <algorithm>
@@ -243,20 +244,6 @@ std::string mm(double x)
     return std::string(texto, fin);
 }
 
-// Whether a point lies inside the outline: an odd number of its sides cross
-// the horizontal line to the point's left.
-bool dentro(std::span<const Punto> borde, Punto p)
-{
-    bool adentro = false;
-    for (std::size_t i = 0, j = borde.size() - 1; i < borde.size(); j = i++) {
-        const Punto& a = borde[i];
-        const Punto& b = borde[j];
-        if ((a.y > p.y) != (b.y > p.y) && p.x < a.x + (p.y - a.y) * (b.x - a.x) / (b.y - a.y))
-            adentro = !adentro;
-    }
-    return adentro;
-}
-
 // How far apart the edge points' depths can move while the solve carries the
 // centre from t on by about one and a half times the step to `nuevo`: the back's powers
 // follow the front's power at the back vertex, f1 / (1 − t·f1 / 1000n), and a
@@ -319,7 +306,7 @@ public:
             m_libre = 0.0;
     }
 
-    bool Dentro(Punto p) const { return std::hypot(p.x, p.y) < m_libre || dentro(m_borde, p); }
+    bool Dentro(Punto p) const { return std::hypot(p.x, p.y) < m_libre || DentroDelBorde(m_borde, p); }
 
     std::optional<Extremo> Buscar(const LenteTorica& lente)
     {

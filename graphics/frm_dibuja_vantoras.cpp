@@ -2,6 +2,7 @@
 
 #include "botones.h"
 #include "colores_qt.h"
+#include "marca_foco.h"
 #include "texto_qt.h"
 #include "twips.h"
 
@@ -42,24 +43,12 @@ QIcon iconoFoto()
     return QIcon(imagen);
 }
 
-// A scroll bar whose held arrow can be let go from outside, framed in the
-// highlight colour while it has the focus: the style marks a focused bar not
-// at all, and the arrow keys move it.
-class Barra : public QScrollBar {
+// A scroll bar whose held arrow can be let go from outside, its focus
+// marked: the arrow keys move it.
+class Barra : public ConMarcaDeFoco<QScrollBar> {
 public:
-    using QScrollBar::QScrollBar;
+    using ConMarcaDeFoco::ConMarcaDeFoco;
     void DetenerRepeticion() { setRepeatAction(SliderNoAction); }
-
-protected:
-    void paintEvent(QPaintEvent* e) override
-    {
-        QScrollBar::paintEvent(e);
-        if (!hasFocus())
-            return;
-        QPainter p(this);
-        p.setPen(QPen(palette().color(QPalette::Highlight), 2));
-        p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
-    }
 };
 
 } // namespace

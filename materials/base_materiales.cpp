@@ -280,8 +280,7 @@ std::optional<Aviso> BaseMateriales::prepararServidor(Alta alta)
             if (!ConexionPerdida(bd))
                 return aviso;
             return NoDisponible("No se puede llegar al servidor de la Base de Datos de Materiales " + m_nombre + ": " +
-                                (vigia.vencido() ? TextoPlazoVencido() : "se perdió la conexión con el servidor") +
-                                "." + vacia);
+                                vigia.MotivoPerdida() + "." + vacia);
         };
         if (!bd.record(TablaCitada(bd)).isEmpty())
             return revisado(revisar(bd));

@@ -38,6 +38,14 @@ std::optional<int> CodigoDcsDe(const BaseMateriales& base, long long id)
     return CodigoDcsDe(conexion.bd(), id);
 }
 
+std::map<long long, int> CodigosDcs(const QSqlDatabase& bd, std::span<const std::pair<long long, QString>> materiales)
+{
+    std::map<long long, int> codigos;
+    for (const auto& [id, codigo] : ValoresLaterales(bd, kLateral, materiales))
+        codigos[id] = static_cast<int>(codigo);
+    return codigos;
+}
+
 bool GuardarCodigoDcs(QSqlDatabase& bd, long long id, std::optional<int> codigo)
 {
     return GuardarValorLateral(bd, kLateral, id,

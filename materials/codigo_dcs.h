@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QString>
 #include <QStringView>
+#include <map>
 #include <optional>
+#include <span>
+#include <utility>
 
 class BaseMateriales;
 
@@ -37,6 +41,9 @@ bool PrepararCodigosDcs(QSqlDatabase& bd);
 // by name; nothing when it has none.
 std::optional<int> CodigoDcsDe(const QSqlDatabase& bd, long long id);
 std::optional<int> CodigoDcsDe(const BaseMateriales& base, long long id);
+// The class of every material given (Id and product name) that has one, by
+// Id, in one read.
+std::map<long long, int> CodigosDcs(const QSqlDatabase& bd, std::span<const std::pair<long long, QString>> materiales);
 
 // Sets the material's class, or takes it away (nothing); false when the
 // store refuses it.

@@ -37,6 +37,12 @@ double EspesorMinimoDe(const BaseMateriales& base, long long id)
     return EspesorMinimoDe(conexion.bd(), id);
 }
 
+std::map<long long, double> EspesoresMinimos(const QSqlDatabase& bd,
+                                             std::span<const std::pair<long long, QString>> materiales)
+{
+    return ValoresLaterales(bd, kLateral, materiales);
+}
+
 bool GuardarEspesorMinimo(QSqlDatabase& bd, long long id, double espesor)
 {
     return GuardarValorLateral(bd, kLateral, id, espesor);

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QString>
 #include <QStringView>
+#include <map>
 #include <optional>
+#include <span>
+#include <utility>
 
 class BaseMateriales;
 
@@ -28,6 +32,10 @@ bool PrepararEspesoresMinimos(QSqlDatabase& bd);
 // The material's minimum centre thickness (mm): its row, else the default.
 double EspesorMinimoDe(const QSqlDatabase& bd, long long id);
 double EspesorMinimoDe(const BaseMateriales& base, long long id);
+// The minimum of every material given (Id and product name) at once, by Id,
+// in one read; a material without a row is not in it and takes the default.
+std::map<long long, double> EspesoresMinimos(const QSqlDatabase& bd,
+                                             std::span<const std::pair<long long, QString>> materiales);
 
 // Sets the material's minimum; false when the store refuses it.
 bool GuardarEspesorMinimo(QSqlDatabase& bd, long long id, double espesor);

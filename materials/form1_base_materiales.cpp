@@ -379,7 +379,7 @@ void Form1_BaseMateriales::SSCommand_Buscar_Click()
         if (ConexionPerdida(m_conexion.bd())) {
             avisar(m::kTituloBaseNoDisponible,
                    "No se pudo buscar en la Base de Datos de Materiales " + m_conexion.nombreBase() + ": " +
-                       (vigia.vencido() ? TextoPlazoVencido() : "se perdió la conexión con el servidor") + ".",
+                       vigia.MotivoPerdida() + ".",
                    Icono::Critico);
             return;
         }

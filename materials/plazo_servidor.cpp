@@ -72,6 +72,11 @@ bool VigiaServidor::vencido() const
     return m_vencido;
 }
 
+std::string VigiaServidor::MotivoPerdida() const
+{
+    return vencido() ? TextoPlazoVencido() : "se perdió la conexión con el servidor";
+}
+
 // shutdown() rather than close(): the descriptor stays libpq's, so no other
 // file can take its number while libpq still uses it.
 void VigiaServidor::vigilar()

@@ -37,6 +37,9 @@ public:
     // Starts the count again, for a long task made of many short calls.
     void Renovar();
     bool vencido() const;
+    // Why the connection it watched was lost, for a message: the limit it
+    // cut, or the server that went away.
+    std::string MotivoPerdida() const;
 
 private:
     void vigilar();

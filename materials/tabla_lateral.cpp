@@ -10,6 +10,24 @@ namespace {
 
 QString citada(const TablaLateral& t) { return tabla::Citar(t.tabla); }
 
+// A catalogue that could not gain the table (one the user may not write)
+// keeps the starter values of the materials that bear their names.
+bool sinTabla(const QSqlDatabase& bd, const TablaLateral& t) { return bd.isOpen() && bd.record(citada(t)).isEmpty(); }
+
+std::optional<double> inicial(const TablaLateral& t, const QString& producto)
+{
+    const auto v = t.iniciales().constFind(producto);
+    return v != t.iniciales().constEnd() && t.valido(*v) ? std::optional(*v) : std::nullopt;
+}
+
+// A value read from the table, when it is one the table may hold.
+std::optional<double> guardado(const TablaLateral& t, const QVariant& v)
+{
+    bool ok = false;
+    const double x = v.toDouble(&ok);
+    return ok && t.valido(x) ? std::optional(x) : std::nullopt;
+}
+
 bool cargarIniciales(QSqlDatabase& bd, const TablaLateral& t)
 {
     QSqlQuery todos(bd);
@@ -57,34 +75,38 @@ bool PrepararTablaLateral(QSqlDatabase& bd, const TablaLateral& t)
 
 std::optional<double> ValorLateral(const QSqlDatabase& bd, const TablaLateral& t, long long id)
 {
+    const bool sin = sinTabla(bd, t);
     QSqlQuery q(bd);
-    std::optional<double> valor;
-    if (bd.isOpen() && bd.record(citada(t)).isEmpty()) {
-        if (!q.prepare(QStringLiteral("SELECT ") + tabla::Citar(tabla::kProducto) + QStringLiteral(" FROM ") +
-                       tabla::Citar(tabla::kTabla) + QStringLiteral(" WHERE ") + tabla::Citar(tabla::kId) +
-                       QStringLiteral(" = ?")))
-            return std::nullopt;
-        q.bindValue(0, id);
-        if (!q.exec() || !q.next())
-            return std::nullopt;
-        const auto inicial = t.iniciales().constFind(q.value(0).toString());
-        if (inicial != t.iniciales().constEnd())
-            valor = *inicial;
-    } else {
-        if (!q.prepare(QStringLiteral("SELECT ") + tabla::Citar(t.columna) + QStringLiteral(" FROM ") + citada(t) +
-                       QStringLiteral(" WHERE ") + tabla::Citar(tabla::kId) + QStringLiteral(" = ?")))
-            return std::nullopt;
-        q.bindValue(0, id);
-        if (!q.exec() || !q.next())
-            return std::nullopt;
-        bool ok = false;
-        valor = q.value(0).toDouble(&ok);
-        if (!ok)
-            return std::nullopt;
-    }
-    if (valor && !t.valido(*valor))
+    if (!q.prepare(QStringLiteral("SELECT ") + tabla::Citar(sin ? tabla::kProducto : t.columna) +
+                   QStringLiteral(" FROM ") + (sin ? tabla::Citar(tabla::kTabla) : citada(t)) +
+                   QStringLiteral(" WHERE ") + tabla::Citar(tabla::kId) + QStringLiteral(" = ?")))
         return std::nullopt;
-    return valor;
+    q.bindValue(0, id);
+    if (!q.exec() || !q.next())
+        return std::nullopt;
+    return sin ? inicial(t, q.value(0).toString()) : guardado(t, q.value(0));
+}
+
+std::map<long long, double> ValoresLaterales(const QSqlDatabase& bd, const TablaLateral& t,
+                                             std::span<const std::pair<long long, QString>> materiales)
+{
+    std::map<long long, double> valores;
+    const auto poner = [&](long long id, std::optional<double> v) {
+        if (v)
+            valores[id] = *v;
+    };
+    if (sinTabla(bd, t)) {
+        for (const auto& [id, producto] : materiales)
+            poner(id, inicial(t, producto));
+        return valores;
+    }
+    QSqlQuery q(bd);
+    q.setForwardOnly(true);
+    if (q.exec(QStringLiteral("SELECT ") + tabla::Citar(tabla::kId) + u',' + tabla::Citar(t.columna) +
+               QStringLiteral(" FROM ") + citada(t)))
+        while (q.next())
+            poner(q.value(0).toLongLong(), guardado(t, q.value(1)));
+    return valores;
 }
 
 bool GuardarValorLateral(QSqlDatabase& bd, const TablaLateral& t, long long id, std::optional<double> valor)

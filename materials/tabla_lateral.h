@@ -4,7 +4,10 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringView>
+#include <map>
 #include <optional>
+#include <span>
+#include <utility>
 
 // A table beside the materials table that keeps one value a material, keyed
 // by the material's Id. The materials table keeps exactly its fields, so
@@ -30,6 +33,12 @@ bool PrepararTablaLateral(QSqlDatabase& bd, const TablaLateral& t);
 // The material's row; without the table, its starter value by name. Nothing
 // when there is none or it is not a valid value.
 std::optional<double> ValorLateral(const QSqlDatabase& bd, const TablaLateral& t, long long id);
+
+// Every material's value at once, by Id, as ValorLateral gives each: one
+// read of the table, or without it the starter values of the materials given
+// (Id and product name). A material without a value is not in the result.
+std::map<long long, double> ValoresLaterales(const QSqlDatabase& bd, const TablaLateral& t,
+                                             std::span<const std::pair<long long, QString>> materiales);
 
 // Sets the material's value, or removes its row (nothing); false when the
 // store refuses it.

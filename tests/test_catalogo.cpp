@@ -136,10 +136,18 @@ private slots:
             return almacen_prueba::ConConexion(c.servidor, c.servidor ? almacen_prueba::BaseDelPrograma() : c.archivo(),
                                                [&](QSqlDatabase& bd) { return bd.open() && trabajo(bd); });
         };
+        // The whole catalogue's values in one read are each material's.
+        const std::vector<std::pair<long long, QString>> productos{{1, "CR-39"}, {2, "Trivex"}, {3, "Propio"}};
+        const auto todos = [&](std::map<long long, double> espesores, std::map<long long, int> codigos) {
+            return [=, &productos](QSqlDatabase& bd) {
+                return EspesoresMinimos(bd, productos) == espesores && CodigosDcs(bd, productos) == codigos;
+            };
+        };
         QVERIFY(conConexion([](QSqlDatabase& bd) {
             return EspesorMinimoDe(bd, 1) == 2.0 && CodigoDcsDe(bd, 2) == 6 &&
                    !bd.tables().contains("Tabla_EspesorMinimo") && !bd.tables().contains("Tabla_CodigoDCS");
         }));
+        QVERIFY(conConexion(todos({{1, 2.0}, {2, 1.0}}, {{1, 1}, {2, 6}})));
 
         BaseMateriales base(c.ubicacion());
         QVERIFY(!base.Preparar());
@@ -158,6 +166,7 @@ private slots:
         QVERIFY(!BaseMateriales(c.ubicacion()).Preparar());
         QCOMPARE(EspesorMinimoDe(base, 3), 1.8);
         QVERIFY(CodigoDcsDe(base, 3) == 5 && !CodigoDcsDe(base, 2));
+        QVERIFY(conConexion(todos({{1, 2.0}, {2, 1.0}, {3, 1.8}}, {{1, 1}, {3, 5}})));
     }
 
     // Each store has its own ways of being unusable: a damaged table is

@@ -390,6 +390,16 @@ private slots:
                 nuevo.find("ZTILT=8.00;8.00") != std::string::npos);
     }
 
+    // LMATTYPE is a product's name unless it is a class of the standard,
+    // one or two digits: the window shows the name the answerer looks for.
+    void claseONombre()
+    {
+        trabajos::FormularioTrabajo f;
+        std::string avisos;
+        QVERIFY(!f.Cargar("JOB=L1\r\nSPH=1.00\r\nLMATTYPE=123\r\nLIND=1.6\r\n", avisos));
+        QCOMPARE(f.Texto(trabajos::Campo::Material), std::string("123"));
+    }
+
     // A job the earlier release stored opens by its rules: ETYP one an eye,
     // FRNT the house's 1.523 curve, the material by name; its figures are
     // the stored answer's.

@@ -6,12 +6,14 @@
 // centre and 3.40 mm at the edge on the base. Base in is 0° for the right
 // eye and 180° for the left.
 
+#include "apoyo/mapa_prueba.h"
 #include "mapa_espesor.h"
 #include "vista_espesor.h"
 
-#include <QPainter>
 #include <QSignalSpy>
 #include <QtTest>
+
+using namespace mapa_prueba;
 
 namespace {
 
@@ -22,22 +24,6 @@ const std::string kPrisma = "JOB=M1\r\nDO=B\r\nSPH=0;0\r\nPRVM=2;2\r\nPRVA=0;180
 const std::string kInterior = "JOB=M2\r\nDO=B\r\nSPH=-3;-3\r\nCYL=-0.75;-0.75\r\nAX=30;150\r\nPRVM=4;4\r\n"
                               "PRVA=180;90\r\nLIND=1.498;1.498\r\nHBOX=46;46\r\nVBOX=32;32\r\nDBL=18\r\nIPD=31;31\r\n"
                               "OCHT=19;19\r\nETYP=1\r\n_SEGURIDAD=1;1\r\nMINCTR=2;2\r\n";
-const QRectF kArea(0, 0, 700, 450); // the smallest picture the window gives
-
-trabajos::Contestacion responder(const std::string& texto)
-{
-    std::string error;
-    const auto pedido = dcs::Pedido::Leer(texto, error);
-    return pedido ? trabajos::Responder(*pedido, nullptr) : trabajos::Contestacion{};
-}
-
-QImage dibujar(const MapaEspesor& mapa)
-{
-    QImage imagen(kArea.size().toSize(), QImage::Format_ARGB32_Premultiplied);
-    QPainter p(&imagen);
-    mapa.Dibujar(p, kArea);
-    return imagen;
-}
 
 // The job with the record of that label replaced.
 std::string cambiar(std::string texto, const std::string& linea)
@@ -277,14 +263,8 @@ private slots:
         MapaEspesor mapa;
         mapa.Poner(responder(trabajo.toStdString()));
         const auto rotulos = mapa.Rotulos(kArea);
-        for (std::size_t i = 0; i < rotulos.size(); ++i) {
-            const auto& r = rotulos[i];
-            QVERIFY2(kArea.contains(r.caja), qPrintable(r.texto));
-            const QRectF ocupa = QFontMetricsF(r.letra).boundingRect(r.caja, r.alineacion, r.texto);
-            QVERIFY2(r.caja.adjusted(-0.5, -0.5, 0.5, 0.5).contains(ocupa), qPrintable(r.texto));
-            for (std::size_t j = 0; j < i; ++j)
-                QVERIFY2(!r.caja.intersects(rotulos[j].caja), qPrintable(r.texto + " / " + rotulos[j].texto));
-        }
+        const auto fuera = textoFueraDeLugar(rotulos);
+        QVERIFY2(!fuera, qPrintable(fuera.value_or(QString())));
     }
 };
 

@@ -33,6 +33,7 @@ private slots:
         QTest::newRow("número no guardado") << "79" << QStringList{"", "El trabajo 79 no está guardado."};
         QTest::newRow("tras otro trabajo") << "80 81" << QStringList{"4.81"};
         QTest::newRow("sin diámetro: no calcula") << "80 82" << QStringList{""};
+        QTest::newRow("registro dañado: la ventana de trabajos lo dice") << "83" << QStringList{"", "registro dañado"};
     }
     void trabajoEscaneado()
     {
@@ -50,7 +51,8 @@ private slots:
               {"78", "JOB=78\nSPH=2.00;2.00\nCYL=-1;-1\nAX=90;90\n"},
               {"80", "JOB=80\nSPH=5.00;?\nLMATTYPE=Policarb;?\nFED=70;?\n"},
               {"81", "JOB=81\nSPH=3.50;?\nLMATTYPE=CR-39;?\nFRNT=6;?\nFED=65;?\nMINEDG=1;?\n"},
-              {"82", "JOB=82\nSPH=3.50;?\nLMATTYPE=CR-39;?\n"}})
+              {"82", "JOB=82\nSPH=3.50;?\nLMATTYPE=CR-39;?\n"},
+              {"83", "JOB=81\nSPH=3.50;?\nLMATTYPE=CR-39;?\nFRNT=6;?\nFED=65;?\nMINEDG=1;?\n"}})
             QCOMPARE(almacen.Guardar({n, pedido, "", "", "", "", "", "", dcs::kFormatoAnterior}, false, error),
                      AlmacenTrabajos::Guardado::Nuevo);
         QVERIFY(QTest::qWaitForWindowExposed(&b.frm));

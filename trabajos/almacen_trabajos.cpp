@@ -124,8 +124,7 @@ bool AlmacenTrabajos::conPlazo(Paso&& paso, QString& error) const
     for (;;) {
         const Intento r = paso(bd);
         if (vigia.vencido() || ConexionPerdida(bd)) {
-            error = QString::fromStdString(TextoInaccesible(
-                c.nombreBase(), vigia.vencido() ? TextoPlazoVencido() : "se perdió la conexión con el servidor"));
+            error = QString::fromStdString(TextoInaccesible(c.nombreBase(), vigia.MotivoPerdida()));
             return false;
         }
         if (r.fin == Intento::Fin::Hecho)

@@ -21,8 +21,7 @@ const std::vector<MaterialesDeCatalogo::Fila>* MaterialesDeCatalogo::filas()
         return &*m_filas;
     ConexionMateriales c(m_base, QStringLiteral("MaterialesTrabajo"));
     if (const auto falla = c.Reconectar()) {
-        m_inaccesible =
-            "no se puede llegar al servidor de la Base de Datos de Materiales " + c.nombreBase() + ": " + *falla;
+        m_inaccesible = TextoInaccesible(c.nombreBase(), *falla);
         return nullptr;
     }
     if (!c.abierta()) {
@@ -49,13 +48,20 @@ const std::vector<MaterialesDeCatalogo::Fila>* MaterialesDeCatalogo::filas()
     }
     const std::string motivo = q.lastError().text().trimmed().toStdString();
     q.finish();
+    // Each side table in one read, not a look-up a material.
+    std::vector<std::pair<long long, QString>> productos;
+    for (const Fila& f : filas)
+        productos.emplace_back(f.id, f.nombre);
+    const std::map<long long, double> espesores = EspesoresMinimos(c.bd(), productos);
+    const std::map<long long, int> codigos = CodigosDcs(c.bd(), productos);
     for (Fila& f : filas) {
-        f.material.centroMin = EspesorMinimoDe(c.bd(), f.id);
-        f.codigo = CodigoDcsDe(c.bd(), f.id);
+        const auto espesor = espesores.find(f.id);
+        f.material.centroMin = espesor != espesores.end() ? espesor->second : espesor_minimo::kPorOmision;
+        if (const auto codigo = codigos.find(f.id); codigo != codigos.end())
+            f.codigo = codigo->second;
     }
     if (ConexionPerdida(c.bd())) {
-        m_inaccesible = "no se puede llegar al servidor de la Base de Datos de Materiales " + c.nombreBase() + ": " +
-                        (vigia.vencido() ? TextoPlazoVencido() : std::string("se perdió la conexión con el servidor"));
+        m_inaccesible = TextoInaccesible(c.nombreBase(), vigia.MotivoPerdida());
         return nullptr;
     }
     if (!leida) {

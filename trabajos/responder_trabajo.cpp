@@ -226,15 +226,6 @@ std::vector<lente::Punto> borde(const Ojo& o)
            "El centrado necesita juntos la DP monocular, la altura y el puente");
 }
 
-// A class code of the standard is a small whole number; anything else in
-// LMATTYPE is a product name.
-std::optional<int> codigoDe(std::string_view texto)
-{
-    if (texto.empty() || texto.size() > 2 || texto.find_first_not_of("0123456789") != std::string_view::npos)
-        return std::nullopt;
-    return std::stoi(std::string(texto));
-}
-
 MaterialDelOjo material(const Ojo& o, MaterialesTrabajo* materiales)
 {
     const auto lind = o.Numero("LIND");
@@ -266,7 +257,7 @@ MaterialDelOjo material(const Ojo& o, MaterialesTrabajo* materiales)
     if (const std::string nombre = o.Texto("_MATERIAL"); !nombre.empty())
         return delCatalogo(porNombre(nombre, "_MATERIAL"));
     const std::string tipo = o.Texto("LMATTYPE");
-    const auto codigo = o.pedido().formato() == dcs::kFormatoAnterior ? std::nullopt : codigoDe(tipo);
+    const auto codigo = o.pedido().formato() == dcs::kFormatoAnterior ? std::nullopt : ClaseDeMaterial(tipo);
     if (!tipo.empty() && !codigo)
         return delCatalogo(porNombre(tipo, "LMATTYPE"));
     if (codigo && !lind)
@@ -472,6 +463,13 @@ bool intentar(OjoResuelto& ojo, Paso paso)
 
 } // namespace
 
+std::optional<int> ClaseDeMaterial(std::string_view lmattype)
+{
+    if (lmattype.empty() || lmattype.size() > 2 || lmattype.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    return std::stoi(std::string(lmattype));
+}
+
 bool PideOjo(const dcs::Pedido& p, Lado lado)
 {
     if (const dcs::Valor* d = p.Primero("DO", lado)) {
@@ -537,18 +535,6 @@ std::optional<double> BaseDelPedido(const dcs::Pedido& pedido, Lado lado, double
     if (const auto mbase = o.Numero("MBASE"))
         return *mbase * numerico::kFactorMolde / (o.Numero("TIND").value_or(kTindPorOmision) - 1.0);
     return std::nullopt;
-}
-
-OjoResuelto ResolverOjo(const dcs::Pedido& pedido, Lado lado, MaterialesTrabajo* materiales)
-{
-    OjoResuelto ojo;
-    ojo.pedido = PideOjo(pedido, lado);
-    if (!ojo.pedido)
-        return ojo;
-    Preparado p;
-    if (intentar(ojo, [&] { p = preparar(pedido, lado, materiales, ojo); }))
-        intentar(ojo, [&] { resolver(p.base ? *p.base : sugerir(ojo, p), ojo); });
-    return ojo;
 }
 
 lente::Montaje MontajeDelPedido(const dcs::Pedido& pedido, Lado lado, bool* dado)
@@ -640,7 +626,7 @@ std::optional<OjoDeDiseno> PrimerOjoEsferico(const dcs::Pedido& pedido)
         // only a class or an index goes to the job window.
         std::string material = o.Texto("_MATERIAL");
         const std::string tipo = o.Texto("LMATTYPE");
-        if (material.empty() && (pedido.formato() == dcs::kFormatoAnterior || !codigoDe(tipo)))
+        if (material.empty() && (pedido.formato() == dcs::kFormatoAnterior || !ClaseDeMaterial(tipo)))
             material = tipo;
         const bool soloIndice = material.empty() && (!tipo.empty() || o.Numero("LIND"));
         const bool frenteSinIndice = o.Numero("FRNT") && !o.Numero("LIND") && pedido.formato() != dcs::kFormatoAnterior;

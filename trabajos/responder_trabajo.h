@@ -99,8 +99,6 @@ struct OjoResuelto {
     dcs::Falla error; // the same for the answer
 };
 
-OjoResuelto ResolverOjo(const dcs::Pedido& pedido, dcs::Lado lado, MaterialesTrabajo* materiales);
-
 struct Contestacion {
     std::string numero; // JOB
     std::string texto; // the answer's bytes
@@ -127,6 +125,10 @@ struct MaterialDelOjo {
 // Nothing, with the failure, when no material can be found or none is named.
 std::optional<MaterialDelOjo> MaterialDe(const dcs::Pedido& pedido, dcs::Lado lado, MaterialesTrabajo* materiales,
                                          FallaOjo& falla);
+
+// The standard's class of material that an LMATTYPE value gives, a small
+// whole number; none for anything else, which is a product's name.
+std::optional<int> ClaseDeMaterial(std::string_view lmattype);
 
 // The front curve an eye's request gives, as D at the 1.523 tool index the
 // program keeps: FRNT, the true power at the request's index (a value above

@@ -424,8 +424,7 @@ std::optional<std::string> FormularioTrabajo::Cargar(std::string_view texto, std
                 // A class code is no name to show.
                 const dcs::Valor* tipo = p->Primero("LMATTYPE", lado);
                 if (nuevo.m_material.empty() && tipo &&
-                    (formato == dcs::kFormatoAnterior ||
-                     tipo->texto.find_first_not_of("0123456789") != std::string::npos))
+                    (formato == dcs::kFormatoAnterior || !ClaseDeMaterial(tipo->texto)))
                     nuevo.m_material = tipo->texto;
                 // Without a catalogue to ask, a name is kept as it is.
                 if (materiales || nuevo.m_material.empty())

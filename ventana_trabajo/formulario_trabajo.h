@@ -78,8 +78,6 @@ public:
     // segment height, the lens type, the thinning prism), one line each;
     // kept and written back with the job. Empty when there are none.
     std::string Conservados() const;
-    // Made at an index alone, without a material of the catalogue.
-    std::optional<double> IndiceSolo() const { return m_indiceSolo; }
 
     // Some eye has a sphere: there is something to solve.
     bool TieneOjos() const;

@@ -6,6 +6,7 @@
 #include "catalogo.h"
 #include "dialogos.h"
 #include "frm_comparar_materiales.h"
+#include "marca_foco.h"
 #include "materiales_catalogo.h"
 #include "orden_trabajo_dcs.h"
 #include "ruta_legible.h"
@@ -91,21 +92,7 @@ QString figuras(const trabajos::OjoResuelto& o)
 
 // A list that shows plainly when it has the focus: the style's own mark is a
 // hairline that the eye does not find among the boxes of a whole job.
-class Lista : public QComboBox {
-public:
-    using QComboBox::QComboBox;
-
-protected:
-    void paintEvent(QPaintEvent* e) override
-    {
-        QComboBox::paintEvent(e);
-        if (!hasFocus())
-            return;
-        QPainter p(this);
-        p.setPen(QPen(palette().color(QPalette::Highlight), 2));
-        p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
-    }
-};
+using Lista = ConMarcaDeFoco<QComboBox>;
 
 // The house's advice line: white on teal, as in the design window.
 const QString kEstiloConsejo = QStringLiteral("background-color: rgb(0,128,128); color: white; padding: 2px;");
@@ -556,7 +543,10 @@ void Frm_Trabajo::AbrirTrabajo(const QString& numero)
     }
     usarTrazoDelTrazador(n);
     mostrarCampos();
-    calcular();
+    // The job is not solved from the boxes here: it shows what was stored,
+    // or the same answered with today's catalogue, below.
+    m_guardar->setEnabled(m_formulario.TieneOjos());
+    m_exportar->setEnabled(m_formulario.TieneOjos());
     m_guardado = {*guardado, *contestacion};
     // Solved again with today's catalogue, the stored request gives the
     // stored answer to the byte, with the reasons in the optician's words;

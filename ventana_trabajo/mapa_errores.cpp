@@ -1,5 +1,6 @@
 #include "mapa_errores.h"
 
+#include "escala_colores.h"
 #include "numerico.h"
 
 #include <QFontMetricsF>
@@ -11,12 +12,9 @@
 
 namespace {
 
-const QColor kFondo(240, 240, 240);
-const QColor kTinta(20, 20, 20);
-const QColor kSinRayos(190, 190, 190);
+using namespace mapas;
 
-constexpr double kMargen = 6;
-constexpr double kAnchoBarra = 12;
+const QColor kSinRayos(190, 190, 190);
 // The field mapped, degrees from straight ahead, and the grid's step: the
 // errors change slowly with gaze, and a pixel between grid points takes
 // the value between them.
@@ -25,37 +23,6 @@ constexpr double kPasoRejilla = 2.0;
 constexpr int kLado = static_cast<int>(2 * kCampo / kPasoRejilla) + 1;
 // The scale goes up by quarter dioptres, the steps a prescription takes.
 constexpr double kPasoEscala = 0.25;
-
-// A diverging scale, too minus in blue and too plus in red, no error white,
-// readable to colour-blind eyes (ColorBrewer's RdBu).
-constexpr std::array<std::array<int, 3>, 7> kDivergente = {{{0x21, 0x66, 0xAC},
-                                                            {0x67, 0xA9, 0xCF},
-                                                            {0xD1, 0xE5, 0xF0},
-                                                            {0xF7, 0xF7, 0xF7},
-                                                            {0xFD, 0xDB, 0xC7},
-                                                            {0xEF, 0x8A, 0x62},
-                                                            {0xB2, 0x18, 0x2B}}};
-
-// The colour of f, from -1 to 1 of the scale.
-QRgb Color(double f)
-{
-    static const std::array<QRgb, 1025> tabla = [] {
-        std::array<QRgb, 1025> t{};
-        for (std::size_t i = 0; i < t.size(); ++i) {
-            const double x = static_cast<double>(i) / (t.size() - 1) * (kDivergente.size() - 1);
-            const std::size_t k = std::min<std::size_t>(static_cast<std::size_t>(x), kDivergente.size() - 2);
-            const double u = x - static_cast<double>(k);
-            int c[3];
-            for (int j = 0; j < 3; ++j)
-                c[j] =
-                    static_cast<int>(std::lround(kDivergente[k][j] + u * (kDivergente[k + 1][j] - kDivergente[k][j])));
-            t[i] = qRgb(c[0], c[1], c[2]);
-        }
-        return t;
-    }();
-    const double g = (std::clamp(f, -1.0, 1.0) + 1.0) / 2.0 * (tabla.size() - 1) + 0.5;
-    return tabla[static_cast<std::size_t>(g)];
-}
 
 const std::vector<lente::Mirada>& MiradasDeLaRejilla()
 {
@@ -87,7 +54,6 @@ QString Dioptrias(double d)
     return (d > 0 ? QStringLiteral("+") : d < 0 ? QStringLiteral("-") : QString()) + cifras + QStringLiteral(" D");
 }
 
-QString Nombre(int ojo) { return ojo == 0 ? QStringLiteral("Derecho") : QStringLiteral("Izquierdo"); }
 QString Titulo(int error) { return error == 0 ? QStringLiteral("Error medio") : QStringLiteral("Error astigmático"); }
 
 const QString kTituloBarra = QStringLiteral("Error");
@@ -153,6 +119,7 @@ double MapaErrores::anchoLeyenda() const
 MapaErrores::Disposicion MapaErrores::disponer(const QRectF& area) const
 {
     Disposicion d;
+    d.area = area;
     const QFontMetricsF fm(m_letra);
     const double alto = std::ceil(fm.height());
     const double leyenda = anchoLeyenda();
@@ -202,6 +169,7 @@ std::optional<QPointF> MapaErrores::PixelDe(dcs::Lado lado, Error error, lente::
 void MapaErrores::dibujarMapa(QPainter& p, const Ojo& ojo, Error error, const QRectF& cuadro) const
 {
     const int ancho = static_cast<int>(cuadro.width()), alto = static_cast<int>(cuadro.height());
+    const EscalaColores& escala = EscalaDivergente();
     QImage imagen(ancho, alto, QImage::Format_RGB32);
     for (int y = 0; y < alto; ++y) {
         auto* fila = reinterpret_cast<QRgb*>(imagen.scanLine(y));
@@ -223,7 +191,7 @@ void MapaErrores::dibujarMapa(QPainter& p, const Ojo& ojo, Error error, const QR
             }
             const double valor = (1 - v) * ((1 - u) * Valor(*a, error) + u * Valor(*b, error)) +
                                  v * ((1 - u) * Valor(*c, error) + u * Valor(*e, error));
-            fila[x] = Color(valor / m_escala);
+            fila[x] = escala.Color((valor / m_escala + 1.0) / 2.0);
         }
     }
     p.drawImage(cuadro.topLeft(), imagen);
@@ -264,28 +232,23 @@ void MapaErrores::Dibujar(QPainter& p, const QRectF& area) const
             dibujarMapa(p, m_ojos[i], static_cast<Error>(e), d.mapa[i][e]);
     }
     if (hay) {
-        for (int y = 0; y < static_cast<int>(d.barra.height()); ++y) {
-            const double f = 1.0 - 2.0 * (y + 0.5) / d.barra.height();
-            p.fillRect(QRectF(d.barra.left(), d.barra.top() + y, d.barra.width(), 1), QColor(Color(f)));
-        }
-        p.setPen(QPen(kTinta, 1.0));
-        p.drawRect(d.barra);
-        for (const double marca : d.marcas) {
-            const double y = d.barra.center().y() - marca / m_escala * d.barra.height() / 2;
-            p.drawLine(QPointF(d.barra.right(), y), QPointF(d.barra.right() + 3, y));
-        }
+        std::vector<double> marcas;
+        for (const double marca : d.marcas)
+            marcas.push_back((marca / m_escala + 1.0) / 2.0);
+        EscalaDivergente().PintarBarra(p, d.barra, marcas, kTinta);
     }
     p.setPen(kTinta);
-    for (const Rotulo& r : Rotulos(area)) {
+    for (const Rotulo& r : rotular(d)) {
         p.setFont(r.letra);
         p.drawText(r.caja, r.alineacion, r.texto);
     }
 }
 
-std::vector<MapaErrores::Rotulo> MapaErrores::Rotulos(const QRectF& area) const
+std::vector<MapaErrores::Rotulo> MapaErrores::Rotulos(const QRectF& area) const { return rotular(disponer(area)); }
+
+std::vector<MapaErrores::Rotulo> MapaErrores::rotular(const Disposicion& d) const
 {
     std::vector<Rotulo> r;
-    const Disposicion d = disponer(area);
     const QFontMetricsF fm(m_letra);
     const double alto = std::ceil(fm.height());
     const auto texto = [&](const QString& t, const QRectF& caja, int alineacion) {
@@ -296,13 +259,13 @@ std::vector<MapaErrores::Rotulo> MapaErrores::Rotulos(const QRectF& area) const
         texto(t, QRectF(en.center().x() - ancho / 2, en.top(), ancho, alto), Qt::AlignCenter);
     };
     if (m_ojos[0].estado == Ojo::Estado::SinPedido && m_ojos[1].estado == Ojo::Estado::SinPedido) {
-        texto(QStringLiteral("Sin lentes que mostrar"), area, Qt::AlignCenter | Qt::TextWordWrap);
+        texto(QStringLiteral("Sin lentes que mostrar"), d.area, Qt::AlignCenter | Qt::TextWordWrap);
         return r;
     }
     bool hay = false;
     for (int i = 0; i < 2; ++i) {
         const Ojo& o = m_ojos[i];
-        centrado(Nombre(i), d.cabecera[i]);
+        centrado(NombreOjo(i), d.cabecera[i]);
         if (o.estado == Ojo::Estado::SinPedido) {
             centrado(QStringLiteral("Sin pedido"), d.columna[i].adjusted(0, d.columna[i].height() / 2 - alto, 0, 0));
             continue;
@@ -319,7 +282,7 @@ std::vector<MapaErrores::Rotulo> MapaErrores::Rotulos(const QRectF& area) const
     if (!hay)
         return r;
     texto(kTituloBarra, d.tituloBarra, Qt::AlignLeft | Qt::AlignVCenter);
-    const double izquierda = d.barra.right() + 5, ancho = area.right() - kMargen - izquierda;
+    const double izquierda = d.barra.right() + 5, ancho = d.area.right() - kMargen - izquierda;
     for (const double marca : d.marcas) {
         const double y = d.barra.center().y() - marca / m_escala * d.barra.height() / 2;
         texto(Dioptrias(marca), QRectF(izquierda, y - alto / 2, ancho, alto), Qt::AlignLeft | Qt::AlignVCenter);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "aspecto_mapas.h"
 #include "errores_campo.h"
 #include "responder_trabajo.h"
 
@@ -25,12 +26,7 @@ public:
     enum class Error { Medio = 0, Astigmatico = 1 };
 
     // A text of the picture and the box it is drawn in.
-    struct Rotulo {
-        QString texto;
-        QRectF caja;
-        int alineacion = 0; // Qt::AlignmentFlag | Qt::TextFlag
-        QFont letra;
-    };
+    using Rotulo = mapas::Rotulo;
 
     // Traces every eye's errors over the field; an eye without a lens, or
     // whose faces cannot be built, shows why.
@@ -43,8 +39,6 @@ public:
     std::optional<QPointF> PixelDe(dcs::Lado lado, Error error, lente::Mirada mirada, const QRectF& area) const;
     // Every text of the picture, where it goes.
     std::vector<Rotulo> Rotulos(const QRectF& area) const;
-    // The colour scale runs from -Escala() to +Escala() dioptres.
-    double Escala() const { return m_escala; }
 
 private:
     struct Ojo {
@@ -59,6 +53,7 @@ private:
         std::vector<std::vector<lente::Mirada>> contorno;
     };
     struct Disposicion {
+        QRectF area;
         std::array<QRectF, 2> cabecera; // the eye's name
         std::array<QRectF, 2> columna; // everything of an eye below its name
         std::array<std::array<QRectF, 2>, 2> titulo; // each map's name
@@ -71,6 +66,7 @@ private:
 
     static void trazar(Ojo& ojo, const trabajos::OjoResuelto& resuelto);
     Disposicion disponer(const QRectF& area) const;
+    std::vector<Rotulo> rotular(const Disposicion& d) const;
     void dibujarMapa(QPainter& p, const Ojo& ojo, Error error, const QRectF& cuadro) const;
     double anchoLeyenda() const;
 

@@ -1,6 +1,7 @@
 #include "mapa_espesor.h"
 
 #include "bordes.h"
+#include "escala_colores.h"
 #include "formatos.h"
 #include "numerico.h"
 
@@ -15,12 +16,9 @@
 
 namespace {
 
-const QColor kFondo(240, 240, 240);
-const QColor kTinta(20, 20, 20);
-const QColor kContorno(60, 60, 60);
+using namespace mapas;
 
-constexpr double kMargen = 6;
-constexpr double kAnchoBarra = 12;
+const QColor kContorno(60, 60, 60);
 // Edge thicknesses closer than this are the same edge: the first in outline
 // order is the one marked, as the solver reports it.
 constexpr double kEmpate = 1e-9;
@@ -31,42 +29,10 @@ constexpr double kRangoMinimo = 0.1;
 constexpr double kPasoMuestra = 1.0;
 constexpr int kMuestrasSeccion = 121;
 
-// Viridis: dark blue-violet for the thinnest, through blue and green to
-// yellow for the thickest, even in lightness so that equal steps of
-// thickness look equal, and readable to colour-blind eyes.
-constexpr std::array<std::array<int, 3>, 10> kViridis = {{{0x44, 0x01, 0x54},
-                                                          {0x48, 0x28, 0x78},
-                                                          {0x3E, 0x4A, 0x89},
-                                                          {0x31, 0x68, 0x8E},
-                                                          {0x26, 0x82, 0x8E},
-                                                          {0x1F, 0x9E, 0x89},
-                                                          {0x35, 0xB7, 0x79},
-                                                          {0x6D, 0xCD, 0x59},
-                                                          {0xB4, 0xDE, 0x2C},
-                                                          {0xFD, 0xE7, 0x25}}};
+// The thickness's colour, from the thinnest (0) to the thickest (1).
+QRgb Viridis(double f) { return EscalaViridis().Color(f); }
 
-QRgb Viridis(double f)
-{
-    static const std::array<QRgb, 1024> tabla = [] {
-        std::array<QRgb, 1024> t{};
-        for (std::size_t i = 0; i < t.size(); ++i) {
-            const double x = static_cast<double>(i) / (t.size() - 1) * (kViridis.size() - 1);
-            const std::size_t k = std::min<std::size_t>(static_cast<std::size_t>(x), kViridis.size() - 2);
-            const double u = x - static_cast<double>(k);
-            int c[3];
-            for (int j = 0; j < 3; ++j)
-                c[j] = static_cast<int>(std::lround(kViridis[k][j] + u * (kViridis[k + 1][j] - kViridis[k][j])));
-            t[i] = qRgb(c[0], c[1], c[2]);
-        }
-        return t;
-    }();
-    // Every pixel of the map comes through here: a plain rounding, no libm.
-    const double g = (f > 0 ? std::min(f, 1.0) : 0.0) * (tabla.size() - 1) + 0.5;
-    return tabla[static_cast<std::size_t>(g)];
-}
-
-// Where the outline crosses the horizontal line at height y, left to right;
-// a point is inside when an odd number of crossings lie to its left.
+// Where the outline crosses the horizontal line at height y, left to right.
 std::vector<double> Cruces(const std::vector<lente::Punto>& borde, double y)
 {
     std::vector<double> xs;
@@ -78,12 +44,6 @@ std::vector<double> Cruces(const std::vector<lente::Punto>& borde, double y)
     }
     std::sort(xs.begin(), xs.end());
     return xs;
-}
-
-bool Dentro(const std::vector<lente::Punto>& borde, lente::Punto p)
-{
-    const auto xs = Cruces(borde, p.y);
-    return std::count_if(xs.begin(), xs.end(), [&](double x) { return x < p.x; }) % 2 == 1;
 }
 
 // A pale outline under every mark, so that it reads on any colour.
@@ -130,8 +90,6 @@ QRectF Encerrar(QRectF r, const QRectF& marco)
     r.moveTop(std::clamp(r.top(), marco.top(), std::max(marco.top(), marco.bottom() - r.height())));
     return r;
 }
-
-QString Nombre(int ojo) { return ojo == 0 ? QStringLiteral("Derecho") : QStringLiteral("Izquierdo"); }
 
 } // namespace
 
@@ -389,7 +347,7 @@ std::optional<MapaEspesor::Lectura> MapaEspesor::EspesorEn(QPointF en, const QRe
         const QPointF c = d.mapa[i].center();
         const lente::Punto p{o.centroCaja.x + (en.x() - c.x()) / d.escala,
                              o.centroCaja.y - (en.y() - c.y()) / d.escala};
-        if (!Dentro(o.borde, p))
+        if (!lente::DentroDelBorde(o.borde, p))
             return std::nullopt;
         try {
             return Lectura{static_cast<dcs::Lado>(i), p, o.lente->Espesor(p)};
@@ -426,7 +384,7 @@ std::vector<MapaEspesor::Rotulo> MapaEspesor::rotular(const Disposicion& d) cons
     }
     for (int i = 0; i < 2; ++i) {
         const Ojo& o = m_ojos[i];
-        texto(Nombre(i), ajustado(Nombre(i), {d.cabecera[i].center().x(), d.cabecera[i].top()}, Qt::AlignHCenter),
+        texto(NombreOjo(i), ajustado(NombreOjo(i), {d.cabecera[i].center().x(), d.cabecera[i].top()}, Qt::AlignHCenter),
               Qt::AlignCenter);
         if (o.estado == Ojo::Estado::SinPedido) {
             const QString t = QStringLiteral("Sin pedido");
@@ -564,13 +522,14 @@ void MapaEspesor::dibujarLente(QPainter& p, const Disposicion& d, int ojo) const
     imagen.fill(Qt::transparent);
     const QPointF c = d.mapa[ojo].center();
     const double k = d.escala;
+    const EscalaColores& escala = EscalaViridis();
     for (int fy = 0; fy < imagen.height(); ++fy) {
         const double y = o.centroCaja.y - (caja.top() + fy + 0.5 - c.y()) / k;
         const auto xs = Cruces(o.borde, y);
         QRgb* linea = reinterpret_cast<QRgb*>(imagen.scanLine(fy));
         const auto pintar = [&](int fx, double e) {
             if (std::isfinite(e))
-                linea[fx] = Viridis(fraccion(e));
+                linea[fx] = escala.Color(fraccion(e));
         };
         const auto espesor = [&](int fx) {
             try {
@@ -660,19 +619,10 @@ void MapaEspesor::dibujarSeccion(QPainter& p, const Disposicion& d, int ojo, int
 
 void MapaEspesor::dibujarLeyenda(QPainter& p, const Disposicion& d) const
 {
-    p.setRenderHint(QPainter::Antialiasing, false);
-    const QRect barra = d.barra.toAlignedRect();
-    for (int y = barra.top(); y <= barra.bottom(); ++y) {
-        p.setPen(QColor(Viridis((barra.bottom() - y) / std::max(1.0, barra.height() - 1.0))));
-        p.drawLine(barra.left(), y, barra.right(), y);
-    }
-    p.setPen(kContorno);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(barra);
-    for (int k = 0; k < d.marcas; ++k) {
-        const double y = d.barra.bottom() - d.barra.height() * k / (d.marcas - 1);
-        p.drawLine(QPointF(d.barra.right(), y), QPointF(d.barra.right() + 3, y));
-    }
+    std::vector<double> marcas;
+    for (int k = 0; k < d.marcas; ++k)
+        marcas.push_back(static_cast<double>(k) / (d.marcas - 1));
+    EscalaViridis().PintarBarra(p, d.barra, marcas, kContorno);
     p.setRenderHint(QPainter::Antialiasing, true);
     const double alto = QFontMetricsF(m_letra).height();
     MarcaCentroOptico(p, QPointF(d.clave.left() + 9, d.clave.top() + alto / 2));

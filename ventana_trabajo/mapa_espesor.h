@@ -1,5 +1,6 @@
 #pragma once
 
+#include "aspecto_mapas.h"
 #include "etiquetas_dcs.h"
 #include "receta.h"
 #include "responder_trabajo.h"
@@ -29,13 +30,7 @@ public:
     };
 
     // A text of the picture and the box it is drawn in.
-    struct Rotulo {
-        QString texto;
-        QRectF caja;
-        int alineacion = 0; // Qt::AlignmentFlag | Qt::TextFlag
-        QFont letra;
-        bool sobreMapa = false; // on a pale ground, to read over the colours
-    };
+    using Rotulo = mapas::Rotulo;
 
     void Poner(const trabajos::Contestacion& c);
     // The font of every text; the layout follows its metrics.

@@ -1,13 +1,15 @@
 #pragma once
 
 #include "mapa_errores.h"
+#include "vista_pintada.h"
 
-#include <QImage>
-#include <QWidget>
+#include <optional>
 
 // The job window's second picture: the errors of both lenses as worn over
-// the field of gaze. The picture is painted once per job and size.
-class VistaErrores : public QWidget {
+// the field of gaze. Tracing them is most of a change's work, and the
+// picture is on a tab of its own: a job is traced when its picture is first
+// painted or read, not at every change while the tab is hidden.
+class VistaErrores : public VistaPintada {
     Q_OBJECT
 
 public:
@@ -15,15 +17,13 @@ public:
 
     void Mostrar(const trabajos::Contestacion& c);
     void Limpiar();
-    const MapaErrores& Mapa() const { return m_mapa; }
-
-    QSize sizeHint() const override { return {900, 560}; }
+    const MapaErrores& Mapa() const;
 
 protected:
-    void paintEvent(QPaintEvent* evento) override;
-    void changeEvent(QEvent* evento) override;
+    void pintar(QPainter& p, const QRectF& area) const override { Mapa().Dibujar(p, area); }
+    void ponerLetra(const QFont& letra) override { m_mapa.PonerLetra(letra); }
 
 private:
-    MapaErrores m_mapa;
-    QImage m_imagen; // the picture at the widget's size, until the job or the size changes
+    mutable MapaErrores m_mapa;
+    mutable std::optional<trabajos::Contestacion> m_pendiente; // shown, not yet traced
 };

@@ -1,14 +1,11 @@
 #include "vista_espesor.h"
 
-#include <QEvent>
 #include <QMouseEvent>
-#include <QPainter>
 
-VistaEspesor::VistaEspesor(QWidget* padre) : QWidget(padre)
+VistaEspesor::VistaEspesor(QWidget* padre) : VistaPintada(padre)
 {
     setObjectName(QStringLiteral("VistaEspesor"));
     setMouseTracking(true);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setToolTip(QStringLiteral("Indica el espesor de la lente en la posición actual del cursor."));
     m_mapa.PonerLetra(font());
 }
@@ -16,28 +13,11 @@ VistaEspesor::VistaEspesor(QWidget* padre) : QWidget(padre)
 void VistaEspesor::Mostrar(const trabajos::Contestacion& c)
 {
     m_mapa.Poner(c);
-    m_imagen = QImage();
+    Renovar();
     leer(m_raton);
-    update();
 }
 
 void VistaEspesor::Limpiar() { Mostrar(trabajos::Contestacion{}); }
-
-void VistaEspesor::paintEvent(QPaintEvent*)
-{
-    const qreal escala = devicePixelRatioF();
-    const QSize tamano = size() * escala;
-    if (tamano.isEmpty())
-        return;
-    if (m_imagen.size() != tamano) {
-        m_imagen = QImage(tamano, QImage::Format_ARGB32_Premultiplied);
-        m_imagen.setDevicePixelRatio(escala);
-        QPainter lienzo(&m_imagen);
-        m_mapa.Dibujar(lienzo, QRectF(rect()));
-    }
-    QPainter p(this);
-    p.drawImage(QPointF(0, 0), m_imagen);
-}
 
 void VistaEspesor::mouseMoveEvent(QMouseEvent* evento)
 {
@@ -51,16 +31,6 @@ void VistaEspesor::leaveEvent(QEvent* evento)
     m_raton.reset();
     leer(m_raton);
     QWidget::leaveEvent(evento);
-}
-
-void VistaEspesor::changeEvent(QEvent* evento)
-{
-    if (evento->type() == QEvent::FontChange) {
-        m_mapa.PonerLetra(font());
-        m_imagen = QImage();
-        update();
-    }
-    QWidget::changeEvent(evento);
 }
 
 void VistaEspesor::leer(std::optional<QPointF> donde)

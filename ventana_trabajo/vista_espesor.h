@@ -1,14 +1,13 @@
 #pragma once
 
 #include "mapa_espesor.h"
+#include "vista_pintada.h"
 
-#include <QImage>
-#include <QWidget>
+#include <optional>
 
 // The job window's picture: both lenses coloured by thickness, and, with the
-// mouse over a lens, the thickness under the cursor. The picture is painted
-// once per job and size; a mouse move only reads.
-class VistaEspesor : public QWidget {
+// mouse over a lens, the thickness under the cursor; a mouse move only reads.
+class VistaEspesor : public VistaPintada {
     Q_OBJECT
 
 public:
@@ -20,22 +19,19 @@ public:
     QString Lectura() const { return m_lectura; }
     const MapaEspesor& Mapa() const { return m_mapa; }
 
-    QSize sizeHint() const override { return {900, 560}; }
-
 signals:
     void LecturaCambiada(const QString& lectura);
 
 protected:
-    void paintEvent(QPaintEvent* evento) override;
+    void pintar(QPainter& p, const QRectF& area) const override { m_mapa.Dibujar(p, area); }
+    void ponerLetra(const QFont& letra) override { m_mapa.PonerLetra(letra); }
     void mouseMoveEvent(QMouseEvent* evento) override;
     void leaveEvent(QEvent* evento) override;
-    void changeEvent(QEvent* evento) override;
 
 private:
     void leer(std::optional<QPointF> donde);
 
     MapaEspesor m_mapa;
-    QImage m_imagen; // the picture at the widget's size, until the job or the size changes
     QString m_lectura;
     std::optional<QPointF> m_raton;
 };
