@@ -1,6 +1,6 @@
 #pragma once
 
-#include "aspecto_mapas.h"
+#include "apariencia_mapas.h"
 #include "etiquetas_dcs.h"
 #include "receta.h"
 #include "responder_trabajo.h"
