@@ -24,12 +24,6 @@ namespace {
 
 const QString kForma = QStringLiteral(VANTORA_DATOS_TRABAJOS "/forma.dcs");
 
-QStringList donde(const CatalogoPrueba& c)
-{
-    return c.servidor ? QStringList{"--catalogo", c.texto(), "--datos", c.dir.path()}
-                      : QStringList{"--datos", c.dir.path()};
-}
-
 // A device on a real socket, framing its messages as the standard does.
 class Equipo {
 public:
@@ -145,26 +139,10 @@ QString orden(const QTemporaryDir& dir)
 void comprobarTrabajo(const QStringList& dado, const CatalogoPrueba& c, const QString& pedido = kForma)
 {
     QStringList esperado{"ANS=EDG"};
-    for (const QString& l : Correr(VANTORA_TRABAJO, QStringList{pedido} + donde(c)).lineas)
+    for (const QString& l : Correr(VANTORA_TRABAJO, QStringList{pedido} + c.Opciones()).lineas)
         esperado << l.chopped(1);
     QCOMPARE(dado.mid(0, esperado.size()), esperado);
     QCOMPARE(dado.mid(esperado.size(), 2), trazo().mid(0, 2));
-}
-
-// A store of the earlier release: its jobs as it wrote them, without the
-// mark of the rules they were written by.
-bool almacenAnterior(const CatalogoPrueba& c, const QList<QStringList>& trabajos)
-{
-    QList<QVariantList> s{
-        {"CREATE TABLE trabajos (numero VARCHAR(40) PRIMARY KEY, pedido TEXT NOT NULL, respuesta TEXT NOT NULL, "
-         "material TEXT NOT NULL, creado VARCHAR(32) NOT NULL, cambiado VARCHAR(32) NOT NULL, puesto TEXT NOT NULL, "
-         "estado TEXT NOT NULL)"},
-        {"CREATE TABLE trabajos_version (version INTEGER NOT NULL)"},
-        {"INSERT INTO trabajos_version VALUES (1)"}};
-    for (const QStringList& t : trabajos)
-        s.append({"INSERT INTO trabajos VALUES (?, ?, ?, 'CR-39', '2026-01-02', '2026-01-02', 'b1', 'respondido')",
-                  t[0], t[1], t[2]});
-    return c.Escribir({{1, "CR-39", 1.498, 1.32}}) && c.Ejecutar(s);
 }
 
 // A stored job's request and the rules it is marked with (0 for none).
@@ -196,26 +174,12 @@ private slots:
                                          {"DROP TABLE IF EXISTS trabajos_trazos"}}));
     }
 
-    void crc_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("crc");
-        QTest::addRow("98_50X50") << QByteArray("REQ=TRC\rJOB=98_50X50\r\x1e") << 19087;
-        QTest::addRow("2014112700002") << QByteArray("REQ=TRC\rJOB=2014112700002\r\x1e") << 18761;
-    }
-    void crc()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, crc);
-        QCOMPARE(int(dcs::Crc16(bytes.toStdString())), crc);
-    }
-
     // The trace comes before the order; the order stored takes it, the
     // edger gets the stored answer with it, and the log keeps no radius.
     void trazadorYBiseladora()
     {
         CatalogoPrueba c;
-        auto a = std::make_unique<Anfitrion>(donde(c));
+        auto a = std::make_unique<Anfitrion>(c.Opciones());
         Equipo trazador(a->puerto);
         QCOMPARE(trazador.Preguntar({"REQ=INI", "DEV=TRZ", "MODEL=T1", "TRCFMT=1;360;E;R;F"}),
                  QStringList({"ANS=INI", "STATUS=0", "TRCFMT=1;360;E;R;F"}));
@@ -235,7 +199,7 @@ private slots:
                  "JOB=T3\r\nTRCFMT=1;8;E;R;F\r\n");
 
         QTemporaryDir dir;
-        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{orden(dir), "--guardar"} + donde(c)).estado, 0);
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{orden(dir), "--guardar"} + c.Opciones()).estado, 0);
         Equipo biseladora(a->puerto);
         comprobarTrabajo(biseladora.Preguntar({"REQ=EDG", "JOB=T2"}), c);
         const std::pair<QStringList, QString> rechazos[] = {
@@ -258,13 +222,13 @@ private slots:
         QVERIFY(!bitacora.contains("2500;"));
     }
 
-    // The checks as devices compute them: a wrong one is refused and the
+    // The checks as devices compute them, on two published vectors: a wrong one is refused and the
     // message sent again is answered; an answer refused is sent again at
     // once, and one not acknowledged three more times before the host hangs up.
     void sesion()
     {
         CatalogoPrueba c;
-        Anfitrion a(donde(c), {"--espera-ack", "0.2", "--reintentos", "3"});
+        Anfitrion a(c.Opciones(), {"--espera-ack", "0.2", "--reintentos", "3"});
         Equipo e(a.puerto);
         const QByteArray vector("\x1cREQ=TRC\rJOB=98_50X50\r\x1e");
         e.Enviar(vector + "CRC=19088\r\x1d");
@@ -305,7 +269,7 @@ private slots:
         QFETCH(bool, cuelga);
         QFETCH(QString, motivo);
         CatalogoPrueba c;
-        Anfitrion a(donde(c));
+        Anfitrion a(c.Opciones());
         Equipo honrado(a.puerto), hostil(a.puerto);
         hostil.Enviar(bytes);
         if (cuelga)
@@ -328,7 +292,7 @@ private slots:
     void sesentaYCuatro()
     {
         CatalogoPrueba c;
-        Anfitrion a(donde(c), {"--silencio", "60"});
+        Anfitrion a(c.Opciones(), {"--silencio", "60"});
         Equipo honrado(a.puerto);
         std::vector<std::unique_ptr<Equipo>> otros;
         for (int i = 0; i < 63; ++i)
@@ -343,7 +307,7 @@ private slots:
     void redNoPermitida()
     {
         CatalogoPrueba c;
-        Anfitrion a(donde(c) + QStringList{"--permitir", "10.0.0.0/8,192.168.0.0/16"});
+        Anfitrion a(c.Opciones() + QStringList{"--permitir", "10.0.0.0/8,192.168.0.0/16"});
         QVERIFY(Equipo(a.puerto).Colgado(500));
         QCOMPARE(a.Detener(), 0);
         QVERIFY(a.p.readAllStandardError().contains("127.0.0.1 dirección no permitida"));
@@ -355,7 +319,7 @@ private slots:
     {
         CatalogoPrueba c;
         qputenv("VANTORA_PLAZO_SERVIDOR", "2");
-        Anfitrion a(donde(c), {"--silencio", "10"});
+        Anfitrion a(c.Opciones(), {"--silencio", "10"});
         qunsetenv("VANTORA_PLAZO_SERVIDOR");
         Equipo trazador(a.puerto), otro(a.puerto);
         {
@@ -385,14 +349,15 @@ private slots:
     {
         CatalogoPrueba c;
         QTemporaryDir dir;
-        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{orden(dir), "--guardar"} + donde(c)).estado, 4);
-        Anfitrion a(donde(c)), b(donde(c));
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{orden(dir), "--guardar"} + c.Opciones()).estado, 4);
+        Anfitrion a(c.Opciones()), b(c.Opciones());
         Equipo trazador(a.puerto), biseladora(b.puerto);
         // The order alone has no shape: its stored answer says so.
         QCOMPARE(biseladora.Preguntar({"REQ=EDG", "JOB=T2"}).value(2), "STATUS=7");
         QCOMPARE(trazador.Preguntar(QStringList{"REQ=TRC", "JOB=T2"} + trazo()).value(2), "STATUS=0");
         comprobarTrabajo(biseladora.Preguntar({"REQ=EDG", "JOB=T2"}), c);
-        QVERIFY(Correr(VANTORA_TRABAJO, QStringList{"--abrir", "T2"} + donde(c)).lineas.contains("Estado: respondido"));
+        QVERIFY(
+            Correr(VANTORA_TRABAJO, QStringList{"--abrir", "T2"} + c.Opciones()).lineas.contains("Estado: respondido"));
     }
 
     // Jobs of the earlier release reach devices in today's labels. A trace
@@ -407,10 +372,10 @@ private slots:
         const QString respuesta = "JOB=%1\r\nFRNT=6.000;6.000\r\nBACK=-1.87;-1.87;-2.85;-2.85\r\nCTHICK=3.911;3.302\r\n"
                                   "CTHNP=1.500;1.500\r\nCTHNA=0.00;0.00\r\nCTHKP=1.500;1.500\r\nCTHKA=0.00;0.00\r\n"
                                   "CRIB=55.00;55.00\r\n_PESO=9.10;8.20\r\nSTATUS=0;0\r\n";
-        QVERIFY(almacenAnterior(c, {{"V1", pedido.arg("V1", "1;1"), respuesta.arg("V1")},
-                                    {"V2", pedido.arg("V2", "1;3"), respuesta.arg("V2")},
-                                    {"V3", pedido.arg("V9", "1;1"), respuesta.arg("V9")}}));
-        Anfitrion a(donde(c));
+        QVERIFY(c.AlmacenAnterior({{"V1", pedido.arg("V1", "1;1"), respuesta.arg("V1")},
+                                   {"V2", pedido.arg("V2", "1;3"), respuesta.arg("V2")},
+                                   {"V3", pedido.arg("V9", "1;1"), respuesta.arg("V9")}}));
+        Anfitrion a(c.Opciones());
         Equipo e(a.puerto);
         const QStringList v1 = e.Preguntar({"REQ=EDG", "JOB=V1"});
         QVERIFY2(v1.contains("STATUS=0") && v1.contains("THNP=1.500;1.500") && !v1.join(' ').contains("BACK"),
@@ -445,18 +410,13 @@ private slots:
         QTest::addColumn<QString>("registros");
         QTest::addColumn<QString>("queda"); // empty: refused
         QTest::addColumn<QString>("sale");
-        QTest::newRow("herramienta del trabajo") << "LMATTYPE=CR-39\r\nFRNT=6\r\nTIND=1.6"
-                                                 << "MBASE=6.883365200765;"
-                                                 << "FRNT";
-        QTest::newRow("MBASE que no leía") << "LMATTYPE=CR-39\r\nMBASE=9"
-                                           << "_MATERIAL=CR-39;CR-39"
-                                           << "MBASE";
-        QTest::newRow("una montura por ojo") << "LMATTYPE=CR-39\r\nETYP=1;3"
-                                             << ""
-                                             << "";
-        QTest::newRow("material que falta") << "LMATTYPE=CR-39;Nada"
-                                            << ""
-                                            << "";
+        const auto fila = [](const char* caso, const char* registros, const char* queda, const char* sale) {
+            QTest::newRow(caso) << QString(registros) << QString(queda) << QString(sale);
+        };
+        fila("herramienta del trabajo", "LMATTYPE=CR-39\r\nFRNT=6\r\nTIND=1.6", "MBASE=6.883365200765;", "FRNT");
+        fila("MBASE que no leía", "LMATTYPE=CR-39\r\nMBASE=9", "_MATERIAL=CR-39;CR-39", "MBASE");
+        fila("una montura por ojo", "LMATTYPE=CR-39\r\nETYP=1;3", "", "");
+        fila("material que falta", "LMATTYPE=CR-39;Nada", "", "");
     }
     void pedidosAnteriores()
     {
@@ -495,7 +455,9 @@ private slots:
         QFETCH(int, estado);
         CatalogoPrueba c;
         QTemporaryDir dir;
-        const auto guardar = [&] { return Correr(VANTORA_TRABAJO, QStringList{orden(dir), "--guardar"} + donde(c)); };
+        const auto guardar = [&] {
+            return Correr(VANTORA_TRABAJO, QStringList{orden(dir), "--guardar"} + c.Opciones());
+        };
         BaseMateriales base(c.ubicacion());
         QVERIFY(!base.Preparar() && !AlmacenTrabajos(base).Preparar() && (!antes || guardar().estado == 4));
         AlmacenDispositivos almacen(base);
@@ -544,7 +506,7 @@ private slots:
         if (!almacen_prueba::EsServidor())
             QSKIP("solo con el servidor de prueba");
         CatalogoPrueba c;
-        Anfitrion a(donde(c));
+        Anfitrion a(c.Opciones());
         Equipo e(a.puerto);
         for (int vuelta = 0; vuelta < 2; ++vuelta) {
             for (int i = 0; i < 16; ++i)
