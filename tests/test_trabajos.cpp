@@ -277,12 +277,9 @@ private slots:
         QTest::addColumn<QString>("esferas");
         QTest::addColumn<QString>("frente");
         QTest::addColumn<QString>("aviso");
-        QTest::newRow("casi iguales") << "-2.00;-2.50"
-                                      << "4.523;4.523"
-                                      << "";
-        QTest::newRow("anisometropía") << "-1.00;-4.00"
-                                       << "5.237;3.809"
-                                       << "R;0;Bases distintas: anisometropia;W";
+        QTest::newRow("casi iguales") << QString("-2.00;-2.50") << QString("4.523;4.523") << QString();
+        QTest::newRow("anisometropía") << QString("-1.00;-4.00") << QString("5.237;3.809")
+                                       << QString("R;0;Bases distintas: anisometropia;W");
     }
     void unaBaseParaElPar()
     {
@@ -304,21 +301,14 @@ private slots:
         QTest::addColumn<QString>("lineas");
         QTest::addColumn<QString>("conCampo"); // right and left: 1 with _CAMPO
         QTest::addColumn<QString>("compensado"); // 1 with INSSPH
-        QTest::newRow("sin posición") << ""
-                                      << "00"
-                                      << "00";
-        QTest::newRow("solo la distancia") << "BVD=14"
-                                           << "11"
-                                           << "00";
-        QTest::newRow("ángulos en cero") << "PANTO=0\r\nZTILT=0;0"
-                                         << "11"
-                                         << "00";
-        QTest::newRow("pantoscópico") << "PANTO=8"
-                                      << "11"
-                                      << "11";
-        QTest::newRow("envolvente del izquierdo") << "ZTILT=0;5"
-                                                  << "11"
-                                                  << "01";
+        const auto fila = [](const char* caso, const char* lineas, const char* conCampo, const char* compensado) {
+            QTest::newRow(caso) << QString(lineas) << QString(conCampo) << QString(compensado);
+        };
+        fila("sin posición", "", "00", "00");
+        fila("solo la distancia", "BVD=14", "11", "00");
+        fila("ángulos en cero", "PANTO=0\r\nZTILT=0;0", "11", "00");
+        fila("pantoscópico", "PANTO=8", "11", "11");
+        fila("envolvente del izquierdo", "ZTILT=0;5", "11", "01");
     }
     void enUso()
     {
@@ -407,7 +397,6 @@ private slots:
                                      "PRVA=180;90\r\nLIND=1.498;1.498\r\nHBOX=46;46\r\nVBOX=32;32\r\nDBL=18\r\n"
                                      "IPD=31;31\r\nOCHT=19;19\r\nETYP=1\r\n_SEGURIDAD=1;1\r\nMINCTR=2;2\r\n";
         QCOMPARE(registro(responder(interior), "_THNINT"), QString("3.000;3.000"));
-        QCOMPARE(registro(responder(leer("redondo.dcs")), "_THNINT"), QString(";"));
         for (const std::string& pedido : {interior, leer("R360_3.oma")}) {
             const auto c = contestar(pedido);
             std::string error;
@@ -555,11 +544,9 @@ private slots:
     {
         QTest::addColumn<QString>("que");
         QTest::addColumn<QString>("linea"); // the summary's first line
-        const QString tocar = "a: en el lugar de su respuesta a.rsp hay ";
-        QTest::newRow("respuesta a medias") << "JOB=A1\r\nFRNT=7.000;3.000\r\n"
-                                            << "Trabajos: 1, respondidos: 1";
-        QTest::newRow("respuesta de otro trabajo") << "JOB=B7\r\nSTATUS=0\r\n"
-                                                   << "Trabajos: 1, respondidos: 1";
+        const QString tocar = "a: en el lugar de su respuesta a.rsp hay ", respondido = "Trabajos: 1, respondidos: 1";
+        QTest::newRow("respuesta a medias") << "JOB=A1\r\nFRNT=7.000;3.000\r\n" << respondido;
+        QTest::newRow("respuesta de otro trabajo") << "JOB=B7\r\nSTATUS=0\r\n" << respondido;
         QTest::newRow("enlace") << "enlace" << tocar + "un enlace simbólico";
         QTest::newRow("tubería") << "tubería" << tocar + "una tubería con nombre (FIFO)";
         QTest::newRow("carpeta") << "carpeta" << tocar + "una carpeta";
