@@ -183,33 +183,27 @@ private slots:
         QTest::addColumn<bool>("derecho");
         QTest::addColumn<QString>("titulo");
         QTest::addColumn<QString>("cifras");
-        const QString prisma = QString::fromStdString(kPrisma);
-        QTest::newRow("derecho, horizontal: 180° a la izquierda") << prisma << true << "0°"
-                                                                  << "1.00 mm|2.20 mm|3.40 mm";
+        const auto fila = [](const char* caso, const std::string& trabajo, bool derecho, const char* titulo,
+                             const char* cifras) {
+            QTest::newRow(caso) << QString::fromStdString(trabajo) << derecho << QString(titulo) << QString(cifras);
+        };
+        const std::string cilindro = kPrisma + "CYL=-1.00;-1.00\r\nAX=30;30\r\n";
+        fila("derecho, horizontal: 180° a la izquierda", kPrisma, true, "0°", "1.00 mm|2.20 mm|3.40 mm");
         // Seen from the front; along its axis a cylinder adds nothing to the wedge.
-        QTest::newRow("derecho, vertical: arriba a la izquierda")
-            << QString::fromStdString(cambiar(kPrisma, "PRVA=90;180")) << true << "90°"
-            << "arriba 3.40 mm|2.20 mm|abajo 1.00 mm";
-        QTest::newRow("derecho, eje 150° con la base a 150°")
-            << QString::fromStdString(cambiar(kPrisma, "PRVA=150;180") + "CYL=-1.00;-1.00\r\nAX=150;150\r\n") << true
-            << "Eje 150°"
-            << "3.40 mm|2.20 mm|1.00 mm";
-        QTest::newRow("izquierdo, horizontal") << prisma << false << "0°"
-                                               << "3.40 mm|2.20 mm|1.00 mm";
-        QTest::newRow("eje del cilindro") << prisma + "CYL=-1.00;-1.00\r\nAX=30;30\r\n"
-                                          << true << "Eje 30°"
-                                          << "";
-        QTest::newRow("a través del eje") << prisma + "CYL=-1.00;-1.00\r\nAX=30;30\r\n"
-                                          << false << "120°"
-                                          << "";
+        fila("derecho, vertical: arriba a la izquierda", cambiar(kPrisma, "PRVA=90;180"), true, "90°",
+             "arriba 3.40 mm|2.20 mm|abajo 1.00 mm");
+        fila("derecho, eje 150° con la base a 150°",
+             cambiar(kPrisma, "PRVA=150;180") + "CYL=-1.00;-1.00\r\nAX=150;150\r\n", true, "Eje 150°",
+             "3.40 mm|2.20 mm|1.00 mm");
+        fila("izquierdo, horizontal", kPrisma, false, "0°", "3.40 mm|2.20 mm|1.00 mm");
+        fila("eje del cilindro", cilindro, true, "Eje 30°", "");
+        fila("a través del eje", cilindro, false, "120°", "");
         // Tilted 15°, −4.00 −0.25 × 45 is made on a back whose axis the
         // answer gives as GAX 69°, its thinnest edge (THNP 4.888 mm) there.
-        const QString inclinada = QString::fromStdString(cambiar(cambiar(kPrisma, "SPH=-4;-4"), "PRVM=0;0")) +
-                                  "CYL=-0.25;-0.25\r\nAX=45;135\r\nPANTO=15;15\r\n";
-        QTest::newRow("eje del dorso compensado") << inclinada << true << "Eje 69°"
-                                                  << "4.89 mm|1.50 mm|4.89 mm";
-        QTest::newRow("a través del dorso compensado") << inclinada << true << "159°"
-                                                       << "";
+        const std::string inclinada =
+            cambiar(cambiar(kPrisma, "SPH=-4;-4"), "PRVM=0;0") + "CYL=-0.25;-0.25\r\nAX=45;135\r\nPANTO=15;15\r\n";
+        fila("eje del dorso compensado", inclinada, true, "Eje 69°", "4.89 mm|1.50 mm|4.89 mm");
+        fila("a través del dorso compensado", inclinada, true, "159°", "");
     }
 
     // Each section's title and the figures under it, at its ends and under

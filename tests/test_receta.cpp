@@ -383,55 +383,50 @@ private slots:
     // plus lens, at 180° on the right eye and 0° on the left.
     void programa_data()
     {
-        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<QString>("argumentos"); // "$F": a four-point shape's file
         QTest::addColumn<int>("estado");
-        QTest::addColumn<QStringList>("lineas"); // each in the output
+        QTest::addColumn<QString>("lineas"); // each in the output, "|" between them
         QTest::addColumn<QString>("error");
-        const QString lente = "--esfera 4 --indice 1.5 --densidad 1.3 ";
-        const auto forma = [&](const QString& ojo) {
-            return (lente + "--base 6 --puente 18 --dp 30 --altura 20 --forma $F --borde-min 1 --ojo " + ojo)
-                .split(' ');
+        const auto fila = [](const char* caso, const QString& argumentos, int estado, const char* lineas,
+                             const char* error) {
+            QTest::newRow(caso) << argumentos << estado << QString(lineas) << QString(error);
         };
-        QTest::newRow("muestra del README")
-            << QString("--esfera 3 --cilindro -1.5 --eje 45 --prisma 2 --base-prisma 180 --indice 1.5 --densidad "
-                       "1.32 --base 7 --diametro 60 --borde-min 1")
-                   .split(' ')
-            << 0
-            << QString("EspesorCentral: 4.757|CaraExterna: 6.692|CaraInternaEje: -3.837|CaraInternaCruz: -5.337|"
-                       "RadioInternoEje: 130.301|RadioInternoCruz: 93.681|Molde1523Eje: -4.014|Molde1523Cruz: "
-                       "-5.583|BordeMinimo: 1.000 31|BordeMaximo: 4.408 148|EspesorMaximo: 4.976|Peso: 14.01")
-                   .split('|')
-            << "";
-        QTest::newRow("punto más delgado dentro")
-            << QString("--esfera -3 --cilindro -0.75 --eje 30 --prisma 4 --base-prisma 180 --indice 1.498 --densidad "
-                       "1.32 --centro-min 2 --caja 46,32 --puente 18 --dp 31 --altura 19 --ojo derecho --montura "
-                       "completa --seguridad basica")
-                   .split(' ')
-            << 0 << QStringList{"BaseSugerida: 4.250", "EspesorMaximo: 7.567", "PuntoMasDelgado: 3.000 5 12.50"} << "";
-        QTest::newRow("sin lente no escribe la base sugerida")
-            << QString("--esfera -20 --cilindro -10 --eje 0 --indice 1.5 --densidad 1.3 --diametro 100 --borde-min 1")
-                   .split(' ')
-            << 3 << QStringList{} << "no alcanza el borde";
-        QTest::newRow("ojo derecho") << forma("derecho") << 0
-                                     << QStringList{"BloqueMinimo: 60.0 60", "BordeMinimo: 1.000 180"} << "";
-        QTest::newRow("ojo izquierdo") << forma("izquierdo") << 0 << QStringList{"BordeMinimo: 1.000 0"} << "";
-        QTest::newRow("no cabe en la cara externa") << (lente + "--base 20 --diametro 60 --borde-min 1").split(' ') << 3
-                                                    << QStringList{} << "no cabe en la cara externa";
+        const QString lente = "--esfera 4 --indice 1.5 --densidad 1.3 ";
+        const QString forma = lente + "--base 6 --puente 18 --dp 30 --altura 20 --forma $F --borde-min 1 --ojo ";
+        fila("muestra del README",
+             "--esfera 3 --cilindro -1.5 --eje 45 --prisma 2 --base-prisma 180 --indice 1.5 --densidad 1.32 --base 7 "
+             "--diametro 60 --borde-min 1",
+             0,
+             "EspesorCentral: 4.757|CaraExterna: 6.692|CaraInternaEje: -3.837|CaraInternaCruz: -5.337|"
+             "RadioInternoEje: 130.301|RadioInternoCruz: 93.681|Molde1523Eje: -4.014|Molde1523Cruz: -5.583|"
+             "BordeMinimo: 1.000 31|BordeMaximo: 4.408 148|EspesorMaximo: 4.976|Peso: 14.01",
+             "");
+        fila("punto más delgado dentro",
+             "--esfera -3 --cilindro -0.75 --eje 30 --prisma 4 --base-prisma 180 --indice 1.498 --densidad 1.32 "
+             "--centro-min 2 --caja 46,32 --puente 18 --dp 31 --altura 19 --ojo derecho --montura completa "
+             "--seguridad basica",
+             0, "BaseSugerida: 4.250|EspesorMaximo: 7.567|PuntoMasDelgado: 3.000 5 12.50", "");
+        fila("sin lente no escribe la base sugerida",
+             "--esfera -20 --cilindro -10 --eje 0 --indice 1.5 --densidad 1.3 --diametro 100 --borde-min 1", 3, "",
+             "no alcanza el borde");
+        fila("ojo derecho", forma + "derecho", 0, "BloqueMinimo: 60.0 60|BordeMinimo: 1.000 180", "");
+        fila("ojo izquierdo", forma + "izquierdo", 0, "BordeMinimo: 1.000 0", "");
+        fila("no cabe en la cara externa", lente + "--base 20 --diametro 60 --borde-min 1", 3, "",
+             "no cabe en la cara externa");
     }
     void programa()
     {
-        QFETCH(QStringList, argumentos);
+        QFETCH(QString, argumentos);
         QFETCH(int, estado);
-        QFETCH(QStringList, lineas);
+        QFETCH(QString, lineas);
         QFETCH(QString, error);
         QTemporaryDir dir;
         QFile f(dir.filePath("forma.oma"));
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write("JOB=1\r\nTRCFMT=1;4;E;R;F\r\nR=2500;2000;2500;2000\r\n") > 0);
         f.close();
-        argumentos.replaceInStrings("$F", f.fileName());
-        const Salida s = Correr(VANTORA_LENTE, argumentos);
+        const Salida s = Correr(VANTORA_LENTE, argumentos.split(' ').replaceInStrings("$F", f.fileName()));
         QCOMPARE(s.estado, estado);
-        for (const QString& l : lineas)
+        for (const QString& l : lineas.split('|', Qt::SkipEmptyParts))
             QVERIFY2(s.lineas.contains(l), qPrintable(s.lineas.join('\n')));
         QVERIFY(error.isEmpty() ? s.errores.isEmpty() : s.UnError("vantora-lente", error));
         QVERIFY(estado == 0 || s.lineas.isEmpty());
