@@ -114,21 +114,21 @@ private slots:
     // limit, says why, and leaves the destination as it was.
     void copiarServidorMudo_data()
     {
-        QTest::addColumn<ProxyPrueba::Modo>("modo");
+        QTest::addColumn<QByteArray>("callarAl"); // the statement the server goes quiet at
         QTest::addColumn<QString>("motivo");
-        QTest::newRow("tras la entrada") << ProxyPrueba::Modo::MudoTrasEntrada << "no respondió en 5 segundos";
-        QTest::newRow("al grabar") << ProxyPrueba::Modo::MudoAlGrabar << "no respondió en 2 segundos";
+        QTest::newRow("tras la entrada") << QByteArray("SELECT") << "no respondió en 5 segundos";
+        QTest::newRow("al grabar") << QByteArray("INSERT") << "no respondió en 2 segundos";
     }
     void copiarServidorMudo()
     {
         if (!almacen_prueba::EsServidor())
             QSKIP("sólo con el catálogo en un servidor");
-        QFETCH(ProxyPrueba::Modo, modo);
+        QFETCH(QByteArray, callarAl);
         QFETCH(QString, motivo);
         CatalogoPrueba banco(false), c;
         QVERIFY(banco.Escribir(Nombres({"CR-39"})) && c.Escribir({}));
         ProxyPrueba proxy;
-        proxy.poner(modo);
+        proxy.callarAlVer(callarAl);
         const QByteArray antes = c.Volcado();
         const Salida s =
             Correr(VANTORA_CATALOGO, {"--copiar", banco.archivo(), proxy.direccion(almacen_prueba::BaseDelPrograma())});
