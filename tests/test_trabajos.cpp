@@ -209,10 +209,7 @@ private slots:
              "4.664;1.500");
         fila("respuestas ajenas", "STATUS=5\r\nXSTATUS=R;1;x;W\r\nBACK=84.19\r\nCTHICK=9;9\r\nTEXT_11= ;", "CTHICK",
              "4.664;1.500");
-        fila("adelgazar", "PTPRVM=0.5\r\nPTPRVA=270", "RPRVM", "0.50;0.50");
         fila("adelgazar sin pedirlo", "PTPRVM=0.5\r\nPTPRVA=270\r\nPTOK=0", "RPRVM", "");
-        fila("radio en FRNT", "FRNT=100;?\r\nMBASE=", "XSTATUS",
-             "R;0;FRNT: 100.00 tomado como radio en mm (5.00 D a 1.500);W");
     }
     void etiquetas()
     {
@@ -233,7 +230,6 @@ private slots:
         const auto fila = [](const char* caso, const char* lineas, const char* material, const char* aviso) {
             QTest::newRow(caso) << QString(lineas) << QString(material) << QString(aviso);
         };
-        fila("1 con 1.498 es CR-39", "LMATTYPE=1\r\nLIND=1.498", "CR-39", "");
         fila("1 con 1.50 es CR-39, y lo dice", "LMATTYPE=1\r\nLIND=1.50", "CR-39", "R;0;LIND: 1.500 pedido, CR-39");
         fila("3 con 1.523 es el crown", "LMATTYPE=3\r\nLIND=1.523", "Crown 1.523", "");
         fila("2 con 1.586 es Policarb", "LMATTYPE=2\r\nLIND=1.586", "Policarb", "");
