@@ -128,12 +128,9 @@ private slots:
         QFETCH(QString, lineas);
         QFETCH(QString, material);
         CatalogoPrueba c;
-        QTemporaryDir dir;
-        QFile f(dir.filePath("m.dcs"));
-        QVERIFY(f.open(QIODevice::WriteOnly) &&
-                f.write(("JOB=M\r\nSPH=2\r\nFED=60\r\nMINEDG=1\r\n" + lineas + "\r\n").toUtf8()) > 0);
-        f.close();
-        const Salida s = Correr(VANTORA_TRABAJO, QStringList{f.fileName(), "--guardar"} + c.Opciones());
+        const QString pedido = c.dir.filePath("m.dcs");
+        QVERIFY(Poner(pedido, ("JOB=M\r\nSPH=2\r\nFED=60\r\nMINEDG=1\r\n" + lineas + "\r\n").toUtf8()));
+        const Salida s = Correr(VANTORA_TRABAJO, QStringList{pedido, "--guardar"} + c.Opciones());
         QVERIFY(s.lineas.contains(material.isEmpty() ? "STATUS=4\r" : "STATUS=0\r"));
         const QStringList lista = Correr(VANTORA_TRABAJO, QStringList{"--lista"} + c.Opciones()).lineas;
         QCOMPARE(lista.size(), 1);

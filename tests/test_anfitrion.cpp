@@ -113,25 +113,22 @@ struct Anfitrion {
     ~Anfitrion() { Detener(); }
 };
 
-// The forma.dcs job split as a laboratory has it: the order without a shape,
-// and the frame as the tracer sends it.
+// The forma.dcs job split as a laboratory has it: the frame as the tracer
+// sends it, and the order without a shape, stored as a bench stores it.
 QStringList trazo()
 {
-    QFile f(kForma);
-    f.open(QIODevice::ReadOnly);
-    return QString::fromLatin1(f.readAll())
+    return QString::fromLatin1(Leer(kForma))
         .split("\r\n", Qt::SkipEmptyParts)
         .filter(QRegularExpression("^(TRCFMT|R)="));
 }
-QString orden(const QTemporaryDir& dir)
+Salida guardarOrden(const CatalogoPrueba& c)
 {
-    QFile f(kForma), o(dir.filePath("orden.dcs"));
-    f.open(QIODevice::ReadOnly);
-    o.open(QIODevice::WriteOnly);
-    for (const QByteArray& l : f.readAll().split('\n'))
+    QByteArray orden;
+    for (const QByteArray& l : Leer(kForma).split('\n'))
         if (!l.startsWith("TRCFMT") && !l.startsWith("R="))
-            o.write(l + '\n');
-    return o.fileName();
+            orden += l + '\n';
+    Poner(c.dir.filePath("orden.dcs"), orden); // unwritten, the store below fails
+    return Correr(VANTORA_TRABAJO, QStringList{c.dir.filePath("orden.dcs"), "--guardar"} + c.Opciones());
 }
 
 // What an edger must get: vantora-trabajo's answer to the job (the whole
@@ -195,8 +192,7 @@ private slots:
         QCOMPARE(dcs::PedidoConTrazo("JOB=T3\rTRCFMT=1;4;E;R;F\rR=1;1;1;1\r", "TRCFMT=1;8;E;R;F\r\n"),
                  "JOB=T3\r\nTRCFMT=1;8;E;R;F\r\n");
 
-        QTemporaryDir dir;
-        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{orden(dir), "--guardar"} + c.Opciones()).estado, 0);
+        QCOMPARE(guardarOrden(c).estado, 0);
         Equipo biseladora(a->puerto);
         comprobarTrabajo(biseladora.Preguntar({"REQ=EDG", "JOB=T2"}), c);
         const std::pair<QStringList, QString> rechazos[] = {
@@ -345,8 +341,7 @@ private slots:
     void dosAnfitriones()
     {
         CatalogoPrueba c;
-        QTemporaryDir dir;
-        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{orden(dir), "--guardar"} + c.Opciones()).estado, 4);
+        QCOMPARE(guardarOrden(c).estado, 4);
         Anfitrion a(c.Opciones()), b(c.Opciones());
         Equipo trazador(a.puerto), biseladora(b.puerto);
         // The order alone has no shape: its stored answer says so.
@@ -389,11 +384,9 @@ private slots:
         QVERIFY2(v1Guardado.contains("ETYP=1\r\n") && v1Guardado.contains("_MATERIAL=CR-39;CR-39\r\n") &&
                      v1Guardado.contains("MBASE=6.080305927342;"),
                  qPrintable(v1Guardado));
-        QTemporaryDir dir;
-        QFile archivo(dir.filePath("v1.dcs"));
-        QVERIFY(archivo.open(QIODevice::WriteOnly) && archivo.write(v1Guardado.toUtf8()) > 0);
-        archivo.close();
-        comprobarTrabajo(e.Preguntar({"REQ=EDG", "JOB=V1"}), c, archivo.fileName());
+        const QString archivo = c.dir.filePath("v1.dcs");
+        QVERIFY(Poner(archivo, v1Guardado.toUtf8()));
+        comprobarTrabajo(e.Preguntar({"REQ=EDG", "JOB=V1"}), c, archivo);
         QCOMPARE(a.Detener(), 0);
         const QString bitacora = a.p.readAllStandardError();
         QVERIFY(bitacora.contains("ETYP: cada ojo con su montura") && bitacora.contains("registro dañado"));
@@ -451,12 +444,8 @@ private slots:
         QFETCH(int, cambios);
         QFETCH(int, estado);
         CatalogoPrueba c;
-        QTemporaryDir dir;
-        const auto guardar = [&] {
-            return Correr(VANTORA_TRABAJO, QStringList{orden(dir), "--guardar"} + c.Opciones());
-        };
         BaseMateriales base(c.ubicacion());
-        QVERIFY(!base.Preparar() && !AlmacenTrabajos(base).Preparar() && (!antes || guardar().estado == 4));
+        QVERIFY(!base.Preparar() && !AlmacenTrabajos(base).Preparar() && (!antes || guardarOrden(c).estado == 4));
         AlmacenDispositivos almacen(base);
         int veces = 0;
         QString ultimo;
@@ -466,7 +455,7 @@ private slots:
                              guardado(c, "T2").first.replace(QRegularExpression("SPH=[0-9.]+"),
                                                              "SPH=" + QString::number(veces))}});
             else if (veces <= cambios)
-                guardar();
+                guardarOrden(c);
             ultimo = guardado(c, "T2").first;
         };
         const std::string registros = trazo().join("\r\n").toStdString() + "\r\n";
@@ -519,8 +508,7 @@ private slots:
         QTest::addColumn<QStringList>("argumentos");
         QTest::addColumn<int>("estado");
         QTest::addColumn<QString>("dice");
-        QFile danado(m_danado.filePath("materiales.mdb"));
-        QVERIFY(danado.open(QIODevice::WriteOnly) && danado.write(QByteArray(4096, 'x')));
+        QVERIFY(Poner(m_danado.filePath("materiales.mdb"), QByteArray(4096, 'x')));
         QTest::addRow("reintentos") << QStringList{"--reintentos", "1.5"} << 2 << "--reintentos";
         QTest::addRow("sin puerto") << QStringList{"--escuchar", "127.0.0.1"} << 2 << "--escuchar";
         QTest::addRow("red") << QStringList{"--permitir", "10.0.0.0/40"} << 2 << "--permitir";

@@ -4,6 +4,7 @@
 
 #include "almacen_trabajos.h"
 #include "apoyo/catalogo_memoria.h"
+#include "apoyo/proceso.h"
 #include "apoyo/programa_prueba.h"
 #include "base_materiales.h"
 #include "conexion_materiales.h"
@@ -11,7 +12,6 @@
 #include "vista_errores.h"
 #include "vista_espesor.h"
 
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -83,12 +83,6 @@ struct Banco : ProgramaPrueba {
         return b->Preparar() ? nullptr : std::move(b);
     }
 };
-
-std::string leido(const std::filesystem::path& archivo)
-{
-    std::ifstream f(archivo, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(f)), {});
-}
 
 } // namespace
 
@@ -353,18 +347,18 @@ private slots:
         QVERIFY(b.resultado("D").contains("Peso: sin densidad"));
         QCOMPARE(b.w<QLabel>("Lbl_Conservados")->text(), QString("Adición: 2.00 D / 2.00 D"));
         QCOMPARE(b.w("Tx_Envolvente")->text(), QString("8.0"));
-        const std::filesystem::path archivo = (b.dir.path() + "/F1.dcs").toStdString();
-        b.t.Exportar(archivo);
-        QCOMPARE(leido(archivo), pedido);
+        const QString archivo = b.dir.path() + "/F1";
+        b.t.Exportar((archivo + ".dcs").toStdString());
+        QCOMPARE(Leer(archivo + ".dcs").toStdString(), pedido);
         b.teclear("Tx_Esfera_D", "-3");
-        b.t.Exportar(archivo);
-        const std::string nuevo = leido(archivo);
+        b.t.Exportar((archivo + ".dcs").toStdString());
+        const std::string nuevo = Leer(archivo + ".dcs").toStdString();
         QCOMPARE(nuevo, b.t.formulario().Pedido());
         QVERIFY(nuevo.find("ADD=2.00;2.00") != std::string::npos &&
                 nuevo.find("LIND=1.600;1.600") != std::string::npos &&
                 nuevo.find("ZTILT=8.00;8.00") != std::string::npos);
-        const std::string respuesta = leido(std::filesystem::path(archivo).replace_extension(".rsp"));
-        QVERIFY(respuesta.find("CTHICK=") != std::string::npos && respuesta.starts_with("JOB=F1"));
+        const QByteArray respuesta = Leer(archivo + ".rsp");
+        QVERIFY(respuesta.contains("CTHICK=") && respuesta.startsWith("JOB=F1"));
         b.t.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&b.t));
         QTest::keyClick(&b.t, Qt::Key_P, Qt::ControlModifier);

@@ -421,10 +421,9 @@ private slots:
         QFETCH(QString, lineas);
         QFETCH(QString, error);
         QTemporaryDir dir;
-        QFile f(dir.filePath("forma.oma"));
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("JOB=1\r\nTRCFMT=1;4;E;R;F\r\nR=2500;2000;2500;2000\r\n") > 0);
-        f.close();
-        const Salida s = Correr(VANTORA_LENTE, argumentos.split(' ').replaceInStrings("$F", f.fileName()));
+        const QString forma = dir.filePath("forma.oma");
+        QVERIFY(Poner(forma, "JOB=1\r\nTRCFMT=1;4;E;R;F\r\nR=2500;2000;2500;2000\r\n"));
+        const Salida s = Correr(VANTORA_LENTE, argumentos.split(' ').replaceInStrings("$F", forma));
         QCOMPARE(s.estado, estado);
         for (const QString& l : lineas.split('|', Qt::SkipEmptyParts))
             QVERIFY2(s.lineas.contains(l), qPrintable(s.lineas.join('\n')));

@@ -25,11 +25,7 @@
 
 namespace {
 
-std::string leer(const char* nombre)
-{
-    QFile f(QStringLiteral(VANTORA_DATOS_TRABAJOS "/") + nombre);
-    return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string();
-}
+std::string leer(const char* nombre) { return Leer(QStringLiteral(VANTORA_DATOS_TRABAJOS "/") + nombre).toStdString(); }
 
 std::optional<trabajos::Contestacion> contestar(const std::string& texto, std::string* error = nullptr)
 {
@@ -99,14 +95,7 @@ double distancia(const vec::Mat2& a, const vec::Mat2& b)
 
 bool poner(const QString& archivo, const std::string& texto)
 {
-    QFile f(archivo);
-    return f.open(QIODevice::WriteOnly) && f.write(texto.data(), qint64(texto.size())) == qint64(texto.size());
-}
-
-QByteArray contenido(const QString& archivo)
-{
-    QFile f(archivo);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(no se lee)");
+    return Poner(archivo, QByteArray::fromStdString(texto));
 }
 
 // A folder of requests of their own with the jobs given, each named as its
@@ -493,7 +482,7 @@ private slots:
                  qPrintable(s.lineas.join('\n')));
         QVERIFY2(s.lineas[2].startsWith("Trabajos: 4, respondidos: 3, omitidos: 0, con fallas: 2,"),
                  qPrintable(s.lineas[2]));
-        const QByteArray b = contenido(salida + "/b.dcs.rsp");
+        const QByteArray b = Leer(salida + "/b.dcs.rsp");
         QVERIFY2(b.contains("STATUS=0\r\n") && !b.contains("_PESO=?"), b.constData());
 
         s = Correr(VANTORA_TRABAJO, argumentos);
@@ -514,8 +503,7 @@ private slots:
         QCOMPARE(s.estado, 0);
         QVERIFY2(s.lineas.value(0).startsWith("Trabajos: 4, respondidos: 4,"), qPrintable(s.lineas.join('\n')));
         for (const QString t : {"A1:a", "A2:a.OMA", "A3:a.oma", "A4:a.txt"})
-            QVERIFY(
-                contenido(dir + "/" + t.section(':', 1) + ".rsp").startsWith("JOB=" + t.section(':', 0, 0).toUtf8()));
+            QVERIFY(Leer(dir + "/" + t.section(':', 1) + ".rsp").startsWith("JOB=" + t.section(':', 0, 0).toUtf8()));
         s = Correr(VANTORA_TRABAJO, argumentos);
         QVERIFY2(s.lineas.value(0).startsWith("Trabajos: 4, respondidos: 0, omitidos: 4,"),
                  qPrintable(s.lineas.join('\n')));
@@ -551,9 +539,9 @@ private slots:
         QCOMPARE(s.estado, linea.startsWith("a:") ? 4 : 0);
         QVERIFY2(s.lineas.value(0).startsWith(linea), qPrintable(s.lineas.join('\n')));
         if (s.estado == 4)
-            QVERIFY(QFileInfo(rsp).lastModified() == antes.lastModified() && contenido(ajeno).startsWith("JOB=A1"));
+            QVERIFY(QFileInfo(rsp).lastModified() == antes.lastModified() && Leer(ajeno).startsWith("JOB=A1"));
         else
-            QVERIFY(contenido(rsp).contains("STATUS=0\r\n"));
+            QVERIFY(Leer(rsp).contains("STATUS=0\r\n"));
     }
 
     // Two batches into one folder at once: one answers, the other finds the
