@@ -52,23 +52,31 @@ EstadoDiseno calculado(double poder, double base, double diametro)
     return e;
 }
 
-// The ticket numbered and dated, written as a PDF: on A4 as the program
-// writes it, on another sheet as the print preview draws a printer's page.
-QString grabar(const QTemporaryDir& dir, OrdenTrabajo orden, const QString& numero = kNumero,
-               QPageSize::PageSizeId hoja = QPageSize::A4)
+// A ticket as a PDF: on A4 as the programs write it, on another sheet as the
+// print preview draws a printer's page.
+template <typename Ticket, typename Grabar, typename Dibujar>
+QString comoPdf(const QTemporaryDir& dir, const Ticket& ticket, QPageSize::PageSizeId hoja, Grabar grabar,
+                Dibujar dibujar)
 {
-    orden.numero = numero.toStdString();
-    orden.fechaHora = "06/12/2026 21:30";
     const QString archivo = dir.filePath("orden.pdf");
     if (hoja != QPageSize::A4) {
         QPdfWriter pdf(archivo);
         pdf.setPageSize(QPageSize(hoja));
         QPainter pintor(&pdf);
-        DibujarOrden(pintor, pdf.pageLayout(), orden);
-    } else if (std::string error; !GrabarOrdenPdf(archivo.toStdString(), orden, error)) {
+        dibujar(pintor, pdf.pageLayout(), ticket);
+    } else if (std::string error; !grabar(archivo.toStdString(), ticket, error)) {
         QTest::qFail(error.c_str(), __FILE__, __LINE__);
     }
     return archivo;
+}
+
+// The ticket numbered and dated, as a PDF.
+QString grabar(const QTemporaryDir& dir, OrdenTrabajo orden, const QString& numero = kNumero,
+               QPageSize::PageSizeId hoja = QPageSize::A4)
+{
+    orden.numero = numero.toStdString();
+    orden.fechaHora = "06/12/2026 21:30";
+    return comoPdf(dir, orden, hoja, GrabarOrdenPdf, DibujarOrden);
 }
 
 // The size of a lens outline within a band of the page's columns: its outer
@@ -105,8 +113,7 @@ const std::string kRespuestaW1 =
     "INSSPH=-2.87;-2.62\r\nINSCYL=-0.87;-1.12\r\nINSAX=28;152\r\n_PESO=8.10;8.89\r\n_SEGURIDAD=1;1\r\n"
     "_THNINT=3.000;\r\n";
 
-// A job's ticket as a PDF: on A4 as vantora-trabajo writes it, on another
-// sheet as the print preview draws a printer's page.
+// A job's ticket as a PDF.
 QString grabarTrabajo(const QTemporaryDir& dir, QPageSize::PageSizeId hoja = QPageSize::A4,
                       const std::string& pedido = kPedidoW1, const std::string& respuesta = kRespuestaW1,
                       bool guardado = true)
@@ -117,16 +124,7 @@ QString grabarTrabajo(const QTemporaryDir& dir, QPageSize::PageSizeId hoja = QPa
         QTest::qFail(error.c_str(), __FILE__, __LINE__);
     const TrabajoAImprimir t{pedido, dcs::kFormato, *c, guardado ? "2026-01-02T10:00:00Z" : "",
                              guardado ? "2026-01-03T11:30:00Z" : ""};
-    const QString archivo = dir.filePath("trabajo.pdf");
-    if (hoja != QPageSize::A4) {
-        QPdfWriter pdf(archivo);
-        pdf.setPageSize(QPageSize(hoja));
-        QPainter pintor(&pdf);
-        DibujarTrabajo(pintor, pdf.pageLayout(), t);
-    } else if (!GrabarTrabajoPdf(archivo.toStdString(), t, error)) {
-        QTest::qFail(error.c_str(), __FILE__, __LINE__);
-    }
-    return archivo;
+    return comoPdf(dir, t, hoja, GrabarTrabajoPdf, DibujarTrabajo);
 }
 
 // Over 120 numbers of 1 to 20 characters on A4 and Letter at 50 to 75 mm,
