@@ -56,12 +56,18 @@ private slots:
 
     // Each edge mark sits on the hand-known point with its figure beside it,
     // the map warm just inside the thick edge and cool inside the thin one.
+    // As the glasses are seen from the front: the right lens on the left, x
+    // to the right and y up in each.
     void bordesDelgadoYGrueso()
     {
         QFETCH(dcs::Lado, lado);
         QFETCH(double, xGrueso);
         MapaEspesor mapa;
         mapa.Poner(responder(kPrisma));
+        const QPointF centro = *mapa.PixelDe(lado, {0, 0}, kArea);
+        QCOMPARE(centro.x() < kArea.center().x(), lado == dcs::Lado::Derecho);
+        QVERIFY(mapa.PixelDe(lado, {10, 0}, kArea)->x() > centro.x() + 10 &&
+                mapa.PixelDe(lado, {0, 10}, kArea)->y() < centro.y() - 10);
         const QImage imagen = dibujar(mapa);
         const auto rotulos = mapa.Rotulos(kArea);
         const struct {
@@ -103,22 +109,6 @@ private slots:
         }
         QVERIFY(std::any_of(rotulos.begin(), rotulos.end(),
                             [](const auto& r) { return r.texto == "3.00 mm" && !r.sobreMapa; }));
-    }
-
-    // As the glasses are seen from the front: the right lens on the left,
-    // x to the right and y up in each.
-    void ojosComoSeVenDeFrente()
-    {
-        MapaEspesor mapa;
-        mapa.Poner(responder(kPrisma));
-        const QPointF derecho = *mapa.PixelDe(dcs::Lado::Derecho, {0, 0}, kArea);
-        const QPointF izquierdo = *mapa.PixelDe(dcs::Lado::Izquierdo, {0, 0}, kArea);
-        QVERIFY(derecho.x() < kArea.center().x() && izquierdo.x() > derecho.x() + 100);
-        for (const dcs::Lado lado : {dcs::Lado::Derecho, dcs::Lado::Izquierdo}) {
-            const QPointF centro = *mapa.PixelDe(lado, {0, 0}, kArea);
-            QVERIFY(mapa.PixelDe(lado, {10, 0}, kArea)->x() > centro.x() + 10);
-            QVERIFY(mapa.PixelDe(lado, {0, 10}, kArea)->y() < centro.y() - 10);
-        }
     }
 
     void lecturaBajoElRaton_data()
