@@ -155,9 +155,7 @@ private slots:
         const QStringList opciones = QString("--esfera -4 --diametro 60 --borde-min 1").split(' ');
         const QStringList filas = lente(QStringList(opciones) << "--comparar").lineas;
         QCOMPARE(filas.filter(QRegularExpression("^CR-39;")).value(0).section(';', 1, 1), "1.498");
-        const QStringList sola = lente(QStringList(opciones) << "--material"
-                                                             << "cr-39")
-                                     .lineas;
+        const QStringList sola = lente(opciones + QStringList{"--material", "cr-39"}).lineas;
         QCOMPARE(valor(sola, "EspesorCentral"),
                  filas.filter(QRegularExpression("^CR-39;")).value(0).section(';', 3, 3));
     }
