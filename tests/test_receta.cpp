@@ -257,13 +257,9 @@ private slots:
         QFETCH(Receta, receta);
         QFETCH(int, ojo);
         QFETCH(QList<double>, esperado);
-        const auto m = laboratorio::MinimosDeEspesor({{},
-                                                      {},
-                                                      2.0,
-                                                      "CR-39",
-                                                      laboratorio::Montura::Completa,
-                                                      laboratorio::Seguridad::Basica,
-                                                      MeridianoMasPositivo(receta)});
+        using namespace laboratorio;
+        const auto m = MinimosDeEspesor(
+            {{}, {}, 2.0, "CR-39", Montura::Completa, Seguridad::Basica, MeridianoMasPositivo(receta)});
         const Pedido pedido{receta, 1.498, 1.32, 4.25, m->borde, m->centro};
         const auto borde = Descentrar(BordeElipse(46, 32), static_cast<Ojo>(ojo), Centrado{18, 31, 19});
         const Solucion s = Resolver(pedido, borde);
