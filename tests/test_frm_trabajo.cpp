@@ -301,35 +301,31 @@ private slots:
     // "Mejor base" puts the base of least astigmatic error 30° off the line
     // of sight in the curve box: the stronger eye's for a pair, each eye's
     // own 3 D apart. Each chosen base does better than its neighbours.
-    void mejorBase_data()
-    {
-        QTest::addColumn<QString>("izquierda");
-        QTest::addColumn<bool>("anisometropia");
-        QTest::newRow("par") << "-3.5" << false;
-        QTest::newRow("anisometropía") << "-5" << true;
-    }
     void mejorBase()
     {
-        QFETCH(QString, izquierda);
-        QFETCH(bool, anisometropia);
-        Banco b;
-        b.trabajoSencillo();
-        b.teclear("Tx_Esfera_D", "-2");
-        b.teclear("Tx_Esfera_I", izquierda);
-        b.teclear("Tx_Pantoscopico", "10");
-        b.w<QPushButton>("Command_MejorBase")->setFocus();
-        QTest::keyClick(b.w<QPushButton>("Command_MejorBase"), Qt::Key_Space);
-        const QStringList bases = b.w("Tx_CurvaBase")->text().split(" / ");
-        QCOMPARE(bases.size(), anisometropia ? 2 : 1);
-        QCOMPARE(b.salida().contains("anisometropía"), anisometropia);
-        const auto rms = [&](int ojo) { return *b.t.contestacion()->ojos[ojo].campo; };
-        // The left eye guides the pair; each eye is judged at its own.
-        const double mejores[2] = {rms(0), rms(1)};
-        for (const double paso : {-0.25, 0.25}) {
-            const auto vecina = [&](int ojo) { return QString::number(bases.value(ojo, bases[0]).toDouble() + paso); };
-            b.teclear("Tx_CurvaBase", vecina(0) + " / " + vecina(1));
-            QVERIFY(rms(1) > mejores[1]);
-            QVERIFY(!anisometropia || rms(0) > mejores[0]);
+        // A pair, then a pair 3 D apart.
+        for (const auto& [izquierda, anisometropia] : {std::pair{"-3.5", false}, {"-5", true}}) {
+            Banco b;
+            b.trabajoSencillo();
+            b.teclear("Tx_Esfera_D", "-2");
+            b.teclear("Tx_Esfera_I", izquierda);
+            b.teclear("Tx_Pantoscopico", "10");
+            b.w<QPushButton>("Command_MejorBase")->setFocus();
+            QTest::keyClick(b.w<QPushButton>("Command_MejorBase"), Qt::Key_Space);
+            const QStringList bases = b.w("Tx_CurvaBase")->text().split(" / ");
+            QCOMPARE(bases.size(), anisometropia ? 2 : 1);
+            QCOMPARE(b.salida().contains("anisometropía"), anisometropia);
+            const auto rms = [&](int ojo) { return *b.t.contestacion()->ojos[ojo].campo; };
+            // The left eye guides the pair; each eye is judged at its own.
+            const double mejores[2] = {rms(0), rms(1)};
+            for (const double paso : {-0.25, 0.25}) {
+                const auto vecina = [&](int ojo) {
+                    return QString::number(bases.value(ojo, bases[0]).toDouble() + paso);
+                };
+                b.teclear("Tx_CurvaBase", vecina(0) + " / " + vecina(1));
+                QVERIFY(rms(1) > mejores[1]);
+                QVERIFY(!anisometropia || rms(0) > mejores[0]);
+            }
         }
     }
 

@@ -46,45 +46,38 @@ class TestMapaEspesor : public QObject {
     Q_OBJECT
 
 private slots:
-    void bordesDelgadoYGrueso_data()
-    {
-        QTest::addColumn<dcs::Lado>("lado");
-        QTest::addColumn<double>("xGrueso");
-        QTest::newRow("derecho, base a 0°") << dcs::Lado::Derecho << 30.0;
-        QTest::newRow("izquierdo, base a 180°") << dcs::Lado::Izquierdo << -30.0;
-    }
-
     // Each edge mark sits on the hand-known point with its figure beside it,
     // the map warm just inside the thick edge and cool inside the thin one.
     // As the glasses are seen from the front: the right lens on the left, x
     // to the right and y up in each.
     void bordesDelgadoYGrueso()
     {
-        QFETCH(dcs::Lado, lado);
-        QFETCH(double, xGrueso);
         MapaEspesor mapa;
         mapa.Poner(responder(kPrisma));
-        const QPointF centro = *mapa.PixelDe(lado, {0, 0}, kArea);
-        QCOMPARE(centro.x() < kArea.center().x(), lado == dcs::Lado::Derecho);
-        QVERIFY(mapa.PixelDe(lado, {10, 0}, kArea)->x() > centro.x() + 10 &&
-                mapa.PixelDe(lado, {0, 10}, kArea)->y() < centro.y() - 10);
         const QImage imagen = dibujar(mapa);
         const auto rotulos = mapa.Rotulos(kArea);
-        const struct {
-            double x;
-            QString cifra;
-            bool (*color)(const QColor&);
-        } bordes[] = {{xGrueso, "3.40 mm", calido}, {-xGrueso, "1.00 mm", frio}};
-        for (const auto& b : bordes) {
-            const QPointF marca = *mapa.PixelDe(lado, {b.x, 0}, kArea);
-            QCOMPARE(en(imagen, marca), QColor(Qt::white));
-            const QColor dentro = en(imagen, *mapa.PixelDe(lado, {b.x * 0.9, -3}, kArea));
-            QVERIFY2(b.color(dentro), qPrintable(dentro.name()));
-            const bool rotulada = std::any_of(rotulos.begin(), rotulos.end(), [&](const auto& r) {
-                const QPointF d = r.caja.center() - marca;
-                return r.texto == b.cifra && std::hypot(d.x(), d.y()) < 60;
-            });
-            QVERIFY2(rotulada, qPrintable(b.cifra));
+        // The base at 0° on the right eye, at 180° on the left.
+        for (const auto& [lado, xGrueso] : {std::pair{dcs::Lado::Derecho, 30.0}, {dcs::Lado::Izquierdo, -30.0}}) {
+            const QPointF centro = *mapa.PixelDe(lado, {0, 0}, kArea);
+            QCOMPARE(centro.x() < kArea.center().x(), lado == dcs::Lado::Derecho);
+            QVERIFY(mapa.PixelDe(lado, {10, 0}, kArea)->x() > centro.x() + 10 &&
+                    mapa.PixelDe(lado, {0, 10}, kArea)->y() < centro.y() - 10);
+            const struct {
+                double x;
+                QString cifra;
+                bool (*color)(const QColor&);
+            } bordes[] = {{xGrueso, "3.40 mm", calido}, {-xGrueso, "1.00 mm", frio}};
+            for (const auto& b : bordes) {
+                const QPointF marca = *mapa.PixelDe(lado, {b.x, 0}, kArea);
+                QCOMPARE(en(imagen, marca), QColor(Qt::white));
+                const QColor dentro = en(imagen, *mapa.PixelDe(lado, {b.x * 0.9, -3}, kArea));
+                QVERIFY2(b.color(dentro), qPrintable(dentro.name()));
+                const bool rotulada = std::any_of(rotulos.begin(), rotulos.end(), [&](const auto& r) {
+                    const QPointF d = r.caja.center() - marca;
+                    return r.texto == b.cifra && std::hypot(d.x(), d.y()) < 60;
+                });
+                QVERIFY2(rotulada, qPrintable(b.cifra));
+            }
         }
     }
 

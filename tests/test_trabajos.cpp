@@ -248,25 +248,16 @@ private slots:
     // (minus lenses: half the spherical equivalent plus 6, down to a
     // quarter): -2.00 and -2.50 on 4.75, i.e. 4.75 · 0.498 / 0.523 = 4.523 D in
     // CR-39. Eyes 3 D apart keep their own, 5.50 and 4.00, and say so.
-    void unaBaseParaElPar_data()
-    {
-        QTest::addColumn<QString>("esferas");
-        QTest::addColumn<QString>("frente");
-        QTest::addColumn<QString>("aviso");
-        QTest::newRow("casi iguales") << QString("-2.00;-2.50") << QString("4.523;4.523") << QString();
-        QTest::newRow("anisometropía") << QString("-1.00;-4.00") << QString("5.237;3.809")
-                                       << QString("R;0;Bases distintas: anisometropia;W");
-    }
     void unaBaseParaElPar()
     {
-        QFETCH(QString, esferas);
-        QFETCH(QString, frente);
-        QFETCH(QString, aviso);
-        const std::string pedido =
-            "JOB=P\r\nSPH=" + esferas.toStdString() + "\r\nLMATTYPE=1\r\nLIND=1.498\r\nFED=60\r\nMINEDG=1\r\n";
-        const std::string r = responder(pedido);
-        QCOMPARE(registro(r, "FRNT"), frente);
-        QCOMPARE(registro(r, "XSTATUS"), aviso);
+        for (const auto& [esferas, frente, aviso] :
+             {std::tuple{"-2.00;-2.50", "4.523;4.523", ""},
+              {"-1.00;-4.00", "5.237;3.809", "R;0;Bases distintas: anisometropia;W"}}) {
+            const std::string r = responder("JOB=P\r\nSPH=" + std::string(esferas) +
+                                            "\r\nLMATTYPE=1\r\nLIND=1.498\r\nFED=60\r\nMINEDG=1\r\n");
+            QCOMPARE(registro(r, "FRNT"), QString(frente));
+            QCOMPARE(registro(r, "XSTATUS"), QString(aviso));
+        }
     }
 
     // BVD, PANTO or ZTILT bring the field's RMS astigmatic error; only a
