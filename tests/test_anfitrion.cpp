@@ -32,11 +32,10 @@ public:
         m_s.connectToHost(QHostAddress::LocalHost, puerto);
         m_s.waitForConnected(5000);
     }
-    static QByteArray Mensaje(const QStringList& registros, int crc = -1)
+    static QByteArray Mensaje(const QStringList& registros)
     {
         const QByteArray cuerpo = (registros.join('\r') + '\r').toLatin1() + dcs::kRS;
-        return dcs::kFS + cuerpo + "CRC=" + QByteArray::number(crc < 0 ? dcs::Crc16(cuerpo.toStdString()) : crc) +
-               '\r' + dcs::kGS;
+        return dcs::kFS + cuerpo + "CRC=" + QByteArray::number(dcs::Crc16(cuerpo.toStdString())) + '\r' + dcs::kGS;
     }
     void Enviar(const QByteArray& b)
     {
