@@ -17,14 +17,6 @@ namespace {
 
 const QString kPedidos = QStringLiteral(VANTORA_DATOS_TRABAJOS);
 
-// The catalogue's choice as a bench makes it: the data folder's file, or the
-// server's database named on the command line.
-QStringList donde(const CatalogoPrueba& c)
-{
-    return c.servidor ? QStringList{"--catalogo", c.texto(), "--datos", c.dir.path()}
-                      : QStringList{"--datos", c.dir.path()};
-}
-
 } // namespace
 
 class TestAlmacenTrabajos : public QObject {
@@ -51,49 +43,35 @@ private slots:
                                     {{"DROP TABLE IF EXISTS trabajos"}, {"DROP TABLE IF EXISTS trabajos_version"}}));
     }
 
-    void idaYVuelta()
-    {
-        CatalogoPrueba c;
-        const Salida guardado = Correr(VANTORA_TRABAJO, QStringList{kPedidos + "/forma.dcs", "--guardar"} + donde(c));
-        QCOMPARE(guardado.estado, 0);
-        QVERIFY(guardado.lineas.contains("STATUS=0\r"));
-
-        const Salida abierto = Correr(VANTORA_TRABAJO, QStringList{"--abrir", "T2"} + donde(c));
-        QCOMPARE(abierto.estado, 0);
-        QVERIFY(abierto.lineas.contains("Material: CR-39"));
-        QVERIFY(abierto.lineas.contains("Estado: respondido"));
-        // The request and the answer come back as they were.
-        QVERIFY(abierto.lineas.contains("TRCFMT=1;360;E;R;F\r"));
-        for (const QString& l : guardado.lineas)
-            QVERIFY2(abierto.lineas.contains(l), qPrintable(l));
-
-        const QString pdf = c.dir.filePath("T2.pdf");
-        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--abrir", "T2", "--pdf", pdf} + donde(c)).estado, 0);
-        QFile f(pdf);
-        QVERIFY(f.open(QIODevice::ReadOnly) && f.read(5) == "%PDF-");
-    }
-
-    // The ticket is what was stored: the catalogue's CR-39 changed since,
-    // and a new answer differs, but the stored centre 2.872 mm is printed.
-    // A record whose request is another job's is refused as damaged.
+    // A stored job comes back as it was, its request and its answer, and its
+    // ticket is what was stored: the catalogue's CR-39 changed since, and a
+    // new answer differs, but the stored centre 2.872 mm is printed. A
+    // record whose request is another job's is refused as damaged.
     void loGuardado()
     {
         CatalogoPrueba c;
-        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{kPedidos + "/forma.dcs", "--guardar"} + donde(c)).estado, 0);
+        const Salida guardado =
+            Correr(VANTORA_TRABAJO, QStringList{kPedidos + "/forma.dcs", "--guardar"} + c.Opciones());
+        QVERIFY(guardado.estado == 0 && guardado.lineas.contains("STATUS=0\r"));
         QVERIFY(c.Ejecutar(
             {{"UPDATE \"Tabla_Materiales\" SET \"indice de refracción\" = 1.7 WHERE producto = 'CR-39'"},
              {"INSERT INTO trabajos VALUES ('H2', 'JOB=OTHER\r\nSPH=1;1\r\n', '', '', '', '', '', '', 2)"}}));
-        QVERIFY(!Correr(VANTORA_TRABAJO, QStringList{kPedidos + "/forma.dcs"} + donde(c))
+        const Salida abierto = Correr(VANTORA_TRABAJO, QStringList{"--abrir", "T2"} + c.Opciones());
+        QVERIFY(abierto.estado == 0 && abierto.lineas.contains("Material: CR-39") &&
+                abierto.lineas.contains("Estado: respondido") && abierto.lineas.contains("TRCFMT=1;360;E;R;F\r"));
+        for (const QString& l : guardado.lineas)
+            QVERIFY2(abierto.lineas.contains(l), qPrintable(l));
+        QVERIFY(!Correr(VANTORA_TRABAJO, QStringList{kPedidos + "/forma.dcs"} + c.Opciones())
                      .lineas.contains("CTHICK=2.872;2.856\r"));
         const QString pdf = c.dir.filePath("T2.pdf");
-        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--abrir", "T2", "--pdf", pdf} + donde(c)).estado, 0);
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--abrir", "T2", "--pdf", pdf} + c.Opciones()).estado, 0);
         // The left eye's outline is the right eye's trace, mirrored.
         const QString ticket = herramientas_pdf::texto(pdf);
         QVERIFY2(ticket.contains("Espesor central 2.872 mm") &&
                      ticket.contains("Forma trazado, 360 puntos trazado, 360 puntos, reflejado"),
                  qPrintable(ticket));
         for (const QStringList& mas : {QStringList{}, QStringList{"--pdf", pdf}}) {
-            const Salida s = Correr(VANTORA_TRABAJO, QStringList{"--abrir", "H2"} + mas + donde(c));
+            const Salida s = Correr(VANTORA_TRABAJO, QStringList{"--abrir", "H2"} + mas + c.Opciones());
             QVERIFY(s.estado == 3 && s.errores.join('\n').contains("registro dañado"));
         }
     }
@@ -104,28 +82,20 @@ private slots:
     void versionAnterior()
     {
         CatalogoPrueba c;
-        QVERIFY(c.Escribir({{1, "CR-39", 1.498, 1.32}}));
-        QVERIFY(c.Ejecutar(
-            {{"CREATE TABLE trabajos (numero VARCHAR(40) PRIMARY KEY, pedido TEXT NOT NULL, respuesta TEXT NOT NULL, "
-              "material TEXT NOT NULL, creado VARCHAR(32) NOT NULL, cambiado VARCHAR(32) NOT NULL, puesto TEXT NOT "
-              "NULL, estado TEXT NOT NULL)"},
-             {"CREATE TABLE trabajos_version (version INTEGER NOT NULL)"},
-             {"INSERT INTO trabajos_version VALUES (1)"},
-             {"INSERT INTO trabajos VALUES ('V1', ?, ?, 'CR-39', '2026-01-02T10:00:00Z', '2026-01-02T10:00:00Z', 'b1', "
-              "'respondido')",
-              "JOB=V1\r\nDO=B\r\nSPH=4.00;?\r\nLMATTYPE=CR-39;?\r\nFRNT=6.00;?\r\nETYP=1;?\r\nFED=60.00;?\r\n",
+        QVERIFY(c.AlmacenAnterior(
+            {{"V1", "JOB=V1\r\nDO=B\r\nSPH=4.00;?\r\nLMATTYPE=CR-39;?\r\nFRNT=6.00;?\r\nETYP=1;?\r\nFED=60.00;?\r\n",
               "JOB=V1\r\nFRNT=6.000;?\r\nBACK=-1.87;-1.87;?;?\r\nCTHICK=4.712;?\r\nCTHNP=2.000;?\r\n"
               "CTHNA=0.00;?\r\nCTHKP=2.000;?\r\nCTHKA=0.00;?\r\nCRIB=65.00;?\r\n_PESO=15.20;?\r\nSTATUS=0;?\r\n"}}));
         const QString pdf = c.dir.filePath("V1.pdf");
-        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--abrir", "V1", "--pdf", pdf} + donde(c)).estado, 0);
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--abrir", "V1", "--pdf", pdf} + c.Opciones()).estado, 0);
         const QString ticket = herramientas_pdf::texto(pdf);
         // BACK's 1.523 tool, -1.87 D, is -1.87 · 0.530 / 0.523 = -1.895 D at 1.530.
         for (const QString& linea :
              QStringList{"Creado: 02/01/2026 10:00", "Ojo izquierdo: no pedido",
                          "Curvas de herramienta -1.90 D a 0° / -1.90 D a 90° —", "Espesor central 4.712 mm —"})
             QVERIFY2(ticket.contains(linea), qPrintable(linea + " no está en:\n" + ticket));
-        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{kPedidos + "/redondo.dcs", "--guardar"} + donde(c)).estado, 0);
-        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).lineas.size(), 2);
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{kPedidos + "/redondo.dcs", "--guardar"} + c.Opciones()).estado, 0);
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + c.Opciones()).lineas.size(), 2);
     }
 
     // Jobs name the catalogue's materials by whole name, any case, never a
@@ -134,30 +104,25 @@ private slots:
     {
         QTest::addColumn<QString>("lineas");
         QTest::addColumn<QString>("material"); // stored with the job; empty: not found
-        QTest::newRow("nombre en minúsculas") << "_MATERIAL=cr-39"
-                                              << "CR-39";
-        QTest::newRow("parte de un nombre") << "_MATERIAL=Resina 1.6"
-                                            << "";
-        QTest::newRow("alto índice 1.67") << "LMATTYPE=5\r\nLIND=1.67"
-                                          << "Resina 1.67";
-        QTest::newRow("vidrio 1.6") << "LMATTYPE=3\r\nLIND=1.60"
-                                    << "Mineral 1.6";
-        QTest::newRow("plástico 1.5") << "LMATTYPE=1\r\nLIND=1.50"
-                                      << "CR-39";
+        const auto fila = [](const char* caso, const char* lineas, const char* material) {
+            QTest::newRow(caso) << QString(lineas) << QString(material);
+        };
+        fila("nombre en minúsculas", "_MATERIAL=cr-39", "CR-39");
+        fila("parte de un nombre", "_MATERIAL=Resina 1.6", "");
+        fila("alto índice 1.67", "LMATTYPE=5\r\nLIND=1.67", "Resina 1.67");
+        fila("vidrio 1.6", "LMATTYPE=3\r\nLIND=1.60", "Mineral 1.6");
+        fila("plástico 1.5", "LMATTYPE=1\r\nLIND=1.50", "CR-39");
     }
     void materiales()
     {
         QFETCH(QString, lineas);
         QFETCH(QString, material);
         CatalogoPrueba c;
-        QTemporaryDir dir;
-        QFile f(dir.filePath("m.dcs"));
-        QVERIFY(f.open(QIODevice::WriteOnly) &&
-                f.write(("JOB=M\r\nSPH=2\r\nFED=60\r\nMINEDG=1\r\n" + lineas + "\r\n").toUtf8()) > 0);
-        f.close();
-        const Salida s = Correr(VANTORA_TRABAJO, QStringList{f.fileName(), "--guardar"} + donde(c));
+        const QString pedido = c.dir.filePath("m.dcs");
+        QVERIFY(Poner(pedido, ("JOB=M\r\nSPH=2\r\nFED=60\r\nMINEDG=1\r\n" + lineas + "\r\n").toUtf8()));
+        const Salida s = Correr(VANTORA_TRABAJO, QStringList{pedido, "--guardar"} + c.Opciones());
         QVERIFY(s.lineas.contains(material.isEmpty() ? "STATUS=4\r" : "STATUS=0\r"));
-        const QStringList lista = Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).lineas;
+        const QStringList lista = Correr(VANTORA_TRABAJO, QStringList{"--lista"} + c.Opciones()).lineas;
         QCOMPARE(lista.size(), 1);
         QCOMPARE(lista[0].split('\t').value(3), material);
     }
@@ -168,18 +133,18 @@ private slots:
     void textosDeFuera()
     {
         CatalogoPrueba c;
-        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).estado, 0);
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + c.Opciones()).estado, 0);
         QVERIFY(c.Ejecutar({{"INSERT INTO trabajos (numero, pedido, respuesta, material, creado, cambiado, puesto, "
                              "estado) VALUES ('H2', ?, 'JOB=H2\r\nSTATUS=0;0\r\n', ?, '2026-12-07T10:00:00Z', "
                              "'2026-12-07T10:00:00Z', 'banco', 'respondido')",
                              "JOB=H2\r\nREM=\x1b]0;PWNED\x07\x1b[2J\r\n", "Vi\ndrio\tX"}}));
-        const Salida lista = Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c));
+        const Salida lista = Correr(VANTORA_TRABAJO, QStringList{"--lista"} + c.Opciones());
         QCOMPARE(lista.lineas, QStringList{"H2\t2026-12-07T10:00:00Z\trespondido\tVi\\ndrio\\x09X\tbanco"});
-        const Salida abierto = Correr(VANTORA_TRABAJO, QStringList{"--abrir", "H2"} + donde(c));
+        const Salida abierto = Correr(VANTORA_TRABAJO, QStringList{"--abrir", "H2"} + c.Opciones());
         QVERIFY2(abierto.lineas.contains("REM=\\x1B]0;PWNED\\x07\\x1B[2J\r") &&
                      !abierto.lineas.join('\n').contains('\x1b'),
                  qPrintable(abierto.lineas.join('\n')));
-        QVERIFY(Correr(VANTORA_TRABAJO, QStringList{"--lista", "--desde", "2026-12-07xyz"} + donde(c))
+        QVERIFY(Correr(VANTORA_TRABAJO, QStringList{"--lista", "--desde", "2026-12-07xyz"} + c.Opciones())
                     .UnError("vantora-trabajo", "no es una fecha"));
     }
 
@@ -208,8 +173,8 @@ private slots:
     void dosPuestos()
     {
         CatalogoPrueba c;
-        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).estado, 0);
-        const QStringList argumentos = QStringList{kPedidos + "/redondo.dcs", "--guardar"} + donde(c);
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + c.Opciones()).estado, 0);
+        const QStringList argumentos = QStringList{kPedidos + "/redondo.dcs", "--guardar"} + c.Opciones();
         QProcess a, b;
         a.start(VANTORA_TRABAJO, argumentos);
         b.start(VANTORA_TRABAJO, argumentos);
@@ -218,8 +183,6 @@ private slots:
         QProcess& rechazado = a.exitCode() == 0 ? b : a;
         QCOMPARE(rechazado.exitCode(), 5);
         QCOMPARE(rechazado.readAllStandardError(), "vantora-trabajo: El trabajo T1 ya existe; use --reemplazar\n");
-        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).lineas.size(), 1);
-        QCOMPARE(Correr(VANTORA_TRABAJO, argumentos + QStringList{"--reemplazar"}).estado, 0);
     }
 
     // A store that another bench holds (readers pass, writers wait) is asked
@@ -229,8 +192,8 @@ private slots:
     void almacenOcupado()
     {
         CatalogoPrueba c;
-        const QStringList guardar = QStringList{kPedidos + "/redondo.dcs", "--guardar", "--reemplazar"} + donde(c);
-        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).estado, 0);
+        const QStringList guardar = QStringList{kPedidos + "/redondo.dcs", "--guardar", "--reemplazar"} + c.Opciones();
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + c.Opciones()).estado, 0);
         std::vector<std::unique_ptr<QProcess>> puestos(8);
         Salida ocupado{};
         const auto base = c.servidor ? almacen_prueba::BaseDelPrograma() : c.archivo();
@@ -251,7 +214,7 @@ private slots:
                  qPrintable(ocupado.errores.join('\n')));
         for (const auto& p : puestos)
             QVERIFY2(p->waitForFinished(30000) && p->exitCode() == 0, p->readAllStandardError().constData());
-        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).lineas.size(), 1);
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + c.Opciones()).lineas.size(), 1);
     }
 
     // A server that takes the login and then stops answering at the store's
@@ -262,7 +225,7 @@ private slots:
         if (!almacen_prueba::EsServidor())
             QSKIP("sólo con el almacén en un servidor");
         CatalogoPrueba c;
-        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + donde(c)).estado, 0);
+        QCOMPARE(Correr(VANTORA_TRABAJO, QStringList{"--lista"} + c.Opciones()).estado, 0);
         for (const auto& [argumentos, callarAl] :
              {std::pair{QStringList{kPedidos + "/forma.dcs", "--guardar"}, "INSERT"},
               {QStringList{"--lista"}, "FROM trabajos ORDER"},

@@ -5,6 +5,7 @@
 
 #include "apoyo/materiales_prueba.h"
 #include "apoyo/pantalla_prueba.h"
+#include "apoyo/proceso.h"
 #include "apoyo/proxy_prueba.h"
 #include "codigo_dcs.h"
 #include "dialecto_sql.h"
@@ -28,8 +29,7 @@ using Estropear = std::function<UbicacionCatalogo(CatalogoPrueba&)>;
 Estropear ConBytes(const QByteArray& bytes)
 {
     return [bytes](CatalogoPrueba& c) {
-        QFile f(c.archivo());
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        if (!Poner(c.archivo(), bytes))
             qFatal("no se pudo escribir el archivo de prueba");
         return c.ubicacion();
     };
@@ -357,9 +357,7 @@ private slots:
         QFETCH(QString, ini);
         QFETCH(QString, elegido);
         QTemporaryDir carpeta;
-        QFile f(carpeta.filePath("vantora.ini"));
-        QVERIFY(ini == "-" || (f.open(QIODevice::WriteOnly) && f.write(ini.toUtf8() + "\n") > 0));
-        f.close();
+        QVERIFY(ini == "-" || Poner(carpeta.filePath("vantora.ini"), ini.toUtf8() + "\n"));
         qputenv("VANTORA_CATALOGO", entorno == "-" ? QByteArray() : entorno.toUtf8());
         const std::filesystem::path dir = carpeta.path().toStdString();
         const UbicacionCatalogo u =

@@ -119,8 +119,6 @@ private slots:
         const QStringList comunes = opciones.split(' ');
         const Salida tabla = lente(QStringList(comunes) << "--comparar");
         QCOMPARE(tabla.estado, 0);
-        QCOMPARE(tabla.lineas.value(0), "Material;Indice;Base;EspesorCentral;BordeMinimo;BordeMaximo;EspesorMaximo;"
-                                        "Peso;Bloque");
         QCOMPARE(tabla.lineas.size(), 12);
         std::pair<double, double> anterior{0, 0};
         for (int i = 1; i < tabla.lineas.size(); ++i) {
@@ -155,9 +153,7 @@ private slots:
         const QStringList opciones = QString("--esfera -4 --diametro 60 --borde-min 1").split(' ');
         const QStringList filas = lente(QStringList(opciones) << "--comparar").lineas;
         QCOMPARE(filas.filter(QRegularExpression("^CR-39;")).value(0).section(';', 1, 1), "1.498");
-        const QStringList sola = lente(QStringList(opciones) << "--material"
-                                                             << "cr-39")
-                                     .lineas;
+        const QStringList sola = lente(opciones + QStringList{"--material", "cr-39"}).lineas;
         QCOMPARE(valor(sola, "EspesorCentral"),
                  filas.filter(QRegularExpression("^CR-39;")).value(0).section(';', 3, 3));
     }

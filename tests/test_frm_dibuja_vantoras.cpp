@@ -10,7 +10,6 @@
 #include "registro_diseno.h"
 
 #include <QAbstractButton>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -211,27 +210,18 @@ private slots:
 
     // "Memoria" decides at which diameter a base step draws, solves and
     // weighs the lens (thicknesses solved by hand for a 1 mm edge).
-    void memoria_data()
-    {
-        QTest::addColumn<bool>("marcada");
-        QTest::addColumn<QString>("diametro");
-        QTest::addColumn<QString>("espesor");
-        QTest::newRow("sin marcar: el del diseño") << false << "60" << QString("4.52");
-        QTest::newRow("marcada: el elegido") << true << "65" << QString("5.15");
-    }
     void memoria()
     {
-        QFETCH(bool, marcada);
-        QFETCH(QString, diametro);
-        QFETCH(QString, espesor);
-        Banco b;
-        b.barra("HScroll_ModificoDiametro")->setValue(65);
-        b.g().findChild<QAbstractButton*>("Check_Memoria")->setChecked(marcada);
-        b.barra("HScroll_ModificoBase")->setValue(50);
-        QCOMPARE(b.texto("Tx_CurvaBase_Diametro"), diametro);
-        QCOMPARE(b.texto("Tx_CurvaBase_EspesorCentral"), espesor);
-        QCOMPARE(b.g().findChild<QLabel*>("Label_RadioDibujo")->text(), QString("Radio en el dibujo:"));
-        QVERIFY(b.visible("Text_RadioPosterior") && b.texto("Text_RadioPosterior").endsWith(" mm"));
+        // Unticked, the design's diameter; ticked, the one chosen.
+        for (const auto& [marcada, diametro, espesor] : {std::tuple{false, "60", "4.52"}, {true, "65", "5.15"}}) {
+            Banco b;
+            b.barra("HScroll_ModificoDiametro")->setValue(65);
+            b.g().findChild<QAbstractButton*>("Check_Memoria")->setChecked(marcada);
+            b.barra("HScroll_ModificoBase")->setValue(50);
+            QCOMPARE(b.texto("Tx_CurvaBase_Diametro"), diametro);
+            QCOMPARE(b.texto("Tx_CurvaBase_EspesorCentral"), espesor);
+            QVERIFY(b.visible("Text_RadioPosterior") && b.texto("Text_RadioPosterior").endsWith(" mm"));
+        }
     }
 
     // A recovery on the graphics window leaves the design window's figures
@@ -344,26 +334,23 @@ private slots:
     }
 
     // A snapshot is written whole or not at all, and the user is told why.
-    void fotosQueNoSePuedenGrabar_data()
-    {
-        QTest::addColumn<bool>("danado");
-        QTest::newRow("largo que no es de registros enteros") << true;
-        QTest::newRow("carpeta que no existe") << false;
-    }
     void fotosQueNoSePuedenGrabar()
     {
-        QFETCH(bool, danado);
-        Banco b;
-        if (danado)
-            std::ofstream(b.fotos(), std::ios::binary) << std::string(50, 'x');
-        else
-            std::filesystem::remove_all(b.carpeta.carpeta());
-        Banco::clic(b.g(), "SSCommand_CurvaBaseFoto");
-        QCOMPARE(b.texto("Text_BaseNroFoto"), QString(danado ? "1.16279069767442" : "0"));
-        QCOMPARE(b.dlg.cajas.size(), 1u);
-        QVERIFY(b.dlg.cajas[0].texto.find(b.fotos().string()) != std::string::npos);
-        QCOMPARE(std::filesystem::exists(b.fotos()) ? std::filesystem::file_size(b.fotos()) : 0u, danado ? 50u : 0u);
-        QCOMPARE(b.dlg.beeps, 0);
+        // A file whose length is no whole number of records, or a data folder gone.
+        for (const bool danado : {true, false}) {
+            Banco b;
+            if (danado)
+                std::ofstream(b.fotos(), std::ios::binary) << std::string(50, 'x');
+            else
+                std::filesystem::remove_all(b.carpeta.carpeta());
+            Banco::clic(b.g(), "SSCommand_CurvaBaseFoto");
+            QCOMPARE(b.texto("Text_BaseNroFoto"), QString(danado ? "1.16279069767442" : "0"));
+            QCOMPARE(b.dlg.cajas.size(), 1u);
+            QVERIFY(b.dlg.cajas[0].texto.find(b.fotos().string()) != std::string::npos);
+            QCOMPARE(std::filesystem::exists(b.fotos()) ? std::filesystem::file_size(b.fotos()) : 0u,
+                     danado ? 50u : 0u);
+            QCOMPARE(b.dlg.beeps, 0);
+        }
     }
 };
 

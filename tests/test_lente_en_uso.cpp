@@ -264,23 +264,21 @@ private slots:
         const QString lente = "--esfera -4 --cilindro -1 --eje 30 --indice 1.523 --densidad 1.3 --diametro 60 "
                               "--borde-min 1 ";
         const QString error = R"(-?\d\.\d{3} \d\.\d{3})";
-        QTest::newRow("compensada") << lente + "--base 4 --pantoscopico 12 --envolvente 6 --ojo izquierdo" << 0
-                                    << "^(EjeInterno|Frontofocometro):"
-                                    << R"(^EjeInterno: \d+\.\d\nFrontofocometro: -\d\.\d{3} -\d\.\d{3} \d+\.\d$)";
-        QTest::newRow("sin inclinación") << lente + "--base 4 --distancia-vertice 14" << 0
-                                         << "^(EjeInterno|Frontofocometro):"
-                                         << "^$";
-        QTest::newRow("campo") << lente + "--base 4 --campo" << 0 << "^Campo:"
-                               << "^Campo: -30 30 " + error + "\\n(Campo: -?\\d+ -?\\d+ " + error +
-                                      "\\n){47}Campo: 30 -30 " + error + "$";
-        QTest::newRow("centro del campo") << lente + "--base 4 --campo" << 0 << "^Campo: 0 0 "
-                                          << "^Campo: 0 0 0.000 0.000$";
-        QTest::newRow("mejor base") << lente + "--mejor-base --pantoscopico 8" << 0 << "^(MejorBase|CaraExterna):"
-                                    << R"(^MejorBase: (\d+\.\d\d) \d\.\d{4}\nCaraExterna: \1\d$)";
-        QTest::newRow("envolvente sin ojo") << lente + "--base 4 --envolvente 6" << 2 << "."
-                                            << "^$";
-        QTest::newRow("mejor base con base") << lente + "--base 4 --mejor-base" << 2 << "."
-                                             << "^$";
+        const auto fila = [&](const char* caso, const char* opciones, int estado, const char* clave,
+                              const QString& patron) {
+            QTest::newRow(caso) << lente + opciones << estado << QString(clave) << patron;
+        };
+        fila("compensada", "--base 4 --pantoscopico 12 --envolvente 6 --ojo izquierdo", 0,
+             "^(EjeInterno|Frontofocometro):",
+             R"(^EjeInterno: \d+\.\d\nFrontofocometro: -\d\.\d{3} -\d\.\d{3} \d+\.\d$)");
+        fila("sin inclinación", "--base 4 --distancia-vertice 14", 0, "^(EjeInterno|Frontofocometro):", "^$");
+        fila("campo", "--base 4 --campo", 0, "^Campo:",
+             "^Campo: -30 30 " + error + "\\n(Campo: -?\\d+ -?\\d+ " + error + "\\n){47}Campo: 30 -30 " + error + "$");
+        fila("centro del campo", "--base 4 --campo", 0, "^Campo: 0 0 ", "^Campo: 0 0 0.000 0.000$");
+        fila("mejor base", "--mejor-base --pantoscopico 8", 0,
+             "^(MejorBase|CaraExterna):", R"(^MejorBase: (\d+\.\d\d) \d\.\d{4}\nCaraExterna: \1\d$)");
+        fila("envolvente sin ojo", "--base 4 --envolvente 6", 2, ".", "^$");
+        fila("mejor base con base", "--base 4 --mejor-base", 2, ".", "^$");
     }
     void programa()
     {

@@ -37,29 +37,22 @@ class TestMapaErrores : public QObject {
     Q_OBJECT
 
 private slots:
-    void contornoDesdeElCentroDeGiro_data()
-    {
-        QTest::addColumn<double>("bvd");
-        QTest::addColumn<double>("borde"); // degrees
-        QTest::newRow("12 mm") << 12.0 << 25.20;
-        QTest::newRow("20 mm") << 20.0 << 19.71;
-    }
     void contornoDesdeElCentroDeGiro()
     {
-        QFETCH(double, bvd);
-        QFETCH(double, borde);
-        MapaErrores mapa;
-        mapa.Poner(responder(kPlano + "BVD=" + std::to_string(bvd) + "\r\n"));
-        const QImage imagen = dibujar(mapa);
-        for (const Error e : {Error::Medio, Error::Astigmatico})
-            for (const dcs::Lado lado : {dcs::Lado::Derecho, dcs::Lado::Izquierdo})
-                for (const lente::Mirada m :
-                     {lente::Mirada{borde, 0}, {-borde, 0}, {0, borde}, {borde * 0.7071, -borde * 0.7071}}) {
-                    QVERIFY(oscuro(imagen, *mapa.PixelDe(lado, e, m, kArea)) < 60);
-                    // Three degrees in, the lens is clear: no error, white.
-                    const double dentro = (borde - 3) / borde;
-                    QVERIFY(oscuro(imagen, *mapa.PixelDe(lado, e, {m.h * dentro, m.v * dentro}, kArea)) > 230);
-                }
+        for (const auto& [bvd, borde] : {std::pair{12.0, 25.20}, {20.0, 19.71}}) { // the edge, in degrees
+            MapaErrores mapa;
+            mapa.Poner(responder(kPlano + "BVD=" + std::to_string(bvd) + "\r\n"));
+            const QImage imagen = dibujar(mapa);
+            for (const Error e : {Error::Medio, Error::Astigmatico})
+                for (const dcs::Lado lado : {dcs::Lado::Derecho, dcs::Lado::Izquierdo})
+                    for (const lente::Mirada m :
+                         {lente::Mirada{borde, 0}, {-borde, 0}, {0, borde}, {borde * 0.7071, -borde * 0.7071}}) {
+                        QVERIFY(oscuro(imagen, *mapa.PixelDe(lado, e, m, kArea)) < 60);
+                        // Three degrees in, the lens is clear: no error, white.
+                        const double dentro = (borde - 3) / borde;
+                        QVERIFY(oscuro(imagen, *mapa.PixelDe(lado, e, {m.h * dentro, m.v * dentro}, kArea)) > 230);
+                    }
+        }
     }
 
     // Seen from the front the left eye's field is the right's mirror image,

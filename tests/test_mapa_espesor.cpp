@@ -46,39 +46,38 @@ class TestMapaEspesor : public QObject {
     Q_OBJECT
 
 private slots:
-    void bordesDelgadoYGrueso_data()
-    {
-        QTest::addColumn<dcs::Lado>("lado");
-        QTest::addColumn<double>("xGrueso");
-        QTest::newRow("derecho, base a 0°") << dcs::Lado::Derecho << 30.0;
-        QTest::newRow("izquierdo, base a 180°") << dcs::Lado::Izquierdo << -30.0;
-    }
-
     // Each edge mark sits on the hand-known point with its figure beside it,
     // the map warm just inside the thick edge and cool inside the thin one.
+    // As the glasses are seen from the front: the right lens on the left, x
+    // to the right and y up in each.
     void bordesDelgadoYGrueso()
     {
-        QFETCH(dcs::Lado, lado);
-        QFETCH(double, xGrueso);
         MapaEspesor mapa;
         mapa.Poner(responder(kPrisma));
         const QImage imagen = dibujar(mapa);
         const auto rotulos = mapa.Rotulos(kArea);
-        const struct {
-            double x;
-            QString cifra;
-            bool (*color)(const QColor&);
-        } bordes[] = {{xGrueso, "3.40 mm", calido}, {-xGrueso, "1.00 mm", frio}};
-        for (const auto& b : bordes) {
-            const QPointF marca = *mapa.PixelDe(lado, {b.x, 0}, kArea);
-            QCOMPARE(en(imagen, marca), QColor(Qt::white));
-            const QColor dentro = en(imagen, *mapa.PixelDe(lado, {b.x * 0.9, -3}, kArea));
-            QVERIFY2(b.color(dentro), qPrintable(dentro.name()));
-            const bool rotulada = std::any_of(rotulos.begin(), rotulos.end(), [&](const auto& r) {
-                const QPointF d = r.caja.center() - marca;
-                return r.texto == b.cifra && std::hypot(d.x(), d.y()) < 60;
-            });
-            QVERIFY2(rotulada, qPrintable(b.cifra));
+        // The base at 0° on the right eye, at 180° on the left.
+        for (const auto& [lado, xGrueso] : {std::pair{dcs::Lado::Derecho, 30.0}, {dcs::Lado::Izquierdo, -30.0}}) {
+            const QPointF centro = *mapa.PixelDe(lado, {0, 0}, kArea);
+            QCOMPARE(centro.x() < kArea.center().x(), lado == dcs::Lado::Derecho);
+            QVERIFY(mapa.PixelDe(lado, {10, 0}, kArea)->x() > centro.x() + 10 &&
+                    mapa.PixelDe(lado, {0, 10}, kArea)->y() < centro.y() - 10);
+            const struct {
+                double x;
+                QString cifra;
+                bool (*color)(const QColor&);
+            } bordes[] = {{xGrueso, "3.40 mm", calido}, {-xGrueso, "1.00 mm", frio}};
+            for (const auto& b : bordes) {
+                const QPointF marca = *mapa.PixelDe(lado, {b.x, 0}, kArea);
+                QCOMPARE(en(imagen, marca), QColor(Qt::white));
+                const QColor dentro = en(imagen, *mapa.PixelDe(lado, {b.x * 0.9, -3}, kArea));
+                QVERIFY2(b.color(dentro), qPrintable(dentro.name()));
+                const bool rotulada = std::any_of(rotulos.begin(), rotulos.end(), [&](const auto& r) {
+                    const QPointF d = r.caja.center() - marca;
+                    return r.texto == b.cifra && std::hypot(d.x(), d.y()) < 60;
+                });
+                QVERIFY2(rotulada, qPrintable(b.cifra));
+            }
         }
     }
 
@@ -103,22 +102,6 @@ private slots:
         }
         QVERIFY(std::any_of(rotulos.begin(), rotulos.end(),
                             [](const auto& r) { return r.texto == "3.00 mm" && !r.sobreMapa; }));
-    }
-
-    // As the glasses are seen from the front: the right lens on the left,
-    // x to the right and y up in each.
-    void ojosComoSeVenDeFrente()
-    {
-        MapaEspesor mapa;
-        mapa.Poner(responder(kPrisma));
-        const QPointF derecho = *mapa.PixelDe(dcs::Lado::Derecho, {0, 0}, kArea);
-        const QPointF izquierdo = *mapa.PixelDe(dcs::Lado::Izquierdo, {0, 0}, kArea);
-        QVERIFY(derecho.x() < kArea.center().x() && izquierdo.x() > derecho.x() + 100);
-        for (const dcs::Lado lado : {dcs::Lado::Derecho, dcs::Lado::Izquierdo}) {
-            const QPointF centro = *mapa.PixelDe(lado, {0, 0}, kArea);
-            QVERIFY(mapa.PixelDe(lado, {10, 0}, kArea)->x() > centro.x() + 10);
-            QVERIFY(mapa.PixelDe(lado, {0, 10}, kArea)->y() < centro.y() - 10);
-        }
     }
 
     void lecturaBajoElRaton_data()
@@ -183,33 +166,27 @@ private slots:
         QTest::addColumn<bool>("derecho");
         QTest::addColumn<QString>("titulo");
         QTest::addColumn<QString>("cifras");
-        const QString prisma = QString::fromStdString(kPrisma);
-        QTest::newRow("derecho, horizontal: 180° a la izquierda") << prisma << true << "0°"
-                                                                  << "1.00 mm|2.20 mm|3.40 mm";
+        const auto fila = [](const char* caso, const std::string& trabajo, bool derecho, const char* titulo,
+                             const char* cifras) {
+            QTest::newRow(caso) << QString::fromStdString(trabajo) << derecho << QString(titulo) << QString(cifras);
+        };
+        const std::string cilindro = kPrisma + "CYL=-1.00;-1.00\r\nAX=30;30\r\n";
+        fila("derecho, horizontal: 180° a la izquierda", kPrisma, true, "0°", "1.00 mm|2.20 mm|3.40 mm");
         // Seen from the front; along its axis a cylinder adds nothing to the wedge.
-        QTest::newRow("derecho, vertical: arriba a la izquierda")
-            << QString::fromStdString(cambiar(kPrisma, "PRVA=90;180")) << true << "90°"
-            << "arriba 3.40 mm|2.20 mm|abajo 1.00 mm";
-        QTest::newRow("derecho, eje 150° con la base a 150°")
-            << QString::fromStdString(cambiar(kPrisma, "PRVA=150;180") + "CYL=-1.00;-1.00\r\nAX=150;150\r\n") << true
-            << "Eje 150°"
-            << "3.40 mm|2.20 mm|1.00 mm";
-        QTest::newRow("izquierdo, horizontal") << prisma << false << "0°"
-                                               << "3.40 mm|2.20 mm|1.00 mm";
-        QTest::newRow("eje del cilindro") << prisma + "CYL=-1.00;-1.00\r\nAX=30;30\r\n"
-                                          << true << "Eje 30°"
-                                          << "";
-        QTest::newRow("a través del eje") << prisma + "CYL=-1.00;-1.00\r\nAX=30;30\r\n"
-                                          << false << "120°"
-                                          << "";
+        fila("derecho, vertical: arriba a la izquierda", cambiar(kPrisma, "PRVA=90;180"), true, "90°",
+             "arriba 3.40 mm|2.20 mm|abajo 1.00 mm");
+        fila("derecho, eje 150° con la base a 150°",
+             cambiar(kPrisma, "PRVA=150;180") + "CYL=-1.00;-1.00\r\nAX=150;150\r\n", true, "Eje 150°",
+             "3.40 mm|2.20 mm|1.00 mm");
+        fila("izquierdo, horizontal", kPrisma, false, "0°", "3.40 mm|2.20 mm|1.00 mm");
+        fila("eje del cilindro", cilindro, true, "Eje 30°", "");
+        fila("a través del eje", cilindro, false, "120°", "");
         // Tilted 15°, −4.00 −0.25 × 45 is made on a back whose axis the
         // answer gives as GAX 69°, its thinnest edge (THNP 4.888 mm) there.
-        const QString inclinada = QString::fromStdString(cambiar(cambiar(kPrisma, "SPH=-4;-4"), "PRVM=0;0")) +
-                                  "CYL=-0.25;-0.25\r\nAX=45;135\r\nPANTO=15;15\r\n";
-        QTest::newRow("eje del dorso compensado") << inclinada << true << "Eje 69°"
-                                                  << "4.89 mm|1.50 mm|4.89 mm";
-        QTest::newRow("a través del dorso compensado") << inclinada << true << "159°"
-                                                       << "";
+        const std::string inclinada =
+            cambiar(cambiar(kPrisma, "SPH=-4;-4"), "PRVM=0;0") + "CYL=-0.25;-0.25\r\nAX=45;135\r\nPANTO=15;15\r\n";
+        fila("eje del dorso compensado", inclinada, true, "Eje 69°", "4.89 mm|1.50 mm|4.89 mm");
+        fila("a través del dorso compensado", inclinada, true, "159°", "");
     }
 
     // Each section's title and the figures under it, at its ends and under

@@ -52,23 +52,31 @@ EstadoDiseno calculado(double poder, double base, double diametro)
     return e;
 }
 
-// The ticket numbered and dated, written as a PDF: on A4 as the program
-// writes it, on another sheet as the print preview draws a printer's page.
-QString grabar(const QTemporaryDir& dir, OrdenTrabajo orden, const QString& numero = kNumero,
-               QPageSize::PageSizeId hoja = QPageSize::A4)
+// A ticket as a PDF: on A4 as the programs write it, on another sheet as the
+// print preview draws a printer's page.
+template <typename Ticket, typename Grabar, typename Dibujar>
+QString comoPdf(const QTemporaryDir& dir, const Ticket& ticket, QPageSize::PageSizeId hoja, Grabar grabar,
+                Dibujar dibujar)
 {
-    orden.numero = numero.toStdString();
-    orden.fechaHora = "06/12/2026 21:30";
     const QString archivo = dir.filePath("orden.pdf");
     if (hoja != QPageSize::A4) {
         QPdfWriter pdf(archivo);
         pdf.setPageSize(QPageSize(hoja));
         QPainter pintor(&pdf);
-        DibujarOrden(pintor, pdf.pageLayout(), orden);
-    } else if (std::string error; !GrabarOrdenPdf(archivo.toStdString(), orden, error)) {
+        dibujar(pintor, pdf.pageLayout(), ticket);
+    } else if (std::string error; !grabar(archivo.toStdString(), ticket, error)) {
         QTest::qFail(error.c_str(), __FILE__, __LINE__);
     }
     return archivo;
+}
+
+// The ticket numbered and dated, as a PDF.
+QString grabar(const QTemporaryDir& dir, OrdenTrabajo orden, const QString& numero = kNumero,
+               QPageSize::PageSizeId hoja = QPageSize::A4)
+{
+    orden.numero = numero.toStdString();
+    orden.fechaHora = "06/12/2026 21:30";
+    return comoPdf(dir, orden, hoja, GrabarOrdenPdf, DibujarOrden);
 }
 
 // The size of a lens outline within a band of the page's columns: its outer
@@ -105,8 +113,7 @@ const std::string kRespuestaW1 =
     "INSSPH=-2.87;-2.62\r\nINSCYL=-0.87;-1.12\r\nINSAX=28;152\r\n_PESO=8.10;8.89\r\n_SEGURIDAD=1;1\r\n"
     "_THNINT=3.000;\r\n";
 
-// A job's ticket as a PDF: on A4 as vantora-trabajo writes it, on another
-// sheet as the print preview draws a printer's page.
+// A job's ticket as a PDF.
 QString grabarTrabajo(const QTemporaryDir& dir, QPageSize::PageSizeId hoja = QPageSize::A4,
                       const std::string& pedido = kPedidoW1, const std::string& respuesta = kRespuestaW1,
                       bool guardado = true)
@@ -117,16 +124,7 @@ QString grabarTrabajo(const QTemporaryDir& dir, QPageSize::PageSizeId hoja = QPa
         QTest::qFail(error.c_str(), __FILE__, __LINE__);
     const TrabajoAImprimir t{pedido, dcs::kFormato, *c, guardado ? "2026-01-02T10:00:00Z" : "",
                              guardado ? "2026-01-03T11:30:00Z" : ""};
-    const QString archivo = dir.filePath("trabajo.pdf");
-    if (hoja != QPageSize::A4) {
-        QPdfWriter pdf(archivo);
-        pdf.setPageSize(QPageSize(hoja));
-        QPainter pintor(&pdf);
-        DibujarTrabajo(pintor, pdf.pageLayout(), t);
-    } else if (!GrabarTrabajoPdf(archivo.toStdString(), t, error)) {
-        QTest::qFail(error.c_str(), __FILE__, __LINE__);
-    }
-    return archivo;
+    return comoPdf(dir, t, hoja, GrabarTrabajoPdf, DibujarTrabajo);
 }
 
 // Over 120 numbers of 1 to 20 characters on A4 and Letter at 50 to 75 mm,
@@ -178,24 +176,43 @@ private slots:
             QVERIFY2(texto.contains(QRegularExpression(linea)), qPrintable(linea + " no está en:\n" + texto));
     }
 
-    // The printed page: the front view at true size, the bars read back to
-    // the number, and the scale check at its foot still on the sheet: on A4
-    // with the example, on Letter at 70 mm with the longest number.
+    // The printed page, as wide as its sheet: the lenses at true size, the
+    // bars read back to the number, and the scale check at its foot still on
+    // the sheet. The example on A4, and at 70 mm with the longest number on
+    // Letter; the stored job, every row and a warning, on both.
+    void pagina_data()
+    {
+        QTest::addColumn<int>("hoja");
+        QTest::addColumn<double>("diametro"); // the example's; none: the stored job, 52 × 38 on each half
+        QTest::addColumn<QString>("numero");
+        QTest::newRow("ejemplo en A4") << int(QPageSize::A4) << 60.0 << kNumero;
+        QTest::newRow("ejemplo en Letter, 70 mm") << int(QPageSize::Letter) << 70.0 << kVeinte;
+        QTest::newRow("trabajo guardado en A4") << int(QPageSize::A4) << 0.0 << "W1";
+        QTest::newRow("trabajo guardado en Letter") << int(QPageSize::Letter) << 0.0 << "W1";
+    }
     void pagina()
     {
-        const QList<std::tuple<QPageSize::PageSizeId, double, QString>> casos{{QPageSize::A4, 60.0, kNumero},
-                                                                              {QPageSize::Letter, 70.0, kVeinte}};
-        for (const auto& [hoja, diametro, numero] : casos) {
-            QTemporaryDir dir;
-            const QString pdf = grabar(dir, OrdenDelCalculo(calculado(4, 6, diametro)), numero, hoja);
-            const QString png = herramientas_pdf::pagina(pdf, kPpp);
-            const QImage imagen(png);
-            QVERIFY(std::fabs(imagen.width() - QPageSize(hoja).size(QPageSize::Millimeter).width() / 25.4 * kPpp) < 1);
-            const double medido = contornoMedido(imagen, kPpp, imagen.width() / 2, imagen.width()).width();
-            QVERIFY2(std::fabs(medido - diametro) <= 0.3, qPrintable(QString::number(medido) + " mm"));
-            QCOMPARE(herramientas_pdf::codigos(png), "CODE-128:" + numero);
-            QVERIFY(herramientas_pdf::texto(pdf).contains("esta barra mide 50 mm"));
+        QFETCH(int, hoja);
+        QFETCH(double, diametro);
+        QFETCH(QString, numero);
+        const auto id = QPageSize::PageSizeId(hoja);
+        QTemporaryDir dir;
+        const QString pdf =
+            diametro ? grabar(dir, OrdenDelCalculo(calculado(4, 6, diametro)), numero, id) : grabarTrabajo(dir, id);
+        const QString png = herramientas_pdf::pagina(pdf, kPpp);
+        const QImage imagen(png);
+        QVERIFY(std::fabs(imagen.width() - QPageSize(id).size(QPageSize::Millimeter).width() / 25.4 * kPpp) < 1);
+        // The example's front view on the right half, the job's lenses on both.
+        const QSizeF esperado = diametro ? QSizeF(diametro, diametro) : QSizeF(52, 38);
+        for (int mitad = diametro ? 1 : 0; mitad < 2; ++mitad) {
+            const QSizeF medido =
+                contornoMedido(imagen, kPpp, mitad * imagen.width() / 2, (mitad + 1) * imagen.width() / 2);
+            QVERIFY2(std::fabs(medido.width() - esperado.width()) <= 0.3 &&
+                         std::fabs(medido.height() - esperado.height()) <= 0.3,
+                     qPrintable(QString("%1 × %2 mm").arg(medido.width()).arg(medido.height())));
         }
+        QCOMPARE(herramientas_pdf::codigos(png), "CODE-128:" + numero);
+        QVERIFY(herramientas_pdf::texto(pdf).contains("esta barra mide 50 mm"));
     }
 
     // The advice the design produced is on the ticket, and no other. Base 10's
@@ -296,26 +313,6 @@ private slots:
         QVERIFY(!m_trabajo.contains(QChar(0x1b)) && !m_trabajo.contains(QChar(0x202e)));
     }
 
-    // With every row and a warning the page still holds both outlines at
-    // true size, the number's bars and the scale check, on A4 and on Letter.
-    void trabajoATamanoReal()
-    {
-        for (const QPageSize::PageSizeId hoja : {QPageSize::A4, QPageSize::Letter}) {
-            QTemporaryDir dir;
-            const QString pdf = grabarTrabajo(dir, hoja);
-            const QString png = herramientas_pdf::pagina(pdf, kPpp);
-            const QImage imagen(png);
-            for (const int ojo : {0, 1}) {
-                const QSizeF medido =
-                    contornoMedido(imagen, kPpp, ojo * imagen.width() / 2, (ojo + 1) * imagen.width() / 2);
-                QVERIFY2(std::fabs(medido.width() - 52) <= 0.3 && std::fabs(medido.height() - 38) <= 0.3,
-                         qPrintable(QString("%1 × %2 mm").arg(medido.width()).arg(medido.height())));
-            }
-            QCOMPARE(herramientas_pdf::codigos(png), QString("CODE-128:W1"));
-            QVERIFY(herramientas_pdf::texto(pdf).contains("esta barra mide 50 mm"));
-        }
-    }
-
     // The same job in other states: each row changes a text of its request
     // or of its answer.
     void otrosEstados_data()
@@ -324,23 +321,18 @@ private slots:
         QTest::addColumn<QString>("de"); // nothing: the job as the window holds it, not stored
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("linea");
-        QTest::newRow("sin guardar") << "pedido"
-                                     << ""
-                                     << ""
-                                     << "Sin guardar Cifras calculadas en la ventana";
-        QTest::newRow("contorno más alto que su sitio") << "pedido"
-                                                        << "VBOX=38"
-                                                        << "VBOX=80"
-                                                        << "El contorno de 52\\.0 × 80\\.0 mm no cabe a tamaño real";
-        QTest::newRow("ojo sin lente") << "respuesta"
-                                       << "L;0;Bases distintas: anisometropia;W"
-                                       << "L;4;THNP: el dorso no alcanza el borde;E"
-                                       << "Ojo izquierdo: sin lente.*Izquierdo: sin lente: THNP: el dorso no alcanza";
-        QTest::newRow("más avisos de los que se imprimen")
-            << "respuesta"
-            << "STATUS=0\r\n"
-            << "STATUS=0\r\n" + QString("XSTATUS=R;0;Regla;W\r\n").repeated(6)
-            << "Derecho: Regla Derecho: Regla Derecho: 4 avisos más en la respuesta Izquierdo: Bases";
+        const auto fila = [](const char* caso, const char* en, const QString& de, const QString& a, const char* linea) {
+            QTest::newRow(caso) << QString(en) << de << a << QString(linea);
+        };
+        fila("sin guardar", "pedido", "", "", "Sin guardar Cifras calculadas en la ventana");
+        fila("contorno más alto que su sitio", "pedido", "VBOX=38", "VBOX=80",
+             "El contorno de 52\\.0 × 80\\.0 mm no cabe a tamaño real");
+        fila("ojo sin lente", "respuesta", "L;0;Bases distintas: anisometropia;W",
+             "L;4;THNP: el dorso no alcanza el borde;E",
+             "Ojo izquierdo: sin lente.*Izquierdo: sin lente: THNP: el dorso no alcanza");
+        fila("más avisos de los que se imprimen", "respuesta", "STATUS=0\r\n",
+             "STATUS=0\r\n" + QString("XSTATUS=R;0;Regla;W\r\n").repeated(6),
+             "Derecho: Regla Derecho: Regla Derecho: 4 avisos más en la respuesta Izquierdo: Bases");
     }
     void otrosEstados()
     {

@@ -243,42 +243,31 @@ private slots:
     // apex; the centre rises until that point holds 3.0 mm. The figures were
     // worked by a grid search on the surfaces; the test's own grid finds
     // nothing thinner.
-    void puntoMasDelgado_data()
-    {
-        QTest::addColumn<Receta>("receta");
-        QTest::addColumn<int>("ojo");
-        QTest::addColumn<QList<double>>("esperado"); // centre, angle, radius
-        QTest::newRow("derecho, base afuera") << Receta{-3, -0.75, 30, 4, 180} << 0 << QList<double>{3.498, 5, 12.50};
-        QTest::newRow("izquierdo, base arriba")
-            << Receta{-3, -0.75, 150, 4, 90} << 1 << QList<double>{3.446, 276, 11.21};
-    }
     void puntoMasDelgado()
     {
-        QFETCH(Receta, receta);
-        QFETCH(int, ojo);
-        QFETCH(QList<double>, esperado);
-        const auto m = laboratorio::MinimosDeEspesor({{},
-                                                      {},
-                                                      2.0,
-                                                      "CR-39",
-                                                      laboratorio::Montura::Completa,
-                                                      laboratorio::Seguridad::Basica,
-                                                      MeridianoMasPositivo(receta)});
-        const Pedido pedido{receta, 1.498, 1.32, 4.25, m->borde, m->centro};
-        const auto borde = Descentrar(BordeElipse(46, 32), static_cast<Ojo>(ojo), Centrado{18, 31, 19});
-        const Solucion s = Resolver(pedido, borde);
-        QVERIFY2(s.resultado && s.resultado->puntoMasDelgado, s.falla.c_str());
-        const PuntoEspesor& p = *s.resultado->puntoMasDelgado;
-        QVERIFY2(std::fabs(s.resultado->espesorCentral - esperado[0]) < 5e-4 && std::fabs(p.espesor - 3.0) < 1e-6 &&
-                     std::lround(p.angulo) == esperado[1] && std::fabs(p.radio - esperado[2]) < 5e-3,
-                 qPrintable(QString("%1 %2 %3").arg(s.resultado->espesorCentral).arg(p.angulo).arg(p.radio)));
-        const LenteTorica lente(pedido, s.resultado->espesorCentral);
-        const Caja caja = CajaDe(borde);
-        for (double y = caja.centro.y - 16; y < caja.centro.y + 16; y += 0.25)
-            for (double x = caja.centro.x - 23; x < caja.centro.x + 23; x += 0.25) {
-                const double u = (x - caja.centro.x) / 23, v = (y - caja.centro.y) / 16;
-                QVERIFY(u * u + v * v >= 0.99 || lente.Espesor({x, y}) >= 3.0 - 1e-9);
-            }
+        using namespace laboratorio;
+        // The right eye base out, the left base up: the centre, and the point's angle and radius.
+        for (const auto& [receta, ojo, esperado] :
+             {std::tuple{Receta{-3, -0.75, 30, 4, 180}, Ojo::Derecho, std::array{3.498, 5.0, 12.50}},
+              {Receta{-3, -0.75, 150, 4, 90}, Ojo::Izquierdo, std::array{3.446, 276.0, 11.21}}}) {
+            const auto m = MinimosDeEspesor(
+                {{}, {}, 2.0, "CR-39", Montura::Completa, Seguridad::Basica, MeridianoMasPositivo(receta)});
+            const Pedido pedido{receta, 1.498, 1.32, 4.25, m->borde, m->centro};
+            const auto borde = Descentrar(BordeElipse(46, 32), ojo, Centrado{18, 31, 19});
+            const Solucion s = Resolver(pedido, borde);
+            QVERIFY2(s.resultado && s.resultado->puntoMasDelgado, s.falla.c_str());
+            const PuntoEspesor& p = *s.resultado->puntoMasDelgado;
+            QVERIFY2(std::fabs(s.resultado->espesorCentral - esperado[0]) < 5e-4 && std::fabs(p.espesor - 3.0) < 1e-6 &&
+                         std::lround(p.angulo) == esperado[1] && std::fabs(p.radio - esperado[2]) < 5e-3,
+                     qPrintable(QString("%1 %2 %3").arg(s.resultado->espesorCentral).arg(p.angulo).arg(p.radio)));
+            const LenteTorica lente(pedido, s.resultado->espesorCentral);
+            const Caja caja = CajaDe(borde);
+            for (double y = caja.centro.y - 16; y < caja.centro.y + 16; y += 0.25)
+                for (double x = caja.centro.x - 23; x < caja.centro.x + 23; x += 0.25) {
+                    const double u = (x - caja.centro.x) / 23, v = (y - caja.centro.y) / 16;
+                    QVERIFY(u * u + v * v >= 0.99 || lente.Espesor({x, y}) >= 3.0 - 1e-9);
+                }
+        }
     }
 
     // Full rim: 2.0 − 1.2·P/7 mm on the most plus meridian, 0.8 from +7.00 D;
@@ -383,55 +372,49 @@ private slots:
     // plus lens, at 180° on the right eye and 0° on the left.
     void programa_data()
     {
-        QTest::addColumn<QStringList>("argumentos");
+        QTest::addColumn<QString>("argumentos"); // "$F": a four-point shape's file
         QTest::addColumn<int>("estado");
-        QTest::addColumn<QStringList>("lineas"); // each in the output
+        QTest::addColumn<QString>("lineas"); // each in the output, "|" between them
         QTest::addColumn<QString>("error");
-        const QString lente = "--esfera 4 --indice 1.5 --densidad 1.3 ";
-        const auto forma = [&](const QString& ojo) {
-            return (lente + "--base 6 --puente 18 --dp 30 --altura 20 --forma $F --borde-min 1 --ojo " + ojo)
-                .split(' ');
+        const auto fila = [](const char* caso, const QString& argumentos, int estado, const char* lineas,
+                             const char* error) {
+            QTest::newRow(caso) << argumentos << estado << QString(lineas) << QString(error);
         };
-        QTest::newRow("muestra del README")
-            << QString("--esfera 3 --cilindro -1.5 --eje 45 --prisma 2 --base-prisma 180 --indice 1.5 --densidad "
-                       "1.32 --base 7 --diametro 60 --borde-min 1")
-                   .split(' ')
-            << 0
-            << QString("EspesorCentral: 4.757|CaraExterna: 6.692|CaraInternaEje: -3.837|CaraInternaCruz: -5.337|"
-                       "RadioInternoEje: 130.301|RadioInternoCruz: 93.681|Molde1523Eje: -4.014|Molde1523Cruz: "
-                       "-5.583|BordeMinimo: 1.000 31|BordeMaximo: 4.408 148|EspesorMaximo: 4.976|Peso: 14.01")
-                   .split('|')
-            << "";
-        QTest::newRow("punto más delgado dentro")
-            << QString("--esfera -3 --cilindro -0.75 --eje 30 --prisma 4 --base-prisma 180 --indice 1.498 --densidad "
-                       "1.32 --centro-min 2 --caja 46,32 --puente 18 --dp 31 --altura 19 --ojo derecho --montura "
-                       "completa --seguridad basica")
-                   .split(' ')
-            << 0 << QStringList{"BaseSugerida: 4.250", "EspesorMaximo: 7.567", "PuntoMasDelgado: 3.000 5 12.50"} << "";
-        QTest::newRow("sin lente no escribe la base sugerida")
-            << QString("--esfera -20 --cilindro -10 --eje 0 --indice 1.5 --densidad 1.3 --diametro 100 --borde-min 1")
-                   .split(' ')
-            << 3 << QStringList{} << "no alcanza el borde";
-        QTest::newRow("ojo derecho") << forma("derecho") << 0
-                                     << QStringList{"BloqueMinimo: 60.0 60", "BordeMinimo: 1.000 180"} << "";
-        QTest::newRow("ojo izquierdo") << forma("izquierdo") << 0 << QStringList{"BordeMinimo: 1.000 0"} << "";
-        QTest::newRow("no cabe en la cara externa") << (lente + "--base 20 --diametro 60 --borde-min 1").split(' ') << 3
-                                                    << QStringList{} << "no cabe en la cara externa";
+        const QString lente = "--esfera 4 --indice 1.5 --densidad 1.3 ";
+        const QString forma = lente + "--base 6 --puente 18 --dp 30 --altura 20 --forma $F --borde-min 1 --ojo ";
+        fila("muestra del README",
+             "--esfera 3 --cilindro -1.5 --eje 45 --prisma 2 --base-prisma 180 --indice 1.5 --densidad 1.32 --base 7 "
+             "--diametro 60 --borde-min 1",
+             0,
+             "EspesorCentral: 4.757|CaraExterna: 6.692|CaraInternaEje: -3.837|CaraInternaCruz: -5.337|"
+             "RadioInternoEje: 130.301|RadioInternoCruz: 93.681|Molde1523Eje: -4.014|Molde1523Cruz: -5.583|"
+             "BordeMinimo: 1.000 31|BordeMaximo: 4.408 148|EspesorMaximo: 4.976|Peso: 14.01",
+             "");
+        fila("punto más delgado dentro",
+             "--esfera -3 --cilindro -0.75 --eje 30 --prisma 4 --base-prisma 180 --indice 1.498 --densidad 1.32 "
+             "--centro-min 2 --caja 46,32 --puente 18 --dp 31 --altura 19 --ojo derecho --montura completa "
+             "--seguridad basica",
+             0, "BaseSugerida: 4.250|EspesorMaximo: 7.567|PuntoMasDelgado: 3.000 5 12.50", "");
+        fila("sin lente no escribe la base sugerida",
+             "--esfera -20 --cilindro -10 --eje 0 --indice 1.5 --densidad 1.3 --diametro 100 --borde-min 1", 3, "",
+             "no alcanza el borde");
+        fila("ojo derecho", forma + "derecho", 0, "BloqueMinimo: 60.0 60|BordeMinimo: 1.000 180", "");
+        fila("ojo izquierdo", forma + "izquierdo", 0, "BordeMinimo: 1.000 0", "");
+        fila("no cabe en la cara externa", lente + "--base 20 --diametro 60 --borde-min 1", 3, "",
+             "no cabe en la cara externa");
     }
     void programa()
     {
-        QFETCH(QStringList, argumentos);
+        QFETCH(QString, argumentos);
         QFETCH(int, estado);
-        QFETCH(QStringList, lineas);
+        QFETCH(QString, lineas);
         QFETCH(QString, error);
         QTemporaryDir dir;
-        QFile f(dir.filePath("forma.oma"));
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("JOB=1\r\nTRCFMT=1;4;E;R;F\r\nR=2500;2000;2500;2000\r\n") > 0);
-        f.close();
-        argumentos.replaceInStrings("$F", f.fileName());
-        const Salida s = Correr(VANTORA_LENTE, argumentos);
+        const QString forma = dir.filePath("forma.oma");
+        QVERIFY(Poner(forma, "JOB=1\r\nTRCFMT=1;4;E;R;F\r\nR=2500;2000;2500;2000\r\n"));
+        const Salida s = Correr(VANTORA_LENTE, argumentos.split(' ').replaceInStrings("$F", forma));
         QCOMPARE(s.estado, estado);
-        for (const QString& l : lineas)
+        for (const QString& l : lineas.split('|', Qt::SkipEmptyParts))
             QVERIFY2(s.lineas.contains(l), qPrintable(s.lineas.join('\n')));
         QVERIFY(error.isEmpty() ? s.errores.isEmpty() : s.UnError("vantora-lente", error));
         QVERIFY(estado == 0 || s.lineas.isEmpty());

@@ -78,13 +78,9 @@ private slots:
         QFETCH(QString, busca);
         QTemporaryDir dir;
         guardarRegistros(dir);
-        QFile calibracion(dir.filePath("MONITOR.DAT"));
-        QVERIFY(monitor.isEmpty() || (calibracion.open(QIODevice::WriteOnly) && calibracion.write(monitor.toLatin1())));
-        calibracion.close();
+        QVERIFY(monitor.isEmpty() || Poner(dir.filePath("MONITOR.DAT"), monitor.toLatin1()));
         const QString imagen = dir.filePath("perfil.png");
-        QFile anterior(imagen); // the picture of an earlier run
-        QVERIFY(anterior.open(QIODevice::WriteOnly) && anterior.write("antes") == 5);
-        anterior.close();
+        QVERIFY(Poner(imagen, "antes")); // the picture of an earlier run
         const QString pdf = dir.filePath("orden.pdf");
         // Started in the data folder: FOTOS and DANADO are bare names.
         const Salida s =
@@ -98,7 +94,7 @@ private slots:
         if (estado == 0)
             QCOMPARE(QImage(imagen).pixel(278, 162), qRgb(128, 128, 255));
         else
-            QVERIFY(anterior.open(QIODevice::ReadOnly) && anterior.readAll() == "antes");
+            QCOMPARE(Leer(imagen), "antes");
         if (estado == 0) {
             QVERIFY(s.errores.isEmpty());
             const QString texto = herramientas_pdf::texto(pdf);

@@ -166,6 +166,32 @@ public:
         return !BaseMateriales(ubicacion()).Preparar() && Ejecutar(Registros(registros, servidor));
     }
 
+    // The options that give a program this catalogue, and its jobs: the data
+    // folder, and the server's database when there is one.
+    QStringList Opciones() const
+    {
+        return servidor ? QStringList{"--catalogo", texto(), "--datos", dir.path()}
+                        : QStringList{"--datos", dir.path()};
+    }
+
+    // A catalogue of CR-39 alone beside a job store of the earlier release,
+    // holding these jobs (number, request, answer) as that release wrote
+    // them, without the mark of the rules they were written by.
+    bool AlmacenAnterior(const QList<QStringList>& trabajos) const
+    {
+        QList<QVariantList> s{
+            {"CREATE TABLE trabajos (numero VARCHAR(40) PRIMARY KEY, pedido TEXT NOT NULL, respuesta TEXT NOT NULL, "
+             "material TEXT NOT NULL, creado VARCHAR(32) NOT NULL, cambiado VARCHAR(32) NOT NULL, puesto TEXT NOT "
+             "NULL, estado TEXT NOT NULL)"},
+            {"CREATE TABLE trabajos_version (version INTEGER NOT NULL)"},
+            {"INSERT INTO trabajos_version VALUES (1)"}};
+        for (const QStringList& t : trabajos)
+            s.append({"INSERT INTO trabajos VALUES (?, ?, ?, 'CR-39', '2026-01-02T10:00:00Z', '2026-01-02T10:00:00Z', "
+                      "'b1', 'respondido')",
+                      t[0], t[1], t[2]});
+        return Escribir({{1, "CR-39", 1.498, 1.32}}) && Ejecutar(s);
+    }
+
     // Everything the store holds of the catalogue: the file's bytes, or the
     // table's columns and rows on the server (nothing without the table).
     QByteArray Volcado() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QProcess>
 #include <QStringList>
 
@@ -16,6 +17,20 @@ struct Salida {
         return errores.size() == 1 && errores[0].startsWith(programa + ": ") && errores[0].contains(dice);
     }
 };
+
+// A file's bytes; none when it cannot be read.
+inline QByteArray Leer(const QString& archivo)
+{
+    QFile f(archivo);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A file written whole with these bytes.
+inline bool Poner(const QString& archivo, const QByteArray& bytes)
+{
+    QFile f(archivo);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
 
 inline Salida Correr(const QString& programa, const QStringList& argumentos)
 {

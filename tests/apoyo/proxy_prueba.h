@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QMetaType>
 #include <QString>
 #include <arpa/inet.h>
 #include <atomic>
@@ -45,10 +44,6 @@ public:
         Caido,
         // The connections stay open and nothing more goes through.
         Mudo,
-        // Nothing more once the program sends its first statement after the
-        // login, or its first INSERT.
-        MudoTrasEntrada,
-        MudoAlGrabar,
         // Nothing more once the program sends a statement holding the text
         // given to callarAlVer().
         MudoAlVer,
@@ -157,9 +152,7 @@ private:
                         continue;
                     const long n = read(lado == 0 ? p.cliente : p.servidor, bufer, sizeof bufer);
                     const QByteArray datos = QByteArray::fromRawData(bufer, n > 0 ? n : 0);
-                    p.mudo = lado == 0 && ((modo == Modo::MudoTrasEntrada && datos.contains("SELECT")) ||
-                                           (modo == Modo::MudoAlGrabar && datos.contains("INSERT")) ||
-                                           (modo == Modo::MudoAlVer && datos.contains(m_texto)));
+                    p.mudo = lado == 0 && modo == Modo::MudoAlVer && datos.contains(m_texto);
                     if (!p.mudo && (n <= 0 || write(lado == 0 ? p.servidor : p.cliente, bufer, size_t(n)) != n))
                         cerrar(p);
                 }
@@ -176,5 +169,3 @@ private:
     std::vector<Par> m_pares;
     std::thread m_hilo;
 };
-
-Q_DECLARE_METATYPE(ProxyPrueba::Modo)
